@@ -1,0 +1,47 @@
+# Shared target settings and the test helper.
+
+set(LX_WARNINGS -Wall -Wextra -Wno-unused-parameter)
+
+if(WIN32)
+  # Windows binaries import system DLLs only.
+  set(LX_STATIC_LINK -static -static-libgcc -static-libstdc++)
+  add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+  # GoogleTest for the Windows test executables, built from Debian's sources.
+  if(NOT TARGET gtest)
+    set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  endif()
+else()
+  find_package(GTest REQUIRED)
+  find_package(benchmark QUIET)
+  find_package(Threads REQUIRED)
+endif()
+
+# lx_library(name SOURCES ... LIBS ...): a static library of portable or Windows code.
+function(lx_library name)
+  cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
+  add_library(${name} STATIC ${A_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_compile_options(${name} PRIVATE ${LX_WARNINGS})
+  target_link_libraries(${name} PUBLIC ${A_LIBS})
+endfunction()
+
+# lx_test(name SOURCES ... LIBS ... [LABELS ...]): a GoogleTest executable run by ctest.
+# Windows test executables run through Wine (CMAKE_CROSSCOMPILING_EMULATOR).
+function(lx_test name)
+  cmake_parse_arguments(A "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${name} ${A_SOURCES})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  target_compile_options(${name} PRIVATE ${LX_WARNINGS})
+  if(WIN32)
+    target_link_libraries(${name} PRIVATE ${A_LIBS} gtest gmock gtest_main)
+    target_link_options(${name} PRIVATE ${LX_STATIC_LINK})
+    set(labels windows ${A_LABELS})
+  else()
+    target_link_libraries(${name} PRIVATE ${A_LIBS} GTest::gtest GTest::gmock GTest::gtest_main Threads::Threads)
+    set(labels host ${A_LABELS})
+  endif()
+  add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
+  set_tests_properties(${name} PROPERTIES LABELS "${labels}" TIMEOUT 600)
+endfunction()

@@ -1,0 +1,136 @@
+#include "installer/core/installer_config.h"
+
+#include "common/text.h"
+#include "installer/core/trace.h"
+#include "platform/profile.h"
+#include "platform/system.h"
+
+namespace lx {
+
+InstallerConfig g_config;
+
+namespace {
+
+std::u16string ReadText(const Os& os, const std::u16string& section, const std::u16string& key,
+                        const std::u16string& path) {
+  return os.profile->GetString(section, key, u"", kIniValueChars, path).text;
+}
+
+int ReadInt(const Os& os, const std::u16string& section, const std::u16string& key, int def,
+            const std::u16string& path) {
+  return static_cast<int>(os.profile->GetInt(section, key, def, path));
+}
+
+// Splits the buffer a section call filled into its NUL-separated runs.
+std::vector<std::u16string> SplitRuns(const std::u16string& buffer) {
+  std::vector<std::u16string> out;
+  size_t start = 0;
+  for (size_t i = 0; i <= buffer.size(); ++i) {
+    if (i == buffer.size() || buffer[i] == u'\0') {
+      if (i > start) out.push_back(buffer.substr(start, i - start));
+      start = i + 1;
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+const ModelEntry* InstallerConfig::ModelAt(int index) const {
+  if (index < 0 || index >= static_cast<int>(modelNames.size())) return nullptr;
+  auto it = models.find(modelNames[index]);
+  return it == models.end() ? nullptr : &it->second;
+}
+
+std::u16string ProgramFolder(const Os& os) {
+  std::u16string path = CutToBuffer(os.system->ModuleFileName(), 260);
+  // PathRemoveFileSpecW keeps the backslash of a drive root.
+  size_t slash = path.find_last_of(u'\\');
+  if (slash == std::u16string::npos) return u"";
+  path.resize(slash == 2 && path[1] == u':' ? 3 : slash);
+  return path;
+}
+
+std::u16string GetConfigPath(const Os& os) {
+  std::u16string path = ProgramFolder(os);
+  if (!path.empty() && path.back() != u'\\') path += u'\\';
+  path += u"cfgSetup.ini";
+  DebugTraceWAlways(os, u"szPath  == %s", path.c_str());
+  return path;
+}
+
+std::vector<std::u16string> ReadSectionLines(const Os& os, const std::u16string& section,
+                                             const std::u16string& path) {
+  ProfileResult r = os.profile->GetSection(section, kIniSectionChars, path);
+  if (r.count == 0) return {};
+  return SplitRuns(r.text.substr(0, r.count));
+}
+
+LogoIds LogoIdsFor(int showLogo) {
+  switch (showLogo) {
+    case 2: return {166, 134};
+    case 3: return {170, 134};
+    case 4: return {167, 171};
+    case 5: return {179, 178};
+    case 6: return {180, 134};
+    default: return {133, 134};
+  }
+}
+
+void LoadInstallerConfig(const Os& os, const std::u16string& path, InstallerConfig& c) {
+  c = InstallerConfig();
+  debugEnabled = ReadInt(os, u"Debug", u"OpenDebug", 0, path);
+
+  c.modelNames = ReadSectionLines(os, u"Support_Driver", path);
+  c.modelCount = static_cast<int>(c.modelNames.size());
+  for (const auto& name : c.modelNames) {
+    ModelEntry m;
+    m.VID = ReadText(os, name, u"VID", path);
+    m.PID = ReadText(os, name, u"PID", path);
+    m.PRINTERNAME = ReadText(os, name, u"PRINTERNAME", path);
+    m.DriverName = ReadText(os, name, u"DriverName", path);
+    m.HOSTNAME = ReadText(os, name, u"HOSTNAME", path);
+    m.InfName = ReadText(os, name, u"InfName", path);
+    m.LanguageRegPath = ReadText(os, name, u"LanguageRegPath", path);
+    m.TYPE = ReadInt(os, name, u"TYPE", 0, path);
+    m.ShowSetting = ReadInt(os, name, u"ShowSetting", 0, path);
+    m.printPostOpOffset = ReadInt(os, name, u"printPostOpOffset", 0, path);
+    c.models[name] = m;
+  }
+
+  UninstallConfig& u = c.uninstall;
+  u.InfSection = ReadText(os, u"Uninstall", u"InfSection", path);
+  // The reader drops the outer quotes of "A","B"; putting a pair back gives
+  // the list of quoted names again.
+  u.DriverName = u"\"" + ReadText(os, u"Uninstall", u"DriverName", path) + u"\"";
+  u.RegInfo = ReadText(os, u"Uninstall", u"RegInfo", path);
+  u.DisplayName = ReadText(os, u"Uninstall", u"DisplayName", path);
+  u.DisplayVersion = ReadText(os, u"Uninstall", u"DisplayVersion", path);
+  u.Publisher = ReadText(os, u"Uninstall", u"Publisher", path);
+  u.InstallLocation = ReadText(os, u"Uninstall", u"InstallLocation", path);
+  u.DriverPrefix = ReadText(os, u"Uninstall", u"DriverPrefix", path);
+
+  InstallConfig& in = c.install;
+  in.InfName = ReadText(os, u"Install", u"InfName", path);
+  in.FilePath = ReadText(os, u"Install", u"FilePath", path);
+  in.LanguageRegPath = ReadText(os, u"Install", u"LanguageRegPath", path);
+  in.PRODUCT = ReadText(os, u"Install", u"PRODUCT", path);
+  in.ShowLogo = ReadInt(os, u"Install", u"ShowLogo", 1, path);
+  in.MainLogo = ReadInt(os, u"Install", u"MainLogo", 0, path);
+  in.SupportNet = ReadInt(os, u"Install", u"SupportNet", 0, path);
+  in.SupportOther = ReadInt(os, u"Install", u"SupportOther", 0, path);
+  in.CustomInfName = ReadInt(os, u"Install", u"CustomInfName", 0, path);
+  in.LPOemShow = ReadInt(os, u"Install", u"LPOemShow", 0, path);
+  in.FwUpteTool = ReadInt(os, u"Install", u"FwUpteTool", 0, path);
+  in.NetOnline = ReadInt(os, u"Install", u"NetOnline", 1, path);
+
+  // Every line up to the first empty one; duplicates stay.
+  ProfileResult lang = os.profile->GetSection(u"Language", kIniSectionChars, path);
+  if (lang.count > 0 && lang.text[0] != u'\0') c.languages = SplitRuns(lang.text.substr(0, lang.count));
+
+  LogoIds ids = LogoIdsFor(in.ShowLogo);
+  c.logoBitmapId = ids.logoBitmapId;
+  c.sideBitmapId = ids.sideBitmapId;
+}
+
+}  // namespace lx

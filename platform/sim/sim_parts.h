@@ -1,0 +1,86 @@
+// The simulated machine's smaller services: system facts, debugger output,
+// clock, program resources and the INI profile over the simulated files.
+#pragma once
+
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/clock.h"
+#include "platform/debug_output.h"
+#include "platform/profile.h"
+#include "platform/resources.h"
+#include "platform/sim/sim_files.h"
+#include "platform/system.h"
+
+namespace lx {
+
+class SimSystem : public ISystem {
+ public:
+  std::u16string ModuleFileName() override { return modulePath.substr(0, 259); }
+  LangId GetUserDefaultUILanguage() override { return userUiLanguage; }
+  LangId SetThreadUILanguage(LangId lang) override {
+    threadUiLanguage = lang;
+    ++threadUiLanguageSets;
+    return lang;
+  }
+  LangId GetThreadUILanguage() override { return threadUiLanguage ? threadUiLanguage : userUiLanguage; }
+  uint32_t GetLastError() override { return lastError; }
+  void SetLastError(uint32_t e) override { lastError = e; }
+
+  std::u16string modulePath = u"C:\\Medium\\Setup\\Qelvin64.exe";
+  LangId userUiLanguage = 1033;
+  LangId threadUiLanguage = 0;  // 0: never set
+  int threadUiLanguageSets = 0;
+  uint32_t lastError = 0;
+};
+
+// Every line a program sent to the debugger, narrow lines widened.
+class SimDebugOutput : public IDebugOutput {
+ public:
+  void OutputA(const std::string& text) override;
+  void OutputW(const std::u16string& text) override { lines.push_back(text); }
+  bool Has(const std::u16string& line) const;
+  std::vector<std::u16string> lines;
+};
+
+// Virtual time: Sleep advances it at once.
+class SimClock : public IClock {
+ public:
+  void Sleep(uint32_t ms) override { now += ms; }
+  uint64_t TickCount() override { return now; }
+  uint64_t now = 0;
+};
+
+class SimResources : public IResources {
+ public:
+  explicit SimResources(ISystem& system) : system_(system) {}
+  std::optional<std::u16string> LoadTextLang(unsigned id, LangId lang) override;
+  std::u16string LoadText(unsigned id) override;
+  void AddString(unsigned id, LangId lang, std::u16string text) { strings_[{id, lang}] = std::move(text); }
+
+ private:
+  ISystem& system_;
+  std::map<std::pair<unsigned, LangId>, std::u16string> strings_;
+};
+
+class SimProfile : public IProfile {
+ public:
+  explicit SimProfile(SimFileSystem& files) : files_(files) {}
+  ProfileResult GetString(const std::u16string& section, const std::u16string& key,
+                          const std::u16string& def, size_t bufferChars,
+                          const std::u16string& file) override;
+  ProfileResult GetSection(const std::u16string& section, size_t bufferChars,
+                           const std::u16string& file) override;
+  uint32_t GetInt(const std::u16string& section, const std::u16string& key, int def,
+                  const std::u16string& file) override;
+  bool WriteString(const std::u16string& section, const std::u16string& key,
+                   const std::u16string& value, const std::u16string& file) override;
+
+ private:
+  IniDocument Load(const std::u16string& file);
+  SimFileSystem& files_;
+};
+
+}  // namespace lx

@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Configures and builds the given presets (host, win64, win32; all by default).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+presets=("$@")
+[ ${#presets[@]} -eq 0 ] && presets=(host win64 win32)
+for p in "${presets[@]}"; do
+  [ -f "build/$p/CMakeCache.txt" ] || cmake --preset "$p" >/dev/null
+  cmake --build --preset "$p"
+done

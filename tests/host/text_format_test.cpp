@@ -1,0 +1,57 @@
+#include <gtest/gtest.h>
+
+#include "common/format.h"
+#include "common/text.h"
+
+namespace lx {
+namespace {
+
+TEST(Text, Utf8RoundTripsAndRepairsBadInput) {
+  std::u16string s = u"Label \u041F\u0440\u0438\u043D\u0442\u0435\u0440 \u4E2D\u6587 \U0001F5A8";
+  EXPECT_EQ(Utf8ToUtf16(Utf16ToUtf8(s)), s);
+  EXPECT_EQ(Utf8ToUtf16("a\xC0\xAF" "b"), u"a\uFFFD\uFFFDb");  // overlong
+  EXPECT_EQ(Utf8ToUtf16("\xE2\x82"), u"\uFFFD\uFFFD");        // cut sequence
+  EXPECT_EQ(Utf16ToUtf8(std::u16string(1, u'\xD800')), "\xEF\xBF\xBD");
+}
+
+TEST(Text, AnsiIsWindows1252) {
+  EXPECT_EQ(AnsiToUtf16("\x80\xE9\x81"), u"\u20AC\u00E9\u0081");
+  EXPECT_EQ(Utf16ToAnsi(u"\u20AC\u00E9\u4E2D"), "\x80\xE9?");
+}
+
+TEST(Text, BuffersCutLikeFixedWindowsBuffers) {
+  EXPECT_EQ(CutToBuffer(std::u16string_view(u"abcdef"), 4), u"abc");
+  EXPECT_EQ(CutToBuffer(std::u16string_view(u"ab"), 4), u"ab");
+  EXPECT_EQ(CutToBuffer(std::u16string_view(u"ab"), 0), u"");
+  char16_t buf[4];
+  CopyToBuffer(buf, 4, u"abcdef");
+  EXPECT_EQ(std::u16string(buf), u"abc");
+}
+
+TEST(Text, CaseRulesAreAsciiOnly) {
+  EXPECT_TRUE(EqualsIgnoreCase(u"Support_Driver", u"SUPPORT_driver"));
+  EXPECT_FALSE(EqualsIgnoreCase(u"\u00C9", u"\u00E9"));
+  EXPECT_EQ(ToLowerAscii(u"/UnInstall \u00C9"), u"/uninstall \u00C9");
+}
+
+TEST(Format, NarrowConversionsMatchTheCrt) {
+  EXPECT_EQ(FormatA("%s (%d)", "Label", 2), "Label (2)");
+  EXPECT_EQ(FormatA("USB%03d", 7), "USB007");
+  EXPECT_EQ(FormatA("%02X %02X", 0x0A, 255), "0A FF");
+  EXPECT_EQ(FormatA("%u %ld %lu", 4294967295u, -5L, 7UL), "4294967295 -5 7");
+  EXPECT_EQ(FormatA("%0.1f|%0.2f|%.1f", 2.25, 1.005, 0.05), "2.2|1.00|0.1");
+  EXPECT_EQ(FormatA("100%% %c", 'x'), "100% x");
+  EXPECT_EQ(FormatA("[%5s|%-4d]", "ab", 3), "[   ab|3   ]");
+  EXPECT_EQ(FormatA("%s", static_cast<const char*>(nullptr)), "(null)");
+}
+
+TEST(Format, WideTakesWideStringsLikeMicrosoftsPrintf) {
+  EXPECT_EQ(FormatW(u"szPath  == %s", u"C:\\Setup\\cfgSetup.ini"), u"szPath  == C:\\Setup\\cfgSetup.ini");
+  EXPECT_EQ(FormatW(u"%s|%hs|%S", u"\u4E2D", "narrow", "also"), u"\u4E2D|narrow|also");
+  EXPECT_EQ(FormatW(u"IP_%s:%d", u"10.0.0.5", 9100), u"IP_10.0.0.5:9100");
+  EXPECT_EQ(FormatW(u"%c%c", u'\u0416', u'A'), u"\u0416A");
+  EXPECT_EQ(FormatA("%ls", u"wide"), "wide");
+}
+
+}  // namespace
+}  // namespace lx
