@@ -11,8 +11,8 @@ Needs Pillow (Debian: python3-pil) and the DejaVu fonts.
 
 Pictures and their pixel sizes (about the size of the dialog controls that show
 them at 96 dpi with "MS Shell Dlg" 8):
-  124..139  label preview, 145 x 174, 24-bit     (static 97 x 107 DLU)
-  140, 142, 143, 144, 148, 149  logos, 360 x 98, 24-bit   (static 240 x 60 DLU)
+  124..139  label preview, 145 x 174, 8-bit grey   (static 97 x 107 DLU)
+  140, 142, 143, 144, 148, 149  logos, 360 x 98, 8-bit palette   (static 240 x 60 DLU)
   145..147  halftone samples, 225 x 179, 8-bit, black and white only
             (static 150 x 110 DLU; the plug-in loads them as monochrome)
 
@@ -272,6 +272,16 @@ def halftones():
 
 # ---------------------------------------------------------------- main
 
+def eight_bit(img):
+    """8-bit BMP: grey pictures keep every level, colour ones get their own palette."""
+    if img.mode == "L":
+        return img
+    r, g, b = img.split()
+    if r.tobytes() == g.tobytes() == b.tobytes():
+        return r
+    return img.quantize(colors=256, method=Image.Quantize.MEDIANCUT, dither=Image.Dither.NONE)
+
+
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     default = os.path.join(here, "..", "..", "..", "plugin", "resources", "bitmaps")
@@ -282,6 +292,7 @@ def main():
     pictures.update({i: ("logo", logo(*spec)) for i, spec in LOGOS.items()})
     pictures.update({i: ("halftone", img) for i, img in halftones().items()})
     for ident, (kind, img) in sorted(pictures.items()):
+        img = eight_bit(img)
         path = os.path.join(out_dir, "%s_%d.bmp" % (kind, ident))
         img.save(path, format="BMP")
         print("%s %dx%d %s" % (os.path.relpath(path), img.width, img.height, img.mode))
