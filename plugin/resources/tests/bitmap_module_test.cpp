@@ -116,7 +116,7 @@ TEST_F(BitmapModule, PreviewsShowTurnMirrorAndNegativeOfTheirId) {
       const Picture& upright = preview(0, l, 0, n);
       for (int t = 0; t < 2; ++t)
         for (int m = 0; m < 2; ++m)
-          EXPECT_EQ(preview(t, l, m, n).pixels, Transformed(upright, t, m).pixels)
+          EXPECT_TRUE(preview(t, l, m, n).pixels == Transformed(upright, t, m).pixels)
               << "bitmap " << PreviewId(t, l, m, n) << " is not bitmap " << PreviewId(0, l, 0, n)
               << (t ? " turned" : "") << (m ? " mirrored" : "");
     }
@@ -128,7 +128,7 @@ TEST_F(BitmapModule, PreviewsShowTurnMirrorAndNegativeOfTheirId) {
   // Landscape content is not a turn or mirror of portrait content.
   for (int t = 0; t < 2; ++t)
     for (int m = 0; m < 2; ++m)
-      EXPECT_NE(preview(0, 1, 0, 0).pixels, Transformed(preview(0, 0, 0, 0), t, m).pixels);
+      EXPECT_FALSE(preview(0, 1, 0, 0).pixels == Transformed(preview(0, 0, 0, 0), t, m).pixels);
 }
 
 TEST_F(BitmapModule, LogosAreDistinctColourPictures) {
@@ -141,7 +141,7 @@ TEST_F(BitmapModule, LogosAreDistinctColourPictures) {
   }
   for (size_t i = 0; i < logos.size(); ++i)
     for (size_t j = i + 1; j < logos.size(); ++j)
-      EXPECT_NE(logos[i].pixels, logos[j].pixels) << kLogos[i] << " and " << kLogos[j];
+      EXPECT_FALSE(logos[i].pixels == logos[j].pixels) << kLogos[i] << " and " << kLogos[j] << " are equal";
 }
 
 // Black-white changes along the rows: a threshold leaves large solid areas,
@@ -176,7 +176,7 @@ TEST_F(BitmapModule, HalftoneSamplesLoadMonochromeAndLookLikeTheirMethod) {
   const size_t none = Transitions(samples[0]);
   EXPECT_GT(Transitions(samples[1]), 10 * none) << "146 should be dithered, 145 not";
   EXPECT_GT(Transitions(samples[2]), 10 * none) << "147 should be dithered, 145 not";
-  EXPECT_NE(samples[1].pixels, samples[2].pixels);
+  EXPECT_FALSE(samples[1].pixels == samples[2].pixels) << "146 and 147 are equal";
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,7 @@ std::wstring PathNextToExe(const wchar_t* file);
 
 enum class LoadMode { Image, DataFile };
 const char* LoadModeName(LoadMode mode);
+inline void PrintTo(LoadMode mode, std::ostream* os) { *os << LoadModeName(mode); }
 
 // A module mapped as the plug-in maps it (Image) or as a data file; freed on destruction.
 class LoadedModule {
