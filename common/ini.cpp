@@ -77,7 +77,7 @@ IniDocument IniDocument::FromText(std::u16string_view text) {
     if (line[0] == u'[') {
       size_t close = line.rfind(u']');
       if (close != std::u16string_view::npos && close > 0) {
-        doc.sections_.push_back({std::u16string(UpToNul(line.substr(1, close - 1))), {}});
+        doc.sections_.push_back({std::u16string(UpToNul(Trim(line.substr(1, close - 1)))), {}});
         current = &doc.sections_.back();
       }
       continue;  // a header without ']' is ignored

@@ -1,0 +1,34 @@
+// Runs a Windows program as its debugger so that a test reads its
+// OutputDebugString lines, and finds and presses its windows.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace lx::testing {
+
+struct TracedRun {
+  DWORD exitCode = STILL_ACTIVE;
+  bool timedOut = false;
+  std::vector<std::string> traces;
+};
+
+// `onTrace` sees each line while the program is stopped on it; `onIdle` runs
+// about every 100 ms. The program is killed after `timeoutMs`.
+TracedRun RunTraced(const std::wstring& commandLine, const std::wstring& directory,
+                    const std::function<void(const std::string&)>& onTrace,
+                    const std::function<void()>& onIdle, DWORD timeoutMs);
+
+// A top-level window of the process with that class, or null.
+HWND FindProcessWindow(DWORD processId, const wchar_t* className);
+// The window's own text and its children's, one per line.
+std::wstring WindowTexts(HWND window);
+
+// A fresh folder under the temporary folder.
+std::wstring MakeTempFolder(const wchar_t* prefix);
+std::wstring ThisExeFolder();
+
+}  // namespace lx::testing
