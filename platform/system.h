@@ -2,11 +2,17 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace lx {
 
 using LangId = uint16_t;
+
+constexpr uint16_t kProcessorArchitectureIntel = 0;
+constexpr uint16_t kProcessorArchitectureIa64 = 6;
+constexpr uint16_t kProcessorArchitectureAmd64 = 9;
+constexpr uint16_t kProcessorArchitectureArm64 = 12;
 
 class ISystem {
  public:
@@ -20,6 +26,13 @@ class ISystem {
   virtual LangId GetThreadUILanguage() = 0;
   virtual uint32_t GetLastError() = 0;
   virtual void SetLastError(uint32_t error) = 0;
+
+  // wProcessorArchitecture of GetNativeSystemInfo, looked up in kernel32 at
+  // run time; nothing when the system lacks that function.
+  virtual std::optional<uint16_t> NativeProcessorArchitecture() = 0;
+  // GetWindowsDirectoryW / GetSystemDirectoryW (260 characters); empty on failure.
+  virtual std::u16string WindowsDirectory() = 0;
+  virtual std::u16string SystemDirectory() = 0;
 };
 
 }  // namespace lx

@@ -1,20 +1,40 @@
-// A simulated file system with Windows path rules: case-insensitive names,
-// '\' or '/' as separators, a file needs its folder.
+// A simulated file system with Windows path rules: case-insensitive names
+// that keep the case they were created with, '\' or '/' as separators, a file
+// needs its folder, read-only files refuse to be overwritten or deleted.
 #pragma once
 
 #include <map>
-#include <set>
 #include <string>
 
 #include "platform/files.h"
+#include "platform/sim/sim_caller.h"
 
 namespace lx {
 
+// Where the machine's known folders lie.
+struct SimKnownFolders {
+  std::u16string windows = u"C:\\Windows";
+  std::u16string programFiles = u"C:\\Program Files";
+  std::u16string programFilesX86 = u"C:\\Program Files (x86)";  // 32-bit programs on 64-bit Windows
+  std::u16string commonAppData = u"C:\\ProgramData";
+};
+
 class SimFileSystem : public IFileSystem {
  public:
+  explicit SimFileSystem(SimCaller& caller) : caller_(caller) {}
+
   std::optional<std::string> ReadFile(const std::u16string& path) override;
   bool WriteFile(const std::u16string& path, const std::string& bytes) override;
   bool FileExists(const std::u16string& path) override;
+  uint32_t GetAttributes(const std::u16string& path) override;
+  bool SetAttributes(const std::u16string& path, uint32_t attributes) override;
+  bool IsDirectory(const std::u16string& path) override { return FolderExists(path); }
+  bool CreateFolder(const std::u16string& path) override;
+  bool RemoveFolder(const std::u16string& path) override;
+  bool FindFiles(const std::u16string& pattern, std::vector<FindEntry>& entries) override;
+  bool Copy(const std::u16string& from, const std::u16string& to, bool failIfExists) override;
+  bool RemoveFile(const std::u16string& path) override;
+  std::optional<std::u16string> GetFolderPath(KnownFolder folder, bool create) override;
 
   // Test set-up: puts a file and creates its folders.
   void AddFile(const std::u16string& path, const std::string& bytes);
@@ -22,17 +42,31 @@ class SimFileSystem : public IFileSystem {
   bool FolderExists(const std::u16string& path) const;
   // A file that exists but cannot be opened (locked or access denied).
   void SetUnreadable(const std::u16string& path, bool unreadable);
+  // Full paths (as created) of the files directly in a folder, in name order.
+  std::vector<std::u16string> FilesIn(const std::u16string& folder) const;
 
   static std::u16string Normalize(const std::u16string& path);
   static std::u16string ParentOf(const std::u16string& normalized);
 
+  SimKnownFolders known;
+
  private:
   struct File {
+    std::u16string path;  // as created
     std::string bytes;
+    uint32_t attributes = kFileAttributeArchive;
     bool unreadable = false;
   };
+  static std::u16string Tidy(const std::u16string& path);
+  static std::u16string NameOf(const std::u16string& path);
+  bool Fail(uint32_t error) {
+    caller_.SetError(error);
+    return false;
+  }
+
+  SimCaller& caller_;
   std::map<std::u16string, File> files_;
-  std::set<std::u16string> folders_;
+  std::map<std::u16string, std::u16string> folders_;  // normalized -> as created
 };
 
 }  // namespace lx

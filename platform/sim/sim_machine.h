@@ -4,8 +4,10 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include "platform/os.h"
+#include "platform/sim/sim_caller.h"
 #include "platform/sim/sim_files.h"
 #include "platform/sim/sim_kernel.h"
 #include "platform/sim/sim_parts.h"
@@ -17,7 +19,7 @@ class SimMachine;
 
 class SimProcess {
  public:
-  SimProcess(SimMachine& machine, Handle processId, const std::u16string& modulePath);
+  SimProcess(SimMachine& machine, Handle processId, const std::u16string& modulePath, int bits);
   ~SimProcess();
   SimProcess(const SimProcess&) = delete;
   SimProcess& operator=(const SimProcess&) = delete;
@@ -28,18 +30,26 @@ class SimProcess {
   SimResources resources;
   SimProfile profile;
   Os os;
+
+ private:
+  SimMachine& machine_;
 };
 
 class SimMachine {
  public:
   SimMachine();
-  std::unique_ptr<SimProcess> StartProcess(const std::u16string& modulePath);
+  // `bits` is the program's word size: a 32-bit program on this 64-bit
+  // machine sees the 32-bit registry view and Program Files (x86).
+  std::unique_ptr<SimProcess> StartProcess(const std::u16string& modulePath, int bits = 64);
 
+  SimCaller caller;
   SimFileSystem files;
   SimKernel kernel;
   SimClock clock;
   SimShell shell;
   LangId userUiLanguage = 1033;
+  // Nothing stands for a system without GetNativeSystemInfo.
+  std::optional<uint16_t> nativeArchitecture = kProcessorArchitectureAmd64;
 
  private:
   Handle nextProcessId_ = 100;

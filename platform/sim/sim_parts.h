@@ -3,6 +3,7 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -28,12 +29,19 @@ class SimSystem : public ISystem {
   LangId GetThreadUILanguage() override { return threadUiLanguage ? threadUiLanguage : userUiLanguage; }
   uint32_t GetLastError() override { return lastError; }
   void SetLastError(uint32_t e) override { lastError = e; }
+  std::optional<uint16_t> NativeProcessorArchitecture() override { return nativeArchitecture; }
+  std::u16string WindowsDirectory() override { return windowsDirectory; }
+  std::u16string SystemDirectory() override { return windowsDirectory + u"\\system32"; }
 
   std::u16string modulePath = u"C:\\Medium\\Setup\\Qelvin64.exe";
   LangId userUiLanguage = 1033;
   LangId threadUiLanguage = 0;  // 0: never set
   int threadUiLanguageSets = 0;
   uint32_t lastError = 0;
+  // Nothing stands for a system without GetNativeSystemInfo.
+  std::optional<uint16_t> nativeArchitecture = kProcessorArchitectureAmd64;
+  std::u16string windowsDirectory = u"C:\\Windows";
+  int programBits = 64;
 };
 
 // Every line a program sent to the debugger, narrow lines widened.

@@ -26,6 +26,30 @@ LangId Win32System::GetThreadUILanguage() { return applied_ ? applied_ : ::GetTh
 uint32_t Win32System::GetLastError() { return ::GetLastError(); }
 void Win32System::SetLastError(uint32_t error) { ::SetLastError(error); }
 
+std::optional<uint16_t> Win32System::NativeProcessorArchitecture() {
+  // Looked up at run time: systems before XP lack it.
+  using Fn = void(WINAPI*)(LPSYSTEM_INFO);
+  HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
+  Fn fn = kernel ? reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(kernel, "GetNativeSystemInfo")))
+                 : nullptr;
+  if (!fn) return std::nullopt;
+  SYSTEM_INFO info = {};
+  fn(&info);
+  return info.wProcessorArchitecture;
+}
+
+std::u16string Win32System::WindowsDirectory() {
+  wchar_t buf[MAX_PATH] = {};
+  UINT n = ::GetWindowsDirectoryW(buf, MAX_PATH);
+  return n > 0 && n < MAX_PATH ? U(buf, n) : std::u16string();
+}
+
+std::u16string Win32System::SystemDirectory() {
+  wchar_t buf[MAX_PATH] = {};
+  UINT n = ::GetSystemDirectoryW(buf, MAX_PATH);
+  return n > 0 && n < MAX_PATH ? U(buf, n) : std::u16string();
+}
+
 ProfileResult Win32Profile::GetString(const std::u16string& section, const std::u16string& key,
                                       const std::u16string& def, size_t bufferChars,
                                       const std::u16string& file) {
@@ -76,35 +100,6 @@ intptr_t Win32Shell::Execute(const std::u16string& verb, const std::u16string& f
   HINSTANCE r = ::ShellExecuteW(nullptr, WOrNull(verb), W(file), WOrNull(parameters),
                                 WOrNull(directory), show);
   return reinterpret_cast<intptr_t>(r);
-}
-
-std::optional<std::string> Win32Files::ReadFile(const std::u16string& path) {
-  HANDLE h = ::CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return std::nullopt;
-  std::string out;
-  char buf[65536];
-  DWORD got = 0;
-  bool ok = true;
-  while ((ok = ::ReadFile(h, buf, sizeof buf, &got, nullptr) != FALSE) && got > 0) out.append(buf, got);
-  ::CloseHandle(h);
-  if (!ok) return std::nullopt;
-  return out;
-}
-
-bool Win32Files::WriteFile(const std::u16string& path, const std::string& bytes) {
-  HANDLE h = ::CreateFileW(W(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  DWORD done = 0;
-  bool ok = ::WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) != FALSE &&
-            done == bytes.size();
-  ::CloseHandle(h);
-  return ok;
-}
-
-bool Win32Files::FileExists(const std::u16string& path) {
-  DWORD a = ::GetFileAttributesW(W(path));
-  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 std::optional<std::u16string> Win32Resources::LoadTextLang(unsigned id, LangId lang) {

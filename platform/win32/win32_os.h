@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+#include <optional>
+#include <vector>
+
 #include "platform/clock.h"
 #include "platform/debug_output.h"
 #include "platform/files.h"
@@ -23,6 +26,9 @@ class Win32System : public ISystem {
   LangId GetThreadUILanguage() override;
   uint32_t GetLastError() override;
   void SetLastError(uint32_t error) override;
+  std::optional<uint16_t> NativeProcessorArchitecture() override;
+  std::u16string WindowsDirectory() override;
+  std::u16string SystemDirectory() override;
 
  private:
   // Wine ignores SetThreadUILanguage; the language we put in force is kept
@@ -68,6 +74,15 @@ class Win32Files : public IFileSystem {
   std::optional<std::string> ReadFile(const std::u16string& path) override;
   bool WriteFile(const std::u16string& path, const std::string& bytes) override;
   bool FileExists(const std::u16string& path) override;
+  uint32_t GetAttributes(const std::u16string& path) override;
+  bool SetAttributes(const std::u16string& path, uint32_t attributes) override;
+  bool IsDirectory(const std::u16string& path) override;
+  bool CreateFolder(const std::u16string& path) override;
+  bool RemoveFolder(const std::u16string& path) override;
+  bool FindFiles(const std::u16string& pattern, std::vector<FindEntry>& entries) override;
+  bool Copy(const std::u16string& from, const std::u16string& to, bool failIfExists) override;
+  bool RemoveFile(const std::u16string& path) override;
+  std::optional<std::u16string> GetFolderPath(KnownFolder folder, bool create) override;
 };
 
 class Win32Resources : public IResources {

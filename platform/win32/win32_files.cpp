@@ -1,0 +1,81 @@
+#include <shlobj.h>
+#include <shlwapi.h>
+
+#include "platform/win32/wide.h"
+#include "platform/win32/win32_os.h"
+
+namespace lx {
+
+std::optional<std::string> Win32Files::ReadFile(const std::u16string& path) {
+  HANDLE h = ::CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return std::nullopt;
+  std::string out;
+  char buf[65536];
+  DWORD got = 0;
+  bool ok = true;
+  while ((ok = ::ReadFile(h, buf, sizeof buf, &got, nullptr) != FALSE) && got > 0) out.append(buf, got);
+  ::CloseHandle(h);
+  if (!ok) return std::nullopt;
+  return out;
+}
+
+bool Win32Files::WriteFile(const std::u16string& path, const std::string& bytes) {
+  HANDLE h = ::CreateFileW(W(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  DWORD done = 0;
+  bool ok = ::WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) != FALSE &&
+            done == bytes.size();
+  ::CloseHandle(h);
+  return ok;
+}
+
+bool Win32Files::FileExists(const std::u16string& path) {
+  DWORD a = ::GetFileAttributesW(W(path));
+  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+uint32_t Win32Files::GetAttributes(const std::u16string& path) { return ::GetFileAttributesW(W(path)); }
+
+bool Win32Files::SetAttributes(const std::u16string& path, uint32_t attributes) {
+  return ::SetFileAttributesW(W(path), attributes) != FALSE;
+}
+
+bool Win32Files::IsDirectory(const std::u16string& path) { return ::PathIsDirectoryW(W(path)) != FALSE; }
+
+bool Win32Files::CreateFolder(const std::u16string& path) {
+  return ::CreateDirectoryW(W(path), nullptr) != FALSE;
+}
+
+bool Win32Files::RemoveFolder(const std::u16string& path) { return ::RemoveDirectoryW(W(path)) != FALSE; }
+
+bool Win32Files::FindFiles(const std::u16string& pattern, std::vector<FindEntry>& entries) {
+  entries.clear();
+  WIN32_FIND_DATAW data = {};
+  HANDLE h = ::FindFirstFileW(W(pattern), &data);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  do {
+    entries.push_back({U(data.cFileName), data.dwFileAttributes,
+                       (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow});
+  } while (::FindNextFileW(h, &data));
+  DWORD error = ::GetLastError();
+  ::FindClose(h);
+  ::SetLastError(error);
+  return error == ERROR_NO_MORE_FILES;
+}
+
+bool Win32Files::Copy(const std::u16string& from, const std::u16string& to, bool failIfExists) {
+  return ::CopyFileW(W(from), W(to), failIfExists ? TRUE : FALSE) != FALSE;
+}
+
+bool Win32Files::RemoveFile(const std::u16string& path) { return ::DeleteFileW(W(path)) != FALSE; }
+
+std::optional<std::u16string> Win32Files::GetFolderPath(KnownFolder folder, bool create) {
+  wchar_t buf[MAX_PATH] = {};
+  int csidl = static_cast<int>(folder) | (create ? CSIDL_FLAG_CREATE : 0);
+  HRESULT hr = ::SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, buf);
+  if (FAILED(hr)) return std::nullopt;
+  return U(buf);
+}
+
+}  // namespace lx
