@@ -1,0 +1,82 @@
+#include "installer/engine/driver_install.h"
+
+#include <optional>
+
+#include "installer/core/installer_config.h"
+#include "installer/core/trace.h"
+#include "installer/core/ui_language.h"
+#include "installer/engine/command_line.h"
+#include "installer/engine/install_state.h"
+#include "installer/engine/model_lookup.h"
+#include "installer/engine/win_path.h"
+#include "platform/registry.h"
+#include "platform/shell.h"
+#include "platform/system.h"
+
+namespace lx {
+
+std::u16string GetInfPath(const Os& os, const std::u16string& driverName) {
+  std::u16string module = os.system->ModuleFileName();
+  if (module.empty()) {
+    DebugTraceW(os, u"Failed to get module file path.\n");
+    return u"";
+  }
+  std::optional<std::u16string> folder = RemoveFileSpec(module);
+  if (!folder) {
+    DebugTraceW(os, u"Failed to remove file spec from module path.\n");
+    return u"";
+  }
+  std::optional<std::u16string> parent = RemoveFileSpec(*folder);
+  if (!parent) {
+    DebugTraceW(os, u"Failed to remove top-level directory.\n");
+    return u"";
+  }
+  std::u16string file = g_config.install.CustomInfName == 1 ? FindInfNameByDriver(driverName)
+                                                             : g_config.install.InfName;
+  std::optional<std::u16string> inf = CombinePath(*parent, file);
+  if (!inf) {
+    DebugTraceW(os, u"Failed to combine path for .inf file.\n");
+    return u"";
+  }
+  return *inf;
+}
+
+void InstallDriver(const Os& os, const std::u16string& driverName) {
+  std::u16string inf = GetInfPath(os, driverName);
+  std::u16string regPath = FindLanguageRegPathByDriver(driverName);
+  if (!regPath.empty()) ReplaceLanguageRegPath(regPath);
+
+  const InstallTarget& target = g_installTarget;
+  std::optional<std::u16string> parameters =
+      target.portName.empty()
+          ? PrintUiInstallDriver(driverName, inf)
+          : PrintUiInstallPrinter(target.printerName, target.portName, driverName, inf);
+  if (!parameters) {
+    DebugTraceW(os, u"Refused a name that cannot be passed on a command line.");
+    return;
+  }
+  DebugTraceW(os, u"%s", parameters->c_str());
+  os.shell->Execute(u"open", u"rundll32", *parameters, u"", kSwShowNormal);
+}
+
+namespace {
+
+bool StoreSuffix(const Os& os, const std::u16string& suffix) {
+  std::u16string key = u"SOFTWARE\\" + CurrentLanguageRegPath();
+  return os.registry->CreateKey(RegRoot::kLocalMachine, key) &&
+         os.registry->SetString(RegRoot::kLocalMachine, key, u"Suffix", suffix);
+}
+
+}  // namespace
+
+bool WriteUiLanguageSuffix(const Os& os, int selectedLanguage) {
+  for (const UiLanguage& row : UiLanguageTable) {
+    if (row.languageId == selectedLanguage) {
+      if (StoreSuffix(os, row.suffix)) return true;
+      break;
+    }
+  }
+  return StoreSuffix(os, u"enus");
+}
+
+}  // namespace lx

@@ -1,0 +1,150 @@
+#include "installer/engine/driver_removal.h"
+
+#include <vector>
+
+#include "common/text.h"
+#include "installer/core/installer_config.h"
+#include "installer/core/trace.h"
+#include "installer/engine/command_line.h"
+#include "installer/engine/list_split.h"
+#include "installer/engine/uninstall_entry.h"
+#include "platform/clock.h"
+#include "platform/files.h"
+#include "platform/profile.h"
+#include "platform/shell.h"
+#include "platform/spooler.h"
+#include "platform/system.h"
+
+namespace lx {
+
+const char16_t* const kDriverFileEndings[12] = {
+    u"ui.dll",     u"drv.dll",    u"uizhcn.dll", u"uienus.dll", u"uiru.dll", u"uija.dll",
+    u"uizhcn.chm", u"uienus.chm", u"uiru.chm",   u"uija.chm",   u".ini",     u".gpd",
+};
+
+namespace {
+
+constexpr uint32_t kAfterCommandMs = 100;
+constexpr uint32_t kErrFileNotFound = 2;
+constexpr size_t kProfileValueChars = 260;
+
+void RunPrintUi(const Os& os, const std::optional<std::u16string>& parameters) {
+  if (!parameters) {
+    DebugTraceW(os, u"Refused a name that cannot be passed on a command line.");
+    return;
+  }
+  os.shell->Execute(u"open", u"rundll32", *parameters, u"", kSwShowNormal);
+  os.clock->Sleep(kAfterCommandMs);
+}
+
+// An empty section or key would make the profile reader list every section
+// or key, so that every package with such a section would count as ours.
+bool IsUsableName(const std::u16string& name) {
+  for (char16_t c : name)
+    if (c != u'"' && !IsBlank(c)) return true;
+  return false;
+}
+
+// A prefix that names a folder or a drive would reach files outside the
+// driver folder; an empty one would delete files of other drivers.
+bool IsUsablePrefix(const std::u16string& prefix) {
+  return !Trim(prefix).empty() && prefix.find_first_of(u"\\/:") == std::u16string::npos;
+}
+
+}  // namespace
+
+void DeletePrintersAndDrivers(const Os& os) {
+  std::vector<PrinterInfo2> printers;
+  if (!os.spooler->ListPrinters(kPrinterEnumLocal | kPrinterEnumConnections, printers)) {
+    DebugTraceAlways(os, "Failed to enumerate printers.");
+    return;
+  }
+  // The list is taken once: a driver named by two models is deleted twice.
+  for (int i = 0; i < g_config.modelCount; ++i) {
+    const ModelEntry* model = g_config.ModelAt(i);
+    if (!model || model->DriverName.empty()) continue;
+    for (const PrinterInfo2& p : printers)
+      if (p.driverName == model->DriverName) RunPrintUi(os, PrintUiDeletePrinter(p.printerName));
+    RunPrintUi(os, PrintUiDeleteDriver(model->DriverName));
+  }
+}
+
+void DeleteOemInfPackages(const Os& os, const std::u16string& section, const std::u16string& key) {
+  if (!IsUsableName(section) || !IsUsableName(key)) {
+    DebugTraceW(os, u"Skipped INF section \"%s\" with key \"%s\"", section.c_str(), key.c_str());
+    return;
+  }
+  std::u16string windows = os.system->WindowsDirectory();
+  std::u16string infFolder = windows + u"\\INF";
+  std::u16string pattern = infFolder + u"\\OEM*.inf";
+
+  IFileSystem& files = *os.files;
+  std::u16string pnputil =
+      windows + (Is64BitSystem(os) ? u"\\SysWOW64\\pnputil.exe" : u"\\System32\\pnputil.exe");
+  if (files.GetAttributes(pnputil) == kInvalidFileAttributes) {
+    DebugTraceW(os, u"pnputil.exe not found, %s", pnputil.c_str());
+    pnputil = windows + u"\\System32\\pnputil.exe";
+    if (files.GetAttributes(pnputil) == kInvalidFileAttributes) {
+      DebugTraceW(os, u"pnputil.exe not found2, %s", pnputil.c_str());
+      return;
+    }
+  }
+
+  std::vector<FindEntry> found;
+  if (!files.FindFiles(pattern, found)) {
+    DebugTraceAlways(os, "No OEM INF files found");
+    return;
+  }
+  for (const FindEntry& entry : found) {
+    if (entry.attributes & kFileAttributeDirectory) continue;
+    std::u16string path = infFolder + u"\\" + entry.name;
+    ProfileResult value = os.profile->GetString(section, key, u"", kProfileValueChars, path);
+    if (value.count == 0) continue;
+    std::optional<std::u16string> parameters = PnputilDeletePackage(entry.name);
+    if (!parameters) continue;
+    DebugTraceW(os, u"del inf cmd = %s", parameters->c_str());
+    os.shell->Execute(u"open", pnputil, *parameters, u"", kSwHide);
+  }
+}
+
+void DeleteDriverFiles(const Os& os) {
+  std::u16string directory;
+  if (!os.spooler->DriverDirectory(directory)) {
+    DebugTraceW(os, u"Failed to get printer driver directory. Error = %d.\n",
+                os.system->GetLastError());
+    return;
+  }
+  for (const std::u16string& prefix : SplitList(g_config.uninstall.DriverPrefix)) {
+    if (!IsUsablePrefix(prefix)) {
+      DebugTraceW(os, u"Skipped driver file prefix \"%s\"", prefix.c_str());
+      continue;
+    }
+    for (const char16_t* ending : kDriverFileEndings) {
+      std::u16string path = directory + u"\\3\\" + prefix + ending;
+      DebugTraceW(os, u"Delete File %s", path.c_str());
+      if (!os.files->RemoveFile(path)) {
+        uint32_t error = os.system->GetLastError();
+        if (error != kErrFileNotFound)
+          DebugTraceW(os, u"Failed to delete file: %s (Error %lu)\n", path.c_str(), error);
+      }
+    }
+  }
+}
+
+void UninstallDriverPackage(const Os& os) {
+  DeletePrintersAndDrivers(os);
+  std::vector<std::u16string> keys = SplitList(g_config.uninstall.DriverName);
+  std::vector<std::u16string> sections = SplitList(g_config.uninstall.InfSection);
+  for (const auto& section : sections)
+    for (const auto& key : keys) DeleteOemInfPackages(os, section, key);
+  DeleteUninstallEntry(os);
+  DeleteDriverFiles(os);
+}
+
+void RunRemovalWorker(const Os& os, IEngineSink& sink) {
+  UninstallDriverPackage(os);
+  RampProgress(os, sink, 50, 50);
+  sink.PostCompletion(kWmUninstallDone);
+}
+
+}  // namespace lx

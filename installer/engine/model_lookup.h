@@ -1,0 +1,21 @@
+// Lookups in the model table of g_config. Every lookup walks the table in the
+// order of Support_Driver and takes the first match; names compare exactly,
+// identifiers occur as case-sensitive substrings (an empty one everywhere).
+#pragma once
+
+#include <string>
+
+namespace lx {
+
+// TYPE of the first entry whose PID occurs in the instance ID; -1 when none.
+int FindModelTypeByInstanceId(const std::u16string& instanceId);
+// DriverName of the first entry of that TYPE; type -1 gives the first entry's.
+std::u16string FindDriverNameByType(int type);
+// PRINTERNAME of the first entry of that TYPE (-1 is an ordinary type here).
+std::u16string FindPrinterNameByType(int type);
+std::u16string FindInfNameByDriver(const std::u16string& driverName);
+std::u16string FindLanguageRegPathByDriver(const std::u16string& driverName);
+// ShowSetting of the first entry with that DriverName; -1 when none.
+int GetShowSetting(const std::u16string& driverName);
+
+}  // namespace lx

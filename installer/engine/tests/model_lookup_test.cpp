@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include "installer/core/installer_config.h"
+#include "installer/engine/model_lookup.h"
+#include "installer/ports/usb_port_rules.h"
+
+namespace lx {
+namespace {
+
+class ModelLookupTest : public ::testing::Test {
+ protected:
+  void SetUp() override { g_config = InstallerConfig(); }
+  void TearDown() override { g_config = InstallerConfig(); }
+  void Add(const std::u16string& section, ModelEntry m) {
+    g_config.modelNames.push_back(section);
+    g_config.models[section] = m;
+    g_config.modelCount = static_cast<int>(g_config.modelNames.size());
+  }
+  static ModelEntry Model(std::u16string vid, std::u16string pid, std::u16string driver,
+                          std::u16string printer, int type, int show = 0) {
+    ModelEntry m;
+    m.VID = vid;
+    m.PID = pid;
+    m.DriverName = driver;
+    m.PRINTERNAME = printer;
+    m.TYPE = type;
+    m.ShowSetting = show;
+    return m;
+  }
+};
+
+TEST_F(ModelLookupTest, EmptyTableFindsNothing) {
+  EXPECT_EQ(FindModelTypeByInstanceId(u"USB\\VID_2D37&PID_0220\\1"), -1);
+  EXPECT_EQ(FindDriverNameByType(-1), u"");
+  EXPECT_EQ(FindDriverNameByType(0), u"");
+  EXPECT_EQ(FindPrinterNameByType(0), u"");
+  EXPECT_EQ(GetShowSetting(u""), -1);
+  EXPECT_FALSE(ModelIdOccursInDeviceId(u""));
+}
+
+TEST_F(ModelLookupTest, FirstMatchInTableOrderWins) {
+  Add(u"A", Model(u"VID_2D37", u"PID_0220", u"LX-220", u"Label", 3, 1));
+  Add(u"B", Model(u"VID_2D37", u"PID_0320", u"LX-320", u"Big Label", 4));
+  Add(u"C", Model(u"VID_2D37", u"PID_0220", u"LX-220 copy", u"Copy", 3, 0));
+  EXPECT_EQ(FindModelTypeByInstanceId(u"USB\\VID_2D37&PID_0320\\S1"), 4);
+  EXPECT_EQ(FindModelTypeByInstanceId(u"USB\\VID_2D37&PID_0220\\S1"), 3);
+  EXPECT_EQ(FindModelTypeByInstanceId(u"USB\\vid_2d37&pid_0220\\S1"), -1);  // case counts
+  EXPECT_EQ(FindDriverNameByType(3), u"LX-220");
+  EXPECT_EQ(FindPrinterNameByType(3), u"Label");
+  EXPECT_EQ(FindDriverNameByType(-1), u"LX-220");  // -1: the first entry
+  EXPECT_EQ(FindPrinterNameByType(-1), u"");      // -1: an ordinary type here
+  EXPECT_EQ(FindDriverNameByType(9), u"");
+  EXPECT_EQ(GetShowSetting(u"LX-220"), 1);
+  EXPECT_EQ(GetShowSetting(u"LX-320"), 0);
+  EXPECT_EQ(GetShowSetting(u"lx-220"), -1);
+  EXPECT_EQ(GetShowSetting(u"Unknown"), -1);
+}
+
+TEST_F(ModelLookupTest, EmptyPidMatchesEveryIdAndNegativeTypeIsFound) {
+  Add(u"A", Model(u"VID_2D37", u"PID_0220", u"LX-220", u"Label", 3));
+  Add(u"Any", Model(u"", u"", u"Generic", u"Generic Label", -1));
+  EXPECT_EQ(FindModelTypeByInstanceId(u"USB\\VID_0000&PID_9999\\x"), -1);
+  EXPECT_EQ(FindPrinterNameByType(-1), u"Generic Label");
+  EXPECT_EQ(FindDriverNameByType(-1), u"LX-220");
+}
+
+TEST_F(ModelLookupTest, InfAndLanguagePathByExactDriverName) {
+  ModelEntry m = Model(u"V", u"P", u"LX-220", u"Label", 1);
+  m.InfName = u"x64\\lx220.inf";
+  m.LanguageRegPath = u"Lab\\LX220";
+  Add(u"A", m);
+  EXPECT_EQ(FindInfNameByDriver(u"LX-220"), u"x64\\lx220.inf");
+  EXPECT_EQ(FindInfNameByDriver(u"LX-22"), u"");
+  EXPECT_EQ(FindLanguageRegPathByDriver(u"LX-220"), u"Lab\\LX220");
+  EXPECT_EQ(FindLanguageRegPathByDriver(u"LX-220 "), u"");
+}
+
+TEST_F(ModelLookupTest, UsbInstanceIdAcceptance) {
+  Add(u"A", Model(u"VID_2D37", u"PID_0220", u"LX-220", u"Label", 3));
+  Add(u"B", Model(u"VID_1FC9", u"PID_0320", u"LX-320", u"Big", 4));
+  struct Case {
+    const char16_t* id;
+    bool accepted;
+  } cases[] = {
+      {u"USB\\VID_2D37&PID_0220\\0001", true},
+      {u"USB\\VID_2D37&PID_0220&MI_00\\6&1", true},
+      {u"USB\\VID_2D37&PID_0220&MI_01\\6&1", false},
+      {u"USB\\VID_1FC9&PID_0220\\0001", true},  // VID of one model, PID of another
+      {u"USB\\VID_9999&PID_0220\\0001", false},
+      {u"USB\\VID_2D37&PID_0999\\0001", false},
+      {u"USB\\VID_2D37&PID_0220\\PI_1", false},
+      {u"VID_2D37PID_0220&", true},  // shorter than 22: the interface rule does not apply
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.id, c.id + std::char_traits<char16_t>::length(c.id)));
+    EXPECT_EQ(IsAcceptedUsbInstanceId(c.id), c.accepted);
+  }
+}
+
+TEST_F(ModelLookupTest, DeviceParametersKeyAndPortName) {
+  EXPECT_EQ(GetDeviceParametersKey(
+                u"\\\\?\\usb#vid_1234&pid_5678#0001#{28d78fad-5a12-11d1-ae5b-0000f803a8c2}"),
+            u"SYSTEM\\CurrentControlSet\\Control\\DeviceClasses\\{28D78FAD-5A12-11D1-AE5B-"
+            u"0000F803A8C2}\\##?#usb#vid_1234&pid_5678#0001#{28d78fad-5a12-11d1-ae5b-"
+            u"0000f803a8c2}\\#\\Device Parameters");
+  EXPECT_EQ(UsbPortName(7), u"USB007");
+  EXPECT_EQ(UsbPortName(12), u"USB012");
+  EXPECT_EQ(UsbPortName(1234), u"USB1234");
+}
+
+}  // namespace
+}  // namespace lx

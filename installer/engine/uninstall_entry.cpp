@@ -1,0 +1,139 @@
+#include "installer/engine/uninstall_entry.h"
+
+#include <vector>
+
+#include "installer/core/installer_config.h"
+#include "installer/core/trace.h"
+#include "installer/engine/win_path.h"
+#include "platform/files.h"
+#include "platform/registry.h"
+#include "platform/system.h"
+
+namespace lx {
+
+namespace {
+
+constexpr uint32_t kErrAlreadyExists = 183;
+
+uint32_t LastError(const Os& os) { return os.system->GetLastError(); }
+
+}  // namespace
+
+bool Is64BitSystem(const Os& os) {
+  std::optional<uint16_t> arch = os.system->NativeProcessorArchitecture();
+  return arch && (*arch == kProcessorArchitectureAmd64 || *arch == kProcessorArchitectureIa64);
+}
+
+std::u16string UninstallKeyPath() {
+  return u"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + g_config.uninstall.RegInfo;
+}
+
+void WriteUninstallEntry(const Os& os) {
+  const UninstallConfig& u = g_config.uninstall;
+  std::u16string key = UninstallKeyPath();
+  // Without a name the values would land in the Uninstall key itself, and the
+  // removal would then try to delete that shared key.
+  if (u.RegInfo.empty()) {
+    DebugTraceWAlways(os, u"Failed to create registry key: %s (Error %ld)\n", key.c_str(), 87);
+    return;
+  }
+  if (!os.registry->CreateKey(RegRoot::kLocalMachine, key)) {
+    DebugTraceWAlways(os, u"Failed to create registry key: %s (Error %ld)\n", key.c_str(),
+                      LastError(os));
+    return;
+  }
+  if (!os.files->GetFolderPath(KnownFolder::kProgramFiles)) {
+    DebugTraceWAlways(os, u"Failed to get Program Files folder path.\n");
+    return;  // the key stays, without values
+  }
+  std::u16string program = Is64BitSystem(os) ? u"Qelvin64.exe" : u"Qelvin32.exe";
+  std::u16string command = u"\"" + u.InstallLocation + u"\\" + program + u"\" /uninstall";
+  const std::pair<const char16_t*, const std::u16string*> values[] = {
+      {u"DisplayName", &u.DisplayName},       {u"DisplayVersion", &u.DisplayVersion},
+      {u"Publisher", &u.Publisher},           {u"InstallLocation", &u.InstallLocation},
+      {u"UninstallString", &command},
+  };
+  for (const auto& [name, data] : values) {
+    if (!os.registry->SetString(RegRoot::kLocalMachine, key, name, *data)) {
+      DebugTraceWAlways(os, u"Failed to set registry values.\n");
+      os.registry->DeleteKey(RegRoot::kLocalMachine, key);
+      return;
+    }
+  }
+}
+
+bool DeleteUninstallEntry(const Os& os) {
+  std::u16string key = UninstallKeyPath();
+  bool deleted = !g_config.uninstall.RegInfo.empty() &&
+                 os.registry->DeleteKey(RegRoot::kLocalMachine, key);
+  if (!deleted) {
+    uint32_t error = g_config.uninstall.RegInfo.empty() ? 87 : LastError(os);
+    DebugTraceW(os, u"Failed to delete registry key: %s (Error %ld)\n", key.c_str(), error);
+  }
+  return deleted;
+}
+
+std::u16string GetInstallerFolder(const Os& os) {
+  std::u16string module = os.system->ModuleFileName();
+  if (module.empty()) return u"";
+  return RemoveFileSpec(module).value_or(u"");
+}
+
+bool CreateFolderTree(const Os& os, const std::u16string& folder) {
+  std::u16string path = folder;
+  while (!path.empty() && (path.back() == u'\\' || path.back() == u'/')) path.pop_back();
+  IFileSystem& files = *os.files;
+  if (files.IsDirectory(path)) return true;
+
+  std::vector<std::u16string> missing{path};
+  std::u16string current = path;
+  for (size_t slash; (slash = current.find_last_of(u'\\')) != std::u16string::npos;) {
+    current.resize(slash);
+    if (files.IsDirectory(current)) break;
+    missing.push_back(current);
+  }
+  for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
+    if (!files.CreateFolder(*it) && LastError(os) != kErrAlreadyExists) return false;
+  }
+  return true;
+}
+
+bool CopyFolderTree(const Os& os, const std::u16string& source, const std::u16string& destination) {
+  // A target inside the source would be listed and copied into itself again
+  // and again; the same folder would be copied onto itself.
+  if (IsSameOrInsideFolder(destination, source)) {
+    DebugTraceW(os, u"Copy skipped: %s lies inside %s", destination.c_str(), source.c_str());
+    return false;
+  }
+  std::u16string pattern = source + u"\\*";
+  if (pattern.size() >= kMaxPathChars) return false;  // a cut pattern would list another folder
+  IFileSystem& files = *os.files;
+  std::vector<FindEntry> entries;
+  if (!files.FindFiles(pattern, entries)) return false;
+  for (const FindEntry& e : entries) {
+    if (e.name == u"." || e.name == u"..") continue;
+    std::u16string from = source + u"\\" + e.name;
+    std::u16string to = destination + u"\\" + e.name;
+    if (e.attributes & kFileAttributeDirectory) {
+      if (!files.CreateFolder(to) && LastError(os) != kErrAlreadyExists) return false;
+      if (!CopyFolderTree(os, from, to)) return false;
+    } else if (!files.Copy(from, to, false)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+void CopyInstallerToInstallFolder(const Os& os) {
+  std::u16string target;
+  if (auto programFiles = os.files->GetFolderPath(KnownFolder::kProgramFiles))
+    target = CombinePath(*programFiles, g_config.install.FilePath).value_or(u"");
+  if (!target.empty()) {
+    CreateFolderTree(os, target);
+    if (!os.files->IsDirectory(target)) target.clear();
+  }
+  std::u16string source = GetInstallerFolder(os);
+  if (!source.empty() && !target.empty()) CopyFolderTree(os, source, target);
+}
+
+}  // namespace lx

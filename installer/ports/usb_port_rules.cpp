@@ -1,0 +1,50 @@
+#include "installer/ports/usb_port_rules.h"
+
+#include "common/format.h"
+#include "common/text.h"
+#include "installer/core/installer_config.h"
+
+namespace lx {
+
+const char16_t kUsbPrintInterfaceGuid[] = u"{28D78FAD-5A12-11D1-AE5B-0000F803A8C2}";
+
+namespace {
+
+template <typename Field>
+bool SomeModelIdOccurs(const std::u16string& id, Field field) {
+  for (int i = 0; i < g_config.modelCount; ++i) {
+    const ModelEntry* m = g_config.ModelAt(i);
+    if (m && id.find(m->*field) != std::u16string::npos) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool ModelIdOccursInDeviceId(const std::u16string& instanceId) {
+  return SomeModelIdOccurs(instanceId, &ModelEntry::PID) &&
+         SomeModelIdOccurs(instanceId, &ModelEntry::VID);
+}
+
+bool IsAcceptedUsbInstanceId(const std::u16string& id) {
+  if (!ModelIdOccursInDeviceId(id)) return false;
+  // USB\VID_xxxx&PID_yyyy&MI_nn\...: index 21 follows the product digits; an
+  // ampersand there starts an interface suffix, and only interface 00 prints.
+  if (!Contains(id, u"MI_00") && id.size() > 21 && id[21] == u'&') return false;
+  if (Contains(id, u"PI_")) return false;
+  return true;
+}
+
+std::u16string GetDeviceParametersKey(const std::u16string& devicePath) {
+  std::u16string path = CutToBuffer(devicePath, 260);
+  for (char16_t& c : path)
+    if (c == u'\\') c = u'#';
+  return FormatW(u"SYSTEM\\CurrentControlSet\\Control\\DeviceClasses\\%s\\%s\\#\\Device Parameters",
+                 kUsbPrintInterfaceGuid, path.c_str());
+}
+
+std::u16string UsbPortName(uint32_t portNumber) {
+  return FormatW(u"USB%03d", static_cast<int>(portNumber));
+}
+
+}  // namespace lx

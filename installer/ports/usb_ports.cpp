@@ -1,0 +1,85 @@
+#include "installer/ports/usb_ports.h"
+
+#include <optional>
+
+#include "common/text.h"
+#include "installer/core/trace.h"
+#include "installer/ports/usb_port_rules.h"
+#include "platform/device_setup.h"
+#include "platform/registry.h"
+#include "platform/system.h"
+
+namespace lx {
+
+namespace {
+
+constexpr uint32_t kUsbPrintFlags = kDigcfPresent | kDigcfDeviceInterface;  // 18
+constexpr size_t kInstanceIdChars = 512;
+
+// The accepted device at `index` with its interface path, or nothing (with
+// the reason traced) when the device is not ours or its interface cannot be read.
+std::optional<UsbPortInfo> AcceptedInterface(const Os& os, DevInfoList list, uint32_t index) {
+  IDeviceSetup& devices = *os.devices;
+  UsbPortInfo found;
+  if (!devices.GetDeviceInstanceId(list, index, kInstanceIdChars, found.instanceId))
+    return std::nullopt;
+  if (!IsAcceptedUsbInstanceId(found.instanceId)) {
+    DebugTrace(os, "Invalid device instance: %ls", found.instanceId.c_str());
+    return std::nullopt;
+  }
+  DeviceInterfaceRef ref;
+  if (!devices.EnumDeviceInterfaces(list, index, kGuidDevInterfaceUsbPrint, 0, ref)) {
+    DebugTrace(os, "Failed to enumerate device interfaces");
+    return std::nullopt;
+  }
+  // One call stands for the size query and the read; a failure shows at the first.
+  if (!devices.GetDeviceInterfacePath(list, ref, found.devicePath)) {
+    DebugTrace(os, "Failed to get interface device detail size");
+    return std::nullopt;
+  }
+  return found;
+}
+
+// Calls `visit` for each accepted device in enumeration order until it
+// answers true. False when the device list cannot be obtained.
+template <typename Visit>
+bool ForEachAcceptedPrinter(const Os& os, Visit visit) {
+  IDeviceSetup& devices = *os.devices;
+  DevInfoList list = devices.GetClassDevs(kGuidDevInterfaceUsbPrint, kUsbPrintFlags);
+  if (list == 0) return false;
+  for (uint32_t index = 0; devices.EnumDeviceInfo(list, index); ++index) {
+    std::optional<UsbPortInfo> device = AcceptedInterface(os, list, index);
+    if (device && visit(*device)) break;
+  }
+  devices.DestroyDeviceInfoList(list);
+  return true;
+}
+
+}  // namespace
+
+bool FindUsbPrinterPort(const Os& os, UsbPortInfo& info) {
+  return ForEachAcceptedPrinter(os, [&](const UsbPortInfo& device) {
+    // A DOT4 interface has no printer port of its own.
+    if (Contains(device.devicePath, u"#dot4#")) return false;
+    std::u16string key = GetDeviceParametersKey(device.devicePath);
+    if (!os.registry->CreateKey(RegRoot::kLocalMachine, key)) return false;
+    std::optional<uint32_t> port = os.registry->GetDword(RegRoot::kLocalMachine, key, u"Port Number");
+    if (!port) return false;
+    info.portName = UsbPortName(*port);
+    info.instanceId = device.instanceId;
+    info.devicePath = device.devicePath;
+    DebugTraceW(os, u"Found USB port: %s", info.portName.c_str());
+    return true;
+  });
+}
+
+std::u16string FindUsbPrinterDevicePath(const Os& os) {
+  std::u16string path;
+  ForEachAcceptedPrinter(os, [&](const UsbPortInfo& device) {
+    path = device.devicePath;
+    return true;
+  });
+  return path;
+}
+
+}  // namespace lx
