@@ -131,14 +131,24 @@ def printer_side(pal):
     """MVG of the printer seen from its side, media leaving to the right."""
     dark, light = pal[1], pal[2]
     return " ".join([
-        f"fill {dark} roundrectangle 30,92 172,190 14,14",
-        f"fill {light} roundrectangle 30,70 172,120 22,22",
-        f"fill {light} rectangle 30,100 172,120",
-        "fill #9fc3e6 fill-opacity 0.9 circle 86,132 86,160 fill-opacity 1",
-        "fill #f4f4f4 circle 86,132 86,140",
-        "stroke #d8dde3 stroke-width 3 fill none path 'M 86,104 Q 150,110 172,160'",
-        "stroke none fill #1b232e rectangle 40,190 62,197 rectangle 140,190 162,197",
+        f"fill {dark} roundrectangle 24,92 170,190 14,14",
+        f"fill {light} roundrectangle 24,66 170,122 22,22",
+        f"fill {light} rectangle 24,100 170,122",
+        "stroke #1b232e stroke-width 2 line 30,122 164,122 stroke none",
+        # Label roll behind a window in the lid.
+        "fill #9fc3e6 roundrectangle 50,100 122,170 10,10",
+        "fill #fdfdfd circle 86,135 86,163",
+        "fill #d8dde3 circle 86,135 86,146",
+        "fill #ffffff circle 86,135 86,140",
+        "stroke none fill #1b232e rectangle 36,190 58,197 rectangle 136,190 158,197",
     ])
+
+
+def strip(x0, x1, y, accent):
+    """Label liner with two labels on it, leaving the printer at height y."""
+    return (f"fill white stroke #aab2bd stroke-width 2 rectangle {x0},{y - 5} {x1},{y + 5} "
+            f"stroke none fill {accent} rectangle {x0 + 6},{y - 3} {x0 + 22},{y + 3} "
+            f"rectangle {x0 + 28},{y - 3} {x0 + 44},{y + 3}")
 
 
 def accessory(name, kind, pal):
@@ -147,23 +157,26 @@ def accessory(name, kind, pal):
     accent = pal[0]
     parts = [printer_side(pal)]
     if kind == "none":
-        # Tear-off: the label strip runs straight out of the slot.
-        parts.append("fill white stroke #aab2bd stroke-width 2 rectangle 172,156 226,164 "
-                     f"stroke none fill {accent} rectangle 180,157 194,163 rectangle 204,157 218,163")
+        # Tear-off: the strip runs straight out over the serrated tear bar.
+        parts.append(strip(170, 226, 160, accent))
+        parts.append("fill #1b232e polygon 168,150 176,150 176,170 168,170 "
+                     "fill #e9edf2 polygon 176,152 180,155 176,158 180,161 176,164 180,167 176,170")
     elif kind == "peeler":
-        # Peeler: a front unit; the label comes off flat, the liner turns down.
-        parts.append(f"fill {accent} roundrectangle 170,128 200,194 6,6 "
-                     "fill white stroke #aab2bd stroke-width 2 rectangle 200,150 232,158 "
-                     "stroke #6b7684 stroke-width 3 fill none path 'M 192,194 Q 190,214 150,216' "
-                     "stroke none fill white polygon 186,140 196,130 198,134 188,144")
+        # Peeler: the liner turns down at the unit's edge, the label stays flat.
+        parts.append(f"fill {accent} roundrectangle 166,126 198,196 6,6 "
+                     "fill #e9edf2 rectangle 172,156 198,160 "
+                     "stroke #6b7684 stroke-width 3 line 198,162 204,206 "
+                     "stroke none fill white stroke #aab2bd stroke-width 2 roundrectangle 196,146 236,158 3,3 "
+                     f"stroke none fill {accent} rectangle 204,149 226,155")
     elif kind == "cutter":
-        # Cutter: a front unit with a blade; a cut label has dropped off.
-        parts.append(f"fill {accent} roundrectangle 170,128 202,194 6,6 "
-                     "fill #e9edf2 polygon 180,146 196,156 180,166 "
-                     "stroke #111820 stroke-width 2 line 202,160 214,160 "
-                     "stroke none fill white stroke #aab2bd stroke-width 2 rectangle 202,156 214,164 "
-                     "push graphic-context translate 214,206 rotate 20 "
-                     f"fill white rectangle -14,-6 14,6 stroke none fill {accent} rectangle -8,-4 2,4 "
+        # Cutter: a unit with a blade; the strip is cut and a label has dropped.
+        parts.append(f"fill {accent} roundrectangle 166,126 200,196 6,6 "
+                     "stroke #e9edf2 stroke-width 3 fill none circle 176,178 176,183 circle 190,178 190,183 "
+                     "line 178,174 192,140 line 188,174 174,140 stroke none "
+                     + strip(200, 220, 176, accent).replace(f"rectangle 228,173 244,179", "") +
+                     " push graphic-context translate 214,214 rotate 24 "
+                     "fill white stroke #aab2bd stroke-width 2 rectangle -20,-6 20,6 "
+                     f"stroke none fill {accent} rectangle -12,-3 6,3 "
                      "pop graphic-context")
     with tempfile.TemporaryDirectory() as tmp:
         out = os.path.join(tmp, "a.png")
