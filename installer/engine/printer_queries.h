@@ -6,6 +6,11 @@
 
 #include "platform/os.h"
 
+// winspool.h maps SetDefaultPrinter to its W form; this one is ours.
+#ifdef SetDefaultPrinter
+#undef SetDefaultPrinter
+#endif
+
 namespace lx {
 
 // True when an installed printer (local or connection) has exactly that name.
