@@ -15,6 +15,9 @@ scripts/wine-prefix.sh || exit 1
 # wait on Wine's background processes holding its pipes.
 setsid wineserver -p </dev/null >/dev/null 2>&1 &
 trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
+# Wine's own services start with the first program and inherit its output;
+# start them here, away from ctest's pipes.
+wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c \
   'rc=0; ctest --preset win64 --output-on-failure || rc=1; ctest --preset win32 --output-on-failure || rc=1; exit $rc' \
   || status=1
