@@ -1,0 +1,81 @@
+#include "tools/printui/tests/spooler_probe.h"
+
+#include <shellapi.h>
+#include <winspool.h>
+
+#include <vector>
+
+namespace printui_test {
+
+PrinterFacts FindPrinter(const std::wstring& name) {
+  PrinterFacts facts;
+  DWORD needed = 0, count = 0;
+  const DWORD flags = PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS;
+  EnumPrintersW(flags, nullptr, 2, nullptr, 0, &needed, &count);
+  if (!needed) return facts;
+  std::vector<BYTE> buf(needed);
+  if (!EnumPrintersW(flags, nullptr, 2, buf.data(), needed, &needed, &count)) return facts;
+  auto* printers = reinterpret_cast<PRINTER_INFO_2W*>(buf.data());
+  for (DWORD i = 0; i < count; ++i) {
+    if (printers[i].pPrinterName && name == printers[i].pPrinterName) {
+      facts.found = true;
+      facts.port = printers[i].pPortName ? printers[i].pPortName : L"";
+      facts.driver = printers[i].pDriverName ? printers[i].pDriverName : L"";
+      facts.attributes = printers[i].Attributes;
+    }
+  }
+  return facts;
+}
+
+bool DriverInstalled(const std::wstring& model) {
+  DWORD needed = 0, count = 0;
+  EnumPrinterDriversW(nullptr, nullptr, 1, nullptr, 0, &needed, &count);
+  if (!needed) return false;
+  std::vector<BYTE> buf(needed);
+  if (!EnumPrinterDriversW(nullptr, nullptr, 1, buf.data(), needed, &needed, &count)) return false;
+  auto* drivers = reinterpret_cast<DRIVER_INFO_1W*>(buf.data());
+  for (DWORD i = 0; i < count; ++i)
+    if (drivers[i].pName && model == drivers[i].pName) return true;
+  return false;
+}
+
+std::wstring DefaultPrinter() {
+  wchar_t name[256] = {};
+  DWORD size = 256;
+  return GetDefaultPrinterW(name, &size) ? name : L"";
+}
+
+bool StartRundll32(const std::wstring& parameters) {
+  auto result = reinterpret_cast<INT_PTR>(
+      ShellExecuteW(nullptr, L"open", L"rundll32", parameters.c_str(), nullptr, SW_HIDE));
+  return result > 32;
+}
+
+bool PollUntil(const std::function<bool()>& done) {
+  for (int attempt = 0; attempt < 10; ++attempt) {
+    if (done()) return true;
+    Sleep(500);
+  }
+  return false;
+}
+
+std::wstring WriteInf(const std::wstring& model) {
+  wchar_t temp[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, temp);
+  std::wstring dir = std::wstring(temp) + L"lx printui test " + std::to_wstring(GetCurrentProcessId());
+  CreateDirectoryW(dir.c_str(), nullptr);
+  std::wstring path = dir + L"\\label.inf";
+  std::wstring text = L"[Version]\r\nSignature=\"$Windows NT$\"\r\nClass=Printer\r\n\r\n"
+                      L"[Manufacturer]\r\n\"Test\"=Models,NTamd64\r\n\r\n[Models.NTamd64]\r\n\"" +
+                      model + L"\" = LABEL, USBPRINT\\Test0001\r\n";
+  HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return L"";
+  const unsigned char bom[2] = {0xFF, 0xFE};
+  DWORD written = 0;
+  WriteFile(f, bom, 2, &written, nullptr);
+  WriteFile(f, text.data(), static_cast<DWORD>(text.size() * sizeof(wchar_t)), &written, nullptr);
+  CloseHandle(f);
+  return path;
+}
+
+}  // namespace printui_test

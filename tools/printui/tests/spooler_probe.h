@@ -1,0 +1,31 @@
+// What a test can see of the spooler, and the installer's way of waiting for it.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace printui_test {
+
+struct PrinterFacts {
+  bool found = false;
+  std::wstring port;
+  std::wstring driver;
+  DWORD attributes = 0;
+};
+
+PrinterFacts FindPrinter(const std::wstring& name);
+bool DriverInstalled(const std::wstring& model);
+std::wstring DefaultPrinter();
+
+// Starts rundll32 with the parameters as the installer does (ShellExecuteW,
+// "open", no wait).
+bool StartRundll32(const std::wstring& parameters);
+
+// Checks, then pauses 500 ms, at most 10 times, as the installer polls.
+bool PollUntil(const std::function<bool()>& done);
+
+// A temporary folder with an INF whose models section lists the model.
+std::wstring WriteInf(const std::wstring& model);
+
+}  // namespace printui_test
