@@ -87,7 +87,19 @@ DWORD AddDriver(const Command& cmd) {
   return ERROR_SUCCESS;
 }
 
+// Wine's AddPrinterW quietly re-adds an existing printer; Windows refuses.
+bool PrinterExists(const std::wstring& name) {
+  HANDLE printer = nullptr;
+  if (!OpenPrinterW(const_cast<LPWSTR>(name.c_str()), &printer, nullptr)) return false;
+  ClosePrinter(printer);
+  return true;
+}
+
 DWORD AddPrinterFor(const Command& cmd) {
+  if (PrinterExists(cmd.baseName)) {
+    Trace(L"printer \"%ls\" exists already", cmd.baseName.c_str());
+    return ERROR_PRINTER_ALREADY_EXISTS;
+  }
   DWORD error = AddDriver(cmd);
   if (error != ERROR_SUCCESS) return error;
   PRINTER_INFO_2W info{};

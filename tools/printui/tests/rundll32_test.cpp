@@ -4,8 +4,11 @@
 #include <windows.h>
 #include <winspool.h>
 
+#include <cstring>
 #include <string>
+#include <vector>
 
+#include "tools/printui/command.h"
 #include "tools/printui/spooler_actions.h"
 #include "tools/printui/standin_setup.h"
 #include "tools/printui/tests/spooler_probe.h"
@@ -15,8 +18,11 @@ using namespace printui_test;
 namespace {
 
 // Both word sizes may run at once against one prefix: names carry the size.
-const std::wstring kModel = std::wstring(L"LX Test Label ") + LX_TEST_BITS;
-const std::wstring kPrinter = std::wstring(L"LX Test Printer ") + LX_TEST_BITS;
+const std::wstring kBits = LX_TEST_BITS;
+const std::wstring kModel = L"LX Test Label " + kBits;
+const std::wstring kPrinter = L"LX Test Printer " + kBits;
+
+std::string Narrow(const std::wstring& w) { return std::string(w.begin(), w.end()); }
 
 class Rundll32Test : public ::testing::Test {
  protected:
@@ -28,47 +34,148 @@ class Rundll32Test : public ::testing::Test {
   }
 
   void SetUp() override {
-    ASSERT_TRUE(ready_) << std::string(setupError_.begin(), setupError_.end());
+    ASSERT_TRUE(ready_) << Narrow(setupError_);
     ASSERT_FALSE(inf_.empty());
   }
 
-  // The installer's install command (printer on a port, not shared).
-  static std::wstring InstallPrinterParams(const std::wstring& name) {
-    return L"printui.dll PrintUIEntry /if /b \"" + name + L"\" /r \"FILE:\" /m \"" + kModel + L"\" /f \"" + inf_ +
+  // Leaves nothing behind for the next case or the next run.
+  void TearDown() override {
+    for (const std::wstring& name : createdPrinters_) RunInProcess(printui::Action::DeletePrinter, name);
+    RunInProcess(printui::Action::DeleteDriver, L"");
+  }
+
+  // The installer's install command (printer on a port, not shared), the
+  // name quoted as the caller gives it.
+  static std::wstring InstallPrinterParams(const std::wstring& quotedName) {
+    return L"printui.dll PrintUIEntry /if /b " + quotedName + L" /r \"FILE:\" /m \"" + kModel + L"\" /f \"" + inf_ +
            L"\" /z";
+  }
+
+  // The stand-in's own code in this process, for set-up and clean-up that
+  // need no rundll32 start.
+  DWORD RunInProcess(printui::Action action, const std::wstring& name) {
+    printui::Command cmd;
+    cmd.action = action;
+    cmd.baseName = cmd.name = name;
+    cmd.port = L"FILE:";
+    cmd.model = kModel;
+    cmd.infFile = inf_;
+    cmd.noShare = true;
+    if (action == printui::Action::InstallPrinter) createdPrinters_.push_back(name);
+    return printui::Perform(cmd);
   }
 
   static bool ready_;
   static std::wstring setupError_;
   static std::wstring inf_;
+  std::vector<std::wstring> createdPrinters_;
 };
 bool Rundll32Test::ready_ = false;
 std::wstring Rundll32Test::setupError_;
 std::wstring Rundll32Test::inf_;
 
+DWORD TestPagesNoted(const std::wstring& printerName) {
+  HANDLE printer = nullptr;
+  if (!OpenPrinterW(const_cast<LPWSTR>(printerName.c_str()), &printer, nullptr)) return 0;
+  DWORD pages = 0, type = 0, needed = 0;
+  GetPrinterDataW(printer, const_cast<LPWSTR>(printui::kTestPageValue), &type, reinterpret_cast<BYTE*>(&pages),
+                  sizeof(pages), &needed);
+  ClosePrinter(printer);
+  return pages;
+}
+
 TEST_F(Rundll32Test, InstallDefaultTestPageAndRemovalFollowTheCommands) {
-  ASSERT_TRUE(StartRundll32(InstallPrinterParams(kPrinter)));
+  createdPrinters_.push_back(kPrinter);
+  ASSERT_TRUE(StartRundll32(InstallPrinterParams(L"\"" + kPrinter + L"\"")));
   ASSERT_TRUE(PollUntil([] { return FindPrinter(kPrinter).found; }));
   PrinterFacts facts = FindPrinter(kPrinter);
   EXPECT_EQ(facts.port, L"FILE:");
   EXPECT_EQ(facts.driver, kModel);
   EXPECT_EQ(facts.attributes & PRINTER_ATTRIBUTE_SHARED, 0u);
 
-  // The printer's settings come from the test driver: 220 + 148 bytes.
-  HANDLE printer = nullptr;
-  ASSERT_TRUE(OpenPrinterW(const_cast<LPWSTR>(kPrinter.c_str()), &printer, nullptr));
-  LONG size = DocumentPropertiesW(nullptr, printer, const_cast<LPWSTR>(kPrinter.c_str()), nullptr, nullptr, 0);
-  EXPECT_EQ(size, 368);
-  ClosePrinter(printer);
-
   ASSERT_TRUE(StartRundll32(L"printui.dll PrintUIEntry /y /n \"" + kPrinter + L"\""));
-  EXPECT_TRUE(PollUntil([] { return DefaultPrinter() == kPrinter; })) << "default is " << DefaultPrinter().size();
+  EXPECT_TRUE(PollUntil([] { return DefaultPrinter() == kPrinter; })) << Narrow(DefaultPrinter());
+
+  ASSERT_TRUE(StartRundll32(L"printui.dll PrintUIEntry /n \"" + kPrinter + L"\" /k"));
+  EXPECT_TRUE(PollUntil([] { return TestPagesNoted(kPrinter) == 1; }));
 
   ASSERT_TRUE(StartRundll32(L"printui.dll PrintUIEntry /dl /n \"" + kPrinter + L"\" /q"));
   EXPECT_TRUE(PollUntil([] { return !FindPrinter(kPrinter).found; }));
 
   ASSERT_TRUE(StartRundll32(L"printui.dll PrintUIEntry /dd /m \"" + kModel + L"\" /q"));
   EXPECT_TRUE(PollUntil([] { return !DriverInstalled(kModel); }));
+}
+
+TEST_F(Rundll32Test, DriverOnlyInstallCreatesNoPrinter) {
+  ASSERT_FALSE(DriverInstalled(kModel));
+  ASSERT_TRUE(StartRundll32(L"printui.dll PrintUIEntry /ia /m \"" + kModel + L"\" /f \"" + inf_ + L"\" "));
+  ASSERT_TRUE(PollUntil([] { return DriverInstalled(kModel); }));
+  EXPECT_FALSE(FindPrinter(kModel).found);
+  EXPECT_FALSE(FindPrinter(kPrinter).found);
+}
+
+TEST_F(Rundll32Test, QuotedHostileNameArrivesAsOneName) {
+  const std::wstring office = L"Office " + kBits;
+  const std::wstring hostile = L"Lab\" /dl /n \"" + office;
+  ASSERT_EQ(RunInProcess(printui::Action::InstallPrinter, office), DWORD(ERROR_SUCCESS));
+  createdPrinters_.push_back(hostile);
+
+  // Quoted by CommandLineToArgvW rules: each inner quote as \".
+  ASSERT_TRUE(StartRundll32(InstallPrinterParams(L"\"Lab\\\" /dl /n \\\"" + office + L"\"")));
+  EXPECT_TRUE(PollUntil([&] { return FindPrinter(hostile).found; }));
+  EXPECT_TRUE(FindPrinter(office).found);
+}
+
+TEST_F(Rundll32Test, SpoolerStateGuardsTheCommands) {
+  ASSERT_EQ(RunInProcess(printui::Action::InstallPrinter, kPrinter), DWORD(ERROR_SUCCESS));
+  // A printer of that name exists already.
+  EXPECT_EQ(RunInProcess(printui::Action::InstallPrinter, kPrinter), DWORD(ERROR_PRINTER_ALREADY_EXISTS));
+  // As on Windows, a driver stays while a printer uses it.
+  EXPECT_EQ(RunInProcess(printui::Action::DeleteDriver, L""), DWORD(ERROR_PRINTER_DRIVER_IN_USE));
+  EXPECT_TRUE(DriverInstalled(kModel));
+  // Unknown printers are not made default, not deleted, get no test page.
+  const std::wstring ghost = L"No Such Printer " + kBits;
+  EXPECT_NE(RunInProcess(printui::Action::SetDefault, ghost), DWORD(ERROR_SUCCESS));
+  EXPECT_NE(RunInProcess(printui::Action::DeletePrinter, ghost), DWORD(ERROR_SUCCESS));
+  EXPECT_NE(RunInProcess(printui::Action::TestPage, ghost), DWORD(ERROR_SUCCESS));
+  EXPECT_TRUE(FindPrinter(kPrinter).found);
+}
+
+TEST_F(Rundll32Test, DriverKeepsTheDefaultDevmodeWrittenWithSetPrinter) {
+  ASSERT_EQ(RunInProcess(printui::Action::InstallPrinter, kPrinter), DWORD(ERROR_SUCCESS));
+  HANDLE printer = nullptr;
+  PRINTER_DEFAULTSW access{nullptr, nullptr, PRINTER_ALL_ACCESS};
+  ASSERT_TRUE(OpenPrinterW(const_cast<LPWSTR>(kPrinter.c_str()), &printer, &access));
+  LPWSTR name = const_cast<LPWSTR>(kPrinter.c_str());
+
+  // The installer's post-print patch: read the DEVMODE, write a value 12
+  // bytes before its end, store it as the printer's default.
+  LONG size = DocumentPropertiesW(nullptr, printer, name, nullptr, nullptr, 0);
+  ASSERT_EQ(size, 368);
+  std::vector<BYTE> dm(size);
+  ASSERT_EQ(DocumentPropertiesW(nullptr, printer, name, reinterpret_cast<DEVMODEW*>(dm.data()), nullptr,
+                                DM_OUT_BUFFER),
+            IDOK);
+  EXPECT_EQ(reinterpret_cast<DEVMODEW*>(dm.data())->dmSize, 220);
+  EXPECT_EQ(reinterpret_cast<DEVMODEW*>(dm.data())->dmDriverExtra, 148);
+  const int32_t cutter = 3;
+  std::memcpy(&dm[size - 12], &cutter, 4);
+
+  DWORD needed = 0;
+  GetPrinterW(printer, 2, nullptr, 0, &needed);
+  std::vector<BYTE> info(needed);
+  ASSERT_TRUE(GetPrinterW(printer, 2, info.data(), needed, &needed));
+  reinterpret_cast<PRINTER_INFO_2W*>(info.data())->pDevMode = reinterpret_cast<DEVMODEW*>(dm.data());
+  ASSERT_TRUE(SetPrinterW(printer, 2, info.data(), 0));
+
+  std::vector<BYTE> again(size);
+  ASSERT_EQ(DocumentPropertiesW(nullptr, printer, name, reinterpret_cast<DEVMODEW*>(again.data()), nullptr,
+                                DM_OUT_BUFFER),
+            IDOK);
+  int32_t stored = 0;
+  std::memcpy(&stored, &again[size - 12], 4);
+  EXPECT_EQ(stored, cutter);
+  ClosePrinter(printer);
 }
 
 }  // namespace
