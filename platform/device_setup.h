@@ -17,6 +17,7 @@ using DevInfoList = uintptr_t;
 // One interface of one device, as SetupDiEnumDeviceInterfaces found it.
 struct DeviceInterfaceRef {
   uint32_t deviceIndex = 0;
+  Guid classGuid = {};
   uint32_t memberIndex = 0;
 };
 

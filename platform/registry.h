@@ -1,5 +1,6 @@
 // The registry, shaped like the Reg* functions. Paths are below a root key and
 // use '\' separators; key and value names compare without regard to case.
+// A failed call leaves the Reg* status code as the thread's last error.
 #pragma once
 
 #include <cstdint>

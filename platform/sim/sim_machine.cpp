@@ -1,5 +1,9 @@
 #include "platform/sim/sim_machine.h"
 
+#include <string>
+
+#include "common/text.h"
+
 namespace lx {
 
 SimProcess::SimProcess(SimMachine& machine, Handle processId, const std::u16string& modulePath, int bits)
@@ -18,6 +22,9 @@ SimProcess::SimProcess(SimMachine& machine, Handle processId, const std::u16stri
   os.files = &machine.files;
   os.shell = &machine.shell;
   os.clock = &machine.clock;
+  os.registry = &machine.registry;
+  os.spooler = &machine.spooler;
+  os.devices = &machine.devices;
 }
 
 // A program's end closes its handles, as Windows does.
@@ -26,11 +33,26 @@ SimProcess::~SimProcess() {
   machine_.caller.Detach(&system);
 }
 
-SimMachine::SimMachine() : files(caller), shell(files) {
+SimMachine::SimMachine()
+    : files(caller),
+      registry(caller),
+      shell(files),
+      spooler(caller, files),
+      devices(caller, registry),
+      tools(clock, spooler, files) {
+  tools.Register(shell);
   files.AddFolder(files.known.windows + u"\\System32");
   files.AddFolder(files.known.programFiles);
   files.AddFolder(files.known.programFilesX86);
   files.AddFolder(files.known.commonAppData);
+}
+
+void SimMachine::AttachUsbPrinter(const SimUsbPrinter& printer, std::optional<uint32_t> portNumber) {
+  devices.AttachUsbPrinter(printer, portNumber);
+  if (!portNumber) return;
+  std::string digits = std::to_string(*portNumber);
+  if (digits.size() < 3) digits.insert(0, 3 - digits.size(), '0');
+  spooler.AddPort(u"USB" + Utf8ToUtf16(digits), u"USB Monitor", u"Virtual printer port for USB");
 }
 
 std::unique_ptr<SimProcess> SimMachine::StartProcess(const std::u16string& modulePath, int bits) {

@@ -8,10 +8,15 @@
 
 #include "platform/os.h"
 #include "platform/sim/sim_caller.h"
+#include "platform/sim/sim_clock.h"
+#include "platform/sim/sim_devices.h"
 #include "platform/sim/sim_files.h"
 #include "platform/sim/sim_kernel.h"
 #include "platform/sim/sim_parts.h"
+#include "platform/sim/sim_registry.h"
 #include "platform/sim/sim_shell.h"
+#include "platform/sim/sim_spooler.h"
+#include "platform/sim/sim_tools.h"
 
 namespace lx {
 
@@ -42,11 +47,20 @@ class SimMachine {
   // machine sees the 32-bit registry view and Program Files (x86).
   std::unique_ptr<SimProcess> StartProcess(const std::u16string& modulePath, int bits = 64);
 
+  // Attaches a USB printer; with a port number the USB port monitor has
+  // made its port: the interface's "Port Number" value and the spooler
+  // port "USB%03d".
+  void AttachUsbPrinter(const SimUsbPrinter& printer, std::optional<uint32_t> portNumber);
+
   SimCaller caller;
   SimFileSystem files;
+  SimRegistry registry;
   SimKernel kernel;
   SimClock clock;
   SimShell shell;
+  SimSpooler spooler;
+  SimDeviceSetup devices;
+  SimPrinterTools tools;
   LangId userUiLanguage = 1033;
   // Nothing stands for a system without GetNativeSystemInfo.
   std::optional<uint16_t> nativeArchitecture = kProcessorArchitectureAmd64;

@@ -1,5 +1,5 @@
 // The simulated machine's smaller services: system facts, debugger output,
-// clock, program resources and the INI profile over the simulated files.
+// program resources and the INI profile over the simulated files.
 #pragma once
 
 #include <map>
@@ -12,6 +12,7 @@
 #include "platform/debug_output.h"
 #include "platform/profile.h"
 #include "platform/resources.h"
+#include "platform/sim/sim_clock.h"
 #include "platform/sim/sim_files.h"
 #include "platform/system.h"
 
@@ -51,14 +52,6 @@ class SimDebugOutput : public IDebugOutput {
   void OutputW(const std::u16string& text) override { lines.push_back(text); }
   bool Has(const std::u16string& line) const;
   std::vector<std::u16string> lines;
-};
-
-// Virtual time: Sleep advances it at once.
-class SimClock : public IClock {
- public:
-  void Sleep(uint32_t ms) override { now += ms; }
-  uint64_t TickCount() override { return now; }
-  uint64_t now = 0;
 };
 
 class SimResources : public IResources {

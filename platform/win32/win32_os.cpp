@@ -133,6 +133,9 @@ Win32Os::Win32Os(HMODULE module) : resources_(module ? module : ::GetModuleHandl
   os_.files = &files_;
   os_.resources = &resources_;
   os_.clock = &clock_;
+  os_.registry = &registry_;
+  os_.spooler = &spooler_;
+  os_.devices = &devices_;
 }
 
 }  // namespace lx

@@ -15,6 +15,9 @@
 #include "platform/shell.h"
 #include "platform/sync.h"
 #include "platform/system.h"
+#include "platform/win32/win32_device_setup.h"
+#include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_spooler.h"
 
 namespace lx {
 
@@ -116,6 +119,9 @@ class Win32Os {
   Win32Files files_;
   Win32Resources resources_;
   Win32Clock clock_;
+  Win32Registry registry_;
+  Win32Spooler spooler_;
+  Win32DeviceSetup devices_;
   Os os_;
 };
 
