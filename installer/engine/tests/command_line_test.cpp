@@ -2,12 +2,13 @@
 
 #include "installer/engine/command_line.h"
 #include "installer/engine/list_split.h"
-#include "installer/engine/tests/argv_reference.h"
+#include "platform/sim/command_line.h"
 
 namespace lx {
 namespace {
 
-using testing_argv::SplitArgs;
+// The simulated tools split their parameters as CommandLineToArgvW does.
+std::vector<std::u16string> SplitArgs(const std::u16string& p) { return SplitParameters(p); }
 using Args = std::vector<std::u16string>;
 
 TEST(CommandLineTest, OrdinaryNamesKeepTheTextsTheToolsExpect) {

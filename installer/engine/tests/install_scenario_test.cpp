@@ -1,0 +1,201 @@
+#include <gtest/gtest.h>
+
+#include "installer/engine/driver_install.h"
+#include "installer/engine/install_sequences.h"
+#include "installer/engine/post_action.h"
+#include "installer/engine/tests/engine_fixture.h"
+
+namespace lx {
+namespace {
+
+using Ints = std::vector<int>;
+using Msgs = std::vector<unsigned>;
+using Args = std::vector<std::u16string>;
+
+const std::u16string kEntryKey = u"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\LabelDriver";
+
+class InstallScenarioTest : public EngineMachineTest {
+ protected:
+  void AddOtherPrinter(const std::u16string& name) {
+    if (!machine.spooler.HasDriver(u"Office Laser")) machine.spooler.InstallDriver(u"Office Laser");
+    if (!machine.spooler.HasPort(u"LPT1:")) machine.spooler.AddPort(u"LPT1:");
+    ASSERT_EQ(machine.spooler.AddPrinter(name, u"LPT1:", u"Office Laser"), 0u);
+  }
+  std::optional<std::u16string> Suffix(const std::u16string& path) {
+    return os.registry->GetString(RegRoot::kLocalMachine, u"SOFTWARE\\" + path, u"Suffix");
+  }
+};
+
+TEST_F(InstallScenarioTest, UsbPrinterAttachedGetsAUniqueNameItsPortAndBecomesDefault) {
+  machine.AttachUsbPrinter({u"USB\\VID_2D37&PID_0220\\LX0001", kUsbPath220}, 7);
+  AddOtherPrinter(u"Label");
+  AddOtherPrinter(u"Label (1)");
+  machine.spooler.defaultPrinter = u"Label";
+
+  InstallOnUsb(os, sink);
+
+  EXPECT_EQ(g_installTarget.portName, u"USB007");
+  EXPECT_EQ(g_installTarget.printerName, u"Label (2)");
+  EXPECT_EQ(g_installTarget.driverName, u"LX-220 Label");
+  auto printui = Runs(u"rundll32.exe");
+  ASSERT_GE(printui.size(), 2u);
+  EXPECT_EQ(machine.shell.launches[0].parameters,
+            u"printui.dll PrintUIEntry /if /b \"Label (2)\" /r \"USB007\" /m \"LX-220 Label\" /f "
+            u"\"C:\\Medium\\amd64\\lx220.inf\" /z");
+  EXPECT_EQ(machine.shell.launches[0].show, kSwShowNormal);
+  EXPECT_EQ(printui[0]->result, 0u);
+
+  SimPrinter* printer = machine.spooler.Find(u"Label (2)");
+  ASSERT_NE(printer, nullptr);
+  EXPECT_EQ(printer->info.portName, u"USB007");
+  EXPECT_EQ(printer->info.driverName, u"LX-220 Label");
+  EXPECT_EQ(printui[1]->action, u"/y");
+  LetToolsRun();
+  EXPECT_EQ(machine.spooler.defaultPrinter, u"Label (2)");
+
+  EXPECT_EQ(sink.progress, (Ints{50, 60, 70, 80, 90}));
+  EXPECT_EQ(sink.messages, (Msgs{kWmInstallDone}));
+  // The model's own language path is in force from now on.
+  EXPECT_EQ(CurrentLanguageRegPath(), u"LabelCo\\LX220");
+  EXPECT_EQ(os.registry->GetString(RegRoot::kLocalMachine, kEntryKey, u"UninstallString"),
+            u"\"C:\\Program Files\\LabelCo\\Setup\\Qelvin64.exe\" /uninstall");
+  EXPECT_TRUE(machine.files.FileExists(u"C:\\Program Files\\LabelCo\\Setup\\Qelvin64.exe"));
+  EXPECT_TRUE(Traced(u"Found USB port: USB007"));
+}
+
+TEST_F(InstallScenarioTest, ModelWithAccessoryChoiceAsksForTheAccessoriesPage) {
+  machine.AttachUsbPrinter({u"USB\\VID_2D37&PID_0320\\LX0002", kUsbPath320}, 12);
+  InstallOnUsb(os, sink);
+  EXPECT_EQ(g_installTarget.printerName, u"Big Label");
+  EXPECT_EQ(g_installTarget.portName, u"USB012");
+  EXPECT_EQ(sink.messages, (Msgs{kWmShowAccessories}));
+
+  // The accessory setting then patches the printer's default DEVMODE.
+  int offset = GetPostActionOffset(os, g_installTarget.driverName);
+  EXPECT_EQ(offset, 12);
+  EXPECT_TRUE(ApplyPostAction(os, g_installTarget.printerName, offset, 2));
+  const DevModeBytes& dm = machine.spooler.Find(u"Big Label")->info.devMode;
+  ASSERT_EQ(dm.size(), 1000u);
+  EXPECT_EQ(ReadU32(dm, 988), 2u);
+  EXPECT_EQ(dm[987], 0xEE);
+  EXPECT_EQ(dm[992], 0xEE);
+}
+
+TEST_F(InstallScenarioTest, NoPrinterAttachedInstallsTheFirstDriverAloneAndPollsFiveSeconds) {
+  machine.spooler.InstallDriver(u"Office Laser");
+  machine.spooler.AddPort(u"LPT1:");
+  machine.spooler.AddPrinter(u"Office", u"LPT1:", u"Office Laser");
+  machine.spooler.defaultPrinter = u"Office";
+  uint64_t start = machine.clock.now;
+
+  InstallOnUsb(os, sink);
+
+  EXPECT_EQ(g_installTarget.portName, u"");
+  EXPECT_EQ(g_installTarget.printerName, u"");
+  EXPECT_EQ(g_installTarget.driverName, u"LX-220 Label");
+  ASSERT_EQ(machine.shell.launches.size(), 1u);  // no default-printer command
+  EXPECT_EQ(machine.shell.launches[0].parameters,
+            u"printui.dll PrintUIEntry /ia /m \"LX-220 Label\" /f \"C:\\Medium\\amd64\\lx220.inf\" ");
+  EXPECT_EQ(machine.tools.runs[0].action, u"/ia");
+  EXPECT_EQ(machine.clock.now - start, 50u + 50u + 10 * 500u);
+  EXPECT_TRUE(machine.spooler.HasDriver(u"LX-220 Label"));
+  EXPECT_EQ(machine.spooler.defaultPrinter, u"Office");
+  EXPECT_EQ(sink.messages, (Msgs{kWmInstallDone}));
+}
+
+TEST_F(InstallScenarioTest, AttachedPrinterWithoutPortNumberInstallsTheDriverAlone) {
+  machine.AttachUsbPrinter({u"USB\\VID_2D37&PID_0320\\LX0002", kUsbPath320}, std::nullopt);
+  InstallOnUsb(os, sink);
+  // Without a port the printer counts as not found: the first model's driver alone.
+  EXPECT_EQ(g_installTarget.portName, u"");
+  EXPECT_EQ(g_installTarget.driverName, u"LX-220 Label");
+  EXPECT_EQ(g_installTarget.printerName, u"");
+  EXPECT_EQ(machine.tools.runs[0].action, u"/ia");
+  EXPECT_EQ(sink.messages, (Msgs{kWmInstallDone}));
+}
+
+TEST_F(InstallScenarioTest, ChosenPortStoresTheSuffixThenInstallsOnTheWorker) {
+  machine.spooler.AddPort(u"LPT1:");
+  bool workerStarted = false;
+  InstallOnPort(os, sink, 2, u"LX-220 Label", u"Office Label", u"LPT1:",
+                [&](std::function<void()> work) {
+                  workerStarted = true;
+                  // The suffix is stored before the worker runs, under the Install path.
+                  EXPECT_EQ(Suffix(u"LabelCo\\Common"), u"ru");
+                  work();
+                });
+  ASSERT_TRUE(workerStarted);
+  EXPECT_EQ(sink.progress, (Ints{0, 10, 20, 30, 40, 50, 60, 70, 80, 90}));
+  EXPECT_EQ(g_installTarget.portName, u"LPT1:");
+  EXPECT_EQ(g_installTarget.printerName, u"Office Label");
+  SimPrinter* printer = machine.spooler.Find(u"Office Label");
+  ASSERT_NE(printer, nullptr);
+  EXPECT_EQ(printer->info.portName, u"LPT1:");
+  EXPECT_EQ(sink.messages, (Msgs{kWmInstallDone}));
+
+  // The finish page stores the suffix again, now under the model's path.
+  EXPECT_TRUE(WriteUiLanguageSuffix(os, 2));
+  EXPECT_EQ(Suffix(u"LabelCo\\LX220"), u"ru");
+  auto raw = machine.registry.GetRaw(RegRoot::kLocalMachine, u"SOFTWARE\\LabelCo\\LX220", u"Suffix");
+  ASSERT_TRUE(raw);
+  EXPECT_EQ(raw->type, kRegSz);
+  EXPECT_EQ(raw->bytes.size(), 6u);  // "ru" and its terminating null
+  // A language without a row stores "enus".
+  EXPECT_TRUE(WriteUiLanguageSuffix(os, 14));
+  EXPECT_EQ(Suffix(u"LabelCo\\LX220"), u"enus");
+}
+
+TEST_F(InstallScenarioTest, HostileNamesReachTheToolsAsOneArgumentEach) {
+  AddOtherPrinter(u"Office");
+  const std::u16string hostile = u"Lab\" /dl /n \"Office";
+  InstallOnPort(os, sink, 0, u"LX-220 Label", hostile, u"LPT1:", [](std::function<void()> w) { w(); });
+  LetToolsRun();
+  const SimToolRun& run = machine.tools.runs[0];
+  EXPECT_EQ(run.action, u"/if");
+  EXPECT_EQ(run.argv, (Args{u"printui.dll", u"PrintUIEntry", u"/if", u"/b", hostile, u"/r", u"LPT1:",
+                            u"/m", u"LX-220 Label", u"/f", u"C:\\Medium\\amd64\\lx220.inf", u"/z"}));
+  EXPECT_NE(machine.spooler.Find(u"Office"), nullptr);  // not deleted
+  for (const auto& r : machine.tools.runs) EXPECT_NE(r.action, u"/dl");
+
+  // A port text that tries to end the quote is carried whole as well.
+  g_installTarget = InstallTarget();
+  machine.tools.runs.clear();
+  const std::u16string port = u"LPT1:\\\" /m \"Evil";
+  InstallOnPort(os, sink, 0, u"LX-220 Label", u"Label", port, [](std::function<void()> w) { w(); });
+  ASSERT_FALSE(machine.tools.runs.empty());
+  EXPECT_EQ(machine.tools.runs[0].argv[6], port);
+  EXPECT_EQ(machine.tools.runs[0].argv[8], u"LX-220 Label");
+}
+
+TEST_F(InstallScenarioTest, FailingEnumerationStillEndsWithTheCompletionMessage) {
+  machine.AttachUsbPrinter({u"USB\\VID_2D37&PID_0220\\LX0001", kUsbPath220}, 1);
+  machine.spooler.failListPrinters = 1722;
+  debugEnabled = 0;
+  InstallOnUsb(os, sink);
+  EXPECT_EQ(g_installTarget.printerName, u"Label");
+  // Written whatever the debug switch says, once per poll.
+  int lines = 0;
+  for (const auto& l : proc->debug.lines)
+    lines += l == u"Failed to enumerate printers: Unable to get buffer size.\n";
+  EXPECT_EQ(lines, 10);
+  EXPECT_FALSE(Traced(u"Found USB port: USB001"));  // gated
+  EXPECT_EQ(sink.messages, (Msgs{kWmInstallDone}));
+}
+
+TEST_F(InstallScenarioTest, MissingInstallFolderAndBrokenPathsDoNotStopTheInstallation) {
+  // A file where the program folder should be: no copy, the rest goes on.
+  machine.files.AddFile(u"C:\\Program Files\\LabelCo", "not a folder");
+  auto atRoot = machine.StartProcess(u"C:\\Qelvin64.exe");
+  machine.AttachUsbPrinter({u"USB\\VID_2D37&PID_0220\\LX0001", kUsbPath220}, 3);
+  InstallOnUsb(atRoot->os, sink);
+  EXPECT_TRUE(atRoot->debug.Has(u"Failed to remove top-level directory.\n"));
+  // The command runs with an empty INF path; the tool fails and no printer appears.
+  EXPECT_EQ(machine.shell.launches[0].parameters,
+            u"printui.dll PrintUIEntry /if /b \"Label\" /r \"USB003\" /m \"LX-220 Label\" /f \"\" /z");
+  EXPECT_EQ(machine.spooler.Find(u"Label"), nullptr);
+  EXPECT_FALSE(machine.files.FolderExists(u"C:\\Program Files\\LabelCo\\Setup"));
+  EXPECT_EQ(sink.messages, (Msgs{kWmInstallDone}));
+}
+
+}  // namespace
+}  // namespace lx
