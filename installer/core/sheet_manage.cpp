@@ -1,0 +1,210 @@
+#include "installer/core/sheet_manage.h"
+
+#include <algorithm>
+
+#include "installer/core/installer_config.h"
+#include "installer/core/trace.h"
+#include "installer/core/ui_strings.h"
+#include "installer/pages/res/resource.h"
+#include "platform/clock.h"
+
+namespace lx {
+
+namespace {
+
+IWizardPage* ChooseWelcome(SheetManage& sheet) {
+  const InstallConfig& install = g_config.install;
+  if (install.LPOemShow == 1) return &sheet.mainNoLp;
+  if (install.ShowLogo == 3 || install.ShowLogo == 6) return &sheet.mainNoPic;
+  return &sheet.main;
+}
+
+}  // namespace
+
+SheetManage::SheetManage(const WizardServices& services)
+    : os_(services.os),
+      view_(services.view),
+      workers_(services.workers),
+      session_(services.session),
+      engine_(services.engine),
+      installing(*this),
+      finish(*this),
+      init(*this),
+      installerType(*this),
+      main(*this),
+      mainNoLp(*this),
+      mainNoPic(*this),
+      selectPort(*this) {
+  view_.SetCaption(u"Installtion");
+  welcome_ = ChooseWelcome(*this);
+  pageList_ = {&init, welcome_, &installerType};
+  for (IWizardPage* page : pageList_) view_.AddPage(*page);
+  step = 0;
+}
+
+void SheetManage::SetUninstallMode() {
+  for (IWizardPage* page : {static_cast<IWizardPage*>(&init), welcome_}) {
+    pageList_.erase(std::remove(pageList_.begin(), pageList_.end(), page), pageList_.end());
+    view_.RemovePage(*page);
+  }
+  installerType.uninstallOnly = true;
+}
+
+void SheetManage::Run() {
+  if (pageList_.empty()) return;
+  current_ = pageList_.front();
+  view_.RunModal(*this, *current_);
+}
+
+void SheetManage::ShowPage(IWizardPage* page, int stepNumber) {
+  if (!page) {
+    DebugTrace(os_, "ShowPage: page of step %d is not part of this installer", stepNumber);
+    return;
+  }
+  if (std::find(pageList_.begin(), pageList_.end(), page) == pageList_.end()) {
+    pageList_.push_back(page);
+    view_.AddPage(*page);
+  }
+  current_ = page;
+  view_.SetCurrentPage(*page);
+  step = stepNumber;
+}
+
+void SheetManage::MoveBy(int delta) {
+  auto it = std::find(pageList_.begin(), pageList_.end(), current_);
+  if (it == pageList_.end()) return;
+  long index = (it - pageList_.begin()) + delta;
+  if (index < 0 || index >= static_cast<long>(pageList_.size())) return;
+  current_ = pageList_[index];
+  view_.SetCurrentPage(*current_);
+}
+
+void SheetManage::RampProgress(int first, uint32_t pauseMs) {
+  ::lx::RampProgress(os_, *this, first, pauseMs);
+}
+
+void SheetManage::StartUsbInstall() {
+  ShowPage(&installing, kStepInstalling);
+  RampProgress(0, 50);
+  workers_.Start([this] { engine_.InstallOnUsb(*this); });
+}
+
+void SheetManage::StartUninstall() {
+  ShowPage(&installing, kStepInstalling);
+  installing.SetStatusText(IDS_UNINSTALLING);
+  RampProgress(0, 50);
+  workers_.Start([this] { engine_.RemoveDriver(*this); });
+}
+
+void SheetManage::StartPortInstall(const std::u16string& driverName,
+                                   const std::u16string& printerName,
+                                   const std::u16string& portName) {
+  ShowPage(&installing, kStepInstalling);
+  installing.SetStatusText(IDS_INSTALLING);
+  engine_.InstallOnPort(*this, selectedLanguage, driverName, printerName, portName, workers_);
+}
+
+void SheetManage::StartNetEntry() {
+  if (g_config.install.NetOnline == 1)
+    ShowPage(searching, kStepSearching);
+  else
+    ShowPage(setPrinter, kStepSetPrinter);
+}
+
+void SheetManage::StartAccessorySetting(int value, const std::u16string& printerName,
+                                        const std::u16string& driverName) {
+  ShowPage(&installing, kStepInstalling);
+  installing.SetStatusText(IDS_SETTING_UP);
+  RampProgress(0, 100);
+  int offset = engine_.GetPostActionOffset(driverName);
+  // The job travels with the worker, which owns it.
+  workers_.Start([this, printerName, offset, value] {
+    engine_.ApplyPostAction(printerName, offset, value);
+    PostCompletion(kWmAccessoryDone);
+  });
+}
+
+void SheetManage::SetProgress(int position) { installing.SetProgress(position); }
+
+void SheetManage::PostCompletion(unsigned message) { view_.PostSheetMessage(message); }
+
+void SheetManage::OnInitDialog() {
+  DebugTrace(os_, "SheetManage::OnInitDialog");
+  IDialogView& frame = view_.Frame();
+  // Wider wizard buttons for the longer texts of some languages.
+  const struct {
+    int id;
+    int shift;
+  } buttons[] = {{kIdWizBack, -30}, {kIdWizNext, 5}, {kIdCancel, 30}};
+  for (const auto& b : buttons) {
+    Rect r = frame.GetControlRect(b.id);
+    r.right += 30;
+    r.left += b.shift;
+    r.right += b.shift;
+    frame.MoveControl(b.id, r);
+  }
+  frame.Show(kIdHelp, false);
+  frame.Enable(kIdWizBack, false);
+  frame.SetText(kIdCancel, LoadUiString(os_, IDS_EXIT));
+  view_.BringToFront();
+  DebugTrace(os_, "SheetManage::OnInitDialog");
+}
+
+void SheetManage::OnWizardNext() {
+  IWizardPage* page = current_;
+  if (!page) return;
+  if (page->OnWizardNext() == kMoveDefault && current_ == page) MoveBy(1);
+}
+
+void SheetManage::OnWizardBack() {
+  IWizardPage* page = current_;
+  if (!page) return;
+  if (page->OnWizardBack() == kMoveDefault && current_ == page) MoveBy(-1);
+}
+
+void SheetManage::OnCancel() {
+  for (IWizardPage* page : pageList_)
+    if (page->IsBuilt()) page->OnReset();
+  view_.EndWizard();
+}
+
+void SheetManage::OnSheetMessage(unsigned message, uintptr_t, intptr_t) {
+  switch (message) {
+    case kWmInstallDone:
+      ShowPage(&finish, kStepFinish);
+      finish.SetMode(CStepFinish::Mode::kInstalled);
+      break;
+    case kWmUninstallDone:
+      ShowPage(&finish, kStepFinish);
+      finish.SetMode(CStepFinish::Mode::kRemoved);
+      finish.removed = true;
+      break;
+    case kWmAccessoryDone:
+      for (int position : {60, 70, 80}) {
+        SetProgress(position);
+        os_.clock->Sleep(50);
+      }
+      ShowPage(&finish, kStepFinish);
+      finish.SetMode(CStepFinish::Mode::kInstalled);
+      break;
+    case kWmShowAccessories:
+      if (accessories) {
+        ShowPage(accessories, kStepAccessories);
+      } else {
+        // Without the accessories page the installation is complete as it is.
+        ShowPage(&finish, kStepFinish);
+        finish.SetMode(CStepFinish::Mode::kInstalled);
+      }
+      break;
+    default:  // WM_USER+702 and anything else: nothing to do
+      break;
+  }
+}
+
+ControlColors SheetManage::CtlColor(int, ControlKind kind) const {
+  ControlColors colors;
+  colors.transparent = kind == ControlKind::kStatic || kind == ControlKind::kPicture;
+  return colors;
+}
+
+}  // namespace lx

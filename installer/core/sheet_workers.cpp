@@ -1,0 +1,11 @@
+#include "installer/core/sheet_workers.h"
+
+#include <thread>
+
+namespace lx {
+
+void ThreadWorkers::Start(std::function<void()> work) {
+  std::thread(std::move(work)).detach();
+}
+
+}  // namespace lx

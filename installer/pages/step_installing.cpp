@@ -1,0 +1,37 @@
+#include "installer/pages/step_installing.h"
+
+#include "installer/core/sheet_manage.h"
+#include "installer/pages/res/resource.h"
+
+namespace lx {
+
+CStepInstalling::CStepInstalling(SheetManage& sheet) : CMyPropertyPage(sheet, IDD_STEP_INSTALLING) {}
+
+void CStepInstalling::OnInitDialog(IDialogView& view) {
+  CMyPropertyPage::OnInitDialog(view);
+  SetSheetButtons(false, false, true);
+  view.ProgressSetRange(IDC_INSTALL_PROGRESS, 0, 100);
+  view.ProgressSetPos(IDC_INSTALL_PROGRESS, 0);
+}
+
+// The page is left only by the worker's completion, so Back and Next stay
+// off whichever page showed before.
+void CStepInstalling::OnSetActive() {
+  RefreshTexts();
+  SetSheetButtons(false, false, true);
+}
+
+void CStepInstalling::SetStatusText(unsigned stringId) {
+  if (view_) SetControlTexts(*view_, {{IDC_INSTALL_STATUS, stringId}});
+}
+
+void CStepInstalling::SetProgress(int position) {
+  if (view_) view_->ProgressSetPos(IDC_INSTALL_PROGRESS, position);
+}
+
+void CStepInstalling::RefreshTexts() {
+  SetControlTexts(*view_, {{IDC_INSTALL_STATUS, IDS_INSTALLING}});
+  SetSheetButtonTexts(IDS_NEXT, IDS_BACK, IDS_EXIT);
+}
+
+}  // namespace lx

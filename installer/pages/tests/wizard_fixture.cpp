@@ -1,0 +1,99 @@
+#include "installer/pages/tests/wizard_fixture.h"
+
+#include <map>
+
+#include "installer/core/installer_config.h"
+#include "installer/core/trace.h"
+#include "installer/core/ui_language.h"
+#include "installer/engine/install_state.h"
+
+namespace lx {
+
+namespace {
+
+std::string ResPath(const std::string& name) { return std::string(LX_PAGES_RES_DIR) + "/" + name; }
+
+}  // namespace
+
+const RcScripts& PageScripts() {
+  static const RcScripts scripts = [] {
+    RcScripts s;
+    EXPECT_TRUE(s.ReadDefines(ResPath("resource.h")));
+    EXPECT_TRUE(s.ReadDialogs(ResPath("dialogs.rc")));
+    EXPECT_TRUE(s.ReadBitmaps(ResPath("pages.rc")));
+    return s;
+  }();
+  return scripts;
+}
+
+const std::map<unsigned, std::u16string>& StringsOf(const std::u16string& suffix) {
+  static std::map<std::u16string, std::map<unsigned, std::u16string>> tables;
+  auto it = tables.find(suffix);
+  if (it != tables.end()) return it->second;
+  auto strings = PageScripts().ReadStrings(ResPath("strings_" + Utf16ToUtf8(suffix) + ".rc"));
+  EXPECT_TRUE(strings.has_value()) << Utf16ToUtf8(suffix);
+  return tables[suffix] = strings.value_or(std::map<unsigned, std::u16string>{});
+}
+
+WizardTest::WizardTest() : view(PageScripts()) {
+  process = machine.StartProcess(std::u16string(kSetupFolder) + u"\\Qelvin64.exe");
+  os = &process->os;
+  session = std::make_unique<SimSession>(process->system);
+  for (const auto& row : UiLanguageTable)
+    for (const auto& [id, text] : StringsOf(row.suffix))
+      process->resources.AddString(id, row.WindowsLangId(), text);
+  // Process-wide state starts as a fresh installer process has it.
+  g_config = InstallerConfig{};
+  g_lang = 0;
+  debugEnabled = 0;
+  g_installTarget = InstallTarget{};
+}
+
+WizardTest::~WizardTest() = default;
+
+std::string WizardTest::DefaultConfig() {
+  return "[Support_Driver]\r\nLX-220\r\n"
+         "[LX-220]\r\nVID=VID_2D37\r\nPID=PID_0220\r\nPRINTERNAME=LX-220 Label Printer\r\n"
+         "DriverName=LX-220 Label\r\nInfName=lx220.inf\r\nTYPE=1\r\nShowSetting=0\r\n"
+         "[Install]\r\nInfName=Driver\\lx220.inf\r\nLanguageRegPath=Calveth\\LX220\r\n"
+         "SupportNet=1\r\nSupportOther=1\r\nShowLogo=1\r\n"
+         "[Language]\r\nenus\r\nzhcn\r\nde\r\nru\r\n"
+         "[Uninstall]\r\nRegInfo=LX220Driver\r\nDisplayName=LX-220 Driver\r\n"
+         "[Debug]\r\nOpenDebug=1\r\n";
+}
+
+void WizardTest::WriteConfig(const std::string& ini) {
+  machine.files.AddFile(std::u16string(kSetupFolder) + u"\\cfgSetup.ini", ini);
+}
+
+void WizardTest::StartWizard(bool uninstallMode) {
+  LoadInstallerConfig(*os, GetConfigPath(*os), g_config);
+  LogoIds ids = LogoIdsFor(g_config.install.ShowLogo);
+  g_config.logoBitmapId = ids.logoBitmapId;
+  g_config.sideBitmapId = ids.sideBitmapId;
+  DetectUiLanguage(*os);
+  // As the program's runner does it.
+  engine_ = std::make_unique<WizardEngine>(*os);
+  sheet_ = std::make_unique<SheetManage>(WizardServices{*os, view, workers, *session, *engine_});
+  if (uninstallMode) sheet_->SetUninstallMode();
+  sheet_->Run();
+}
+
+void WizardTest::RunUntilIdle() {
+  for (int guard = 0; guard < 1000; ++guard) {
+    bool worked = workers.RunNext();
+    int delivered = view.DeliverPosted();
+    if (!worked && delivered == 0) return;
+  }
+  ADD_FAILURE() << "the wizard never became idle";
+}
+
+std::u16string WizardTest::En(unsigned id) { return In(u"enus", id); }
+
+std::u16string WizardTest::In(const char16_t* suffix, unsigned id) {
+  const auto& table = StringsOf(suffix);
+  auto it = table.find(id);
+  return it == table.end() ? u"" : it->second;
+}
+
+}  // namespace lx

@@ -1,0 +1,62 @@
+// A whole wizard on a simulated machine: the real sheet, pages and engine,
+// the in-memory window binding built from the resource scripts, the string
+// table of all 14 languages read from the scripts, and workers that run when
+// the test lets them.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "common/text.h"
+#include "installer/core/sheet_manage.h"
+#include "platform/sim/sim_machine.h"
+#include "platform/sim/sim_session.h"
+#include "ui/fake/fake_sheet.h"
+
+namespace lx {
+
+// The resource scripts, read once per test program.
+const RcScripts& PageScripts();
+
+// The string table of `suffix` ("enus", "de", ...) as the scripts hold it.
+const std::map<unsigned, std::u16string>& StringsOf(const std::u16string& suffix);
+
+constexpr const char16_t* kSetupFolder = u"C:\\Medium\\Setup";
+
+class WizardTest : public ::testing::Test {
+ public:
+  // The English (or other) text of a string id.
+  static std::u16string En(unsigned id);
+  static std::u16string In(const char16_t* suffix, unsigned id);
+
+ protected:
+  WizardTest();
+  ~WizardTest() override;
+
+  // cfgSetup.ini beside the installer; read when the wizard starts.
+  void WriteConfig(const std::string& ini);
+  // A model section plus its Support_Driver line, for WriteConfig.
+  static std::string DefaultConfig();
+  // Loads the configuration, detects the language and runs the sheet.
+  void StartWizard(bool uninstallMode = false);
+  // Runs waiting workers and delivers posted messages until both are done.
+  void RunUntilIdle();
+
+  SheetManage& sheet() { return *sheet_; }
+  FakeDialog& page() { return view.Current(); }
+
+  SimMachine machine;
+  std::unique_ptr<SimProcess> process;
+  const Os* os = nullptr;
+  FakeSheet view;
+  QueuedWorkers workers;
+  std::unique_ptr<SimSession> session;
+
+ private:
+  std::unique_ptr<WizardEngine> engine_;
+  std::unique_ptr<SheetManage> sheet_;
+};
+
+}  // namespace lx

@@ -1,0 +1,119 @@
+// In-memory windows for tests: every control of a page is built from its
+// template and keeps what a user would see (text, visibility, enabling,
+// check marks, list contents, selection, progress, pictures, documents).
+#pragma once
+
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "ui/dialog_view.h"
+#include "ui/fake/rc_reader.h"
+#include "ui/wizard_page.h"
+
+namespace lx {
+
+class FakeSheet;
+
+struct FakeControl {
+  int id = 0;
+  ControlKind kind = ControlKind::kOther;
+  std::u16string className;
+  Rect rect;  // pixels
+  std::u16string text;
+  bool visible = true;
+  bool enabled = true;
+  bool checked = false;
+  bool focused = false;
+  // Combo box.
+  bool sorted = false;
+  std::vector<std::u16string> items;
+  int curSel = -1;
+  // List view.
+  uint32_t extendedStyle = 0;
+  std::vector<std::u16string> columns;
+  std::vector<int> columnWidths;
+  std::vector<std::vector<std::u16string>> rows;
+  std::vector<bool> selected;
+  // Progress bar.
+  int low = 0, high = 100, position = 0;
+  std::vector<int> positions;  // every position set, in order
+  // Rich edit and picture.
+  std::string rtf;
+  int bitmap = 0;  // 0: none
+  int bitmapsReleased = 0;
+};
+
+class FakeDialog : public IDialogView {
+ public:
+  FakeDialog(FakeSheet& sheet, IWizardPage* page, const DialogTemplate* tmpl);
+
+  // IDialogView
+  bool HasControl(int id) override { return Find(id) != nullptr; }
+  void SetText(int id, const std::u16string& text) override;
+  std::u16string GetText(int id) override;
+  void Show(int id, bool show) override;
+  bool IsVisible(int id) override;
+  void Enable(int id, bool enable) override;
+  bool IsEnabled(int id) override;
+  void SetCheck(int id, bool checked) override;
+  bool GetCheck(int id) override;
+  Rect GetControlRect(int id) override;
+  void MoveControl(int id, const Rect& rect) override;
+  void SetFocus(int id) override;
+  int ComboAdd(int id, const std::u16string& text) override;
+  int ComboCount(int id) override;
+  bool ComboSetCurSel(int id, int index) override;
+  int ComboGetCurSel(int id) override;
+  std::u16string ComboGetItemText(int id, int index) override;
+  void ListSetExtendedStyle(int id, uint32_t style) override;
+  void ListInsertColumn(int id, int column, const std::u16string& title, int width) override;
+  int ListInsertItem(int id, int row, const std::u16string& text) override;
+  void ListSetItemText(int id, int row, int column, const std::u16string& text) override;
+  std::u16string ListGetItemText(int id, int row, int column) override;
+  int ListItemCount(int id) override;
+  int ListNextSelected(int id, int start) override;
+  void ProgressSetRange(int id, int low, int high) override;
+  void ProgressSetPos(int id, int position) override;
+  void SetRichText(int id, const std::string& rtf) override;
+  bool SetBitmap(int id, int bitmapId) override;
+  void SetChildFont(const std::u16string& face, int tenthsOfPoint) override;
+  void SetTimer(unsigned timerId, unsigned milliseconds) override { timers.insert(timerId); }
+  void KillTimer(unsigned timerId) override { timers.erase(timerId); }
+  void PostMessage(unsigned message, uintptr_t wParam, intptr_t lParam) override;
+
+  // For tests.
+  FakeControl* Find(int id);
+  FakeControl& At(int id);  // throws when the page has no such control
+  // The topmost visible control among `ids` (z-order of the template), or 0.
+  int TopVisible(std::initializer_list<int> ids);
+  // Adds a control the template does not hold (the sheet's own buttons).
+  void AddControl(const FakeControl& control) { controls_.push_back(control); }
+  // Posted messages, taken by the sheet's pump.
+  struct Posted {
+    unsigned message;
+    uintptr_t wParam;
+    intptr_t lParam;
+  };
+  bool TakePosted(Posted& out);
+
+  IWizardPage* page() const { return page_; }
+  int templateId = 0;
+  std::u16string fontFace;
+  int fontTenths = 0;
+  int fontsCreated = 0;
+  std::set<unsigned> timers;
+  std::vector<int> missingIds;  // ids asked for that the window does not have
+
+ private:
+  FakeSheet& sheet_;
+  IWizardPage* page_;
+  std::vector<FakeControl> controls_;
+  std::mutex postedLock_;
+  std::deque<Posted> posted_;
+};
+
+}  // namespace lx

@@ -1,0 +1,210 @@
+#include "ui/fake/fake_sheet.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace lx {
+
+namespace {
+
+FakeControl Button(int id, const char16_t* text, Rect rect) {
+  FakeControl c;
+  c.id = id;
+  c.kind = ControlKind::kButton;
+  c.className = u"Button";
+  c.text = text;
+  c.rect = rect;
+  return c;
+}
+
+}  // namespace
+
+FakeSheet::FakeSheet(const RcScripts& scripts) : scripts_(scripts), frame_(*this, nullptr, nullptr) {
+  // The wizard's own buttons where a 320 x 250 DLU wizard places them.
+  frame_.AddControl(Button(kIdWizBack, u"< Back", {268, 412, 343, 435}));
+  frame_.AddControl(Button(kIdWizNext, u"Next >", {343, 412, 418, 435}));
+  FakeControl finish = Button(kIdWizFinish, u"Finish", {343, 412, 418, 435});
+  finish.visible = false;
+  frame_.AddControl(finish);
+  frame_.AddControl(Button(kIdCancel, u"Cancel", {428, 412, 503, 435}));
+  frame_.AddControl(Button(kIdHelp, u"Help", {513, 412, 588, 435}));
+}
+
+void FakeSheet::AddPage(IWizardPage& page) {
+  if (std::find(pages_.begin(), pages_.end(), &page) == pages_.end()) pages_.push_back(&page);
+}
+
+void FakeSheet::RemovePage(IWizardPage& page) {
+  pages_.erase(std::remove(pages_.begin(), pages_.end(), &page), pages_.end());
+  built_.erase(&page);
+  if (current_ == &page) current_ = nullptr;
+}
+
+void FakeSheet::SetCurrentPage(IWizardPage& page) {
+  if (std::find(pages_.begin(), pages_.end(), &page) == pages_.end()) {
+    ++failedSelections;
+    return;
+  }
+  auto& view = built_[&page];
+  if (!view) {
+    view = std::make_unique<FakeDialog>(*this, &page, scripts_.Dialog(page.TemplateId()));
+    page.OnInitDialog(*view);
+  }
+  current_ = &page;
+  page.OnSetActive();
+}
+
+void FakeSheet::SetWizardButtons(uint32_t flags) {
+  wizardButtons = flags;
+  frame_.Enable(kIdWizBack, (flags & kPswizbBack) != 0);
+  frame_.Enable(kIdWizNext, (flags & kPswizbNext) != 0);
+}
+
+int FakeSheet::MessageBox(const std::u16string& text, const std::u16string& boxCaption, unsigned type) {
+  boxes.push_back({text, boxCaption, type});
+  if (answers.empty()) return kIdOkAnswer;
+  int a = answers.front();
+  answers.pop_front();
+  return a;
+}
+
+void FakeSheet::PostSheetMessage(unsigned message) {
+  std::lock_guard<std::mutex> lock(postedLock_);
+  posted_.push_back(message);
+  sheetMessages.push_back(message);
+}
+
+void FakeSheet::RunModal(ISheetEvents& events, IWizardPage& firstPage) {
+  events_ = &events;
+  SetCurrentPage(firstPage);
+  events.OnInitDialog();
+}
+
+FakeDialog& FakeSheet::Current() {
+  FakeDialog* view = current_ ? ViewOf(*current_) : nullptr;
+  if (!view) throw std::logic_error("no page is shown");
+  return *view;
+}
+
+FakeDialog* FakeSheet::ViewOf(const IWizardPage& page) {
+  auto it = built_.find(&page);
+  return it == built_.end() ? nullptr : it->second.get();
+}
+
+bool FakeSheet::ClickNext() {
+  if (ended || !events_ || !ButtonEnabled(kIdWizNext)) return false;
+  events_->OnWizardNext();
+  return true;
+}
+
+bool FakeSheet::ClickBack() {
+  if (ended || !events_ || !ButtonEnabled(kIdWizBack)) return false;
+  events_->OnWizardBack();
+  return true;
+}
+
+bool FakeSheet::ClickCancel() {
+  if (ended || !events_ || !ButtonEnabled(kIdCancel)) return false;
+  events_->OnCancel();
+  return true;
+}
+
+bool FakeSheet::CloseBox() {
+  if (ended || !events_) return false;
+  events_->OnCancel();
+  return true;
+}
+
+bool FakeSheet::PageControlUsable(int id) {
+  if (ended || !current_) return false;
+  FakeControl* c = Current().Find(id);
+  return c && c->visible && c->enabled;
+}
+
+bool FakeSheet::Click(int id) {
+  if (!PageControlUsable(id)) return false;
+  FakeDialog& view = Current();
+  FakeControl& c = view.At(id);
+  if (c.kind == ControlKind::kCheckBox) c.checked = !c.checked;
+  if (c.kind == ControlKind::kRadioButton) {
+    // The pages have one radio group each: ticking one clears the others.
+    c.checked = true;
+    const DialogTemplate* t = scripts_.Dialog(view.templateId);
+    if (t)
+      for (const auto& ct : t->controls)
+        if (ct.kind == ControlKind::kRadioButton && ct.id != id) view.At(ct.id).checked = false;
+  }
+  current_->OnCommand(id, kBnClicked);
+  return true;
+}
+
+bool FakeSheet::SelectCombo(int id, int index) {
+  if (!PageControlUsable(id)) return false;
+  if (!Current().ComboSetCurSel(id, index)) return false;
+  current_->OnCommand(id, kCbnSelChange);
+  return true;
+}
+
+bool FakeSheet::SelectRow(int id, int row) {
+  if (!PageControlUsable(id)) return false;
+  FakeControl& c = Current().At(id);
+  if (row >= static_cast<int>(c.rows.size())) return false;
+  // A plain click: only that row stays selected (-1 clicks below the rows).
+  for (size_t i = 0; i < c.selected.size(); ++i) c.selected[i] = static_cast<int>(i) == row;
+  current_->OnNotify(id, kLvnItemChanged);
+  return true;
+}
+
+bool FakeSheet::ClickLink(int id) {
+  if (!PageControlUsable(id)) return false;
+  current_->OnNotify(id, kNmClick);
+  return true;
+}
+
+bool FakeSheet::Type(int id, const std::u16string& text) {
+  if (!PageControlUsable(id)) return false;
+  Current().At(id).text = text;
+  current_->OnCommand(id, kEnChange);
+  return true;
+}
+
+int FakeSheet::DeliverPosted() {
+  int delivered = 0;
+  for (;;) {
+    unsigned message = 0;
+    bool have = false;
+    {
+      std::lock_guard<std::mutex> lock(postedLock_);
+      if (!posted_.empty()) {
+        message = posted_.front();
+        posted_.pop_front();
+        have = true;
+      }
+    }
+    if (have) {
+      // After the wizard has closed a posted message is lost.
+      if (!ended && events_) events_->OnSheetMessage(message, 0, 0);
+      ++delivered;
+      continue;
+    }
+    bool any = false;
+    for (auto& [page, view] : built_) {
+      FakeDialog::Posted p;
+      if (view->TakePosted(p)) {
+        if (!ended) view->page()->OnMessage(p.message, p.wParam, p.lParam);
+        ++delivered;
+        any = true;
+        break;
+      }
+    }
+    if (!any) return delivered;
+  }
+}
+
+ControlColors FakeSheet::ColorsOf(int id) {
+  FakeControl* c = current_ ? Current().Find(id) : nullptr;
+  if (!c) return events_ ? events_->CtlColor(id, ControlKind::kButton) : ControlColors{};
+  return current_->CtlColor(id, c->kind);
+}
+
+}  // namespace lx

@@ -1,0 +1,91 @@
+// The in-memory wizard sheet. A test builds it over the resource scripts,
+// lets the program run its sheet on it, and then acts as the user: clicks
+// Next, Back, Cancel and page buttons, ticks boxes, picks list entries, types
+// text, answers message boxes, and reads what is shown.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "ui/fake/fake_dialog.h"
+#include "ui/sheet_view.h"
+
+namespace lx {
+
+class FakeSheet : public ISheetView {
+ public:
+  struct Box {
+    std::u16string text;
+    std::u16string caption;
+    unsigned type;
+  };
+
+  explicit FakeSheet(const RcScripts& scripts);
+
+  // ISheetView
+  void SetCaption(const std::u16string& c) override { caption = c; }
+  void AddPage(IWizardPage& page) override;
+  void RemovePage(IWizardPage& page) override;
+  void SetCurrentPage(IWizardPage& page) override;
+  void SetWizardButtons(uint32_t flags) override;
+  IDialogView& Frame() override { return frame_; }
+  void BringToFront() override { ++frontRequests; }
+  int MessageBox(const std::u16string& text, const std::u16string& caption, unsigned type) override;
+  void PostSheetMessage(unsigned message) override;
+  void EndWizard() override { ended = true; }
+  // Builds the first page and returns at once: the test drives the run.
+  void RunModal(ISheetEvents& events, IWizardPage& firstPage) override;
+
+  // The user's actions. Each answers false when the control was not there
+  // for the user (no page, hidden or disabled), and then does nothing.
+  bool ClickNext();
+  bool ClickBack();
+  bool ClickCancel();
+  bool CloseBox();
+  bool Click(int id);
+  bool SelectCombo(int id, int index);
+  bool SelectRow(int id, int row);
+  bool ClickLink(int id);
+  bool Type(int id, const std::u16string& text);
+  // Delivers the messages posted to the sheet and its pages; answers how many.
+  int DeliverPosted();
+
+  // What the user sees.
+  IWizardPage* CurrentPage() const { return current_; }
+  FakeDialog& Current();
+  FakeDialog* ViewOf(const IWizardPage& page);
+  FakeDialog& FrameView() { return frame_; }
+  const std::vector<IWizardPage*>& Pages() const { return pages_; }
+  bool ButtonEnabled(int id) { return frame_.IsEnabled(id) && frame_.IsVisible(id); }
+  std::u16string ButtonText(int id) { return frame_.GetText(id); }
+  ControlColors ColorsOf(int id);
+  const RcScripts& scripts() const { return scripts_; }
+
+  std::u16string caption;
+  uint32_t wizardButtons = 0;
+  int frontRequests = 0;
+  bool ended = false;
+  std::vector<Box> boxes;
+  std::deque<int> answers;  // next message-box answers; the first button when empty
+  std::vector<unsigned> sheetMessages;  // every message posted to the sheet, in order
+  int failedSelections = 0;  // SetCurrentPage with a page not in the list
+
+ private:
+  friend class FakeDialog;
+  bool PageControlUsable(int id);
+  const RcScripts& scripts_;
+  ISheetEvents* events_ = nullptr;
+  FakeDialog frame_;
+  std::vector<IWizardPage*> pages_;
+  std::map<const IWizardPage*, std::unique_ptr<FakeDialog>> built_;
+  IWizardPage* current_ = nullptr;
+  std::mutex postedLock_;
+  std::deque<unsigned> posted_;
+};
+
+}  // namespace lx
