@@ -1,0 +1,196 @@
+#include <gtest/gtest.h>
+
+#include "common/text.h"
+#include "installer/engine/driver_removal.h"
+#include "installer/engine/install_sequences.h"
+#include "installer/engine/tests/engine_fixture.h"
+#include "installer/engine/uninstall_entry.h"
+
+namespace lx {
+namespace {
+
+using Names = std::vector<std::u16string>;
+
+const std::u16string kDriverDir3 = u"C:\\Windows\\system32\\spool\\DRIVERS\\x64\\3";
+const std::u16string kEntryKey = u"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\LabelDriver";
+
+// Another maker's package, and one that lists our model without a value.
+const char kOtherInf[] =
+    "[Manufacturer]\r\nAcme=Acme,NTamd64\r\n[Acme.NTamd64]\r\n\"Acme 100\" = ACME.GPD, USBPRINT\\Acme100\r\n";
+const char kEmptyValueInf[] = "[LabelCo.NTamd64]\r\n\"LX-220 Label\" =\r\n";
+const char kX86OnlyInf[] = "[LabelCo.NTx86]\r\n\"LX-320 Label\" = LX320.GPD, USBPRINT\\LabelCoLX-3203C4D\r\n";
+
+class RemovalScenarioTest : public EngineMachineTest {
+ protected:
+  // A machine after two installations, with another maker's printer beside ours.
+  void Installed() {
+    machine.spooler.AddPort(u"LPT1:");
+    machine.AttachUsbPrinter({u"USB\\VID_2D37&PID_0220\\LX0001", kUsbPath220}, 7);
+    ASSERT_EQ(machine.tools.PublishInf(kOurInf), u"oem0.inf");
+    ASSERT_EQ(machine.tools.PublishInf(kOtherInf), u"oem1.inf");
+    ASSERT_EQ(machine.tools.PublishInf(kEmptyValueInf), u"oem2.inf");
+    ASSERT_EQ(machine.tools.PublishInf(kX86OnlyInf), u"oem3.inf");
+    for (const char16_t* d : {u"LX-220 Label", u"LX-320 Label", u"Acme 100"}) machine.spooler.InstallDriver(d);
+    machine.files.AddFile(kDriverDir3 + u"\\acme100ui.dll", "acme");
+    machine.spooler.AddPrinter(u"Label", u"USB007", u"LX-220 Label");
+    machine.spooler.AddPrinter(u"Label (1)", u"LPT1:", u"LX-220 Label");
+    machine.spooler.AddPrinter(u"Big Label", u"LPT1:", u"LX-320 Label");
+    machine.spooler.AddPrinter(u"Acme", u"LPT1:", u"Acme 100");
+    WriteUninstallEntry(os);
+    ASSERT_TRUE(machine.registry.KeyExists(RegRoot::kLocalMachine, kEntryKey, RegView::kDefault));
+  }
+  std::vector<std::u16string> Parameters(const std::u16string& program) {
+    std::vector<std::u16string> out;
+    for (const auto* r : Runs(program)) {
+      std::u16string line;
+      for (const auto& a : r->argv) line += (line.empty() ? u"" : u" ") + a;
+      out.push_back(line);
+    }
+    return out;
+  }
+};
+
+TEST_F(RemovalScenarioTest, RemovesOurPrintersDriversPackagesEntryAndFilesButNotPorts) {
+  Installed();
+  RunRemovalWorker(os, sink);
+  LetToolsRun();
+
+  EXPECT_EQ(Parameters(u"rundll32.exe"),
+            (Names{u"printui.dll PrintUIEntry /dl /n Label /q", u"printui.dll PrintUIEntry /dl /n Label (1) /q",
+                   u"printui.dll PrintUIEntry /dd /m LX-220 Label /q",
+                   u"printui.dll PrintUIEntry /dl /n Big Label /q",
+                   u"printui.dll PrintUIEntry /dd /m LX-320 Label /q"}));
+  for (const auto* r : Runs(u"rundll32.exe")) EXPECT_EQ(r->result, 0u);
+  EXPECT_EQ(machine.spooler.Find(u"Label"), nullptr);
+  EXPECT_EQ(machine.spooler.Find(u"Big Label"), nullptr);
+  EXPECT_NE(machine.spooler.Find(u"Acme"), nullptr);
+  EXPECT_FALSE(machine.spooler.HasDriver(u"LX-220 Label"));
+  EXPECT_FALSE(machine.spooler.HasDriver(u"LX-320 Label"));
+  EXPECT_TRUE(machine.spooler.HasDriver(u"Acme 100"));
+
+  // Section 1 with keys 1 and 2, then section 2 with keys 1 and 2.
+  EXPECT_EQ(Parameters(u"pnputil.exe"),
+            (Names{u"-f -d oem0.inf", u"-f -d oem0.inf", u"-f -d oem0.inf", u"-f -d oem0.inf",
+                   u"-f -d oem3.inf"}));
+  EXPECT_EQ(machine.shell.launches.back().file, u"C:\\Windows\\System32\\pnputil.exe");
+  EXPECT_EQ(machine.shell.launches.back().show, kSwHide);
+  EXPECT_TRUE(Traced(u"pnputil.exe not found, C:\\Windows\\SysWOW64\\pnputil.exe"));
+  EXPECT_TRUE(Traced(u"del inf cmd =  -f -d oem3.inf"));
+  EXPECT_EQ(machine.tools.OemInfs(), (Names{u"oem1.inf", u"oem2.inf"}));
+
+  EXPECT_FALSE(machine.registry.KeyExists(RegRoot::kLocalMachine, kEntryKey, RegView::kDefault));
+  EXPECT_EQ(machine.files.FilesIn(kDriverDir3), (Names{kDriverDir3 + u"\\acme100ui.dll"}));
+  EXPECT_TRUE(Traced(u"Delete File " + kDriverDir3 + u"\\lx320.gpd"));
+  EXPECT_TRUE(machine.spooler.HasPort(u"USB007"));
+  EXPECT_TRUE(machine.spooler.HasPort(u"LPT1:"));
+
+  EXPECT_EQ(sink.progress, (std::vector<int>{50, 60, 70, 80, 90}));
+  EXPECT_EQ(sink.messages, (std::vector<unsigned>{kWmUninstallDone}));
+}
+
+TEST_F(RemovalScenarioTest, TwoModelsWithOneDriverDeleteItTwiceFromOneList) {
+  machine.files.AddFile(u"C:\\Medium\\Setup\\cfgSetup.ini",
+                        "[Support_Driver]\r\nA\r\nB\r\n[A]\r\nDriverName=LX-220 Label\r\n"
+                        "[B]\r\nDriverName=LX-220 Label\r\n");
+  LoadInstallerConfig(os, GetConfigPath(os), g_config);
+  machine.spooler.AddPort(u"LPT1:");
+  machine.spooler.InstallDriver(u"LX-220 Label");
+  machine.spooler.AddPrinter(u"Label", u"LPT1:", u"LX-220 Label");
+  DeletePrintersAndDrivers(os);
+  EXPECT_EQ(Parameters(u"rundll32.exe"),
+            (Names{u"printui.dll PrintUIEntry /dl /n Label /q", u"printui.dll PrintUIEntry /dd /m LX-220 Label /q",
+                   u"printui.dll PrintUIEntry /dl /n Label /q", u"printui.dll PrintUIEntry /dd /m LX-220 Label /q"}));
+  EXPECT_EQ(machine.clock.now, 400u);  // 100 ms after each command
+}
+
+TEST_F(RemovalScenarioTest, FailingEnumerationSkipsOnlyThePrinterDeletions) {
+  Installed();
+  machine.spooler.failListPrinters = 1722;
+  RunRemovalWorker(os, sink);
+  LetToolsRun();
+  EXPECT_TRUE(Runs(u"rundll32.exe").empty());
+  EXPECT_TRUE(proc->debug.Has(u"Failed to enumerate printers."));
+  EXPECT_NE(machine.spooler.Find(u"Label"), nullptr);
+  EXPECT_EQ(machine.tools.OemInfs(), (Names{u"oem1.inf", u"oem2.inf"}));
+  EXPECT_FALSE(machine.registry.KeyExists(RegRoot::kLocalMachine, kEntryKey, RegView::kDefault));
+  EXPECT_EQ(sink.messages, (std::vector<unsigned>{kWmUninstallDone}));
+}
+
+TEST_F(RemovalScenarioTest, MissingToolsStoreAndFilesAreTracedAndPassedOver) {
+  Installed();
+  // No pnputil anywhere: every pair is tried and stops at the tool.
+  machine.files.RemoveFile(u"C:\\Windows\\System32\\pnputil.exe");
+  // A file still in use, and one already gone.
+  machine.files.SetAttributes(kDriverDir3 + u"\\lx220drv.dll", kFileAttributeReadOnly);
+  machine.files.RemoveFile(kDriverDir3 + u"\\lx220ui.dll");
+  UninstallDriverPackage(os);
+  int notFound = 0;
+  for (const auto& l : proc->debug.lines) notFound += l == u"pnputil.exe not found2, C:\\Windows\\System32\\pnputil.exe";
+  EXPECT_EQ(notFound, 4);
+  EXPECT_TRUE(Runs(u"pnputil.exe").empty());
+  EXPECT_EQ(machine.tools.OemInfs().size(), 4u);
+  EXPECT_TRUE(Traced(u"Failed to delete file: " + kDriverDir3 + u"\\lx220drv.dll (Error 5)\n"));
+  EXPECT_FALSE(Traced(u"Failed to delete file: " + kDriverDir3 + u"\\lx220ui.dll (Error 2)\n"));
+  EXPECT_FALSE(machine.files.FileExists(kDriverDir3 + u"\\lx220.gpd"));  // the next files still go
+  EXPECT_TRUE(machine.files.FileExists(kDriverDir3 + u"\\lx220drv.dll"));
+
+  // An empty store: said whatever the debug switch says.
+  debugEnabled = 0;
+  for (const auto& name : machine.tools.OemInfs()) machine.files.RemoveFile(machine.tools.InfFolder() + u"\\" + name);
+  machine.files.AddFile(u"C:\\Windows\\System32\\pnputil.exe", "MZ");
+  DeleteOemInfPackages(os, u"LabelCo.NTamd64", u"\"LX-220 Label\"");
+  EXPECT_TRUE(Traced(u"No OEM INF files found"));
+  // The entry is already gone: a second removal reports it only when debugging.
+  EXPECT_FALSE(DeleteUninstallEntry(os));
+  debugEnabled = 1;
+  EXPECT_FALSE(DeleteUninstallEntry(os));
+  EXPECT_TRUE(Traced(u"Failed to delete registry key: " + kEntryKey + u" (Error 2)\n"));
+}
+
+TEST_F(RemovalScenarioTest, OddInfFilesMatchNothing) {
+  machine.tools.PublishInf("");
+  std::string binary(4096, '\0');
+  for (size_t i = 0; i < binary.size(); ++i) binary[i] = static_cast<char>((i * 131) & 0xFF);
+  machine.tools.PublishInf(binary);
+  std::string huge;
+  for (int i = 0; i < 40000; ++i) huge += "[LabelCo.NTamd64]\r\n\"LX-220 Labe\" = x" + std::to_string(i) + "\r\n";
+  machine.tools.PublishInf(huge);
+  machine.tools.PublishInf(std::string("\xFF\xFE[\0L\0", 6));
+  DeleteOemInfPackages(os, u"LabelCo.NTamd64", u"\"LX-220 Label\"");
+  EXPECT_TRUE(Runs(u"pnputil.exe").empty());
+}
+
+TEST_F(RemovalScenarioTest, StrayQuotesAndCommasInTheListsDeleteNothingElse) {
+  machine.files.AddFile(u"C:\\Medium\\Setup\\cfgSetup.ini",
+                        "[Support_Driver]\r\nA\r\n[A]\r\nDriverName=LX-220 Label\r\n"
+                        "[Uninstall]\r\nInfSection=,LabelCo.NTamd64,,\r\n"
+                        "DriverName=\"LX-220 Label\",,\"\r\nRegInfo=\r\n"
+                        "DriverPrefix=lx220,,..\\..\\..\\victim, ,C:\\Windows\\win\r\n");
+  LoadInstallerConfig(os, GetConfigPath(os), g_config);
+  EXPECT_EQ(g_config.uninstall.DriverName, u"\"LX-220 Label\",,\"");
+  machine.tools.PublishInf(kOurInf);
+  machine.tools.PublishInf(kOtherInf);
+  machine.tools.PublishInf("[LabelCo.NTamd64]\r\n\"\" = catch-all\r\n=empty key\r\n");
+  machine.spooler.InstallDriver(u"LX-220 Label");
+  const std::u16string decoys[] = {kDriverDir3 + u"\\ui.dll", kDriverDir3 + u"\\.gpd",
+                                   u"C:\\Windows\\system32\\spool\\victimui.dll",
+                                   u"C:\\Windows\\winui.dll"};
+  for (const auto& d : decoys) machine.files.AddFile(d, "keep");
+  machine.registry.CreateKey(RegRoot::kLocalMachine,
+                             u"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Other",
+                             RegView::kDefault);
+
+  UninstallDriverPackage(os);
+  LetToolsRun();
+
+  EXPECT_EQ(Parameters(u"pnputil.exe"), (Names{u"-f -d oem0.inf"}));
+  EXPECT_EQ(machine.tools.OemInfs(), (Names{u"oem1.inf", u"oem2.inf"}));
+  for (const auto& d : decoys) EXPECT_TRUE(machine.files.FileExists(d)) << Utf16ToUtf8(d);
+  EXPECT_FALSE(machine.files.FileExists(kDriverDir3 + u"\\lx220ui.dll"));
+  // An empty RegInfo names no entry of ours: the shared key stays.
+  EXPECT_TRUE(machine.registry.KeyExists(
+      RegRoot::kLocalMachine, u"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Other", RegView::kDefault));
+}
+
+}  // namespace
+}  // namespace lx
