@@ -31,6 +31,12 @@ class Rundll32Test : public ::testing::Test {
     ready_ = printui::InstallStandIn(&error);
     setupError_ = error;
     inf_ = WriteInf(kModel);
+    savedDefault_ = DefaultPrinter();
+  }
+
+  // Other tests share the prefix: give back the default printer.
+  static void TearDownTestSuite() {
+    if (!savedDefault_.empty() && DefaultPrinter() != savedDefault_) SetDefaultPrinterW(savedDefault_.c_str());
   }
 
   void SetUp() override {
@@ -68,11 +74,13 @@ class Rundll32Test : public ::testing::Test {
   static bool ready_;
   static std::wstring setupError_;
   static std::wstring inf_;
+  static std::wstring savedDefault_;
   std::vector<std::wstring> createdPrinters_;
 };
 bool Rundll32Test::ready_ = false;
 std::wstring Rundll32Test::setupError_;
 std::wstring Rundll32Test::inf_;
+std::wstring Rundll32Test::savedDefault_;
 
 DWORD TestPagesNoted(const std::wstring& printerName) {
   HANDLE printer = nullptr;
@@ -139,6 +147,26 @@ TEST_F(Rundll32Test, SpoolerStateGuardsTheCommands) {
   EXPECT_NE(RunInProcess(printui::Action::DeletePrinter, ghost), DWORD(ERROR_SUCCESS));
   EXPECT_NE(RunInProcess(printui::Action::TestPage, ghost), DWORD(ERROR_SUCCESS));
   EXPECT_TRUE(FindPrinter(kPrinter).found);
+}
+
+TEST_F(Rundll32Test, AnsiEntryAndDirectCallsAnswerTheOutcome) {
+  const std::wstring modulePath = L"Z:" LX_PRINTUI_STANDIN_DLL;
+  HMODULE module = LoadLibraryW(modulePath.c_str());
+  ASSERT_NE(module, nullptr);
+  using EntryA = DWORD(WINAPI*)(HWND, HINSTANCE, LPCSTR, int);
+  using EntryW = DWORD(WINAPI*)(HWND, HINSTANCE, LPCWSTR, int);
+  auto entryA = reinterpret_cast<EntryA>(reinterpret_cast<void*>(GetProcAddress(module, "PrintUIEntry")));
+  auto entryW = reinterpret_cast<EntryW>(reinterpret_cast<void*>(GetProcAddress(module, "PrintUIEntryW")));
+  ASSERT_TRUE(entryA && entryW);
+
+  ASSERT_EQ(RunInProcess(printui::Action::InstallPrinter, kPrinter), DWORD(ERROR_SUCCESS));
+  const std::string page = "/n \"" + Narrow(kPrinter) + "\" /k";
+  EXPECT_EQ(entryA(nullptr, nullptr, page.c_str(), SW_HIDE), DWORD(ERROR_SUCCESS));
+  EXPECT_EQ(TestPagesNoted(kPrinter), 1u);
+  EXPECT_EQ(entryW(nullptr, nullptr, L"/k /k", SW_HIDE), DWORD(ERROR_INVALID_PARAMETER));
+  EXPECT_EQ(entryW(nullptr, nullptr, nullptr, SW_HIDE), DWORD(ERROR_INVALID_PARAMETER));
+  EXPECT_EQ(TestPagesNoted(kPrinter), 1u);
+  FreeLibrary(module);
 }
 
 TEST_F(Rundll32Test, DriverKeepsTheDefaultDevmodeWrittenWithSetPrinter) {
