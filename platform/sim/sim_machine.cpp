@@ -7,7 +7,9 @@
 namespace lx {
 
 SimProcess::SimProcess(SimMachine& machine, Handle processId, const std::u16string& modulePath, int bits)
-    : sync(machine.kernel, system, processId), resources(system), profile(machine.files), machine_(machine) {
+    : sync(machine.kernel, system, processId), resources(system), profile(machine.files),
+      registry(machine.registry, machine.caller, system, bits),
+      machine_(machine) {
   system.modulePath = modulePath;
   system.userUiLanguage = machine.userUiLanguage;
   system.nativeArchitecture = machine.nativeArchitecture;
@@ -22,7 +24,7 @@ SimProcess::SimProcess(SimMachine& machine, Handle processId, const std::u16stri
   os.files = &machine.files;
   os.shell = &machine.shell;
   os.clock = &machine.clock;
-  os.registry = &machine.registry;
+  os.registry = &registry;
   os.spooler = &machine.spooler;
   os.devices = &machine.devices;
 }

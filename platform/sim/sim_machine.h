@@ -34,6 +34,7 @@ class SimProcess {
   SimSync sync;
   SimResources resources;
   SimProfile profile;
+  SimRegistryView registry;
   Os os;
 
  private:

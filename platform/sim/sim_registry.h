@@ -62,4 +62,54 @@ class SimRegistry : public IRegistry {
   std::map<RegRoot, std::unique_ptr<Key>> roots_;
 };
 
+// One program's access to the machine's registry: its word size decides the
+// default view, and its calls' errors become its last error.
+class SimRegistryView : public IRegistry {
+ public:
+  SimRegistryView(SimRegistry& registry, SimCaller& caller, ISystem& program, int bits)
+      : r_(registry), caller_(caller), program_(program), bits_(bits) {}
+
+  bool KeyExists(RegRoot root, const std::u16string& path, RegView view) override {
+    return Enter().KeyExists(root, path, view);
+  }
+  bool CreateKey(RegRoot root, const std::u16string& path, RegView view) override {
+    return Enter().CreateKey(root, path, view);
+  }
+  bool DeleteKey(RegRoot root, const std::u16string& path, RegView view) override {
+    return Enter().DeleteKey(root, path, view);
+  }
+  std::vector<std::u16string> EnumSubKeys(RegRoot root, const std::u16string& path, RegView view) override {
+    return Enter().EnumSubKeys(root, path, view);
+  }
+  std::optional<std::u16string> GetString(RegRoot root, const std::u16string& path, const std::u16string& name,
+                                          RegView view) override {
+    return Enter().GetString(root, path, name, view);
+  }
+  std::optional<uint32_t> GetDword(RegRoot root, const std::u16string& path, const std::u16string& name,
+                                   RegView view) override {
+    return Enter().GetDword(root, path, name, view);
+  }
+  bool SetString(RegRoot root, const std::u16string& path, const std::u16string& name,
+                 const std::u16string& value, RegView view) override {
+    return Enter().SetString(root, path, name, value, view);
+  }
+  bool SetDword(RegRoot root, const std::u16string& path, const std::u16string& name, uint32_t value,
+                RegView view) override {
+    return Enter().SetDword(root, path, name, value, view);
+  }
+  bool DeleteValue(RegRoot root, const std::u16string& path, const std::u16string& name, RegView view) override {
+    return Enter().DeleteValue(root, path, name, view);
+  }
+
+ private:
+  SimRegistry& Enter() {
+    caller_.Attach(&program_, bits_);
+    return r_;
+  }
+  SimRegistry& r_;
+  SimCaller& caller_;
+  ISystem& program_;
+  int bits_;
+};
+
 }  // namespace lx

@@ -1,0 +1,116 @@
+// The simulated file system where it stands for Windows: name patterns,
+// listings, read-only files, folder creation and the errors callers log.
+#include <gtest/gtest.h>
+
+#include "platform/sim/sim_machine.h"
+#include "platform/sim/wildcard.h"
+
+namespace lx {
+namespace {
+
+TEST(Wildcard, MatchesAsFindFirstFileDoes) {
+  EXPECT_TRUE(MatchesWildcard(u"OEM*.inf", u"oem12.inf"));
+  EXPECT_TRUE(MatchesWildcard(u"oem*.inf", u"OEM.INF"));
+  EXPECT_FALSE(MatchesWildcard(u"OEM*.inf", u"oem12.inf.bak"));
+  EXPECT_FALSE(MatchesWildcard(u"OEM*.inf", u"xoem1.inf"));
+  EXPECT_TRUE(MatchesWildcard(u"*", u"a.b.c"));
+  EXPECT_TRUE(MatchesWildcard(u"*.*", u"noextension"));
+  EXPECT_TRUE(MatchesWildcard(u"name.*", u"name"));
+  // '?' is one character, or none at the end or before the dot.
+  EXPECT_TRUE(MatchesWildcard(u"a?c", u"abc"));
+  EXPECT_FALSE(MatchesWildcard(u"a?c", u"ac"));
+  EXPECT_TRUE(MatchesWildcard(u"ab??", u"ab"));
+  EXPECT_TRUE(MatchesWildcard(u"ab??.txt", u"abc.txt"));
+  EXPECT_FALSE(MatchesWildcard(u"ab?", u"abcd"));
+  // A trailing dot lists names without an extension only.
+  EXPECT_TRUE(MatchesWildcard(u"*.", u"README"));
+  EXPECT_FALSE(MatchesWildcard(u"*.", u"read.me"));
+}
+
+class SimFilesTest : public ::testing::Test {
+ protected:
+  SimMachine machine;
+  std::unique_ptr<SimProcess> proc = machine.StartProcess(u"C:\\Setup\\Qelvin64.exe");
+  IFileSystem& fs = *proc->os.files;
+  uint32_t Error() { return proc->os.system->GetLastError(); }
+};
+
+TEST_F(SimFilesTest, ListingKeepsTheCaseNamesWereCreatedWithAndAddsDotEntries) {
+  machine.files.AddFile(u"C:\\Windows\\INF\\oem3.inf", "a");
+  machine.files.AddFile(u"C:\\Windows\\INF\\OEM10.INF", "b");
+  machine.files.AddFile(u"C:\\Windows\\INF\\usbprint.inf", "c");
+  std::vector<FindEntry> found;
+  ASSERT_TRUE(fs.FindFiles(u"C:\\windows\\inf\\OEM*.inf", found));
+  ASSERT_EQ(found.size(), 2u);
+  EXPECT_EQ(found[0].name, u"OEM10.INF");
+  EXPECT_EQ(found[1].name, u"oem3.inf");
+
+  machine.files.AddFile(u"C:\\Src\\Sub\\x.dll", "x");
+  ASSERT_TRUE(fs.FindFiles(u"C:\\Src\\*", found));
+  ASSERT_EQ(found.size(), 3u);
+  EXPECT_EQ(found[0].name, u".");
+  EXPECT_EQ(found[1].name, u"..");
+  EXPECT_EQ(found[2].name, u"Sub");
+  EXPECT_EQ(found[2].attributes & kFileAttributeDirectory, kFileAttributeDirectory);
+
+  EXPECT_FALSE(fs.FindFiles(u"C:\\Windows\\INF\\none*.inf", found));
+  EXPECT_EQ(Error(), 2u);  // ERROR_FILE_NOT_FOUND
+  EXPECT_FALSE(fs.FindFiles(u"C:\\Missing\\*", found));
+  EXPECT_EQ(Error(), 3u);  // ERROR_PATH_NOT_FOUND
+}
+
+TEST_F(SimFilesTest, ReadOnlyFilesRefuseDeletionAndOverwriting) {
+  machine.files.AddFile(u"C:\\d\\a.dll", "old");
+  machine.files.AddFile(u"C:\\d\\b.dll", "new");
+  ASSERT_TRUE(fs.SetAttributes(u"C:\\d\\a.dll", kFileAttributeReadOnly));
+  EXPECT_FALSE(fs.RemoveFile(u"C:\\d\\a.dll"));
+  EXPECT_EQ(Error(), 5u);  // ERROR_ACCESS_DENIED
+  EXPECT_FALSE(fs.Copy(u"C:\\d\\b.dll", u"C:\\d\\a.dll", false));
+  EXPECT_EQ(Error(), 5u);
+  EXPECT_FALSE(fs.WriteFile(u"C:\\d\\a.dll", "x"));
+  EXPECT_EQ(*fs.ReadFile(u"C:\\d\\a.dll"), "old");
+  ASSERT_TRUE(fs.SetAttributes(u"C:\\d\\a.dll", kFileAttributeNormal));
+  EXPECT_TRUE(fs.RemoveFile(u"C:\\d\\A.DLL"));
+  EXPECT_FALSE(fs.FileExists(u"C:\\d\\a.dll"));
+  EXPECT_FALSE(fs.RemoveFile(u"C:\\d\\a.dll"));
+  EXPECT_EQ(Error(), 2u);
+}
+
+TEST_F(SimFilesTest, CopyOverwritesOnlyWhenAskedAndNeedsTheTargetFolder) {
+  machine.files.AddFile(u"C:\\s\\f.txt", "one");
+  machine.files.AddFile(u"C:\\t\\f.txt", "two");
+  EXPECT_FALSE(fs.Copy(u"C:\\s\\f.txt", u"C:\\t\\f.txt", true));
+  EXPECT_EQ(Error(), 80u);  // ERROR_FILE_EXISTS
+  EXPECT_TRUE(fs.Copy(u"C:\\s\\f.txt", u"C:\\t\\f.txt", false));
+  EXPECT_EQ(*fs.ReadFile(u"C:\\t\\f.txt"), "one");
+  EXPECT_FALSE(fs.Copy(u"C:\\s\\f.txt", u"C:\\nowhere\\f.txt", false));
+  EXPECT_EQ(Error(), 3u);
+  EXPECT_FALSE(fs.Copy(u"C:\\s\\missing.txt", u"C:\\t\\m.txt", false));
+  EXPECT_EQ(Error(), 2u);
+}
+
+TEST_F(SimFilesTest, CreateFolderMakesOneLevelAndReportsWhatIsInTheWay) {
+  EXPECT_FALSE(fs.CreateFolder(u"C:\\a\\b"));
+  EXPECT_EQ(Error(), 3u);
+  EXPECT_TRUE(fs.CreateFolder(u"C:\\a"));
+  EXPECT_TRUE(fs.CreateFolder(u"C:\\a\\b\\"));
+  EXPECT_TRUE(fs.IsDirectory(u"c:\\A\\B"));
+  EXPECT_FALSE(fs.CreateFolder(u"C:\\A"));
+  EXPECT_EQ(Error(), 183u);  // ERROR_ALREADY_EXISTS
+  EXPECT_EQ(fs.GetAttributes(u"C:\\a"), kFileAttributeDirectory);
+  EXPECT_EQ(fs.GetAttributes(u"C:\\a\\none"), kInvalidFileAttributes);
+  EXPECT_FALSE(fs.RemoveFolder(u"C:\\a"));
+  EXPECT_EQ(Error(), 145u);  // ERROR_DIR_NOT_EMPTY
+}
+
+TEST_F(SimFilesTest, KnownFoldersFollowTheProgramsWordSize) {
+  EXPECT_EQ(*fs.GetFolderPath(KnownFolder::kProgramFiles), u"C:\\Program Files");
+  EXPECT_EQ(*fs.GetFolderPath(KnownFolder::kWindows), u"C:\\Windows");
+  auto proc32 = machine.StartProcess(u"C:\\Setup\\Qelvin32.exe", 32);
+  EXPECT_EQ(*proc32->os.files->GetFolderPath(KnownFolder::kProgramFiles), u"C:\\Program Files (x86)");
+  EXPECT_EQ(proc32->os.system->WindowsDirectory(), u"C:\\Windows");
+  EXPECT_EQ(*proc32->os.system->NativeProcessorArchitecture(), kProcessorArchitectureAmd64);
+}
+
+}  // namespace
+}  // namespace lx

@@ -1,0 +1,94 @@
+#include "platform/win32/win32_file_security.h"
+
+#include <windows.h>
+#include <sddl.h>
+
+#include <memory>
+#include <vector>
+
+#include "platform/win32/wide.h"
+
+namespace lx {
+
+namespace {
+
+struct LocalSid {
+  PSID sid = nullptr;
+  LocalSid() = default;
+  LocalSid(const LocalSid&) = delete;
+  LocalSid& operator=(const LocalSid&) = delete;
+  ~LocalSid() {
+    if (sid) LocalFree(sid);
+  }
+};
+
+// Enables one privilege of the process token for the life of this object,
+// then puts it back as it was; the token's other privileges are not touched.
+class ScopedPrivilege {
+ public:
+  explicit ScopedPrivilege(const wchar_t* name) {
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token_)) {
+      token_ = nullptr;
+      return;
+    }
+    TOKEN_PRIVILEGES wanted = {};
+    if (!LookupPrivilegeValueW(nullptr, name, &wanted.Privileges[0].Luid)) return;
+    wanted.PrivilegeCount = 1;
+    wanted.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    DWORD size = sizeof previous_;
+    adjusted_ = AdjustTokenPrivileges(token_, FALSE, &wanted, sizeof previous_, &previous_, &size) &&
+                GetLastError() == ERROR_SUCCESS;
+  }
+  ~ScopedPrivilege() {
+    if (adjusted_) AdjustTokenPrivileges(token_, FALSE, &previous_, 0, nullptr, nullptr);
+    if (token_) CloseHandle(token_);
+  }
+  ScopedPrivilege(const ScopedPrivilege&) = delete;
+  ScopedPrivilege& operator=(const ScopedPrivilege&) = delete;
+
+ private:
+  HANDLE token_ = nullptr;
+  TOKEN_PRIVILEGES previous_ = {};
+  bool adjusted_ = false;
+};
+
+}  // namespace
+
+bool Win32FileSecurity::SetDacl(const std::u16string& path, const std::vector<AccessAllowed>& entries) {
+  std::vector<LocalSid> sids(entries.size());
+  DWORD aclSize = sizeof(ACL);
+  for (size_t i = 0; i < entries.size(); ++i) {
+    if (!ConvertStringSidToSidW(W(entries[i].sid), &sids[i].sid)) return false;
+    aclSize += sizeof(ACCESS_ALLOWED_ACE) - sizeof(DWORD) + GetLengthSid(sids[i].sid);
+  }
+  aclSize = (aclSize + 3) & ~3u;
+  std::unique_ptr<BYTE[]> aclBuffer(new BYTE[aclSize]);
+  PACL acl = reinterpret_cast<PACL>(aclBuffer.get());
+  if (!InitializeAcl(acl, aclSize, ACL_REVISION)) return false;
+  for (size_t i = 0; i < entries.size(); ++i)
+    if (!AddAccessAllowedAce(acl, ACL_REVISION, entries[i].mask, sids[i].sid)) return false;
+  SECURITY_DESCRIPTOR sd;
+  if (!InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION)) return false;
+  if (!SetSecurityDescriptorDacl(&sd, TRUE, acl, FALSE)) return false;
+  return SetFileSecurityW(W(path), DACL_SECURITY_INFORMATION, &sd) != FALSE;
+}
+
+bool Win32FileSecurity::SetOwner(const std::u16string& path, const std::u16string& ownerSid) {
+  LocalSid owner;
+  if (!ConvertStringSidToSidW(W(ownerSid), &owner.sid)) return false;
+  SECURITY_DESCRIPTOR sd;
+  if (!InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION)) return false;
+  if (!SetSecurityDescriptorOwner(&sd, owner.sid, FALSE)) return false;
+  if (SetFileSecurityW(W(path), OWNER_SECURITY_INFORMATION, &sd)) return true;
+  BOOL ok = FALSE;
+  DWORD error = 0;
+  {
+    ScopedPrivilege takeOwnership(SE_TAKE_OWNERSHIP_NAME);
+    ok = SetFileSecurityW(W(path), OWNER_SECURITY_INFORMATION, &sd);
+    error = GetLastError();
+  }
+  SetLastError(error);
+  return ok != FALSE;
+}
+
+}  // namespace lx
