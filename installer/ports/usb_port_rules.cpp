@@ -3,10 +3,9 @@
 #include "common/format.h"
 #include "common/text.h"
 #include "installer/core/installer_config.h"
+#include "platform/guid.h"
 
 namespace lx {
-
-const char16_t kUsbPrintInterfaceGuid[] = u"{28D78FAD-5A12-11D1-AE5B-0000F803A8C2}";
 
 namespace {
 
@@ -40,7 +39,7 @@ std::u16string GetDeviceParametersKey(const std::u16string& devicePath) {
   for (char16_t& c : path)
     if (c == u'\\') c = u'#';
   return FormatW(u"SYSTEM\\CurrentControlSet\\Control\\DeviceClasses\\%s\\%s\\#\\Device Parameters",
-                 kUsbPrintInterfaceGuid, path.c_str());
+                 GuidToString(kGuidDevInterfaceUsbPrint).c_str(), path.c_str());
 }
 
 std::u16string UsbPortName(uint32_t portNumber) {

@@ -8,9 +8,6 @@
 
 namespace lx {
 
-// {28D78FAD-5A12-11D1-AE5B-0000F803A8C2} as StringFromGUID2 writes it.
-extern const char16_t kUsbPrintInterfaceGuid[];
-
 // True when some model's PID and some model's VID (not necessarily the same
 // model's) occur in the ID.
 bool ModelIdOccursInDeviceId(const std::u16string& instanceId);

@@ -2,7 +2,6 @@
 
 #include "installer/core/installer_config.h"
 #include "installer/engine/model_lookup.h"
-#include "installer/ports/usb_port_rules.h"
 
 namespace lx {
 namespace {
@@ -35,7 +34,6 @@ TEST_F(ModelLookupTest, EmptyTableFindsNothing) {
   EXPECT_EQ(FindDriverNameByType(0), u"");
   EXPECT_EQ(FindPrinterNameByType(0), u"");
   EXPECT_EQ(GetShowSetting(u""), -1);
-  EXPECT_FALSE(ModelIdOccursInDeviceId(u""));
 }
 
 TEST_F(ModelLookupTest, FirstMatchInTableOrderWins) {
@@ -73,39 +71,6 @@ TEST_F(ModelLookupTest, InfAndLanguagePathByExactDriverName) {
   EXPECT_EQ(FindInfNameByDriver(u"LX-22"), u"");
   EXPECT_EQ(FindLanguageRegPathByDriver(u"LX-220"), u"Lab\\LX220");
   EXPECT_EQ(FindLanguageRegPathByDriver(u"LX-220 "), u"");
-}
-
-TEST_F(ModelLookupTest, UsbInstanceIdAcceptance) {
-  Add(u"A", Model(u"VID_2D37", u"PID_0220", u"LX-220", u"Label", 3));
-  Add(u"B", Model(u"VID_1FC9", u"PID_0320", u"LX-320", u"Big", 4));
-  struct Case {
-    const char16_t* id;
-    bool accepted;
-  } cases[] = {
-      {u"USB\\VID_2D37&PID_0220\\0001", true},
-      {u"USB\\VID_2D37&PID_0220&MI_00\\6&1", true},
-      {u"USB\\VID_2D37&PID_0220&MI_01\\6&1", false},
-      {u"USB\\VID_1FC9&PID_0220\\0001", true},  // VID of one model, PID of another
-      {u"USB\\VID_9999&PID_0220\\0001", false},
-      {u"USB\\VID_2D37&PID_0999\\0001", false},
-      {u"USB\\VID_2D37&PID_0220\\PI_1", false},
-      {u"VID_2D37PID_0220&", true},  // shorter than 22: the interface rule does not apply
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.id, c.id + std::char_traits<char16_t>::length(c.id)));
-    EXPECT_EQ(IsAcceptedUsbInstanceId(c.id), c.accepted);
-  }
-}
-
-TEST_F(ModelLookupTest, DeviceParametersKeyAndPortName) {
-  EXPECT_EQ(GetDeviceParametersKey(
-                u"\\\\?\\usb#vid_1234&pid_5678#0001#{28d78fad-5a12-11d1-ae5b-0000f803a8c2}"),
-            u"SYSTEM\\CurrentControlSet\\Control\\DeviceClasses\\{28D78FAD-5A12-11D1-AE5B-"
-            u"0000F803A8C2}\\##?#usb#vid_1234&pid_5678#0001#{28d78fad-5a12-11d1-ae5b-"
-            u"0000f803a8c2}\\#\\Device Parameters");
-  EXPECT_EQ(UsbPortName(7), u"USB007");
-  EXPECT_EQ(UsbPortName(12), u"USB012");
-  EXPECT_EQ(UsbPortName(1234), u"USB1234");
 }
 
 }  // namespace

@@ -1,0 +1,149 @@
+#include <gtest/gtest.h>
+
+#include "common/text.h"
+#include "installer/core/installer_config.h"
+#include "installer/core/trace.h"
+#include "installer/ports/usb_port_rules.h"
+#include "installer/ports/usb_ports.h"
+#include "platform/sim/sim_machine.h"
+
+namespace lx {
+namespace {
+
+std::u16string PathOf(const std::u16string& middle) {
+  return u"\\\\?\\usb#" + middle + u"#{28d78fad-5a12-11d1-ae5b-0000f803a8c2}";
+}
+
+class UsbPortsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    debugEnabled = 1;
+    g_config = InstallerConfig();
+    ModelEntry a, b;
+    a.VID = u"VID_2D37";
+    a.PID = u"PID_0220";
+    b.VID = u"VID_1FC9";
+    b.PID = u"PID_0320";
+    g_config.modelNames = {u"A", u"B"};
+    g_config.models = {{u"A", a}, {u"B", b}};
+    g_config.modelCount = 2;
+  }
+  void TearDown() override {
+    debugEnabled = 0;
+    g_config = InstallerConfig();
+  }
+  void Attach(const std::u16string& id, const std::u16string& path, std::optional<uint32_t> port,
+              bool hasInterface = true, bool readable = true) {
+    SimUsbPrinter p;
+    p.instanceId = id;
+    p.devicePath = path;
+    p.hasInterface = hasInterface;
+    p.detailReadable = readable;
+    machine.AttachUsbPrinter(p, port);
+  }
+  bool Traced(const std::u16string& line) const { return proc->debug.Has(line); }
+
+  SimMachine machine;
+  std::unique_ptr<SimProcess> proc = machine.StartProcess(u"C:\\Medium\\Setup\\Qelvin64.exe");
+  const Os& os = proc->os;
+};
+
+TEST_F(UsbPortsTest, InstanceIdAcceptanceRules) {
+  struct Case {
+    const char16_t* id;
+    bool accepted;
+  } cases[] = {
+      {u"USB\\VID_2D37&PID_0220\\0001", true},
+      {u"USB\\VID_2D37&PID_0220&MI_00\\6&1", true},
+      {u"USB\\VID_2D37&PID_0220&MI_01\\6&1", false},
+      {u"USB\\VID_1FC9&PID_0220\\0001", true},  // VID of one model, PID of another
+      {u"USB\\VID_9999&PID_0220\\0001", false},
+      {u"USB\\VID_2D37&PID_0999\\0001", false},
+      {u"USB\\VID_2D37&PID_0220\\PI_1", false},
+      {u"VID_2D37PID_0220&", true},  // shorter than 22: the interface rule does not apply
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.id, c.id + std::char_traits<char16_t>::length(c.id)));
+    EXPECT_EQ(IsAcceptedUsbInstanceId(c.id), c.accepted);
+  }
+}
+
+TEST_F(UsbPortsTest, DeviceParametersKeyAndPortName) {
+  EXPECT_EQ(GetDeviceParametersKey(
+                u"\\\\?\\usb#vid_1234&pid_5678#0001#{28d78fad-5a12-11d1-ae5b-0000f803a8c2}"),
+            u"SYSTEM\\CurrentControlSet\\Control\\DeviceClasses\\{28D78FAD-5A12-11D1-AE5B-"
+            u"0000F803A8C2}\\##?#usb#vid_1234&pid_5678#0001#{28d78fad-5a12-11d1-ae5b-"
+            u"0000f803a8c2}\\#\\Device Parameters");
+  EXPECT_EQ(UsbPortName(7), u"USB007");
+  EXPECT_EQ(UsbPortName(12), u"USB012");
+  EXPECT_EQ(UsbPortName(1234), u"USB1234");
+}
+
+TEST_F(UsbPortsTest, FirstAcceptedPrinterWithAPortNumberWins) {
+  Attach(u"USB\\VID_2D37&PID_0220&MI_01\\6&1&1", PathOf(u"vid_2d37&pid_0220&mi_01#6&1&1"), 3);
+  Attach(u"USB\\VID_2D37&PID_0220\\DOT4", PathOf(u"vid_2d37&pid_0220#dot4#x"), 4);
+  Attach(u"USB\\VID_2D37&PID_0220\\NOPORT", PathOf(u"vid_2d37&pid_0220#noport"), std::nullopt);
+  Attach(u"USB\\VID_1FC9&PID_0220&MI_00\\6&2&0", PathOf(u"vid_1fc9&pid_0220&mi_00#6&2&0"), 7);
+  Attach(u"USB\\VID_2D37&PID_0320\\LATER", PathOf(u"vid_2d37&pid_0320#later"), 1234);
+
+  UsbPortInfo info;
+  EXPECT_TRUE(FindUsbPrinterPort(os, info));
+  EXPECT_EQ(info.portName, u"USB007");
+  EXPECT_EQ(info.instanceId, u"USB\\VID_1FC9&PID_0220&MI_00\\6&2&0");
+  EXPECT_EQ(info.devicePath, PathOf(u"vid_1fc9&pid_0220&mi_00#6&2&0"));
+  EXPECT_TRUE(Traced(u"Invalid device instance: USB\\VID_2D37&PID_0220&MI_01\\6&1&1"));
+  EXPECT_TRUE(Traced(u"Found USB port: USB007"));
+  // Opening the parameters key creates it when the port monitor has not.
+  EXPECT_TRUE(machine.registry.KeyExists(
+      RegRoot::kLocalMachine, GetDeviceParametersKey(PathOf(u"vid_2d37&pid_0220#noport")), RegView::kDefault));
+
+  // The device path needs no port: the DOT4 interface is the first accepted.
+  EXPECT_EQ(FindUsbPrinterDevicePath(os), PathOf(u"vid_2d37&pid_0220#dot4#x"));
+  EXPECT_EQ(machine.devices.OpenLists(), 0u);
+}
+
+TEST_F(UsbPortsTest, WideNumbersAndTheMonitorsOwnKey) {
+  Attach(u"USB\\VID_2D37&PID_0320\\WIDE", PathOf(u"vid_2d37&pid_0320#wide"), 1234);
+  UsbPortInfo info;
+  EXPECT_TRUE(FindUsbPrinterPort(os, info));
+  EXPECT_EQ(info.portName, u"USB1234");
+  // The key the engine builds is the one the port monitor wrote.
+  EXPECT_TRUE(EqualsIgnoreCase(GetDeviceParametersKey(info.devicePath),
+                                  SimDeviceSetup::InterfaceKeyPath(info.devicePath)));
+}
+
+TEST_F(UsbPortsTest, NothingOfOursLeavesTheRecordEmpty) {
+  Attach(u"USB\\VID_0BDA&PID_0220\\OTHERMAKER", PathOf(u"vid_0bda&pid_0220#othermaker"), 1);
+  Attach(u"USB\\VID_2D37&PID_0220\\PI_9", PathOf(u"vid_2d37&pid_0220#pi_9"), 2);
+  Attach(u"USB\\VID_2D37&PID_0220\\NOIF", PathOf(u"vid_2d37&pid_0220#noif"), 5, false);
+  Attach(u"USB\\VID_2D37&PID_0220\\NODETAIL", PathOf(u"vid_2d37&pid_0220#nodetail"), 6, true, false);
+  Attach(u"USB\\VID_2D37&PID_0220\\" + std::u16string(600, u'S'), PathOf(u"long"), 8);
+  UsbPortInfo info;
+  EXPECT_TRUE(FindUsbPrinterPort(os, info));
+  EXPECT_EQ(info.portName, u"");
+  EXPECT_EQ(info.instanceId, u"");
+  EXPECT_EQ(info.devicePath, u"");
+  EXPECT_TRUE(Traced(u"Invalid device instance: USB\\VID_0BDA&PID_0220\\OTHERMAKER"));
+  EXPECT_TRUE(Traced(u"Invalid device instance: USB\\VID_2D37&PID_0220\\PI_9"));
+  EXPECT_TRUE(Traced(u"Failed to enumerate device interfaces"));
+  EXPECT_TRUE(Traced(u"Failed to get interface device detail size"));
+  EXPECT_EQ(FindUsbPrinterDevicePath(os), u"");
+
+  machine.devices.failGetClassDevs = true;
+  EXPECT_FALSE(FindUsbPrinterPort(os, info));
+  EXPECT_EQ(FindUsbPrinterDevicePath(os), u"");
+  EXPECT_EQ(machine.devices.OpenLists(), 0u);
+}
+
+TEST_F(UsbPortsTest, TracesAreGated) {
+  debugEnabled = 0;
+  Attach(u"USB\\VID_0BDA&PID_0220\\OTHERMAKER", PathOf(u"x"), 1);
+  Attach(u"USB\\VID_2D37&PID_0220\\OK", PathOf(u"vid_2d37&pid_0220#ok"), 2);
+  UsbPortInfo info;
+  EXPECT_TRUE(FindUsbPrinterPort(os, info));
+  EXPECT_EQ(info.portName, u"USB002");
+  EXPECT_TRUE(proc->debug.lines.empty());
+}
+
+}  // namespace
+}  // namespace lx
