@@ -9,6 +9,11 @@
 
 #include <objbase.h>
 #include <unknwn.h>
+#include <winspool.h>
+
+// winspool.h maps these names to its W functions; here they are methods.
+#undef DocumentEvent
+#undef DeviceCapabilities
 
 #include "plugin/oem/oem_types.h"
 

@@ -1,0 +1,49 @@
+#include "plugin/win/class_factory.h"
+
+#include <new>
+
+#include "plugin/win/module_state.h"
+#include "plugin/win/oem_ui_plugin.h"
+
+namespace lx {
+
+HRESULT OemUiClassFactory::QueryInterface(REFIID iid, void** out) {
+  if (out == nullptr) return E_POINTER;
+  if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IClassFactory)) {
+    *out = static_cast<IClassFactory*>(this);
+    AddRef();
+    return S_OK;
+  }
+  *out = nullptr;
+  return E_NOINTERFACE;
+}
+
+ULONG OemUiClassFactory::AddRef() { return static_cast<ULONG>(::InterlockedIncrement(&refs_)); }
+
+ULONG OemUiClassFactory::Release() {
+  LONG left = ::InterlockedDecrement(&refs_);
+  if (left == 0) delete this;
+  return static_cast<ULONG>(left);
+}
+
+HRESULT OemUiClassFactory::CreateInstance(IUnknown* outer, REFIID iid, void** out) {
+  if (out == nullptr) return E_POINTER;
+  *out = nullptr;
+  if (outer != nullptr) return CLASS_E_NOAGGREGATION;
+  OemUiPlugin* plugin = new (std::nothrow) OemUiPlugin();
+  if (plugin == nullptr) return E_OUTOFMEMORY;
+  HRESULT hr = plugin->QueryInterface(iid, out);
+  plugin->Release();
+  return hr;
+}
+
+HRESULT OemUiClassFactory::LockServer(BOOL lock) {
+  if (lock) {
+    ::InterlockedIncrement(&Module().lockCount);
+  } else {
+    ::InterlockedDecrement(&Module().lockCount);
+  }
+  return S_OK;
+}
+
+}  // namespace lx

@@ -1,0 +1,54 @@
+#include "tools/printhost/driver_folder.h"
+
+#include <windows.h>
+#include <winspool.h>
+
+#include <fstream>
+#include <iterator>
+
+namespace printhost {
+
+std::wstring DriverDirectory() {
+  wchar_t dir[MAX_PATH] = {};
+  DWORD needed = 0;
+  if (!GetPrinterDriverDirectoryW(nullptr, nullptr, 1, reinterpret_cast<LPBYTE>(dir), sizeof dir,
+                                  &needed)) {
+    return L"";
+  }
+  return dir;
+}
+
+std::wstring ProgramFolder() {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring p = path;
+  return p.substr(0, p.find_last_of(L"\\/"));
+}
+
+namespace {
+
+std::string Bytes(const std::wstring& path) {
+  std::ifstream in(path.c_str(), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+}  // namespace
+
+bool InstallIntoDriverFolder(const std::vector<std::wstring>& names, std::wstring& error) {
+  const std::wstring folder = DriverDirectory() + L"\\3";
+  CreateDirectoryW(DriverDirectory().c_str(), nullptr);
+  CreateDirectoryW(folder.c_str(), nullptr);
+  for (const std::wstring& name : names) {
+    const std::wstring from = ProgramFolder() + L"\\" + name;
+    const std::wstring to = folder + L"\\" + name;
+    if (CopyFileW(from.c_str(), to.c_str(), FALSE)) continue;
+    // Another run may hold the plug-in loaded; the same bytes will do.
+    if (Bytes(from).empty() || Bytes(from) != Bytes(to)) {
+      error = L"cannot copy " + from + L" to " + to;
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace printhost

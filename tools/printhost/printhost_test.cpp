@@ -1,0 +1,365 @@
+// Plays the Unidrv core driver for the real lx220ui.dll: loads it from the
+// printer-driver directory, asks for its class objects and talks to the
+// plug-in object through IPrintOemUI2 as the core driver does.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstring>
+#include <vector>
+
+#include "plugin/oem/oem_com.h"
+#include "plugin/tests/expected_default_devmode.h"
+#include "tools/printhost/driver_folder.h"
+#include "tools/printhost/fake_core_helper.h"
+
+namespace {
+
+// {ABCE80D7-9F46-11D1-882A-00C04FB961EC}
+const GUID kClsid1 = {0xabce80d7, 0x9f46, 0x11d1, {0x88, 0x2a, 0x00, 0xc0, 0x4f, 0xb9, 0x61, 0xec}};
+// {91723892-45D2-48E2-9EC9-562379DAF992}
+const GUID kClsid2 = {0x91723892, 0x45d2, 0x48e2, {0x9e, 0xc9, 0x56, 0x23, 0x79, 0xda, 0xf9, 0x92}};
+
+using GetClassObjectFn = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, LPVOID*);
+using CanUnloadNowFn = HRESULT(STDAPICALLTYPE*)();
+
+class PrintHost : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    std::wstring error;
+    ASSERT_TRUE(printhost::InstallIntoDriverFolder(
+        {L"lx220ui.dll", L"lx220.ini", L"lx220uienus.dll", L"lx220uiru.dll", L"lx220uizhcn.dll",
+         L"lx220uija.dll", L"lx220uibmp.dll"},
+        error))
+        << std::string(error.begin(), error.end());
+    const std::wstring path = printhost::DriverDirectory() + L"\\3\\lx220ui.dll";
+    module_ = LoadLibraryW(path.c_str());
+    ASSERT_NE(nullptr, module_) << "LoadLibrary failed: " << GetLastError();
+    getClassObject_ = reinterpret_cast<GetClassObjectFn>(
+        reinterpret_cast<void*>(GetProcAddress(module_, "DllGetClassObject")));
+    canUnloadNow_ = reinterpret_cast<CanUnloadNowFn>(
+        reinterpret_cast<void*>(GetProcAddress(module_, "DllCanUnloadNow")));
+  }
+  static void TearDownTestSuite() {
+    if (module_ != nullptr) FreeLibrary(module_);
+    module_ = nullptr;
+  }
+  void SetUp() override {
+    ASSERT_NE(nullptr, getClassObject_);
+    ASSERT_NE(nullptr, canUnloadNow_);
+  }
+
+  IPrintOemUI2* Create(const GUID& clsid = kClsid1) {
+    IClassFactory* factory = nullptr;
+    EXPECT_EQ(S_OK, getClassObject_(clsid, IID_IClassFactory, reinterpret_cast<void**>(&factory)));
+    if (factory == nullptr) return nullptr;
+    IPrintOemUI2* plugin = nullptr;
+    EXPECT_EQ(S_OK, factory->CreateInstance(nullptr, IID_IPrintOemUI2,
+                                            reinterpret_cast<void**>(&plugin)));
+    factory->Release();
+    return plugin;
+  }
+
+  static HMODULE module_;
+  static GetClassObjectFn getClassObject_;
+  static CanUnloadNowFn canUnloadNow_;
+};
+
+HMODULE PrintHost::module_ = nullptr;
+GetClassObjectFn PrintHost::getClassObject_ = nullptr;
+CanUnloadNowFn PrintHost::canUnloadNow_ = nullptr;
+
+TEST_F(PrintHost, BothClassIdentifiersServeThePlugin) {
+  for (const GUID* clsid : {&kClsid1, &kClsid2}) {
+    IPrintOemUI2* plugin = Create(*clsid);
+    ASSERT_NE(nullptr, plugin);
+    IUnknown* unknown = nullptr;
+    EXPECT_EQ(S_OK, plugin->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&unknown)));
+    unknown->Release();
+    EXPECT_EQ(0u, plugin->Release());
+  }
+  void* out = reinterpret_cast<void*>(1);
+  const GUID other = {0x12345678, 0x1234, 0x1234, {1, 2, 3, 4, 5, 6, 7, 8}};
+  EXPECT_EQ(CLASS_E_CLASSNOTAVAILABLE, getClassObject_(other, IID_IClassFactory, &out));
+  EXPECT_EQ(nullptr, out);
+  EXPECT_EQ(E_POINTER, getClassObject_(kClsid1, IID_IClassFactory, nullptr));
+}
+
+TEST_F(PrintHost, OnlyTheSecondInterfaceVersionIsAnswered) {
+  IClassFactory* factory = nullptr;
+  ASSERT_EQ(S_OK, getClassObject_(kClsid2, IID_IClassFactory, reinterpret_cast<void**>(&factory)));
+  void* out = reinterpret_cast<void*>(1);
+  EXPECT_EQ(E_NOINTERFACE, factory->CreateInstance(nullptr, IID_IPrintOemUI, &out));
+  EXPECT_EQ(nullptr, out);
+  printhost::FakeCoreHelper outer;  // any non-null outer object asks for aggregation
+  EXPECT_EQ(CLASS_E_NOAGGREGATION, factory->CreateInstance(&outer, IID_IPrintOemUI2, &out));
+  factory->Release();
+
+  IPrintOemUI2* plugin = Create();
+  ASSERT_NE(nullptr, plugin);
+  out = reinterpret_cast<void*>(1);
+  EXPECT_EQ(E_NOINTERFACE, plugin->QueryInterface(IID_IPrintOemUI, &out));
+  EXPECT_EQ(nullptr, out);
+  plugin->Release();
+}
+
+TEST_F(PrintHost, GetInfoAnswersAsTheCoreDriverExpects) {
+  IPrintOemUI2* plugin = Create();
+  ASSERT_NE(nullptr, plugin);
+  DWORD value = 0, needed = 0;
+  EXPECT_EQ(S_OK, plugin->GetInfo(OEMGI_GETSIGNATURE, &value, 4, &needed));
+  EXPECT_EQ(0x515A4C31u, value);
+  EXPECT_EQ(S_OK, plugin->GetInfo(OEMGI_GETVERSION, &value, 4, &needed));
+  EXPECT_EQ(1u, value);
+  EXPECT_EQ(S_OK, plugin->GetInfo(OEMGI_GETREQUESTEDHELPERINTERFACES, &value, 4, &needed));
+  EXPECT_EQ(static_cast<DWORD>(OEMPUBLISH_IPRINTCOREHELPER), value);
+
+  SetLastError(0);
+  EXPECT_EQ(E_FAIL, plugin->GetInfo(OEMGI_GETINTERFACEVERSION, &value, 4, &needed));
+  EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), GetLastError());
+  needed = 0;
+  EXPECT_EQ(E_FAIL, plugin->GetInfo(OEMGI_GETVERSION, &value, 3, &needed));
+  EXPECT_EQ(static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER), GetLastError());
+  EXPECT_EQ(4u, needed);
+  plugin->Release();
+}
+
+// Calls a method by its slot in the published vtable, independent of our
+// own declaration of the interface.
+template <typename Fn>
+Fn Slot(IUnknown* object, int index) {
+  return reinterpret_cast<Fn>((*reinterpret_cast<void***>(object))[index]);
+}
+
+TEST_F(PrintHost, MethodsSitInThePublishedSlots) {
+  IPrintOemUI2* plugin = Create();
+  ASSERT_NE(nullptr, plugin);
+  DWORD value = 0, needed = 0;
+  auto getInfo = Slot<HRESULT(STDMETHODCALLTYPE*)(void*, DWORD, PVOID, DWORD, PDWORD)>(plugin, 3);
+  EXPECT_EQ(S_OK, getInfo(plugin, OEMGI_GETSIGNATURE, &value, 4, &needed));
+  EXPECT_EQ(0x515A4C31u, value);
+  OEMDMPARAM param = {};
+  param.cbSize = sizeof param;
+  auto devMode = Slot<HRESULT(STDMETHODCALLTYPE*)(void*, DWORD, POEMDMPARAM)>(plugin, 4);
+  EXPECT_EQ(S_OK, devMode(plugin, OEMDM_SIZE, &param));
+  EXPECT_EQ(148u, param.cbBufSize);
+  auto commonUiProp = Slot<HRESULT(STDMETHODCALLTYPE*)(void*, DWORD, PVOID)>(plugin, 6);
+  EXPECT_EQ(S_OK, commonUiProp(plugin, 1, nullptr));
+  auto devQueryPrintEx = Slot<HRESULT(STDMETHODCALLTYPE*)(void*, PVOID, PVOID, PVOID, PVOID)>(plugin, 9);
+  EXPECT_EQ(E_NOTIMPL, devQueryPrintEx(plugin, nullptr, nullptr, nullptr, nullptr));
+  auto hide = Slot<HRESULT(STDMETHODCALLTYPE*)(void*, DWORD)>(plugin, 18);
+  EXPECT_EQ(S_OK, hide(plugin, OEMCUIP_DOCPROP));
+  EXPECT_EQ(S_OK, hide(plugin, OEMCUIP_PRNPROP));
+  EXPECT_EQ(E_NOTIMPL, hide(plugin, 3));
+  auto docEvent = Slot<HRESULT(STDMETHODCALLTYPE*)(void*, HANDLE, HDC, INT, ULONG, PVOID, ULONG,
+                                                   PVOID, PINT)>(plugin, 19);
+  std::vector<BYTE> buffer(sizeof(DOCEVENT_FILTER) + 16 * sizeof(DWORD));
+  auto* filter = reinterpret_cast<DOCEVENT_FILTER*>(buffer.data());
+  filter->cbSize = static_cast<UINT>(buffer.size());
+  filter->cElementsAllocated = 16;
+  INT result = 0;
+  EXPECT_EQ(S_FALSE, docEvent(plugin, nullptr, nullptr, DOCUMENTEVENT_QUERYFILTER, 0, nullptr,
+                              static_cast<ULONG>(buffer.size()), filter, &result));
+  EXPECT_EQ(DOCUMENTEVENT_SUCCESS, result);
+  const DWORD expected[] = {7, 3, 4, 5, 5, 6, 7, 8};
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(expected[i], filter->aDocEventCall[i]);
+  EXPECT_EQ(S_OK, docEvent(plugin, nullptr, nullptr, 2, 0, nullptr, 0, nullptr, &result));
+  plugin->Release();
+}
+
+TEST_F(PrintHost, PublishDriverInterfaceKeepsTheFirstHelper) {
+  IPrintOemUI2* plugin = Create();
+  ASSERT_NE(nullptr, plugin);
+  printhost::FakeCoreHelper withoutHelper;
+  withoutHelper.offersHelper = false;
+  EXPECT_EQ(E_FAIL, plugin->PublishDriverInterface(&withoutHelper));
+
+  printhost::FakeCoreHelper first, second;
+  EXPECT_EQ(S_OK, plugin->PublishDriverInterface(&first));
+  EXPECT_EQ(2u, first.refs);  // the plug-in holds one reference
+  EXPECT_EQ(S_OK, plugin->PublishDriverInterface(&second));
+  EXPECT_EQ(0, second.helperQueries);
+  plugin->Release();
+  EXPECT_EQ(1u, first.refs);  // released with the object
+}
+
+// A DEVMODE as Unidrv lays it out: the public 220 bytes, the core driver's
+// private part, then the plug-in's 148 bytes at the end.
+struct UnidrvDevmode {
+  static constexpr size_t kCorePart = 0x2E0;
+  std::vector<BYTE> bytes = std::vector<BYTE>(sizeof(DEVMODEW) + kCorePart + 148);
+  UnidrvDevmode() {
+    pub()->dmSize = sizeof(DEVMODEW);
+    pub()->dmDriverExtra = static_cast<WORD>(kCorePart + 148);
+    lstrcpynW(pub()->dmDeviceName, L"LX-220 Label Printer", CCHDEVICENAME);
+  }
+  DEVMODEW* pub() { return reinterpret_cast<DEVMODEW*>(bytes.data()); }
+  BYTE* plugin() { return bytes.data() + sizeof(DEVMODEW) + kCorePart; }
+};
+
+TEST_F(PrintHost, DevModeSequenceOnUnidrvLayout) {
+  IPrintOemUI2* plugin = Create();
+  ASSERT_NE(nullptr, plugin);
+  OEMDMPARAM param = {};
+  param.cbSize = sizeof param;
+  ASSERT_EQ(S_OK, plugin->DevMode(OEMDM_SIZE, &param));
+  ASSERT_EQ(148u, param.cbBufSize);
+
+  UnidrvDevmode defaults;
+  param.pPublicDMOut = defaults.pub();
+  param.pOEMDMOut = defaults.plugin();
+  ASSERT_EQ(S_OK, plugin->DevMode(OEMDM_DEFAULT, &param));
+  auto expected = lx::testing::ExpectedDefaultPrivateDevmode();
+  EXPECT_EQ(0, std::memcmp(defaults.plugin(), expected.data(), expected.size()));
+  EXPECT_EQ(DMORIENT_PORTRAIT, defaults.pub()->dmOrientation);
+  EXPECT_NE(0u, defaults.pub()->dmFields & DM_ORIENTATION);
+
+  // An application's DEVMODE with five copies and a post-print action of 3.
+  UnidrvDevmode in = defaults, out = defaults;
+  in.pub()->dmSize = sizeof(DEVMODEW);
+  in.pub()->dmDriverExtra = static_cast<WORD>(UnidrvDevmode::kCorePart + 148);
+  in.pub()->dmFields = DM_COPIES | DM_ORIENTATION;
+  in.pub()->dmCopies = 5;
+  in.pub()->dmOrientation = 3;
+  int32_t cut = 3;
+  std::memcpy(in.bytes.data() + in.bytes.size() - 12, &cut, 4);
+  param = {};
+  param.cbSize = sizeof param;
+  param.pPublicDMIn = in.pub();
+  param.pPublicDMOut = out.pub();
+  param.pOEMDMIn = in.plugin();
+  param.pOEMDMOut = out.plugin();
+  ASSERT_EQ(S_OK, plugin->DevMode(OEMDM_MERGE, &param));
+  EXPECT_EQ(5, out.pub()->dmCopies);
+  EXPECT_EQ(DMORIENT_PORTRAIT, out.pub()->dmOrientation);
+  int32_t postAction = 0;
+  std::memcpy(&postAction, out.bytes.data() + out.bytes.size() - 12, 4);
+  EXPECT_EQ(3, postAction);
+
+  ASSERT_EQ(S_OK, plugin->DevMode(OEMDM_CONVERT, &param));
+  std::memcpy(&postAction, out.bytes.data() + out.bytes.size() - 12, 4);
+  EXPECT_EQ(3, postAction);
+  SetLastError(0);
+  EXPECT_EQ(E_FAIL, plugin->DevMode(5, &param));
+  EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), GetLastError());
+  plugin->Release();
+}
+
+LONG_PTR CALLBACK RecordPage(HANDLE sheet, UINT function, LPARAM lParam1, LPARAM) {
+  auto* seen = reinterpret_cast<std::vector<PROPSHEETPAGEW>*>(sheet);
+  if (function != CPSFUNC_ADD_PROPSHEETPAGEW) return 0;
+  seen->push_back(*reinterpret_cast<PROPSHEETPAGEW*>(lParam1));
+  return 42;
+}
+
+TEST_F(PrintHost, SheetsAddTheAboutPageAndReadFeatures) {
+  IPrintOemUI2* plugin = Create();
+  ASSERT_NE(nullptr, plugin);
+  std::vector<PROPSHEETPAGEW> pages;
+  OEMUIPSPARAM ps = {};
+  ps.cbSize = sizeof ps;
+  PROPSHEETUI_INFO info = {};
+  info.cbSize = sizeof info;
+  info.Version = PROPSHEETUI_INFO_VERSION;
+  info.Reason = PROPSHEETUI_REASON_INIT;
+  info.hComPropSheet = reinterpret_cast<HANDLE>(&pages);
+  info.pfnComPropSheet = RecordPage;
+  info.lParamInit = reinterpret_cast<LPARAM>(&ps);
+  ASSERT_EQ(S_OK, plugin->DevicePropertySheets(&info, 0));
+  ASSERT_EQ(1u, pages.size());
+  EXPECT_EQ(107, static_cast<int>(reinterpret_cast<ULONG_PTR>(pages[0].pszTemplate)));
+  EXPECT_NE(0u, pages[0].dwFlags & PSP_USETITLE);
+  EXPECT_NE(0u, pages[0].dwFlags & PSP_USECALLBACK);
+  EXPECT_EQ(42u, info.Result);
+
+  PROPSHEETUI_INFO_HEADER header = {};
+  info.Reason = PROPSHEETUI_REASON_GET_INFO_HEADER;
+  ASSERT_EQ(S_OK, plugin->DocumentPropertySheets(&info, reinterpret_cast<LPARAM>(&header)));
+  ASSERT_NE(nullptr, header.pTitle);
+  EXPECT_STREQ(L"KVUI Page", header.pTitle);
+
+  // With the core helper published, building the document sheet reads the
+  // eleven features once, on the sheet's current settings.
+  printhost::FakeCoreHelper core;
+  ASSERT_EQ(S_OK, plugin->PublishDriverInterface(&core));
+  info.Reason = PROPSHEETUI_REASON_INIT;
+  ASSERT_EQ(S_OK, plugin->DocumentPropertySheets(&info, 0));
+  ASSERT_EQ(S_OK, plugin->DocumentPropertySheets(&info, 0));
+  const std::vector<std::string> features = {
+      "Orientation", "ImageryType",    "LabelType",     "OutputRate",
+      "PaperSize",   "ImageMirror",    "PrinterLanuage", "ImageNegative",
+      "PrinterPaperOffset", "PrinterSetting", "OutputDensity"};
+  EXPECT_EQ(features, core.enumerated);
+  EXPECT_FALSE(core.sawDevmode);
+  SetLastError(0);
+  info.Version = 0x0200;
+  EXPECT_EQ(E_FAIL, plugin->DocumentPropertySheets(&info, 0));
+  EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), GetLastError());
+  plugin->Release();
+}
+
+TEST_F(PrintHost, CanUnloadFollowsObjectsAndLocks) {
+  EXPECT_EQ(S_OK, canUnloadNow_());
+  IPrintOemUI2* plugin = Create();
+  ASSERT_NE(nullptr, plugin);
+  EXPECT_EQ(S_FALSE, canUnloadNow_());
+  plugin->AddRef();
+  plugin->Release();
+  EXPECT_EQ(S_FALSE, canUnloadNow_());
+  plugin->Release();
+  EXPECT_EQ(S_OK, canUnloadNow_());
+
+  IClassFactory* factory = nullptr;
+  ASSERT_EQ(S_OK, getClassObject_(kClsid1, IID_IClassFactory, reinterpret_cast<void**>(&factory)));
+  factory->LockServer(TRUE);
+  EXPECT_EQ(S_FALSE, canUnloadNow_());
+  factory->LockServer(FALSE);
+  EXPECT_EQ(S_OK, canUnloadNow_());
+  factory->Release();
+}
+
+TEST(PrintHostAttach, MissingResourceModulesRefuseTheLoad) {
+  // The plug-in under another base name finds no modules of that name.
+  std::wstring error;
+  const std::wstring folder = printhost::DriverDirectory() + L"\\3";
+  const std::wstring copy = folder + L"\\phostnomodsui.dll";
+  ASSERT_TRUE(CopyFileW((printhost::ProgramFolder() + L"\\lx220ui.dll").c_str(), copy.c_str(), FALSE));
+  HMODULE module = LoadLibraryW(copy.c_str());
+  EXPECT_EQ(nullptr, module);
+  if (module != nullptr) FreeLibrary(module);
+  DeleteFileW(copy.c_str());
+}
+
+TEST(PrintHostAttach, SuffixWithoutItsModuleFallsBackToEnglish) {
+  const std::wstring folder = printhost::DriverDirectory() + L"\\3";
+  const std::wstring program = printhost::ProgramFolder();
+  ASSERT_TRUE(CopyFileW((program + L"\\lx220ui.dll").c_str(), (folder + L"\\phostfbui.dll").c_str(), FALSE));
+  ASSERT_TRUE(CopyFileW((program + L"\\lx220uienus.dll").c_str(),
+                        (folder + L"\\phostfbuienus.dll").c_str(), FALSE));
+  ASSERT_TRUE(CopyFileW((program + L"\\lx220uibmp.dll").c_str(),
+                        (folder + L"\\phostfbuibmp.dll").c_str(), FALSE));
+  const char ini[] = "[DRIVER_TYPE]\r\nDrvierName=PrintHostTest\r\nModelName=Fallback\r\n";
+  HANDLE file = CreateFileW((folder + L"\\phostfb.ini").c_str(), GENERIC_WRITE, 0, nullptr,
+                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(INVALID_HANDLE_VALUE, file);
+  DWORD written = 0;
+  WriteFile(file, ini, sizeof ini - 1, &written, nullptr);
+  CloseHandle(file);
+  HKEY key = nullptr;
+  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\PrintHostTest\\Fallback",
+                                           0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr));
+  const wchar_t suffix[] = L"jaJP";  // no module of that name exists
+  RegSetValueExW(key, L"Suffix", 0, REG_SZ, reinterpret_cast<const BYTE*>(suffix), sizeof suffix);
+  RegCloseKey(key);
+
+  HMODULE module = LoadLibraryW((folder + L"\\phostfbui.dll").c_str());
+  EXPECT_NE(nullptr, module) << GetLastError();
+  if (module != nullptr) FreeLibrary(module);
+  RegDeleteKeyW(HKEY_LOCAL_MACHINE, L"Software\\PrintHostTest\\Fallback");
+  RegDeleteKeyW(HKEY_LOCAL_MACHINE, L"Software\\PrintHostTest");
+  for (const wchar_t* name : {L"phostfbui.dll", L"phostfbuienus.dll", L"phostfbuibmp.dll", L"phostfb.ini"}) {
+    DeleteFileW((folder + L"\\" + name).c_str());
+  }
+}
+
+}  // namespace
