@@ -1,1 +1,283 @@
+// Whole wizard runs on the simulated machine: which page opens, where each
+// button leads, what the workers' completion messages show.
 #include <gtest/gtest.h>
+
+#include "installer/core/trace.h"
+#include "installer/engine/install_state.h"
+#include "installer/pages/res/resource.h"
+#include "installer/pages/tests/wizard_fixture.h"
+
+namespace lx {
+namespace {
+
+class SheetFlowTest : public WizardTest {
+ protected:
+  void SetUp() override {
+    WriteConfig(DefaultConfig());
+    AddDriverPackage({"LX-220 Label"});
+    for (const auto& row : UiLanguageTable) AddDocuments(row);
+  }
+  // Language page, then the welcome page with the agree box ticked.
+  void GoToInstallType() {
+    ASSERT_TRUE(view.ClickNext());
+    ASSERT_TRUE(view.Click(IDC_AGREE_CHECK));
+    ASSERT_TRUE(view.ClickNext());
+    ASSERT_EQ(view.CurrentPage(), &sheet().installerType);
+  }
+  std::optional<std::u16string> StoredSuffix() {
+    return machine.registry.GetString(RegRoot::kLocalMachine, u"SOFTWARE\\Calveth\\LX220", u"Suffix",
+                                      RegView::kDefault);
+  }
+};
+
+TEST_F(SheetFlowTest, InstallModeOpensOnTheLanguagePage) {
+  StartWizard();
+  EXPECT_EQ(view.caption, u"Installtion");
+  EXPECT_EQ(view.CurrentPage(), &sheet().init);
+  EXPECT_EQ(sheet().step, 0);
+  // The page list: language page, the configured welcome page, install-type page.
+  EXPECT_EQ(view.Pages(), (std::vector<IWizardPage*>{&sheet().init, &sheet().main, &sheet().installerType}));
+  EXPECT_EQ(page().GetText(IDC_LANGUAGE_LABEL), u"Select Language");
+  EXPECT_FALSE(view.ButtonEnabled(kIdWizBack));
+  EXPECT_TRUE(view.ButtonEnabled(kIdWizNext));
+  EXPECT_EQ(view.ButtonText(kIdCancel), u"Exit");
+  EXPECT_EQ(view.ButtonText(kIdWizNext), u"Next");
+  EXPECT_FALSE(view.FrameView().IsVisible(kIdHelp));
+  EXPECT_EQ(view.frontRequests, 1);
+  // Back, Next and Cancel are 30 pixels wider; Back 30 left, Next 5 and Cancel 30 right.
+  EXPECT_EQ(view.FrameView().GetControlRect(kIdWizBack), (Rect{238, 412, 343, 435}));
+  EXPECT_EQ(view.FrameView().GetControlRect(kIdWizNext), (Rect{348, 412, 453, 435}));
+  EXPECT_EQ(view.FrameView().GetControlRect(kIdCancel), (Rect{458, 412, 563, 435}));
+  EXPECT_TRUE(process->debug.Has(u"SheetManage::OnInitDialog"));
+}
+
+TEST_F(SheetFlowTest, ConfigurationChoosesTheWelcomePage) {
+  struct Case {
+    const char* install;
+    int expected;  // 0 CStepMain, 1 CStepMainNoPic, 2 CStepMainNoLP
+  } cases[] = {{"ShowLogo=1", 0}, {"ShowLogo=3", 1}, {"ShowLogo=6", 1}, {"ShowLogo=4", 0},
+               {"LPOemShow=1\r\nShowLogo=3", 2}};
+  for (const auto& c : cases) {
+    WizardRig t;
+    t.WriteConfig(std::string("[Install]\r\n") + c.install + "\r\n");
+    t.StartWizard();
+    IWizardPage* expected[] = {&t.sheet().main, &t.sheet().mainNoPic, &t.sheet().mainNoLp};
+    EXPECT_EQ(t.sheet().WelcomePage(), expected[c.expected]) << c.install;
+    EXPECT_EQ(t.view.Pages()[1], expected[c.expected]) << c.install;
+  }
+}
+
+TEST_F(SheetFlowTest, WelcomeNextFollowsTheAgreeBox) {
+  StartWizard();
+  ASSERT_TRUE(view.ClickNext());
+  EXPECT_EQ(view.CurrentPage(), &sheet().main);
+  EXPECT_TRUE(view.ButtonEnabled(kIdWizBack));
+  EXPECT_FALSE(view.ButtonEnabled(kIdWizNext));
+  EXPECT_FALSE(view.ClickNext());
+  ASSERT_TRUE(view.Click(IDC_AGREE_CHECK));
+  EXPECT_TRUE(view.ButtonEnabled(kIdWizNext));
+  ASSERT_TRUE(view.Click(IDC_AGREE_CHECK));
+  EXPECT_FALSE(view.ButtonEnabled(kIdWizNext));
+  ASSERT_TRUE(view.Click(IDC_AGREE_CHECK));
+
+  // Back to the language page and forward again: the box stays ticked.
+  ASSERT_TRUE(view.ClickBack());
+  EXPECT_EQ(view.CurrentPage(), &sheet().init);
+  ASSERT_TRUE(view.ClickNext());
+  EXPECT_EQ(view.CurrentPage(), &sheet().main);
+  EXPECT_TRUE(page().GetCheck(IDC_AGREE_CHECK));
+  EXPECT_TRUE(view.ButtonEnabled(kIdWizNext));
+  ASSERT_TRUE(view.ClickNext());
+  EXPECT_EQ(view.CurrentPage(), &sheet().installerType);
+  // Default moves do not touch the step.
+  EXPECT_EQ(sheet().step, 0);
+}
+
+TEST_F(SheetFlowTest, UsbInstallWithoutPrinterEndsOnTheFinishPage) {
+  StartWizard();
+  GoToInstallType();
+  EXPECT_FALSE(view.ButtonEnabled(kIdWizNext));
+  ASSERT_TRUE(view.Click(IDC_USB_INSTALL));
+  EXPECT_EQ(view.CurrentPage(), &sheet().installing);
+  EXPECT_EQ(sheet().step, 4);
+  EXPECT_EQ(page().GetText(IDC_INSTALL_STATUS), u"Installing...");
+  EXPECT_EQ(page().At(IDC_INSTALL_PROGRESS).positions, (std::vector<int>{0, 0, 10, 20, 30, 40}));
+  EXPECT_FALSE(view.ButtonEnabled(kIdWizBack));
+  EXPECT_FALSE(view.ButtonEnabled(kIdWizNext));
+  EXPECT_EQ(workers.Waiting(), 1u);
+  // The suffix is stored right after the worker started.
+  EXPECT_EQ(StoredSuffix(), u"enus");
+
+  RunUntilIdle();
+  EXPECT_EQ(view.sheetMessages, (std::vector<unsigned>{kWmInstallDone}));
+  EXPECT_EQ(view.CurrentPage(), &sheet().finish);
+  EXPECT_EQ(sheet().step, 6);
+  EXPECT_EQ(page().GetText(IDC_FINISH_RESULT), u"Installation Complete");
+  // No printer attached: the driver alone, no test page, the not-connected note.
+  EXPECT_FALSE(page().IsVisible(IDC_PRINT_TEST_PAGE));
+  EXPECT_TRUE(page().IsVisible(IDC_FINISH_NOTE));
+  EXPECT_EQ(page().GetText(IDC_FINISH_NOTE), En(IDS_PRINTER_NOT_CONNECTED));
+  EXPECT_EQ(view.ButtonText(kIdCancel), u"Complete");
+  EXPECT_FALSE(view.ButtonEnabled(kIdWizBack));
+  EXPECT_FALSE(view.ButtonEnabled(kIdWizNext));
+  ASSERT_TRUE(view.ClickCancel());
+  EXPECT_TRUE(view.ended);
+  EXPECT_TRUE(view.boxes.empty());  // no restart question after an installation
+}
+
+TEST_F(SheetFlowTest, UsbInstallWithPrinterOffersTheTestPage) {
+  AttachPrinter();
+  StartWizard();
+  GoToInstallType();
+  ASSERT_TRUE(view.Click(IDC_USB_INSTALL));
+  RunUntilIdle();
+  ASSERT_EQ(view.CurrentPage(), &sheet().finish);
+  ASSERT_NE(machine.spooler.Find(u"LX-220 Label Printer"), nullptr);
+  EXPECT_TRUE(page().IsVisible(IDC_PRINT_TEST_PAGE));
+  EXPECT_FALSE(page().IsVisible(IDC_FINISH_NOTE));
+  ASSERT_TRUE(view.Click(IDC_PRINT_TEST_PAGE));
+  ASSERT_EQ(view.boxes.size(), 1u);
+  EXPECT_EQ(view.boxes[0].text, u"Test page is sent to printer");
+  EXPECT_EQ(view.boxes[0].caption, u"");
+  machine.clock.Sleep(5000);
+  EXPECT_EQ(machine.spooler.testPages, (std::vector<std::u16string>{u"LX-220 Label Printer"}));
+  EXPECT_EQ(machine.spooler.defaultPrinter, u"LX-220 Label Printer");
+}
+
+TEST_F(SheetFlowTest, ModelWithAccessoryChoiceAsksForTheAccessoriesPage) {
+  std::string ini = DefaultConfig();
+  ini.replace(ini.find("ShowSetting=0"), 13, "ShowSetting=1");
+  WriteConfig(ini);
+  AttachPrinter();
+  StartWizard();
+  GoToInstallType();
+  ASSERT_TRUE(view.Click(IDC_USB_INSTALL));
+  RunUntilIdle();
+  EXPECT_EQ(view.sheetMessages, (std::vector<unsigned>{kWmShowAccessories}));
+  // The accessories page is not part of this build: the installation ends as installed.
+  EXPECT_EQ(sheet().accessories, nullptr);
+  EXPECT_EQ(view.CurrentPage(), &sheet().finish);
+  EXPECT_EQ(page().GetText(IDC_FINISH_RESULT), u"Installation Complete");
+}
+
+TEST_F(SheetFlowTest, AccessorySettingRunsOnTheInstallingPage) {
+  std::string ini = DefaultConfig();
+  ini.replace(ini.find("ShowSetting=0"), 13, "ShowSetting=1\r\nprintPostOpOffset=12");
+  WriteConfig(ini);
+  // A driver whose private DEVMODE part holds the post-print action.
+  machine.spooler.DefineDriver({u"LX-220 Label", DevModeBytes(148, 0)});
+  AttachPrinter();
+  StartWizard();
+  GoToInstallType();
+  ASSERT_TRUE(view.Click(IDC_USB_INSTALL));
+  RunUntilIdle();
+  ASSERT_NE(machine.spooler.Find(u"LX-220 Label Printer"), nullptr);
+
+  uint64_t before = machine.clock.now;
+  sheet().StartAccessorySetting(3, u"LX-220 Label Printer", u"LX-220 Label");
+  EXPECT_EQ(view.CurrentPage(), &sheet().installing);
+  EXPECT_EQ(sheet().step, 4);
+  EXPECT_EQ(page().GetText(IDC_INSTALL_STATUS), u"Setting up...");
+  EXPECT_EQ(machine.clock.now - before, 500u);  // five positions, 100 ms each
+  RunUntilIdle();
+  EXPECT_EQ(view.sheetMessages.back(), kWmAccessoryDone);
+  auto& positions = view.ViewOf(sheet().installing)->At(IDC_INSTALL_PROGRESS).positions;
+  EXPECT_EQ(std::vector<int>(positions.end() - 8, positions.end()),
+            (std::vector<int>{0, 10, 20, 30, 40, 60, 70, 80}));
+  EXPECT_EQ(view.CurrentPage(), &sheet().finish);
+  EXPECT_EQ(sheet().step, 6);
+  // The cutter's post-print action sits 12 bytes before the DEVMODE's end.
+  const DevModeBytes& dm = machine.spooler.Find(u"LX-220 Label Printer")->info.devMode;
+  ASSERT_GE(dm.size(), 12u);
+  EXPECT_EQ(dm[dm.size() - 12], 3);
+}
+
+TEST_F(SheetFlowTest, UninstallModeOpensOnTheInstallTypePageAndAsksForARestart) {
+  machine.spooler.InstallDriver(u"LX-220 Label");
+  machine.spooler.AddPrinter(u"LX-220 Label Printer", u"LPT1:", u"LX-220 Label");
+  StartWizard(true);
+  EXPECT_EQ(view.Pages(), (std::vector<IWizardPage*>{&sheet().installerType}));
+  EXPECT_EQ(view.CurrentPage(), &sheet().installerType);
+  for (int id : {IDC_USB_INSTALL, IDC_NET_INSTALL, IDC_OTHER_PORT_INSTALL}) {
+    EXPECT_TRUE(page().IsVisible(id)) << id;
+    EXPECT_FALSE(page().IsEnabled(id)) << id;
+  }
+  EXPECT_TRUE(page().IsEnabled(IDC_UNINSTALL));
+  EXPECT_FALSE(view.Click(IDC_USB_INSTALL));
+  // There is no page before this one: the sheet's own set-up disables Back.
+  EXPECT_FALSE(view.ButtonEnabled(kIdWizBack));
+  sheet().OnWizardBack();
+  EXPECT_EQ(view.CurrentPage(), &sheet().installerType);
+
+  ASSERT_TRUE(view.Click(IDC_UNINSTALL));
+  EXPECT_EQ(view.CurrentPage(), &sheet().installing);
+  EXPECT_EQ(page().GetText(IDC_INSTALL_STATUS), u"Uninstalling...");
+  RunUntilIdle();
+  EXPECT_EQ(view.sheetMessages, (std::vector<unsigned>{kWmUninstallDone}));
+  EXPECT_EQ(view.CurrentPage(), &sheet().finish);
+  EXPECT_EQ(page().GetText(IDC_FINISH_RESULT), u"Uninstallation Complete");
+  EXPECT_FALSE(page().IsVisible(IDC_PRINT_TEST_PAGE));
+  EXPECT_TRUE(sheet().finish.removed);
+  machine.clock.Sleep(5000);
+  EXPECT_EQ(machine.spooler.Find(u"LX-220 Label Printer"), nullptr);
+
+  view.answers.push_back(kIdOkAnswer);
+  ASSERT_TRUE(view.ClickCancel());
+  ASSERT_EQ(view.boxes.size(), 1u);
+  EXPECT_EQ(view.boxes[0].text, u"To avoid affecting your use, please restart the computer.");
+  EXPECT_EQ(view.boxes[0].caption, u"");
+  EXPECT_EQ(view.boxes[0].type, kMbOkCancel);
+  ASSERT_EQ(session->requests.size(), 1u);
+  EXPECT_EQ(session->requests[0].flags, kEwxReboot);
+  EXPECT_EQ(session->requests[0].reason, 0u);
+  EXPECT_TRUE(view.ended);
+}
+
+TEST_F(SheetFlowTest, RestartDeclinedOrRefused) {
+  StartWizard(true);
+  ASSERT_TRUE(view.Click(IDC_UNINSTALL));
+  RunUntilIdle();
+  view.answers.push_back(kIdCancelAnswer);
+  ASSERT_TRUE(view.CloseBox());
+  EXPECT_EQ(view.boxes.size(), 1u);
+  EXPECT_TRUE(session->requests.empty());
+  EXPECT_TRUE(view.ended);
+
+  WizardRig refused;
+  refused.session->refuseWithError = 1314;  // ERROR_PRIVILEGE_NOT_HELD
+  refused.WriteConfig("[Debug]\r\nOpenDebug=1\r\n");
+  refused.StartWizard(true);
+  ASSERT_TRUE(refused.view.Click(IDC_UNINSTALL));
+  refused.RunUntilIdle();
+  ASSERT_TRUE(refused.view.ClickCancel());
+  EXPECT_TRUE(refused.process->debug.Has(u"Error code:1314"));
+  EXPECT_TRUE(refused.view.ended);
+}
+
+TEST_F(SheetFlowTest, IgnoredAndLateMessagesChangeNothing) {
+  StartWizard();
+  ASSERT_TRUE(view.ClickNext());
+  IWizardPage* shown = view.CurrentPage();
+  view.PostSheetMessage(kWmUser + 702);
+  view.PostSheetMessage(kWmUser + 705);
+  EXPECT_EQ(view.DeliverPosted(), 2);
+  EXPECT_EQ(view.CurrentPage(), shown);
+  EXPECT_EQ(sheet().step, 0);
+  EXPECT_EQ(view.ViewOf(sheet().finish), nullptr);
+}
+
+TEST_F(SheetFlowTest, CancelDuringAnInstallationClosesAtOnce) {
+  StartWizard();
+  GoToInstallType();
+  ASSERT_TRUE(view.Click(IDC_USB_INSTALL));
+  ASSERT_TRUE(view.ClickCancel());
+  EXPECT_TRUE(view.ended);
+  EXPECT_TRUE(view.boxes.empty());
+  // The worker's message arrives after the wizard has closed and is lost.
+  RunUntilIdle();
+  EXPECT_EQ(view.sheetMessages, (std::vector<unsigned>{kWmInstallDone}));
+  EXPECT_EQ(view.ViewOf(sheet().finish), nullptr);
+}
+
+}  // namespace
+}  // namespace lx

@@ -35,7 +35,7 @@ const std::map<unsigned, std::u16string>& StringsOf(const std::u16string& suffix
   return tables[suffix] = strings.value_or(std::map<unsigned, std::u16string>{});
 }
 
-WizardTest::WizardTest() : view(PageScripts()) {
+WizardRig::WizardRig() : view(PageScripts()) {
   process = machine.StartProcess(std::u16string(kSetupFolder) + u"\\Qelvin64.exe");
   os = &process->os;
   session = std::make_unique<SimSession>(process->system);
@@ -49,9 +49,9 @@ WizardTest::WizardTest() : view(PageScripts()) {
   g_installTarget = InstallTarget{};
 }
 
-WizardTest::~WizardTest() = default;
+WizardRig::~WizardRig() = default;
 
-std::string WizardTest::DefaultConfig() {
+std::string WizardRig::DefaultConfig() {
   return "[Support_Driver]\r\nLX-220\r\n"
          "[LX-220]\r\nVID=VID_2D37\r\nPID=PID_0220\r\nPRINTERNAME=LX-220 Label Printer\r\n"
          "DriverName=LX-220 Label\r\nInfName=lx220.inf\r\nTYPE=1\r\nShowSetting=0\r\n"
@@ -62,11 +62,34 @@ std::string WizardTest::DefaultConfig() {
          "[Debug]\r\nOpenDebug=1\r\n";
 }
 
-void WizardTest::WriteConfig(const std::string& ini) {
+void WizardRig::WriteConfig(const std::string& ini) {
   machine.files.AddFile(std::u16string(kSetupFolder) + u"\\cfgSetup.ini", ini);
 }
 
-void WizardTest::StartWizard(bool uninstallMode) {
+std::string WizardRig::DocumentText(const UiLanguage& row, bool licence) {
+  return "{\\rtf1 " + Utf16ToUtf8(row.suffix) + (licence ? " licence}" : " privacy}");
+}
+
+void WizardRig::AddDocuments(const UiLanguage& row) {
+  std::u16string folder = std::u16string(kSetupFolder) + u"\\";
+  machine.files.AddFile(folder + row.licenceFile, DocumentText(row, true));
+  machine.files.AddFile(folder + row.privacyFile, DocumentText(row, false));
+}
+
+void WizardRig::AddDriverPackage(const std::vector<std::string>& models) {
+  std::string inf = "[Version]\r\nSignature=\"$Windows NT$\"\r\n[Strings]\r\n";
+  for (const auto& m : models) inf += "Model=\"" + m + "\"\r\n";
+  machine.files.AddFile(u"C:\\Medium\\Driver\\lx220.inf", inf);
+}
+
+void WizardRig::AttachPrinter(const char16_t* pid) {
+  SimUsbPrinter printer;
+  printer.instanceId = std::u16string(u"USB\\VID_2D37&") + pid + u"\\0001";
+  printer.devicePath = u"\\\\?\\usb#vid_2d37&pid_0220#0001#{28d78fad-5a12-11d1-ae5b-0000f803a8c2}";
+  machine.AttachUsbPrinter(printer, 1);
+}
+
+void WizardRig::StartWizard(bool uninstallMode) {
   LoadInstallerConfig(*os, GetConfigPath(*os), g_config);
   LogoIds ids = LogoIdsFor(g_config.install.ShowLogo);
   g_config.logoBitmapId = ids.logoBitmapId;
@@ -79,7 +102,7 @@ void WizardTest::StartWizard(bool uninstallMode) {
   sheet_->Run();
 }
 
-void WizardTest::RunUntilIdle() {
+void WizardRig::RunUntilIdle() {
   for (int guard = 0; guard < 1000; ++guard) {
     bool worked = workers.RunNext();
     int delivered = view.DeliverPosted();
@@ -88,9 +111,9 @@ void WizardTest::RunUntilIdle() {
   ADD_FAILURE() << "the wizard never became idle";
 }
 
-std::u16string WizardTest::En(unsigned id) { return In(u"enus", id); }
+std::u16string WizardRig::En(unsigned id) { return In(u"enus", id); }
 
-std::u16string WizardTest::In(const char16_t* suffix, unsigned id) {
+std::u16string WizardRig::In(const char16_t* suffix, unsigned id) {
   const auto& table = StringsOf(suffix);
   auto it = table.find(id);
   return it == table.end() ? u"" : it->second;

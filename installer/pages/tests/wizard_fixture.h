@@ -11,6 +11,7 @@
 
 #include "common/text.h"
 #include "installer/core/sheet_manage.h"
+#include "installer/core/ui_language.h"
 #include "platform/sim/sim_machine.h"
 #include "platform/sim/sim_session.h"
 #include "ui/fake/fake_sheet.h"
@@ -25,15 +26,15 @@ const std::map<unsigned, std::u16string>& StringsOf(const std::u16string& suffix
 
 constexpr const char16_t* kSetupFolder = u"C:\\Medium\\Setup";
 
-class WizardTest : public ::testing::Test {
+// One installer process with its wizard; a test may hold several.
+class WizardRig {
  public:
   // The English (or other) text of a string id.
   static std::u16string En(unsigned id);
   static std::u16string In(const char16_t* suffix, unsigned id);
 
- protected:
-  WizardTest();
-  ~WizardTest() override;
+  WizardRig();
+  ~WizardRig();
 
   // cfgSetup.ini beside the installer; read when the wizard starts.
   void WriteConfig(const std::string& ini);
@@ -41,6 +42,14 @@ class WizardTest : public ::testing::Test {
   static std::string DefaultConfig();
   // Loads the configuration, detects the language and runs the sheet.
   void StartWizard(bool uninstallMode = false);
+  // The licence and privacy documents of one language row, as RTF beside the
+  // installer; their text names the language and the document.
+  void AddDocuments(const UiLanguage& row);
+  static std::string DocumentText(const UiLanguage& row, bool licence);
+  // The driver package above the installer's folder, naming `models`.
+  void AddDriverPackage(const std::vector<std::string>& models);
+  // A USB printer of the default model on port USB001.
+  void AttachPrinter(const char16_t* pid = u"PID_0220");
   // Runs waiting workers and delivers posted messages until both are done.
   void RunUntilIdle();
 
@@ -58,5 +67,7 @@ class WizardTest : public ::testing::Test {
   std::unique_ptr<WizardEngine> engine_;
   std::unique_ptr<SheetManage> sheet_;
 };
+
+class WizardTest : public ::testing::Test, public WizardRig {};
 
 }  // namespace lx
