@@ -79,4 +79,22 @@ bool InstallStandIn(std::wstring* error) {
   return true;
 }
 
+namespace {
+
+bool LocalPortCommand(const wchar_t* command, const std::wstring& name) {
+  HANDLE xcv = nullptr;
+  PRINTER_DEFAULTSW access{nullptr, nullptr, SERVER_ACCESS_ADMINISTER};
+  if (!OpenPrinterW(const_cast<LPWSTR>(L",XcvMonitor Local Port"), &xcv, &access)) return false;
+  DWORD needed = 0, status = ERROR_INVALID_FUNCTION;
+  BOOL ok = XcvDataW(xcv, command, reinterpret_cast<BYTE*>(const_cast<wchar_t*>(name.c_str())),
+                     static_cast<DWORD>((name.size() + 1) * sizeof(wchar_t)), nullptr, 0, &needed, &status);
+  ClosePrinter(xcv);
+  return ok && status == ERROR_SUCCESS;
+}
+
+}  // namespace
+
+bool AddLocalPort(const std::wstring& name) { return LocalPortCommand(L"AddPort", name); }
+bool DeleteLocalPort(const std::wstring& name) { return LocalPortCommand(L"DeletePort", name); }
+
 }  // namespace printui

@@ -12,4 +12,10 @@ namespace printui {
 // Wine's builtin. False with a reason when a step failed.
 bool InstallStandIn(std::wstring* error);
 
+// Wine knows no USB or Standard TCP/IP ports; a test that installs on
+// "USB001" or "IP_..." adds the name as a port of the Local Port monitor
+// first (the stand-in, like Windows, refuses a printer on an unknown port).
+bool AddLocalPort(const std::wstring& name);
+bool DeleteLocalPort(const std::wstring& name);
+
 }  // namespace printui

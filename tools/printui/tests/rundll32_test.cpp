@@ -149,6 +149,30 @@ TEST_F(Rundll32Test, SpoolerStateGuardsTheCommands) {
   EXPECT_TRUE(FindPrinter(kPrinter).found);
 }
 
+TEST_F(Rundll32Test, PrinterNeedsAnExistingPort) {
+  createdPrinters_.push_back(kPrinter);
+  for (const std::wstring& port : {L"USB9" + kBits, L"IP_192.0.2." + kBits}) {
+    printui::DeleteLocalPort(port);  // left over from an interrupted run
+    printui::Command cmd;
+    cmd.action = printui::Action::InstallPrinter;
+    cmd.baseName = kPrinter;
+    cmd.port = port;
+    cmd.model = kModel;
+    cmd.infFile = inf_;
+    EXPECT_EQ(printui::Perform(cmd), DWORD(ERROR_UNKNOWN_PORT));
+    EXPECT_FALSE(FindPrinter(kPrinter).found);
+
+    // A port added here is seen by the rundll32 started afterwards.
+    ASSERT_TRUE(printui::AddLocalPort(port)) << Narrow(port);
+    ASSERT_TRUE(StartRundll32(L"printui.dll PrintUIEntry /if /b \"" + kPrinter + L"\" /r \"" + port + L"\" /m \"" +
+                              kModel + L"\" /f \"" + inf_ + L"\" /z"));
+    EXPECT_TRUE(PollUntil([] { return FindPrinter(kPrinter).found; }));
+    EXPECT_EQ(FindPrinter(kPrinter).port, port);
+    EXPECT_EQ(RunInProcess(printui::Action::DeletePrinter, kPrinter), DWORD(ERROR_SUCCESS));
+    EXPECT_TRUE(printui::DeleteLocalPort(port));
+  }
+}
+
 TEST_F(Rundll32Test, AnsiEntryAndDirectCallsAnswerTheOutcome) {
   const std::wstring modulePath = L"Z:" LX_PRINTUI_STANDIN_DLL;
   HMODULE module = LoadLibraryW(modulePath.c_str());
