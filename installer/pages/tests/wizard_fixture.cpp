@@ -35,13 +35,14 @@ const std::map<unsigned, std::u16string>& StringsOf(const std::u16string& suffix
   return tables[suffix] = strings.value_or(std::map<unsigned, std::u16string>{});
 }
 
-WizardRig::WizardRig() : view(PageScripts()) {
+WizardRig::WizardRig(bool withStrings) : view(PageScripts()) {
   process = machine.StartProcess(std::u16string(kSetupFolder) + u"\\Qelvin64.exe");
   os = &process->os;
   session = std::make_unique<SimSession>(process->system);
-  for (const auto& row : UiLanguageTable)
-    for (const auto& [id, text] : StringsOf(row.suffix))
-      process->resources.AddString(id, row.WindowsLangId(), text);
+  if (withStrings)
+    for (const auto& row : UiLanguageTable)
+      for (const auto& [id, text] : StringsOf(row.suffix))
+        process->resources.AddString(id, row.WindowsLangId(), text);
   // Process-wide state starts as a fresh installer process has it.
   g_config = InstallerConfig{};
   g_lang = 0;

@@ -33,7 +33,8 @@ class WizardRig {
   static std::u16string En(unsigned id);
   static std::u16string In(const char16_t* suffix, unsigned id);
 
-  WizardRig();
+  // Without strings the process stands for one whose string table cannot be loaded.
+  explicit WizardRig(bool withStrings = true);
   ~WizardRig();
 
   // cfgSetup.ini beside the installer; read when the wizard starts.
