@@ -11,9 +11,9 @@ constexpr unsigned kMbOk = 0x0;
 constexpr unsigned kMbYesNo = 0x4;
 constexpr unsigned kMbIconQuestion = 0x20;
 constexpr unsigned kMbIconWarning = 0x30;
-constexpr int kIdOk = 1;
-constexpr int kIdYes = 6;
-constexpr int kIdNo = 7;
+constexpr int kAnswerOk = 1;
+constexpr int kAnswerYes = 6;
+constexpr int kAnswerNo = 7;
 
 class IDesktop {
  public:

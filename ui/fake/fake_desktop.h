@@ -28,7 +28,7 @@ class FakeDesktop : public IDesktop {
   }
   int ShowMessageBox(const std::u16string& text, const std::u16string& caption, unsigned type) override {
     boxes.push_back({text, caption, type});
-    if (answers.empty()) return (type & 0xF) == kMbYesNo ? kIdNo : kIdOk;
+    if (answers.empty()) return (type & 0xF) == kMbYesNo ? kAnswerNo : kAnswerOk;
     int a = answers.front();
     answers.pop_front();
     return a;
