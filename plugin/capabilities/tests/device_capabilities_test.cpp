@@ -1,0 +1,102 @@
+// DeviceCapabilities answers from the paper store and the fixed answers.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "plugin/capabilities/device_capabilities.h"
+#include "plugin/papers/tests/paper_world.h"
+
+namespace lx::test {
+namespace {
+
+class DeviceCapabilitiesTest : public ::testing::Test {
+ protected:
+  PaperWorld world;
+  std::unique_ptr<PaperContext> module = world.LoadModule();
+};
+
+TEST_F(DeviceCapabilitiesTest, CountOnlyWithoutABuffer) {
+  uint32_t result = 0xABCD0000;
+  EXPECT_EQ(AnswerDeviceCapabilities(*module, kPrinter, kDcPapers, nullptr, &result), S_OK);
+  EXPECT_EQ(result, 0xABCD000Bu);  // the high half stays as passed
+  EXPECT_TRUE(world.Traced(u"DeviceCapabilities wCapability=2"));
+  EXPECT_TRUE(world.Traced(u"Paper DevCap_Papers"));
+  EXPECT_TRUE(world.Traced(u"Paper DevCap_Papers In, count = 11"));
+
+  // No result pointer: nothing is done, not even opening the store.
+  auto fresh = world.LoadModule();
+  EXPECT_EQ(AnswerDeviceCapabilities(*fresh, kPrinter, kDcPaperNames, nullptr, nullptr), S_OK);
+  EXPECT_FALSE(fresh->store);
+}
+
+TEST_F(DeviceCapabilitiesTest, PaperNumbersSizesAndNamesInStoreOrder) {
+  uint32_t result = 0;
+  int16_t numbers[11] = {};
+  ASSERT_EQ(AnswerDeviceCapabilities(*module, kPrinter, kDcPapers, numbers, &result), S_OK);
+  EXPECT_EQ(numbers[0], 256);
+  EXPECT_EQ(numbers[4], 122);
+  EXPECT_EQ(numbers[10], 144);
+  EXPECT_TRUE(world.Traced(u"papersize id =122 "));
+
+  int32_t points[22] = {};
+  ASSERT_EQ(AnswerDeviceCapabilities(*module, kPrinter, kDcPaperSize, points, &result), S_OK);
+  EXPECT_EQ(result, 11u);
+  EXPECT_EQ(points[8], 762);  // "3_x_4"
+  EXPECT_EQ(points[9], 1016);
+  EXPECT_EQ(points[6], 1016);  // "4_x_6"
+  EXPECT_EQ(points[7], 1524);
+  EXPECT_TRUE(world.Traced(u"Paper DevCap_PaperSize In, count = 11"));
+  EXPECT_TRUE(world.Traced(u"paper Width=762, Height = 1016"));
+
+  std::vector<char16_t> names(11 * kPaperNameSlotChars, u'#');
+  ASSERT_EQ(AnswerDeviceCapabilities(*module, kPrinter, kDcPaperNames, names.data(), &result), S_OK);
+  EXPECT_EQ(std::u16string(names.data()), u"custom");
+  EXPECT_EQ(std::u16string(names.data() + 64), u"2_x_4");  // 128 bytes further
+  EXPECT_EQ(names[64 + 63], 0);
+  EXPECT_TRUE(world.Traced(u"paper name = 80_x_50"));
+  EXPECT_TRUE(world.Traced(u"Paper DevCap_PaperNames In, count = 11"));
+}
+
+TEST_F(DeviceCapabilitiesTest, UserSizesAreReportedByTheConversionRule) {
+  PaperStore& store = OpenPaperStore(*module, kPrinter);
+  store.records.clear();
+  store.records.push_back(MakePaperRecord(145, u"a", 56.049f, 12.344f, false));
+  store.records.push_back(MakePaperRecord(146, u"b", 56.04f, 12.345f, false));
+  store.records.push_back(MakePaperRecord(147, u"c", 2000.0f, 0.0f, false));
+  int32_t points[6] = {};
+  uint32_t result = 0;
+  ASSERT_EQ(AnswerDeviceCapabilities(*module, nullptr, kDcPaperSize, points, &result), S_OK);
+  EXPECT_EQ(result, 3u);
+  EXPECT_EQ(points[0], 561);
+  EXPECT_EQ(points[1], 123);
+  EXPECT_EQ(points[2], 560);
+  EXPECT_EQ(points[3], 124);
+  EXPECT_EQ(points[4], 20000);  // 16-bit value, sign-extended
+  EXPECT_EQ(points[5], 0);
+}
+
+TEST_F(DeviceCapabilitiesTest, FixedAnswersAndQueriesLeftToTheCoreDriver) {
+  struct Fixed {
+    uint16_t code;
+    uint32_t value;
+  };
+  for (Fixed f : {Fixed{kDcMinExtent, 36u * 65536 + 300}, Fixed{kDcMaxExtent, 10000u * 65536 + 10000},
+                  Fixed{kDcDuplex, 0}, Fixed{kDcCopies, 9999}, Fixed{kDcCollate, 1},
+                  Fixed{kDcColorDevice, 0}}) {
+    uint32_t result = 0x5A5A5A5A;
+    EXPECT_EQ(AnswerDeviceCapabilities(*module, kPrinter, f.code, nullptr, &result), S_OK) << f.code;
+    EXPECT_EQ(result, f.value) << f.code;
+  }
+  for (uint16_t code : {uint16_t{6}, uint16_t{17}, uint16_t{1}, uint16_t{0}, uint16_t{0xFFFF}}) {
+    uint32_t result = 0x5A5A5A5A;
+    char buffer[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+    EXPECT_EQ(AnswerDeviceCapabilities(*module, kPrinter, code, buffer, &result), E_NOTIMPL) << code;
+    EXPECT_EQ(result, 0x5A5A5A5Au);
+    EXPECT_EQ(buffer[0], 1);
+  }
+  EXPECT_TRUE(world.Traced(u"DeviceCapabilities wCapability=17"));
+  EXPECT_FALSE(module->store);  // none of these needed the store
+}
+
+}  // namespace
+}  // namespace lx::test

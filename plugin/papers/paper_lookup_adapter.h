@@ -1,0 +1,29 @@
+// The DEVMODE merge's paper lookup, answered by the module's paper store.
+#pragma once
+
+#include <string>
+
+#include "plugin/core/paper_lookup.h"
+#include "plugin/papers/paper_persistence.h"
+
+namespace lx {
+
+class PaperStoreLookup : public IPaperLookup {
+ public:
+  // The store is opened at the first lookup, for `printerName` when no
+  // store exists yet in this module.
+  PaperStoreLookup(PaperContext& context, std::u16string printerName)
+      : context_(context), printerName_(std::move(printerName)) {}
+
+  std::optional<PaperInfo> FindByNumber(int32_t number) override;
+  std::optional<PaperInfo> FindByName(const std::u16string& name) override;
+
+ private:
+  PaperContext& context_;
+  std::u16string printerName_;
+};
+
+// The record as the merge uses it: sizes in tenths of a millimetre.
+PaperInfo ToPaperInfo(const PaperRecord& record);
+
+}  // namespace lx

@@ -1,0 +1,62 @@
+// Where a printer's label sizes live: the printer's own data when the
+// printer can be opened for full access, else its section of one INI file
+// shared by every printer. One store per loaded module.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "plugin/papers/paper_hex.h"
+#include "plugin/papers/paper_store.h"
+
+namespace lx {
+
+class ISpooler;
+class IProfile;
+class IFileSystem;
+class ISystem;
+class IDebugOutput;
+class IFileSecurity;
+
+struct PaperPlatform {
+  ISpooler* spooler = nullptr;
+  IProfile* profile = nullptr;
+  IFileSystem* files = nullptr;
+  ISystem* system = nullptr;          // the error of a refused OpenPrinter
+  IDebugOutput* debug = nullptr;      // may be null
+  IFileSecurity* security = nullptr;  // only the printer event uses it
+  std::u16string paperFileName;       // the module's PaperFileName, such as lx220uip.ini
+};
+
+// The module-wide state: the platform and the store once it exists.
+struct PaperContext {
+  explicit PaperContext(PaperPlatform p) : platform(std::move(p)) {}
+  PaperPlatform platform;
+  std::unique_ptr<PaperStore> store;
+};
+
+// The first call creates and loads the store for `printerName`; every later
+// call answers that same store whatever printer it names.
+PaperStore& OpenPaperStore(PaperContext& context, const std::u16string& printerName);
+
+// Writes the block to the printer data, or to the shared file when the
+// printer cannot be opened for full access. The dirty flag is left alone.
+// The file form holds at most 33 records: a larger store is not written
+// there (false), so that no cut block is ever read back as the list.
+bool SavePaperStore(PaperContext& context, const PaperStore& store);
+
+// Clears dirty unless `keepDirty`; saves when the store had records and was
+// dirty, or when forced. True when nothing needed saving. A save that fails
+// leaves the store dirty, so that a later save still writes the changes.
+bool SavePaperStoreIfChanged(PaperContext& context, PaperStore& store, bool force, bool keepDirty);
+
+// <common application data>\ZORVIKA\LX-220\<paper file name>, its folders
+// created; nothing when a folder cannot be found or created.
+std::optional<std::u16string> PaperFilePath(PaperContext& context);
+
+// The largest store the shared file takes whole.
+inline constexpr size_t kPaperFileRecords = kPaperHexChars / 2 / sizeof(PaperRecord);
+static_assert(kPaperFileRecords == 33, "the file form's record limit");
+
+}  // namespace lx

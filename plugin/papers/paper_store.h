@@ -1,0 +1,67 @@
+// The per-printer list of label sizes and what can be done to it in memory:
+// the built-in sizes, the sort order, lookups, numbering and naming.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "plugin/papers/paper_record.h"
+
+namespace lx {
+
+inline constexpr size_t kPaperStoreCapacity = 2049;
+inline constexpr size_t kPrinterNameChars = 128;  // 127 characters and the NUL
+
+struct PaperStore {
+  std::u16string printerName;  // fixed when the store is created
+  std::vector<PaperRecord> records;  // in store order, never above the capacity
+  bool dirty = false;
+
+  int32_t count() const { return static_cast<int32_t>(records.size()); }
+};
+
+// The eleven sizes every printer starts with, in creation order ("custom"
+// first), each flagged built-in.
+std::vector<PaperRecord> BuiltInPapers();
+
+// Number 256 first, then by name in UTF-16 code-unit order (at most 32
+// characters compared). Stable, so that damaged data with equal keys keeps
+// its stored order.
+void SortPapers(PaperStore& store);
+
+struct FoundPaper {
+  PaperRecord record;
+  int index = -1;
+};
+
+// Searched from the last record to the first.
+std::optional<FoundPaper> FindPaperByNumber(const PaperStore& store, int32_t number);
+// The first record whose name is equal code unit by code unit.
+std::optional<FoundPaper> FindPaperByName(const PaperStore& store, const std::u16string& name);
+// The first record within width/1000 and length/1000 (whole-number division)
+// of the given tenths of a millimetre.
+std::optional<FoundPaper> FindPaperBySize(const PaperStore& store, int32_t widthTenths,
+                                          int32_t lengthTenths);
+
+// False when a record other than the one numbered `number` has this name.
+// `indexOfNumber` receives the index of the record with `number`, -1 when
+// none (or when no number is given).
+bool IsPaperNameFree(const PaperStore& store, const std::u16string& name,
+                     std::optional<int32_t> number = std::nullopt, int* indexOfNumber = nullptr);
+
+// Refused (store unchanged) when the number or the name is taken or the
+// store is full; else appended, sorted, dirty.
+bool AddPaper(PaperStore& store, const PaperRecord& record);
+// False for an index outside the store.
+bool RemovePaperAt(PaperStore& store, int index);
+// Overwrites the record but keeps its number and built-in flag; no re-sort.
+bool ReplacePaper(PaperStore& store, int index, const PaperRecord& record);
+
+// One above the highest number from 128 up, 256 aside; 145 with the
+// built-in list alone. 256 once 255 is used, which AddPaper refuses.
+int32_t NextPaperNumber(const PaperStore& store);
+
+}  // namespace lx

@@ -1,0 +1,184 @@
+// The store in memory: built-in list, order, lookups, naming and numbering,
+// and the millimetre conversion.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "plugin/papers/paper_store.h"
+
+namespace lx {
+namespace {
+
+PaperStore BuiltInStore() {
+  PaperStore store;
+  store.records = BuiltInPapers();
+  return store;
+}
+
+std::vector<std::u16string> NamesOf(const PaperStore& store) {
+  std::vector<std::u16string> names;
+  for (const PaperRecord& r : store.records) names.push_back(PaperName(r));
+  return names;
+}
+
+TEST(PaperStoreTest, BuiltInListInCreationOrderAndSortedOrder) {
+  PaperStore store = BuiltInStore();
+  EXPECT_EQ(NamesOf(store), (std::vector<std::u16string>{u"custom", u"2_x_4", u"4_x_4", u"4_x_6", u"3_x_4",
+                                                         u"40_x_30", u"50_x_30", u"60_x_40", u"75_x_60",
+                                                         u"80_x_60", u"80_x_50"}));
+  const int32_t numbers[] = {256, 119, 120, 121, 122, 139, 140, 141, 142, 143, 144};
+  for (size_t i = 0; i < store.records.size(); ++i) {
+    EXPECT_EQ(store.records[i].number, numbers[i]);
+    EXPECT_EQ(store.records[i].numberCopy, numbers[i]);
+    EXPECT_EQ(store.records[i].builtIn, 1);
+  }
+  EXPECT_FLOAT_EQ(store.records[4].width, 76.2f);
+  EXPECT_FLOAT_EQ(store.records[4].height, 101.6f);
+
+  SortPapers(store);
+  EXPECT_EQ(NamesOf(store), (std::vector<std::u16string>{u"custom", u"2_x_4", u"3_x_4", u"40_x_30", u"4_x_4",
+                                                         u"4_x_6", u"50_x_30", u"60_x_40", u"75_x_60",
+                                                         u"80_x_50", u"80_x_60"}));
+}
+
+TEST(PaperStoreTest, SortComparesCodeUnitsAndKeepsTheUserSizeFirst) {
+  PaperStore store;
+  store.records = {MakePaperRecord(150, u"b", 1, 1, false), MakePaperRecord(151, u"B", 1, 1, false),
+                   MakePaperRecord(256, u"zzz", 1, 1, true), MakePaperRecord(152, u"\u00e9", 1, 1, false),
+                   MakePaperRecord(153, u"a", 1, 1, false)};
+  SortPapers(store);
+  EXPECT_EQ(NamesOf(store), (std::vector<std::u16string>{u"zzz", u"B", u"a", u"b", u"\u00e9"}));
+}
+
+TEST(PaperStoreTest, MillimetresToTenthsRoundTwiceHalfAwayFromZero) {
+  EXPECT_EQ(MmToTenths(56.049f), 561);  // 56.05, then 560.5, then 561
+  EXPECT_EQ(MmToTenths(56.04f), 560);
+  EXPECT_EQ(MmToTenths(12.345f), 124);
+  EXPECT_EQ(MmToTenths(12.344f), 123);
+  EXPECT_EQ(MmToTenths(76.2f), 762);
+  EXPECT_EQ(MmToTenths(152.4f), 1524);
+  EXPECT_EQ(MmToTenths(-12.345f), -124);
+  EXPECT_EQ(MmToTenths(0.004), 0);
+  EXPECT_EQ(MmToTenths(-0.004), 0);
+  // Stored data is outside input: no crash, a defined value.
+  EXPECT_EQ(MmToTenths(std::numeric_limits<float>::quiet_NaN()), 0);
+  EXPECT_EQ(MmToTenths(4000.0), static_cast<int16_t>(40000));  // the 16-bit field wraps
+  MmToTenths(std::numeric_limits<float>::infinity());
+  MmToTenths(1e30f);
+}
+
+TEST(PaperStoreTest, NamesAreBoundedToTheirField) {
+  PaperRecord r = MakePaperRecord(150, u"0123456789012345678901234567890123456789", 1, 1, false);
+  EXPECT_EQ(PaperName(r), u"0123456789012345678901234567890");
+  EXPECT_EQ(r.name[31], 0);
+  for (auto& c : r.name) c = u'x';  // no terminator at all
+  EXPECT_EQ(PaperName(r).size(), 32u);
+}
+
+TEST(PaperStoreTest, LookupsByNumberNameAndSize) {
+  PaperStore store = BuiltInStore();
+  auto byNumber = FindPaperByNumber(store, 122);
+  ASSERT_TRUE(byNumber);
+  EXPECT_EQ(PaperName(byNumber->record), u"3_x_4");
+  EXPECT_EQ(byNumber->index, 4);
+  EXPECT_FALSE(FindPaperByNumber(store, 123));
+  // Damaged data with a number twice: the search runs from the end.
+  store.records.push_back(MakePaperRecord(122, u"late", 1, 1, false));
+  EXPECT_EQ(FindPaperByNumber(store, 122)->index, 11);
+  store.records.pop_back();
+
+  EXPECT_EQ(FindPaperByName(store, u"40_x_30")->index, 5);
+  EXPECT_FALSE(FindPaperByName(store, u"40_X_30"));
+  EXPECT_FALSE(FindPaperByName(store, u"40_x_30 "));
+
+  // "custom" and "4_x_6" share a size; the first one wins.
+  EXPECT_EQ(PaperName(FindPaperBySize(store, 1016, 1524)->record), u"custom");
+  EXPECT_EQ(PaperName(FindPaperBySize(store, 1015, 1523)->record), u"custom");
+  EXPECT_FALSE(FindPaperBySize(store, 1014, 1524));
+  EXPECT_EQ(PaperName(FindPaperBySize(store, 400, 300)->record), u"40_x_30");
+  EXPECT_FALSE(FindPaperBySize(store, 401, 300));  // below a metre: exact only
+  EXPECT_FALSE(FindPaperBySize(store, std::numeric_limits<int32_t>::min(), 300));
+}
+
+TEST(PaperStoreTest, NameFreeExceptForTheRecordItself) {
+  PaperStore store = BuiltInStore();
+  int index = 7;
+  EXPECT_FALSE(IsPaperNameFree(store, u"4_x_6", std::nullopt, &index));
+  EXPECT_EQ(index, -1);
+  EXPECT_TRUE(IsPaperNameFree(store, u"4_x_6", 121, &index));  // editing 4_x_6 itself
+  EXPECT_EQ(index, 3);
+  EXPECT_FALSE(IsPaperNameFree(store, u"4_x_6", 122, &index));
+  EXPECT_EQ(index, 4);
+  EXPECT_TRUE(IsPaperNameFree(store, u"new", 999, &index));
+  EXPECT_EQ(index, -1);
+}
+
+TEST(PaperStoreTest, AddRefusesTakenNamesAndNumbersAndSorts) {
+  PaperStore store = BuiltInStore();
+  EXPECT_FALSE(AddPaper(store, MakePaperRecord(145, u"4_x_6", 10, 10, false)));
+  EXPECT_FALSE(AddPaper(store, MakePaperRecord(121, u"other", 10, 10, false)));
+  EXPECT_FALSE(store.dirty);
+  EXPECT_EQ(store.count(), 11);
+
+  EXPECT_TRUE(AddPaper(store, MakePaperRecord(145, u"4_x_6 ", 10, 10, false)));
+  EXPECT_TRUE(store.dirty);
+  EXPECT_EQ(store.count(), 12);
+  EXPECT_EQ(FindPaperByName(store, u"4_x_6 ")->index, 6);  // sorted right after "4_x_6"
+  EXPECT_EQ(PaperName(store.records[0]), u"custom");
+}
+
+TEST(PaperStoreTest, RemoveAndReplaceStayInsideTheStore) {
+  PaperStore store = BuiltInStore();
+  EXPECT_FALSE(RemovePaperAt(store, 11));
+  EXPECT_FALSE(RemovePaperAt(store, -1));
+  EXPECT_FALSE(ReplacePaper(store, 11, MakePaperRecord(1, u"x", 1, 1, false)));
+  EXPECT_FALSE(store.dirty);
+
+  EXPECT_TRUE(RemovePaperAt(store, 0));
+  EXPECT_EQ(PaperName(store.records[0]), u"2_x_4");
+  EXPECT_EQ(store.count(), 10);
+  EXPECT_TRUE(store.dirty);
+
+  store.dirty = false;
+  EXPECT_TRUE(ReplacePaper(store, 0, MakePaperRecord(199, u"zz", 20.5f, 10, false)));
+  EXPECT_TRUE(store.dirty);
+  EXPECT_EQ(store.records[0].number, 119);  // number and flag of the old record
+  EXPECT_EQ(store.records[0].builtIn, 1);
+  EXPECT_EQ(PaperName(store.records[0]), u"zz");  // no re-sort
+  EXPECT_FLOAT_EQ(store.records[0].width, 20.5f);
+
+  while (store.count() > 0) RemovePaperAt(store, store.count() - 1);
+  EXPECT_EQ(store.count(), 0);
+}
+
+TEST(PaperStoreTest, NumberingAndItsEnd) {
+  PaperStore store = BuiltInStore();
+  EXPECT_EQ(NextPaperNumber(store), 145);
+  ASSERT_TRUE(AddPaper(store, MakePaperRecord(NextPaperNumber(store), u"a", 1, 1, false)));
+  EXPECT_EQ(NextPaperNumber(store), 146);
+  ASSERT_TRUE(AddPaper(store, MakePaperRecord(255, u"b", 1, 1, false)));
+  EXPECT_EQ(NextPaperNumber(store), 256);
+  EXPECT_FALSE(AddPaper(store, MakePaperRecord(NextPaperNumber(store), u"c", 1, 1, false)));
+  PaperStore empty;
+  EXPECT_EQ(NextPaperNumber(empty), 128);
+  empty.records.push_back(MakePaperRecord(std::numeric_limits<int32_t>::max(), u"x", 1, 1, false));
+  EXPECT_EQ(NextPaperNumber(empty), std::numeric_limits<int32_t>::max());
+}
+
+TEST(PaperStoreTest, AFullStoreRefusesMore) {
+  PaperStore store;
+  for (size_t i = 0; i < kPaperStoreCapacity; ++i) {
+    std::u16string name = u"n";
+    for (char c : std::to_string(i)) name.push_back(static_cast<char16_t>(c));
+    store.records.push_back(MakePaperRecord(static_cast<int32_t>(1000 + i), name, 1, 1, false));
+  }
+  EXPECT_FALSE(AddPaper(store, MakePaperRecord(99999, u"one more", 1, 1, false)));
+  EXPECT_EQ(store.records.size(), kPaperStoreCapacity);
+  EXPECT_FALSE(store.dirty);
+  RemovePaperAt(store, 0);
+  EXPECT_TRUE(AddPaper(store, MakePaperRecord(99999, u"one more", 1, 1, false)));
+}
+
+}  // namespace
+}  // namespace lx
