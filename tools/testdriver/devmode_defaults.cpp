@@ -1,5 +1,6 @@
 #include "tools/testdriver/devmode_defaults.h"
 
+#include <cstddef>
 #include <cstring>
 
 namespace lxtestdrv {
@@ -32,11 +33,23 @@ void MergeDevmode(DEVMODEW* base, const DEVMODEW* in) {
     std::memcpy(base, in, kTotalSize);
     return;
   }
-  // A foreign or older DEVMODE: take its public fields, keep our sizes and private part.
-  size_t n = in->dmSize < sizeof(DEVMODEW) ? in->dmSize : sizeof(DEVMODEW);
-  std::memcpy(base, in, n);
-  base->dmSize = sizeof(DEVMODEW);
-  base->dmDriverExtra = kPrivateSize;
+  // A foreign or older DEVMODE: take the fields it marks and holds within its
+  // dmSize; keep our sizes and private part.
+  const size_t inSize = in->dmSize;
+  if (inSize < offsetof(DEVMODEW, dmFields) + sizeof(in->dmFields)) return;
+#define LX_TAKE(flag, field)                                                              \
+  if ((in->dmFields & (flag)) && offsetof(DEVMODEW, field) + sizeof(in->field) <= inSize) { \
+    base->field = in->field;                                                               \
+    base->dmFields |= (flag);                                                              \
+  }
+  LX_TAKE(DM_ORIENTATION, dmOrientation)
+  LX_TAKE(DM_PAPERSIZE, dmPaperSize)
+  LX_TAKE(DM_PAPERLENGTH, dmPaperLength)
+  LX_TAKE(DM_PAPERWIDTH, dmPaperWidth)
+  LX_TAKE(DM_COPIES, dmCopies)
+  LX_TAKE(DM_PRINTQUALITY, dmPrintQuality)
+  LX_TAKE(DM_YRESOLUTION, dmYResolution)
+#undef LX_TAKE
 }
 
 }  // namespace lxtestdrv

@@ -16,8 +16,8 @@ void FillDefaultDevmode(DEVMODEW* out, const wchar_t* printerName);
 bool IsOwnDevmode(const DEVMODEW* dm);
 
 // Applies a caller's DEVMODE on top of base (kTotalSize bytes): one of ours
-// replaces everything, a foreign one contributes only its public fields, as far
-// as its dmSize reaches.
+// replaces everything, a foreign one contributes only the public fields it
+// marks in dmFields and that lie within its dmSize.
 void MergeDevmode(DEVMODEW* base, const DEVMODEW* in);
 
 }  // namespace lxtestdrv

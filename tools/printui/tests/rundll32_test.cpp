@@ -210,6 +210,7 @@ TEST_F(Rundll32Test, DriverKeepsTheDefaultDevmodeWrittenWithSetPrinter) {
             IDOK);
   EXPECT_EQ(reinterpret_cast<DEVMODEW*>(dm.data())->dmSize, 220);
   EXPECT_EQ(reinterpret_cast<DEVMODEW*>(dm.data())->dmDriverExtra, 148);
+  EXPECT_EQ(DeviceCapabilitiesW(kPrinter.c_str(), L"FILE:", DC_EXTRA, nullptr, nullptr), 148);
   const int32_t cutter = 3;
   std::memcpy(&dm[size - 12], &cutter, 4);
 
@@ -226,6 +227,21 @@ TEST_F(Rundll32Test, DriverKeepsTheDefaultDevmodeWrittenWithSetPrinter) {
             IDOK);
   int32_t stored = 0;
   std::memcpy(&stored, &again[size - 12], 4);
+  EXPECT_EQ(stored, cutter);
+
+  // A caller's DEVMODE without a private part changes public fields only.
+  DEVMODEW foreign{};
+  foreign.dmSize = sizeof(DEVMODEW);
+  foreign.dmFields = DM_COPIES;
+  foreign.dmCopies = 5;
+  std::vector<BYTE> merged(size);
+  ASSERT_EQ(DocumentPropertiesW(nullptr, printer, name, reinterpret_cast<DEVMODEW*>(merged.data()), &foreign,
+                                DM_IN_BUFFER | DM_OUT_BUFFER),
+            IDOK);
+  EXPECT_EQ(reinterpret_cast<DEVMODEW*>(merged.data())->dmCopies, 5);
+  EXPECT_EQ(reinterpret_cast<DEVMODEW*>(merged.data())->dmPrintQuality, 203);  // not marked: kept
+  EXPECT_EQ(reinterpret_cast<DEVMODEW*>(merged.data())->dmDriverExtra, 148);
+  std::memcpy(&stored, &merged[size - 12], 4);
   EXPECT_EQ(stored, cutter);
   ClosePrinter(printer);
 }
