@@ -17,13 +17,6 @@ class SheetFlowTest : public WizardTest {
     AddDriverPackage({"LX-220 Label"});
     for (const auto& row : UiLanguageTable) AddDocuments(row);
   }
-  // Language page, then the welcome page with the agree box ticked.
-  void GoToInstallType() {
-    ASSERT_TRUE(view.ClickNext());
-    ASSERT_TRUE(view.Click(IDC_AGREE_CHECK));
-    ASSERT_TRUE(view.ClickNext());
-    ASSERT_EQ(view.CurrentPage(), &sheet().installerType);
-  }
   std::optional<std::u16string> StoredSuffix() {
     return machine.registry.GetString(RegRoot::kLocalMachine, u"SOFTWARE\\Calveth\\LX220", u"Suffix",
                                       RegView::kDefault);

@@ -6,6 +6,7 @@
 #include "installer/core/trace.h"
 #include "installer/core/ui_language.h"
 #include "installer/engine/install_state.h"
+#include "installer/pages/res/resource.h"
 
 namespace lx {
 
@@ -101,6 +102,13 @@ void WizardRig::StartWizard(bool uninstallMode) {
   sheet_ = std::make_unique<SheetManage>(WizardServices{*os, view, workers, *session, *engine_});
   if (uninstallMode) sheet_->SetUninstallMode();
   sheet_->Run();
+}
+
+void WizardRig::GoToInstallType() {
+  ASSERT_TRUE(view.ClickNext());
+  ASSERT_TRUE(view.Click(IDC_AGREE_CHECK));
+  ASSERT_TRUE(view.ClickNext());
+  ASSERT_EQ(view.CurrentPage(), &sheet().installerType);
 }
 
 void WizardRig::RunUntilIdle() {

@@ -51,6 +51,9 @@ class WizardRig {
   void AddDriverPackage(const std::vector<std::string>& models);
   // A USB printer of the default model on port USB001.
   void AttachPrinter(const char16_t* pid = u"PID_0220");
+  // Install mode: from the language page through the welcome page (agree
+  // box ticked) to the install-type page.
+  void GoToInstallType();
   // Runs waiting workers and delivers posted messages until both are done.
   void RunUntilIdle();
 
