@@ -270,6 +270,9 @@ TEST_F(PrintHost, SheetsAddTheAboutPageAndReadFeatures) {
   EXPECT_EQ(107, static_cast<int>(reinterpret_cast<ULONG_PTR>(pages[0].pszTemplate)));
   EXPECT_NE(0u, pages[0].dwFlags & PSP_USETITLE);
   EXPECT_NE(0u, pages[0].dwFlags & PSP_USECALLBACK);
+  // The page runs in the module's own activation context (Common Controls 6).
+  EXPECT_NE(0u, pages[0].dwFlags & PSP_USEFUSIONCONTEXT);
+  EXPECT_NE(nullptr, pages[0].hActCtx);
   EXPECT_EQ(42u, info.Result);
 
   PROPSHEETUI_INFO_HEADER header = {};
@@ -316,6 +319,29 @@ TEST_F(PrintHost, CanUnloadFollowsObjectsAndLocks) {
   factory->LockServer(FALSE);
   EXPECT_EQ(S_OK, canUnloadNow_());
   factory->Release();
+}
+
+TEST_F(PrintHost, ModuleCarriesItsManifestAndVersion) {
+  HRSRC found = FindResourceW(module_, MAKEINTRESOURCEW(2), MAKEINTRESOURCEW(24));
+  ASSERT_NE(nullptr, found);
+  const char* text = static_cast<const char*>(LockResource(LoadResource(module_, found)));
+  std::string manifest(text, SizeofResource(module_, found));
+  EXPECT_NE(std::string::npos, manifest.find("Microsoft.Windows.Common-Controls"));
+  EXPECT_NE(std::string::npos, manifest.find("6595b64144ccf1df"));
+  EXPECT_NE(std::string::npos, manifest.find("level=\"asInvoker\" uiAccess=\"false\""));
+
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(module_, path, MAX_PATH);
+  DWORD handle = 0;
+  DWORD size = GetFileVersionInfoSizeW(path, &handle);
+  ASSERT_GT(size, 0u);
+  std::vector<BYTE> info(size);
+  ASSERT_TRUE(GetFileVersionInfoW(path, 0, size, info.data()));
+  wchar_t* name = nullptr;
+  UINT length = 0;
+  ASSERT_TRUE(VerQueryValueW(info.data(), L"\\StringFileInfo\\040904B0\\OriginalFilename",
+                             reinterpret_cast<void**>(&name), &length));
+  EXPECT_STREQ(L"lx220ui.dll", name);
 }
 
 TEST(PrintHostAttach, MissingResourceModulesRefuseTheLoad) {
