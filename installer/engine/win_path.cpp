@@ -61,15 +61,22 @@ std::u16string FolderKey(const std::u16string& path) {
 }  // namespace
 
 std::optional<std::u16string> RemoveFileSpec(const std::u16string& path) {
-  if (path.empty()) return std::nullopt;
-  size_t slash = path.find_last_of(u'\\');
-  if (slash == std::u16string::npos) return std::u16string();
-  size_t root = RootLength(path);
-  if (root > 0 && slash < root) {
-    if (path.size() == root) return std::nullopt;  // already a root
-    return path.substr(0, root);
+  // The shell's scan: the cut goes at the last backslash, after a drive's
+  // "X:\", or after the leading "\\" of a UNC path; nothing left to cut fails.
+  const size_t n = path.size();
+  size_t i = 0, spot = 0;
+  if (i < n && path[i] == u'\\') spot = ++i;
+  if (i < n && path[i] == u'\\') spot = ++i;
+  for (; i < n; ++i) {
+    if (path[i] == u'\\') {
+      spot = i;
+    } else if (path[i] == u':') {
+      spot = ++i;
+      if (i < n && path[i] == u'\\') ++spot;
+    }
   }
-  return path.substr(0, slash);
+  if (spot >= n) return std::nullopt;
+  return path.substr(0, spot);
 }
 
 std::optional<std::u16string> CombinePath(const std::u16string& dir, const std::u16string& file) {
