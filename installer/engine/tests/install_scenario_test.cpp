@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "installer/engine/driver_install.h"
 #include "installer/engine/install_sequences.h"
 #include "installer/engine/post_action.h"
@@ -143,6 +145,18 @@ TEST_F(InstallScenarioTest, ChosenPortStoresTheSuffixThenInstallsOnTheWorker) {
   // A language without a row stores "enus".
   EXPECT_TRUE(WriteUiLanguageSuffix(os, 14));
   EXPECT_EQ(Suffix(u"LabelCo\\LX220"), u"enus");
+}
+
+TEST_F(InstallScenarioTest, ChosenPortWorkerRunsOnItsOwnThread) {
+  machine.spooler.AddPort(u"LPT1:");
+  std::thread worker;
+  InstallOnPort(os, sink, 0, u"LX-320 Label", u"Big Label", u"LPT1:",
+                [&](std::function<void()> work) { worker = std::thread(std::move(work)); });
+  ASSERT_TRUE(worker.joinable());
+  worker.join();
+  EXPECT_EQ(g_installTarget.printerName, u"Big Label");
+  EXPECT_NE(machine.spooler.Find(u"Big Label"), nullptr);
+  EXPECT_EQ(sink.messages, (Msgs{kWmShowAccessories}));
 }
 
 TEST_F(InstallScenarioTest, HostileNamesReachTheToolsAsOneArgumentEach) {

@@ -88,6 +88,17 @@ TEST_F(RemovalScenarioTest, RemovesOurPrintersDriversPackagesEntryAndFilesButNot
   EXPECT_EQ(sink.messages, (std::vector<unsigned>{kWmUninstallDone}));
 }
 
+TEST_F(RemovalScenarioTest, APrinterNameThatLooksLikeSwitchesIsDeletedAsOneName) {
+  Installed();
+  const std::u16string hostile = u"Lab\" /dd /m \"Acme 100";
+  ASSERT_EQ(machine.spooler.AddPrinter(hostile, u"LPT1:", u"LX-220 Label"), 0u);
+  DeletePrintersAndDrivers(os);
+  LetToolsRun();
+  EXPECT_EQ(machine.spooler.Find(hostile), nullptr);
+  EXPECT_TRUE(machine.spooler.HasDriver(u"Acme 100"));
+  EXPECT_NE(machine.spooler.Find(u"Acme"), nullptr);
+}
+
 TEST_F(RemovalScenarioTest, TwoModelsWithOneDriverDeleteItTwiceFromOneList) {
   machine.files.AddFile(u"C:\\Medium\\Setup\\cfgSetup.ini",
                         "[Support_Driver]\r\nA\r\nB\r\n[A]\r\nDriverName=LX-220 Label\r\n"
