@@ -11,14 +11,19 @@ PaperInfo ToPaperInfo(const PaperRecord& record) {
   return info;
 }
 
+PaperStore& PaperStoreLookup::Store() {
+  if (context_.store) return *context_.store;
+  return OpenPaperStore(context_, printerName_ ? printerName_() : std::u16string());
+}
+
 std::optional<PaperInfo> PaperStoreLookup::FindByNumber(int32_t number) {
-  if (auto found = FindPaperByNumber(OpenPaperStore(context_, printerName_), number))
+  if (auto found = FindPaperByNumber(Store(), number))
     return ToPaperInfo(found->record);
   return std::nullopt;
 }
 
 std::optional<PaperInfo> PaperStoreLookup::FindByName(const std::u16string& name) {
-  if (auto found = FindPaperByName(OpenPaperStore(context_, printerName_), name))
+  if (auto found = FindPaperByName(Store(), name))
     return ToPaperInfo(found->record);
   return std::nullopt;
 }

@@ -1,6 +1,7 @@
 // The DEVMODE merge's paper lookup, answered by the module's paper store.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "plugin/core/paper_lookup.h"
@@ -13,14 +14,19 @@ class PaperStoreLookup : public IPaperLookup {
   // The store is opened at the first lookup, for `printerName` when no
   // store exists yet in this module.
   PaperStoreLookup(PaperContext& context, std::u16string printerName)
+      : context_(context), printerName_([name = std::move(printerName)] { return name; }) {}
+  // The name is asked for only when the store has to be created.
+  PaperStoreLookup(PaperContext& context, std::function<std::u16string()> printerName)
       : context_(context), printerName_(std::move(printerName)) {}
 
   std::optional<PaperInfo> FindByNumber(int32_t number) override;
   std::optional<PaperInfo> FindByName(const std::u16string& name) override;
 
  private:
+  PaperStore& Store();
+
   PaperContext& context_;
-  std::u16string printerName_;
+  std::function<std::u16string()> printerName_;
 };
 
 // The record as the merge uses it: sizes in tenths of a millimetre.

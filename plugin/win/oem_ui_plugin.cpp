@@ -10,6 +10,10 @@
 #include "plugin/core/frame_logic.h"
 #include "plugin/core/model_table.h"
 #include "plugin/core/option_table.h"
+#include "plugin/capabilities/device_capabilities.h"
+#include "plugin/papers/paper_lookup_adapter.h"
+#include "plugin/papers/paper_printer_event.h"
+#include "plugin/papers/win/module_papers.h"
 #include "plugin/win/module_state.h"
 
 namespace lx {
@@ -21,10 +25,6 @@ HRESULT Finish(FrameResult r) {
   return r.hr;
 }
 
-// Where the DEVMODE merge finds label sizes. The printer's paper store
-// answers here once it exists; until then no paper is found by number or
-// name and only valid user sizes are taken over.
-IPaperLookup* PaperLookupFor(HANDLE /*printer*/) { return nullptr; }
 
 std::u16string LoadModuleString(unsigned id) {
   const wchar_t* text = nullptr;
@@ -91,7 +91,10 @@ HRESULT OemUiPlugin::GetInfo(DWORD mode, PVOID buffer, DWORD size, PDWORD needed
 
 HRESULT OemUiPlugin::DevMode(DWORD mode, POEMDMPARAM param) {
   HANDLE printer = param != nullptr ? param->hPrinter : nullptr;
-  return Finish(AnswerDevMode(mode, param, PaperLookupFor(printer)));
+  // The module's paper store; the printer's name is read only when the
+  // merge needs a store that does not exist yet.
+  PaperStoreLookup papers(ModulePapers(), [printer] { return PrinterNameOfHandle(printer); });
+  return Finish(AnswerDevMode(mode, param, &papers));
 }
 
 HRESULT OemUiPlugin::PublishDriverInterface(IUnknown* core) {
@@ -151,19 +154,18 @@ HRESULT OemUiPlugin::DevicePropertySheets(PPROPSHEETUI_INFO info, LPARAM lParam)
 
 HRESULT OemUiPlugin::DevQueryPrintEx(PVOID, PVOID, PDEVMODEW, PVOID) { return E_NOTIMPL; }
 
-HRESULT OemUiPlugin::DeviceCapabilities(PVOID, HANDLE, PWSTR, WORD, PVOID, PDEVMODEW, PVOID, DWORD,
-                                        DWORD*) {
-  // Paper capabilities come from the paper store; until it answers, the
-  // core driver's own answers stand.
-  return E_NOTIMPL;
+HRESULT OemUiPlugin::DeviceCapabilities(PVOID, HANDLE, PWSTR deviceName, WORD capability, PVOID output,
+                                        PDEVMODEW, PVOID, DWORD, DWORD* result) {
+  static_assert(sizeof(DWORD) == sizeof(uint32_t), "capability result width");
+  return AnswerDeviceCapabilities(ModulePapers(), reinterpret_cast<const char16_t*>(deviceName), capability,
+                                  output, reinterpret_cast<uint32_t*>(result));
 }
 
 HRESULT OemUiPlugin::UpgradePrinter(DWORD, PBYTE) { return E_NOTIMPL; }
 
-HRESULT OemUiPlugin::PrinterEvent(PWSTR, INT, DWORD, LPARAM) {
-  // PRINTER_EVENT_INITIALIZE and PRINTER_EVENT_DELETE set up and remove the
-  // shared paper file once the paper store exists. The core driver always
-  // does its own handling of the event.
+HRESULT OemUiPlugin::PrinterEvent(PWSTR printerName, INT event, DWORD, LPARAM) {
+  // The core driver always does its own handling of the event as well.
+  PaperPrinterEvent(ModulePapers(), U(printerName), event);
   return E_NOTIMPL;
 }
 

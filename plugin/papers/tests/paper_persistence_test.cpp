@@ -230,6 +230,24 @@ TEST_F(PaperPersistenceTest, TheMergeLookupAnswersInTenths) {
   EXPECT_EQ(byName->widthTenths, 800);
   EXPECT_FALSE(lookup.FindByName(u"80_X_50"));
   EXPECT_FALSE(lookup.FindByNumber(9));
+
+  // The printer's name is asked for only while no store exists.
+  int asked = 0;
+  PaperStoreLookup named(*module, [&asked] {
+    ++asked;
+    return std::u16string(kOtherPrinter);
+  });
+  EXPECT_TRUE(named.FindByName(u"custom"));
+  EXPECT_EQ(asked, 0);
+  auto fresh = world.LoadModule();
+  PaperStoreLookup first(*fresh, [&asked] {
+    ++asked;
+    return std::u16string(kOtherPrinter);
+  });
+  EXPECT_TRUE(first.FindByNumber(256));
+  EXPECT_TRUE(first.FindByNumber(119));
+  EXPECT_EQ(asked, 1);
+  EXPECT_EQ(fresh->store->printerName, kOtherPrinter);
 }
 
 }  // namespace
