@@ -31,16 +31,8 @@ class FolderCopyTest : public ::testing::Test {
   const Os& os = proc->os;
 };
 
-TEST_F(FolderCopyTest, PathRulesOfTheShell) {
-  EXPECT_EQ(RemoveFileSpec(u"C:\\Medium\\Setup"), u"C:\\Medium");
-  EXPECT_EQ(RemoveFileSpec(u"C:\\Medium"), u"C:\\");
-  EXPECT_EQ(RemoveFileSpec(u"C:\\"), std::nullopt);
-  EXPECT_EQ(CombinePath(u"C:\\Program Files", u"Lab\\Tool"), u"C:\\Program Files\\Lab\\Tool");
-  EXPECT_EQ(CombinePath(u"C:\\Program Files", u"D:\\Tools"), u"D:\\Tools");
-  EXPECT_EQ(CombinePath(u"C:\\Program Files", u"\\Tools"), u"C:\\Tools");
-  EXPECT_EQ(CombinePath(u"C:\\Medium", u"..\\x.inf"), u"C:\\x.inf");
-  EXPECT_EQ(CombinePath(u"C:\\Medium", u""), u"C:\\Medium");
-  EXPECT_EQ(CombinePath(u"C:\\Medium", std::u16string(300, u'a')), std::nullopt);
+// The shell's own path rules are checked against Windows in win_parity_test.
+TEST_F(FolderCopyTest, SameOrInsideFolderIgnoresCaseSeparatorsAndDots) {
   EXPECT_TRUE(IsSameOrInsideFolder(u"c:/medium/setup/", u"C:\\Medium\\Setup"));
   EXPECT_TRUE(IsSameOrInsideFolder(u"C:\\Medium\\Setup\\Sub", u"C:\\Medium\\Setup"));
   EXPECT_FALSE(IsSameOrInsideFolder(u"C:\\Medium\\Setup2", u"C:\\Medium\\Setup"));

@@ -62,16 +62,5 @@ TEST_F(ModelLookupTest, EmptyPidMatchesEveryIdAndNegativeTypeIsFound) {
   EXPECT_EQ(FindDriverNameByType(-1), u"LX-220");
 }
 
-TEST_F(ModelLookupTest, InfAndLanguagePathByExactDriverName) {
-  ModelEntry m = Model(u"V", u"P", u"LX-220", u"Label", 1);
-  m.InfName = u"x64\\lx220.inf";
-  m.LanguageRegPath = u"Lab\\LX220";
-  Add(u"A", m);
-  EXPECT_EQ(FindInfNameByDriver(u"LX-220"), u"x64\\lx220.inf");
-  EXPECT_EQ(FindInfNameByDriver(u"LX-22"), u"");
-  EXPECT_EQ(FindLanguageRegPathByDriver(u"LX-220"), u"Lab\\LX220");
-  EXPECT_EQ(FindLanguageRegPathByDriver(u"LX-220 "), u"");
-}
-
 }  // namespace
 }  // namespace lx
