@@ -1,19 +1,43 @@
 #include "platform/sim/sim_files.h"
 
+#include <vector>
+
 #include "common/text.h"
 #include "platform/sim/wildcard.h"
 
 namespace lx {
 
 std::u16string SimFileSystem::Tidy(const std::u16string& path) {
-  std::u16string out;
-  for (char16_t c : path) {
+  // Windows canonicalises a full path before using it: separators unified
+  // and collapsed, "." and ".." resolved, trailing dots and blanks of each
+  // name dropped.
+  std::u16string unified = path;
+  for (char16_t& c : unified)
     if (c == u'/') c = u'\\';
-    // Doubled separators collapse, except the two of a \\?\ or UNC prefix.
-    if (c == u'\\' && out.size() > 1 && out.back() == u'\\') continue;
-    out += c;
+  size_t rootEnd = 0;
+  if (unified.size() >= 2 && unified[1] == u':') rootEnd = unified.size() > 2 && unified[2] == u'\\' ? 3 : 2;
+  else if (unified.compare(0, 2, u"\\\\") == 0) rootEnd = 2;
+  std::u16string root = unified.substr(0, rootEnd);
+  std::vector<std::u16string> parts;
+  size_t pos = rootEnd;
+  while (pos <= unified.size()) {
+    size_t end = unified.find(u'\\', pos);
+    if (end == std::u16string::npos) end = unified.size();
+    std::u16string name = unified.substr(pos, end - pos);
+    pos = end + 1;
+    if (name.empty() || name == u".") continue;
+    if (name == u"..") {
+      if (!parts.empty()) parts.pop_back();
+      continue;
+    }
+    while (!name.empty() && (name.back() == u'.' || name.back() == u' ')) name.pop_back();
+    if (!name.empty()) parts.push_back(name);
   }
-  while (out.size() > 3 && out.back() == u'\\') out.pop_back();
+  std::u16string out = root;
+  for (size_t i = 0; i < parts.size(); ++i) {
+    if (i > 0 || (!out.empty() && out.back() != u'\\')) out += u'\\';
+    out += parts[i];
+  }
   return out;
 }
 
@@ -105,10 +129,11 @@ bool SimFileSystem::RemoveFolder(const std::u16string& path) {
 
 bool SimFileSystem::FindFiles(const std::u16string& pattern, std::vector<FindEntry>& entries) {
   entries.clear();
-  std::u16string tidy = Tidy(pattern);
-  size_t slash = tidy.rfind(u'\\');
-  std::u16string folder = slash == std::u16string::npos ? u"" : tidy.substr(0, slash == 2 ? 3 : slash);
-  std::u16string spec = slash == std::u16string::npos ? tidy : tidy.substr(slash + 1);
+  // The folder part is canonicalised; the name pattern is taken as written.
+  size_t slash = pattern.find_last_of(u"\\/");
+  std::u16string folder = slash == std::u16string::npos ? u"" : Tidy(pattern.substr(0, slash + 1));
+  std::u16string spec = slash == std::u16string::npos ? pattern : pattern.substr(slash + 1);
+  if (spec.empty()) return Fail(kErrorFileNotFound);
   if (!FolderExists(folder)) return Fail(kErrorPathNotFound);
   std::u16string n = Normalize(folder);
   bool root = n.size() <= 3;

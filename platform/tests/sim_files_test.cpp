@@ -103,6 +103,21 @@ TEST_F(SimFilesTest, CreateFolderMakesOneLevelAndReportsWhatIsInTheWay) {
   EXPECT_EQ(Error(), 145u);  // ERROR_DIR_NOT_EMPTY
 }
 
+TEST_F(SimFilesTest, PathsAreCanonicalisedAsWindowsDoes) {
+  machine.files.AddFile(u"C:\\Medium\\amd64\\lx220.inf", "inf");
+  EXPECT_TRUE(fs.FileExists(u"C:\\Medium\\Setup\\..\\amd64\\.\\lx220.inf"));
+  EXPECT_TRUE(fs.FileExists(u"C:/Medium//amd64/LX220.INF"));
+  EXPECT_TRUE(fs.FileExists(u"C:\\Medium\\amd64\\lx220.inf. "));  // trailing dots and blanks drop
+  EXPECT_TRUE(fs.FileExists(u"C:\\..\\Medium\\amd64\\lx220.inf"));  // nothing above the root
+  std::vector<FindEntry> found;
+  ASSERT_TRUE(fs.FindFiles(u"C:\\Medium\\x\\..\\amd64\\*.inf", found));
+  EXPECT_EQ(found.size(), 1u);
+  // "*." stays a pattern (names without an extension), not "*".
+  ASSERT_TRUE(fs.FindFiles(u"C:\\Medium\\amd64\\*.", found));
+  ASSERT_EQ(found.size(), 2u);
+  EXPECT_EQ(found[1].name, u"..");
+}
+
 TEST_F(SimFilesTest, KnownFoldersFollowTheProgramsWordSize) {
   EXPECT_EQ(*fs.GetFolderPath(KnownFolder::kProgramFiles), u"C:\\Program Files");
   EXPECT_EQ(*fs.GetFolderPath(KnownFolder::kWindows), u"C:\\Windows");
