@@ -289,7 +289,7 @@ def main():
     os.makedirs(out_dir, exist_ok=True)
     pictures = {}
     pictures.update({i: ("preview", img) for i, img in previews().items()})
-    pictures.update({i: ("logo", logo(*spec)) for i, spec in LOGOS.items()})
+    pictures.update({i: ("logo", logo(*parts)) for i, parts in LOGOS.items()})
     pictures.update({i: ("halftone", img) for i, img in halftones().items()})
     for ident, (kind, img) in sorted(pictures.items()):
         img = eight_bit(img)
