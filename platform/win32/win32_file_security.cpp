@@ -3,7 +3,6 @@
 #include <windows.h>
 #include <sddl.h>
 
-#include <memory>
 #include <vector>
 
 #include "platform/win32/wide.h"
@@ -54,22 +53,28 @@ class ScopedPrivilege {
 
 }  // namespace
 
-bool Win32FileSecurity::SetDacl(const std::u16string& path, const std::vector<AccessAllowed>& entries) {
+std::vector<uint8_t> BuildDacl(const std::vector<AccessAllowed>& entries) {
   std::vector<LocalSid> sids(entries.size());
   DWORD aclSize = sizeof(ACL);
   for (size_t i = 0; i < entries.size(); ++i) {
-    if (!ConvertStringSidToSidW(W(entries[i].sid), &sids[i].sid)) return false;
+    if (!ConvertStringSidToSidW(W(entries[i].sid), &sids[i].sid)) return {};
     aclSize += sizeof(ACCESS_ALLOWED_ACE) - sizeof(DWORD) + GetLengthSid(sids[i].sid);
   }
   aclSize = (aclSize + 3) & ~3u;
-  std::unique_ptr<BYTE[]> aclBuffer(new BYTE[aclSize]);
-  PACL acl = reinterpret_cast<PACL>(aclBuffer.get());
-  if (!InitializeAcl(acl, aclSize, ACL_REVISION)) return false;
+  std::vector<uint8_t> buffer(aclSize);
+  PACL acl = reinterpret_cast<PACL>(buffer.data());
+  if (!InitializeAcl(acl, aclSize, ACL_REVISION)) return {};
   for (size_t i = 0; i < entries.size(); ++i)
-    if (!AddAccessAllowedAce(acl, ACL_REVISION, entries[i].mask, sids[i].sid)) return false;
+    if (!AddAccessAllowedAce(acl, ACL_REVISION, entries[i].mask, sids[i].sid)) return {};
+  return buffer;
+}
+
+bool Win32FileSecurity::SetDacl(const std::u16string& path, const std::vector<AccessAllowed>& entries) {
+  std::vector<uint8_t> acl = BuildDacl(entries);
+  if (acl.empty()) return false;
   SECURITY_DESCRIPTOR sd;
   if (!InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION)) return false;
-  if (!SetSecurityDescriptorDacl(&sd, TRUE, acl, FALSE)) return false;
+  if (!SetSecurityDescriptorDacl(&sd, TRUE, reinterpret_cast<PACL>(acl.data()), FALSE)) return false;
   return SetFileSecurityW(W(path), DACL_SECURITY_INFORMATION, &sd) != FALSE;
 }
 

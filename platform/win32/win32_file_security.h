@@ -1,9 +1,16 @@
 // File permissions through SetFileSecurityW.
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
 #include "platform/file_security.h"
 
 namespace lx {
+
+// The ACL that SetDacl writes, built with the system's ACL functions;
+// empty when a SID does not convert.
+std::vector<uint8_t> BuildDacl(const std::vector<AccessAllowed>& entries);
 
 class Win32FileSecurity : public IFileSecurity {
  public:
