@@ -21,6 +21,8 @@ namespace {
 const std::wstring kBits = LX_TEST_BITS;
 const std::wstring kModel = L"LX Test Label " + kBits;
 const std::wstring kPrinter = L"LX Test Printer " + kBits;
+const std::wstring kOffice = L"Office " + kBits;
+const std::wstring kHostile = L"Lab\" /dl /n \"" + kOffice;
 
 std::string Narrow(const std::wstring& w) { return std::string(w.begin(), w.end()); }
 
@@ -32,6 +34,13 @@ class Rundll32Test : public ::testing::Test {
     setupError_ = error;
     inf_ = WriteInf(kModel);
     savedDefault_ = DefaultPrinter();
+    // What an interrupted earlier run may have left in the shared prefix.
+    for (const std::wstring& name : {kPrinter, kOffice, kHostile}) {
+      printui::Command cmd;
+      cmd.action = printui::Action::DeletePrinter;
+      cmd.name = name;
+      printui::Perform(cmd);
+    }
   }
 
   // Other tests share the prefix: give back the default printer.
@@ -123,15 +132,13 @@ TEST_F(Rundll32Test, DriverOnlyInstallCreatesNoPrinter) {
 }
 
 TEST_F(Rundll32Test, QuotedHostileNameArrivesAsOneName) {
-  const std::wstring office = L"Office " + kBits;
-  const std::wstring hostile = L"Lab\" /dl /n \"" + office;
-  ASSERT_EQ(RunInProcess(printui::Action::InstallPrinter, office), DWORD(ERROR_SUCCESS));
-  createdPrinters_.push_back(hostile);
+  ASSERT_EQ(RunInProcess(printui::Action::InstallPrinter, kOffice), DWORD(ERROR_SUCCESS));
+  createdPrinters_.push_back(kHostile);
 
   // Quoted by CommandLineToArgvW rules: each inner quote as \".
-  ASSERT_TRUE(StartRundll32(InstallPrinterParams(L"\"Lab\\\" /dl /n \\\"" + office + L"\"")));
-  EXPECT_TRUE(PollUntil([&] { return FindPrinter(hostile).found; }));
-  EXPECT_TRUE(FindPrinter(office).found);
+  ASSERT_TRUE(StartRundll32(InstallPrinterParams(L"\"Lab\\\" /dl /n \\\"" + kOffice + L"\"")));
+  EXPECT_TRUE(PollUntil([] { return FindPrinter(kHostile).found; }));
+  EXPECT_TRUE(FindPrinter(kOffice).found);
 }
 
 TEST_F(Rundll32Test, SpoolerStateGuardsTheCommands) {
