@@ -45,9 +45,9 @@ TEST(WinParityTest, QuotedNamesComeBackWholeFromCommandLineToArgvW) {
 }
 
 TEST(WinParityTest, PathRulesMatchTheShell) {
-  const std::u16string specs[] = {u"C:\\Medium\\Setup\\Qelvin64.exe", u"C:\\Medium\\Setup", u"C:\\Medium",
+  const std::u16string paths[] = {u"C:\\Medium\\Setup\\Qelvin64.exe", u"C:\\Medium\\Setup", u"C:\\Medium",
                                   u"C:\\", u"Qelvin64.exe", u"\\\\server\\share\\Setup", u"\\\\server\\share", u"\\\\server", u"\\Setup\\x", u"\\x"};
-  for (const auto& path : specs) {
+  for (const auto& path : paths) {
     wchar_t buf[MAX_PATH];
     wcscpy(buf, W(path).c_str());
     BOOL removed = PathRemoveFileSpecW(buf);
