@@ -4,7 +4,7 @@
 # usage: check_pe.sh OBJDUMP FILE [requireAdministrator]
 set -euo pipefail
 objdump=$1 file=$2 level=${3:-}
-system='^(kernel32|user32|gdi32|advapi32|shell32|shlwapi|comctl32|comdlg32|ole32|oleaut32|winspool\.drv|setupapi|msvcrt|ws2_32|version|uxtheme|msimg32|riched20|cfgmgr32|compstui|newdev|iphlpapi)\.dll$'
+system='^(kernel32|user32|gdi32|advapi32|shell32|shlwapi|comctl32|comdlg32|ole32|oleaut32|winspool|setupapi|msvcrt|ws2_32|version|uxtheme|msimg32|riched20|cfgmgr32|compstui|newdev|iphlpapi)\.(dll|drv)$'
 fail=0
 while read -r dll; do
   if ! echo "$dll" | tr 'A-Z' 'a-z' | grep -Eq "$system"; then
