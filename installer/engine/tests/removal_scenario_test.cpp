@@ -99,6 +99,18 @@ TEST_F(RemovalScenarioTest, APrinterNameThatLooksLikeSwitchesIsDeletedAsOneName)
   EXPECT_NE(machine.spooler.Find(u"Acme"), nullptr);
 }
 
+TEST_F(RemovalScenarioTest, PrintersMatchTheConfiguredDriverNameExactly) {
+  Installed();
+  g_config.models[u"LX-220"].DriverName = u"lx-220 label";  // differs only in case
+  DeletePrintersAndDrivers(os);
+  LetToolsRun();
+  EXPECT_NE(machine.spooler.Find(u"Label"), nullptr);
+  EXPECT_NE(machine.spooler.Find(u"Label (1)"), nullptr);
+  EXPECT_EQ(machine.spooler.Find(u"Big Label"), nullptr);
+  // The driver is still asked to go; the spooler keeps it while printers use it.
+  EXPECT_TRUE(machine.spooler.HasDriver(u"LX-220 Label"));
+}
+
 TEST_F(RemovalScenarioTest, TwoModelsWithOneDriverDeleteItTwiceFromOneList) {
   machine.files.AddFile(u"C:\\Medium\\Setup\\cfgSetup.ini",
                         "[Support_Driver]\r\nA\r\nB\r\n[A]\r\nDriverName=LX-220 Label\r\n"
