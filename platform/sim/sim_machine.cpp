@@ -7,26 +7,32 @@
 namespace lx {
 
 SimProcess::SimProcess(SimMachine& machine, Handle processId, const std::u16string& modulePath, int bits)
-    : sync(machine.kernel, system, processId), resources(system), profile(machine.files),
-      registry(machine.registry, machine.caller, system, bits),
+    : registry(machine.registry, machine.caller, system, bits),
+      files(machine.files, machine.caller, system, bits),
+      spooler(machine.spooler, machine.caller, system, bits),
+      devices(machine.devices, machine.caller, system, bits),
+      sync(machine.kernel, system, processId),
+      resources(system),
+      profile(files),
       machine_(machine) {
   system.modulePath = modulePath;
   system.userUiLanguage = machine.userUiLanguage;
   system.nativeArchitecture = machine.nativeArchitecture;
   system.windowsDirectory = machine.files.known.windows;
   system.programBits = bits;
+  // Until it calls a service, the newest program is the caller.
   machine.caller.Attach(&system, bits);
   os.system = &system;
   os.debug = &debug;
   os.sync = &sync;
   os.resources = &resources;
   os.profile = &profile;
-  os.files = &machine.files;
+  os.files = &files;
   os.shell = &machine.shell;
   os.clock = &machine.clock;
   os.registry = &registry;
-  os.spooler = &machine.spooler;
-  os.devices = &machine.devices;
+  os.spooler = &spooler;
+  os.devices = &devices;
 }
 
 // A program's end closes its handles, as Windows does.
@@ -47,6 +53,16 @@ SimMachine::SimMachine()
   files.AddFolder(files.known.programFiles);
   files.AddFolder(files.known.programFilesX86);
   files.AddFolder(files.known.commonAppData);
+}
+
+void SimMachine::MakeThirtyTwoBit() {
+  nativeArchitecture = kProcessorArchitectureIntel;
+  registry.machineIs64Bit = false;
+  files.RemoveFolder(files.known.programFilesX86);
+  spooler.environmentFolder = u"W32X86";
+  std::u16string dir;
+  spooler.DriverDirectory(dir);
+  files.AddFolder(dir + u"\\3");
 }
 
 void SimMachine::AttachUsbPrinter(const SimUsbPrinter& printer, std::optional<uint32_t> portNumber) {

@@ -17,6 +17,7 @@
 #include "platform/sim/sim_shell.h"
 #include "platform/sim/sim_spooler.h"
 #include "platform/sim/sim_tools.h"
+#include "platform/sim/sim_views.h"
 
 namespace lx {
 
@@ -30,11 +31,14 @@ class SimProcess {
   SimProcess& operator=(const SimProcess&) = delete;
 
   SimSystem system;
+  SimRegistryView registry;
+  SimFilesView files;
+  SimSpoolerView spooler;
+  SimDevicesView devices;
   SimDebugOutput debug;
   SimSync sync;
   SimResources resources;
   SimProfile profile;
-  SimRegistryView registry;
   Os os;
 
  private:
@@ -48,6 +52,9 @@ class SimMachine {
   // machine sees the 32-bit registry view and Program Files (x86).
   std::unique_ptr<SimProcess> StartProcess(const std::u16string& modulePath, int bits = 64);
 
+  // Makes this a 32-bit Windows (x86): no WOW64 registry view, no Program
+  // Files (x86), the W32X86 driver folder. Call before starting programs.
+  void MakeThirtyTwoBit();
   // Attaches a USB printer; with a port number the USB port monitor has
   // made its port: the interface's "Port Number" value and the spooler
   // port "USB%03d".

@@ -68,7 +68,7 @@ class SimResources : public IResources {
 
 class SimProfile : public IProfile {
  public:
-  explicit SimProfile(SimFileSystem& files) : files_(files) {}
+  explicit SimProfile(IFileSystem& files) : files_(files) {}
   ProfileResult GetString(const std::u16string& section, const std::u16string& key,
                           const std::u16string& def, size_t bufferChars,
                           const std::u16string& file) override;
@@ -81,7 +81,7 @@ class SimProfile : public IProfile {
 
  private:
   IniDocument Load(const std::u16string& file);
-  SimFileSystem& files_;
+  IFileSystem& files_;
 };
 
 }  // namespace lx

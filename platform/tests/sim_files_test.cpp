@@ -125,6 +125,26 @@ TEST_F(SimFilesTest, KnownFoldersFollowTheProgramsWordSize) {
   EXPECT_EQ(*proc32->os.files->GetFolderPath(KnownFolder::kProgramFiles), u"C:\\Program Files (x86)");
   EXPECT_EQ(proc32->os.system->WindowsDirectory(), u"C:\\Windows");
   EXPECT_EQ(*proc32->os.system->NativeProcessorArchitecture(), kProcessorArchitectureAmd64);
+  // Each program keeps its own view while both run.
+  EXPECT_EQ(*fs.GetFolderPath(KnownFolder::kProgramFiles), u"C:\\Program Files");
+  EXPECT_FALSE(proc32->os.files->RemoveFile(u"C:\\nothing.txt"));
+  EXPECT_TRUE(fs.FileExists(u"C:\\Setup\\..\\Windows\\System32\\rundll32.exe"));
+  EXPECT_EQ(proc32->os.system->GetLastError(), 2u);
+  EXPECT_EQ(Error(), 0u);
+}
+
+TEST(SimMachine, AThirtyTwoBitWindowsHasNoWow64Parts) {
+  SimMachine machine;
+  machine.MakeThirtyTwoBit();
+  auto proc = machine.StartProcess(u"C:\\Setup\\Qelvin32.exe", 32);
+  EXPECT_EQ(*proc->os.system->NativeProcessorArchitecture(), kProcessorArchitectureIntel);
+  EXPECT_EQ(*proc->os.files->GetFolderPath(KnownFolder::kProgramFiles), u"C:\\Program Files");
+  ASSERT_TRUE(proc->os.registry->CreateKey(RegRoot::kLocalMachine, u"SOFTWARE\\Lab"));
+  EXPECT_TRUE(machine.registry.KeyExists(RegRoot::kLocalMachine, u"SOFTWARE\\Lab", RegView::kWow64_64));
+  EXPECT_FALSE(proc->os.registry->KeyExists(RegRoot::kLocalMachine, u"SOFTWARE\\WOW6432Node\\Lab"));
+  std::u16string dir;
+  ASSERT_TRUE(proc->os.spooler->DriverDirectory(dir));
+  EXPECT_EQ(dir, u"C:\\Windows\\system32\\spool\\DRIVERS\\W32X86");
 }
 
 }  // namespace
