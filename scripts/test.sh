@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds host, win64 and win32, and runs every test:
-# host tests natively, Windows tests under Wine in a virtual X display.
+# host tests natively (also with sanitizers, with the fuzz targets), Windows
+# tests under Wine in a virtual X display.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh || exit 1
-scripts/build.sh host win64 win32 || exit 1
+scripts/build.sh host win64 win32 sanitize || exit 1
 
 status=0
 ctest --preset host --output-on-failure -j2 || status=1
+# The host tests again with AddressSanitizer and UBSan, and the fuzz targets.
+ctest --preset sanitize --output-on-failure -j2 || status=1
 
 xvfb-run -a -s "-screen 0 1280x1024x24" scripts/wine-tests.sh || status=1
 
