@@ -41,6 +41,10 @@ class Rundll32Test : public ::testing::Test {
       cmd.name = name;
       printui::Perform(cmd);
     }
+    printui::Command driver;
+    driver.action = printui::Action::DeleteDriver;
+    driver.model = kModel;
+    printui::Perform(driver);
   }
 
   // Other tests share the prefix: give back the default printer.
