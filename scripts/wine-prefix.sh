@@ -9,4 +9,13 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 [ -f "$WINEPREFIX/system.reg" ] && exit 0
 mkdir -p "$WINEPREFIX"
 wineboot -i >/dev/null 2>&1 </dev/null
+# Fonts: the pages' "Times New Roman" comes from Liberation Serif, and the
+# dialog fonts fall back to WenQuanYi for Chinese and Japanese text.
+link='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
+for face in Tahoma "Microsoft Sans Serif" "Liberation Serif"; do
+  wine reg add "$link" /v "$face" /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei\0Garuda.ttf,Garuda' /f \
+    >/dev/null 2>&1 </dev/null
+done
+wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "Times New Roman" /d "Liberation Serif" /f \
+  >/dev/null 2>&1 </dev/null
 wineserver -w
