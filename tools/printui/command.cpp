@@ -66,8 +66,8 @@ Command ParseArguments(const std::vector<std::wstring>& args) {
       }
     }
     if (isAction) continue;
-    if (arg == L"/z" || arg == L"/q") {
-      (arg == L"/z" ? cmd.noShare : cmd.quiet) = true;
+    if (arg == L"/z" || arg == L"/Z" || arg == L"/q") {
+      (arg == L"/z" ? cmd.noShare : arg == L"/Z" ? cmd.share : cmd.quiet) = true;
       continue;
     }
 
@@ -94,6 +94,7 @@ Command ParseArguments(const std::vector<std::wstring>& args) {
       {Action::DeleteDriver, L"m"},      {Action::SetDefault, L"n"},     {Action::TestPage, L"n"},
   };
   if (cmd.action == Action::None) return Reject(L"no action switch");
+  if (cmd.share && (cmd.noShare || cmd.action != Action::InstallPrinter)) return Reject(L"/Z needs /if and no /z");
   for (const auto& need : needs) {
     if (need.action != cmd.action) continue;
     for (const wchar_t* l = need.letters; *l; ++l) {

@@ -16,7 +16,8 @@ struct Command {
   std::wstring model;     // /m driver (model) name
   std::wstring infFile;   // /f
   std::wstring name;      // /n existing printer
-  bool noShare = false;   // /z
+  bool noShare = false;   // /z do not share
+  bool share = false;     // /Z share (with /if only)
   bool quiet = false;     // /q
   std::wstring error;     // why the line was rejected; empty when accepted
 };

@@ -126,7 +126,8 @@ DWORD AddPrinterFor(const Command& cmd) {
   info.pPrintProcessor = const_cast<LPWSTR>(L"WinPrint");
   info.pDatatype = const_cast<LPWSTR>(L"RAW");
   info.Attributes = PRINTER_ATTRIBUTE_LOCAL;
-  if (!cmd.noShare) {
+  // A client Windows shares a new printer only when asked to.
+  if (cmd.share) {
     info.Attributes |= PRINTER_ATTRIBUTE_SHARED;
     info.pShareName = info.pPrinterName;
   }

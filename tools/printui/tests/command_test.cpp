@@ -73,6 +73,7 @@ TEST(PrintUiCommandTest, LinesThatCannotBeTrustedDoNothing) {
       L"/if /b \"Label\" /r \"FILE:\" /m \"M\"",  // install without INF
       L"/dl /n \"\"",                              // empty printer name
       L"/DL /n \"Label\"",                         // switches are case-sensitive
+      L"/dl /n \"Label\" /Z",                      // sharing belongs to /if
   };
   for (const wchar_t* line : rejected) {
     Command cmd = Parse(line);

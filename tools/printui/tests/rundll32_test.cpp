@@ -158,6 +158,18 @@ TEST_F(Rundll32Test, SpoolerStateGuardsTheCommands) {
   EXPECT_NE(RunInProcess(printui::Action::DeletePrinter, ghost), DWORD(ERROR_SUCCESS));
   EXPECT_NE(RunInProcess(printui::Action::TestPage, ghost), DWORD(ERROR_SUCCESS));
   EXPECT_TRUE(FindPrinter(kPrinter).found);
+
+  // Shared only on request (/Z).
+  ASSERT_EQ(RunInProcess(printui::Action::DeletePrinter, kPrinter), DWORD(ERROR_SUCCESS));
+  printui::Command shared;
+  shared.action = printui::Action::InstallPrinter;
+  shared.baseName = kPrinter;
+  shared.port = L"FILE:";
+  shared.model = kModel;
+  shared.infFile = inf_;
+  shared.share = true;
+  ASSERT_EQ(printui::Perform(shared), DWORD(ERROR_SUCCESS));
+  EXPECT_NE(FindPrinter(kPrinter).attributes & PRINTER_ATTRIBUTE_SHARED, 0u);
 }
 
 TEST_F(Rundll32Test, PrinterNeedsAnExistingPort) {
