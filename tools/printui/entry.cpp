@@ -23,6 +23,7 @@ extern "C" DWORD WINAPI PrintUIEntryW(HWND window, HINSTANCE instance, LPCWSTR c
 }
 
 extern "C" DWORD WINAPI PrintUIEntry(HWND window, HINSTANCE instance, LPCSTR commandLine, int show) {
+  printui::Trace(L"ANSI entry");
   std::wstring wide;
   if (commandLine) {
     int n = MultiByteToWideChar(CP_ACP, 0, commandLine, -1, nullptr, 0);
