@@ -12,7 +12,7 @@ class ISession {
   virtual ~ISession() = default;
   // ExitWindowsEx(flags, reason). False leaves the Windows error as the
   // thread's last error.
-  virtual bool ExitWindows(uint32_t flags, uint32_t reason) = 0;
+  virtual bool ExitSession(uint32_t flags, uint32_t reason) = 0;
 };
 
 }  // namespace lx

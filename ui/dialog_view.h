@@ -85,7 +85,7 @@ class IDialogView {
   virtual void SetTimer(unsigned timerId, unsigned milliseconds) = 0;
   virtual void KillTimer(unsigned timerId) = 0;
   // PostMessageW to this window; arrives as OnMessage. Safe from any thread.
-  virtual void PostMessage(unsigned message, uintptr_t wParam, intptr_t lParam) = 0;
+  virtual void PostToWindow(unsigned message, uintptr_t wParam, intptr_t lParam) = 0;
 };
 
 }  // namespace lx

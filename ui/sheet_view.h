@@ -54,7 +54,7 @@ class ISheetView {
   // Topmost and at once not topmost again: brings the window to the front.
   virtual void BringToFront() = 0;
   // Message box owned by the sheet.
-  virtual int MessageBox(const std::u16string& text, const std::u16string& caption,
+  virtual int ShowMessageBox(const std::u16string& text, const std::u16string& caption,
                          unsigned type) = 0;
   // PostMessageW to the sheet; arrives as ISheetEvents::OnSheetMessage. Safe from any thread.
   virtual void PostSheetMessage(unsigned message) = 0;

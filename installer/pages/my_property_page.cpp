@@ -65,7 +65,7 @@ void CMyPropertyPage::SetPictureBitmap(int bitmapId) {
 std::u16string CMyPropertyPage::Text(unsigned stringId) const { return LoadUiString(os(), stringId); }
 
 int CMyPropertyPage::ShowMessage(unsigned textId, unsigned captionId, unsigned type) {
-  return sheet_.view().MessageBox(Text(textId), captionId ? Text(captionId) : u"", type);
+  return sheet_.view().ShowMessageBox(Text(textId), captionId ? Text(captionId) : u"", type);
 }
 
 ControlColors CMyPropertyPage::CtlColor(int, ControlKind kind) const {

@@ -46,7 +46,7 @@ void CStepFinish::OnCommand(int controlId, int code) {
 void CStepFinish::OnReset() {
   if (!removed) return;
   if (ShowMessage(IDS_RESTART, 0, kMbOkCancel) != kIdOkAnswer) return;
-  if (!sheet_.session().ExitWindows(kEwxReboot, 0))
+  if (!sheet_.session().ExitSession(kEwxReboot, 0))
     DebugTrace(os(), "Error code:%d", static_cast<int>(os().system->GetLastError()));
 }
 

@@ -145,13 +145,13 @@ void CStepMainNoLP::OnInitDialog(IDialogView& view) {
 
 void CStepMainNoLP::OnLicenceLink() {
   if (os().shell->Execute(u"open", licencePath, u"", u"", kSwShowNormal) <= 32)
-    sheet_.view().MessageBox(u"OpenFail mLicencePath", u"", kMbOkOnly);
+    sheet_.view().ShowMessageBox(u"OpenFail mLicencePath", u"", kMbOkOnly);
 }
 
 void CStepMainNoLP::OnPrivacyLink() {
   std::u16string address = CutToBuffer(FormatW(u"file:///%s", privacyPath.c_str()), kAddressChars);
   if (os().shell->Execute(u"open", address, u"", u"", kSwShowNormal) <= 32)
-    sheet_.view().MessageBox(u"OpenFail mPrivacyPolicyPath", u"", kMbOkOnly);
+    sheet_.view().ShowMessageBox(u"OpenFail mPrivacyPolicyPath", u"", kMbOkOnly);
 }
 
 }  // namespace lx

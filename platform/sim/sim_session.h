@@ -12,7 +12,7 @@ namespace lx {
 class SimSession : public ISession {
  public:
   explicit SimSession(ISystem& system) : system_(system) {}
-  bool ExitWindows(uint32_t flags, uint32_t reason) override {
+  bool ExitSession(uint32_t flags, uint32_t reason) override {
     requests.push_back({flags, reason});
     if (refuseWithError) {
       system_.SetLastError(refuseWithError);

@@ -22,7 +22,7 @@ void EnableShutdownPrivilege() {
 
 }  // namespace
 
-bool Win32Session::ExitWindows(uint32_t flags, uint32_t reason) {
+bool Win32Session::ExitSession(uint32_t flags, uint32_t reason) {
   EnableShutdownPrivilege();
   return ExitWindowsEx(flags, reason) != FALSE;
 }

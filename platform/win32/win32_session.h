@@ -7,7 +7,7 @@ namespace lx {
 
 class Win32Session : public ISession {
  public:
-  bool ExitWindows(uint32_t flags, uint32_t reason) override;
+  bool ExitSession(uint32_t flags, uint32_t reason) override;
 };
 
 }  // namespace lx

@@ -231,7 +231,7 @@ void FakeDialog::SetChildFont(const std::u16string& face, int tenthsOfPoint) {
   ++fontsCreated;
 }
 
-void FakeDialog::PostMessage(unsigned message, uintptr_t wParam, intptr_t lParam) {
+void FakeDialog::PostToWindow(unsigned message, uintptr_t wParam, intptr_t lParam) {
   std::lock_guard<std::mutex> lock(postedLock_);
   posted_.push_back({message, wParam, lParam});
 }

@@ -83,7 +83,7 @@ class FakeDialog : public IDialogView {
   void SetChildFont(const std::u16string& face, int tenthsOfPoint) override;
   void SetTimer(unsigned timerId, unsigned milliseconds) override { timers.insert(timerId); }
   void KillTimer(unsigned timerId) override { timers.erase(timerId); }
-  void PostMessage(unsigned message, uintptr_t wParam, intptr_t lParam) override;
+  void PostToWindow(unsigned message, uintptr_t wParam, intptr_t lParam) override;
 
   // For tests.
   FakeControl* Find(int id);

@@ -60,7 +60,7 @@ void FakeSheet::SetWizardButtons(uint32_t flags) {
   frame_.Enable(kIdWizNext, (flags & kPswizbNext) != 0);
 }
 
-int FakeSheet::MessageBox(const std::u16string& text, const std::u16string& boxCaption, unsigned type) {
+int FakeSheet::ShowMessageBox(const std::u16string& text, const std::u16string& boxCaption, unsigned type) {
   boxes.push_back({text, boxCaption, type});
   if (answers.empty()) return kIdOkAnswer;
   int a = answers.front();

@@ -35,7 +35,7 @@ class FakeSheet : public ISheetView {
   void SetWizardButtons(uint32_t flags) override;
   IDialogView& Frame() override { return frame_; }
   void BringToFront() override { ++frontRequests; }
-  int MessageBox(const std::u16string& text, const std::u16string& caption, unsigned type) override;
+  int ShowMessageBox(const std::u16string& text, const std::u16string& caption, unsigned type) override;
   void PostSheetMessage(unsigned message) override;
   void EndWizard() override { ended = true; }
   // Builds the first page and returns at once: the test drives the run.

@@ -1,0 +1,158 @@
+// The wizard on a real Windows property sheet (run under Wine with a
+// display): the same sheet and pages as the host scenarios, shown by the
+// Win32 binding and driven through window messages from a timer on the UI
+// thread, as a user's clicks would arrive.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <fstream>
+#include <functional>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "installer/core/installer_config.h"
+#include "installer/core/sheet_manage.h"
+#include "installer/core/ui_language.h"
+#include "installer/core/ui_strings.h"
+#include "installer/pages/res/resource.h"
+#include "platform/win32/wide.h"
+#include "platform/win32/win32_os.h"
+#include "platform/win32/win32_session.h"
+#include "ui/win32/win32_sheet.h"
+
+namespace lx {
+namespace {
+
+std::u16string TextOf(HWND window) {
+  wchar_t buffer[512] = {};
+  GetWindowTextW(window, buffer, 512);
+  return U(buffer);
+}
+
+// Steps run one per timer tick inside the sheet's modal loop.
+class Script {
+ public:
+  static Script* current;
+  std::vector<std::function<void()>> steps;
+  size_t next = 0;
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    if (current && current->next < current->steps.size()) current->steps[current->next++]();
+  }
+};
+Script* Script::current = nullptr;
+
+class Win32WizardTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    INITCOMMONCONTROLSEX icc = {sizeof(icc), 0xFF};
+    InitCommonControlsEx(&icc);
+    LoadLibraryW(L"Riched20.dll");
+    // cfgSetup.ini beside the test program.
+    std::string config = "[Install]\r\nSupportNet=0\r\nSupportOther=1\r\n[Language]\r\nenus\r\nzhcn\r\n";
+    std::u16string path = GetConfigPath(platform.os());
+    HANDLE file = CreateFileW(W(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(file, config.data(), static_cast<DWORD>(config.size()), &written, nullptr);
+    CloseHandle(file);
+    g_config = InstallerConfig{};
+    LoadInstallerConfig(platform.os(), path, g_config);
+    DetectUiLanguage(platform.os());
+  }
+
+  void Run(bool uninstallMode, Script& script) {
+    WizardEngine engine(platform.os());
+    sheet = std::make_unique<SheetManage>(WizardServices{platform.os(), view, workers, session, engine});
+    if (uninstallMode) sheet->SetUninstallMode();
+    Script::current = &script;
+    UINT_PTR timer = SetTimer(nullptr, 0, 50, Script::Tick);
+    sheet->Run();
+    KillTimer(nullptr, timer);
+    Script::current = nullptr;
+    EXPECT_EQ(script.next, script.steps.size()) << "the wizard closed before the script ended";
+  }
+
+  HWND Page() { return reinterpret_cast<HWND>(SendMessageW(view.window(), PSM_GETCURRENTPAGEHWND, 0, 0)); }
+  HWND Button(int id) { return GetDlgItem(view.window(), id); }
+  std::u16string Str(unsigned id) { return LoadUiString(platform.os(), id); }
+
+  Win32Os platform{GetModuleHandleW(nullptr)};
+  Win32SheetView view{GetModuleHandleW(nullptr)};
+  ThreadWorkers workers;
+  Win32Session session;
+  std::unique_ptr<SheetManage> sheet;
+};
+
+TEST_F(Win32WizardTest, InstallModeWalksToThePortPageAndBack) {
+  Script s;
+  s.steps = {
+      [&] {
+        EXPECT_EQ(TextOf(view.window()), u"Installtion");
+        EXPECT_EQ(Page(), view.PageWindow(sheet->init));
+        EXPECT_EQ(TextOf(GetDlgItem(Page(), IDC_LANGUAGE_LABEL)), Str(IDS_SELECT_LANGUAGE));
+        EXPECT_EQ(SendMessageW(GetDlgItem(Page(), IDC_LANGUAGE_COMBO), CB_GETCOUNT, 0, 0), 2);
+        EXPECT_FALSE(IsWindowEnabled(Button(kIdWizBack)));
+        EXPECT_TRUE(IsWindowEnabled(Button(kIdWizNext)));
+        EXPECT_FALSE(IsWindowVisible(Button(kIdHelp)));
+        EXPECT_EQ(TextOf(Button(kIdCancel)), Str(IDS_EXIT));
+        SendMessageW(view.window(), PSM_PRESSBUTTON, PSBTN_NEXT, 0);
+      },
+      [&] {
+        EXPECT_EQ(Page(), view.PageWindow(*sheet->WelcomePage()));
+        EXPECT_FALSE(IsWindowEnabled(Button(kIdWizNext)));
+        EXPECT_TRUE(IsWindowEnabled(Button(kIdWizBack)));
+        SendMessageW(GetDlgItem(Page(), IDC_AGREE_CHECK), BM_CLICK, 0, 0);
+      },
+      [&] {
+        EXPECT_TRUE(IsWindowEnabled(Button(kIdWizNext)));
+        SendMessageW(view.window(), PSM_PRESSBUTTON, PSBTN_NEXT, 0);
+      },
+      [&] {
+        EXPECT_EQ(Page(), view.PageWindow(sheet->installerType));
+        EXPECT_EQ(TextOf(GetDlgItem(Page(), IDC_USB_INSTALL)), Str(IDS_USB_INSTALL));
+        EXPECT_FALSE(IsWindowVisible(GetDlgItem(Page(), IDC_NET_INSTALL)));
+        EXPECT_FALSE(IsWindowEnabled(Button(kIdWizNext)));
+        SendMessageW(GetDlgItem(Page(), IDC_OTHER_PORT_INSTALL), BM_CLICK, 0, 0);
+      },
+      [&] {
+        EXPECT_EQ(Page(), view.PageWindow(sheet->selectPort));
+        EXPECT_EQ(sheet->step, kStepSelectPort);
+        EXPECT_EQ(TextOf(Button(kIdWizNext)), Str(IDS_INSTALL));
+        EXPECT_FALSE(IsWindowEnabled(Button(kIdWizNext)));
+        HWND list = GetDlgItem(Page(), IDC_PORT_LIST);
+        EXPECT_GT(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 0);
+        // Picking a row enables Next.
+        LVITEMW item = {};
+        item.stateMask = LVIS_SELECTED;
+        item.state = LVIS_SELECTED;
+        SendMessageW(list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&item));
+        EXPECT_TRUE(IsWindowEnabled(Button(kIdWizNext)));
+        SendMessageW(view.window(), PSM_PRESSBUTTON, PSBTN_BACK, 0);
+      },
+      [&] {
+        EXPECT_EQ(Page(), view.PageWindow(sheet->installerType));
+        EXPECT_EQ(sheet->step, kStepInstallerType);
+        SendMessageW(view.window(), PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+      },
+  };
+  Run(false, s);
+}
+
+TEST_F(Win32WizardTest, UninstallModeOpensOnTheInstallTypePage) {
+  Script s;
+  s.steps = {
+      [&] {
+        EXPECT_EQ(Page(), view.PageWindow(sheet->installerType));
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(Page(), IDC_USB_INSTALL)));
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(Page(), IDC_OTHER_PORT_INSTALL)));
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(Page(), IDC_UNINSTALL)));
+        EXPECT_FALSE(IsWindowEnabled(Button(kIdWizBack)));
+        SendMessageW(view.window(), PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+      },
+  };
+  Run(true, s);
+}
+
+}  // namespace
+}  // namespace lx

@@ -1,0 +1,246 @@
+#include "ui/win32/win32_dialog.h"
+
+#include <commctrl.h>
+#include <richedit.h>
+
+#include <vector>
+
+#include "platform/win32/wide.h"
+
+namespace lx {
+
+namespace {
+
+std::u16string WindowText(HWND window) {
+  if (!window) return u"";
+  int length = GetWindowTextLengthW(window);
+  std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1);
+  int got = GetWindowTextW(window, buffer.data(), length + 1);
+  return U(buffer.data(), static_cast<size_t>(got > 0 ? got : 0));
+}
+
+struct StreamSource {
+  const std::string* bytes;
+  size_t position;
+};
+
+// Hands the rich edit as many bytes as it asks for, until the document ends.
+DWORD CALLBACK ReadStream(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* given) {
+  auto* source = reinterpret_cast<StreamSource*>(cookie);
+  size_t left = source->bytes->size() - source->position;
+  size_t n = left < static_cast<size_t>(wanted) ? left : static_cast<size_t>(wanted);
+  memcpy(buffer, source->bytes->data() + source->position, n);
+  source->position += n;
+  *given = static_cast<LONG>(n);
+  return 0;
+}
+
+}  // namespace
+
+Win32DialogView::~Win32DialogView() {
+  if (font_) DeleteObject(font_);
+}
+
+void Win32DialogView::SetText(int id, const std::u16string& text) {
+  if (HWND item = Item(id)) SetWindowTextW(item, W(text));
+}
+
+std::u16string Win32DialogView::GetText(int id) { return WindowText(Item(id)); }
+
+void Win32DialogView::Show(int id, bool show) {
+  if (HWND item = Item(id)) ShowWindow(item, show ? SW_SHOW : SW_HIDE);
+}
+
+// The control's own style: a page that is not in front still reports what it will show.
+bool Win32DialogView::IsVisible(int id) {
+  HWND item = Item(id);
+  return item && (GetWindowLongW(item, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void Win32DialogView::Enable(int id, bool enable) {
+  if (HWND item = Item(id)) EnableWindow(item, enable ? TRUE : FALSE);
+}
+
+bool Win32DialogView::IsEnabled(int id) {
+  HWND item = Item(id);
+  return item && IsWindowEnabled(item);
+}
+
+void Win32DialogView::SetCheck(int id, bool checked) {
+  if (HWND item = Item(id)) SendMessageW(item, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+bool Win32DialogView::GetCheck(int id) {
+  HWND item = Item(id);
+  return item && SendMessageW(item, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+Rect Win32DialogView::GetControlRect(int id) {
+  HWND item = Item(id);
+  if (!item) return {};
+  RECT r;
+  GetWindowRect(item, &r);
+  MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&r), 2);
+  return {r.left, r.top, r.right, r.bottom};
+}
+
+void Win32DialogView::MoveControl(int id, const Rect& rect) {
+  if (HWND item = Item(id)) MoveWindow(item, rect.left, rect.top, rect.Width(), rect.Height(), TRUE);
+}
+
+void Win32DialogView::SetFocus(int id) {
+  if (HWND item = Item(id)) ::SetFocus(item);
+}
+
+int Win32DialogView::ComboAdd(int id, const std::u16string& text) {
+  HWND item = Item(id);
+  return item ? static_cast<int>(SendMessageW(item, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(W(text)))) : -1;
+}
+
+int Win32DialogView::ComboCount(int id) {
+  HWND item = Item(id);
+  return item ? static_cast<int>(SendMessageW(item, CB_GETCOUNT, 0, 0)) : 0;
+}
+
+bool Win32DialogView::ComboSetCurSel(int id, int index) {
+  HWND item = Item(id);
+  return item && SendMessageW(item, CB_SETCURSEL, static_cast<WPARAM>(index), 0) != CB_ERR;
+}
+
+int Win32DialogView::ComboGetCurSel(int id) {
+  HWND item = Item(id);
+  LRESULT r = item ? SendMessageW(item, CB_GETCURSEL, 0, 0) : CB_ERR;
+  return r == CB_ERR ? -1 : static_cast<int>(r);
+}
+
+std::u16string Win32DialogView::ComboGetItemText(int id, int index) {
+  HWND item = Item(id);
+  if (!item) return u"";
+  LRESULT length = SendMessageW(item, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (length == CB_ERR) return u"";
+  std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1);
+  LRESULT got = SendMessageW(item, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer.data()));
+  return got == CB_ERR ? u"" : U(buffer.data(), static_cast<size_t>(got));
+}
+
+void Win32DialogView::ListSetExtendedStyle(int id, uint32_t style) {
+  if (HWND item = Item(id)) SendMessageW(item, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, style);
+}
+
+void Win32DialogView::ListInsertColumn(int id, int column, const std::u16string& title, int width) {
+  HWND item = Item(id);
+  if (!item) return;
+  std::u16string text = title;
+  LVCOLUMNW c = {};
+  c.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH;
+  c.fmt = LVCFMT_LEFT;
+  c.cx = width;
+  c.pszText = const_cast<wchar_t*>(W(text));
+  SendMessageW(item, LVM_INSERTCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&c));
+}
+
+int Win32DialogView::ListInsertItem(int id, int row, const std::u16string& text) {
+  HWND item = Item(id);
+  if (!item) return -1;
+  std::u16string copy = text;
+  LVITEMW it = {};
+  it.mask = LVIF_TEXT;
+  it.iItem = row;
+  it.pszText = const_cast<wchar_t*>(W(copy));
+  return static_cast<int>(SendMessageW(item, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&it)));
+}
+
+void Win32DialogView::ListSetItemText(int id, int row, int column, const std::u16string& text) {
+  HWND item = Item(id);
+  if (!item) return;
+  std::u16string copy = text;
+  LVITEMW it = {};
+  it.iSubItem = column;
+  it.pszText = const_cast<wchar_t*>(W(copy));
+  SendMessageW(item, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&it));
+}
+
+std::u16string Win32DialogView::ListGetItemText(int id, int row, int column) {
+  HWND item = Item(id);
+  if (!item) return u"";
+  // LVM_GETITEMTEXTW cuts to the buffer: grow until the text fits.
+  for (size_t size = 256; size <= 65536; size *= 4) {
+    std::vector<wchar_t> buffer(size);
+    LVITEMW it = {};
+    it.iSubItem = column;
+    it.pszText = buffer.data();
+    it.cchTextMax = static_cast<int>(size);
+    LRESULT got = SendMessageW(item, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&it));
+    if (static_cast<size_t>(got) + 1 < size) return U(buffer.data(), static_cast<size_t>(got));
+  }
+  return u"";
+}
+
+int Win32DialogView::ListItemCount(int id) {
+  HWND item = Item(id);
+  return item ? static_cast<int>(SendMessageW(item, LVM_GETITEMCOUNT, 0, 0)) : 0;
+}
+
+int Win32DialogView::ListNextSelected(int id, int start) {
+  HWND item = Item(id);
+  return item ? static_cast<int>(SendMessageW(item, LVM_GETNEXTITEM, static_cast<WPARAM>(start), LVNI_SELECTED))
+              : -1;
+}
+
+void Win32DialogView::ProgressSetRange(int id, int low, int high) {
+  if (HWND item = Item(id)) SendMessageW(item, PBM_SETRANGE, 0, MAKELPARAM(low, high));
+}
+
+// Workers call this too: SendMessageW runs the change on the window's thread.
+void Win32DialogView::ProgressSetPos(int id, int position) {
+  if (HWND item = Item(id)) SendMessageW(item, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+}
+
+void Win32DialogView::SetRichText(int id, const std::string& rtf) {
+  HWND item = Item(id);
+  if (!item) return;
+  StreamSource source{&rtf, 0};
+  EDITSTREAM stream = {};
+  stream.dwCookie = reinterpret_cast<DWORD_PTR>(&source);
+  stream.pfnCallback = ReadStream;
+  SendMessageW(item, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
+}
+
+bool Win32DialogView::SetBitmap(int id, int bitmapId) {
+  HWND item = Item(id);
+  if (!item) return false;
+  HBITMAP bitmap = LoadBitmapW(resources_, MAKEINTRESOURCEW(bitmapId));
+  if (!bitmap) return false;
+  auto old = reinterpret_cast<HBITMAP>(
+      SendMessageW(item, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap)));
+  if (old && old != bitmap) DeleteObject(old);
+  return true;
+}
+
+void Win32DialogView::SetChildFont(const std::u16string& face, int tenthsOfPoint) {
+  if (!window_) return;
+  HDC dc = GetDC(window_);
+  int height = -MulDiv(tenthsOfPoint, GetDeviceCaps(dc, LOGPIXELSY), 720);
+  ReleaseDC(window_, dc);
+  HFONT font = CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, W(face));
+  if (!font) return;
+  for (HWND child = GetWindow(window_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  if (font_) DeleteObject(font_);
+  font_ = font;
+}
+
+void Win32DialogView::SetTimer(unsigned timerId, unsigned milliseconds) {
+  if (window_) ::SetTimer(window_, timerId, milliseconds, nullptr);
+}
+
+void Win32DialogView::KillTimer(unsigned timerId) {
+  if (window_) ::KillTimer(window_, timerId);
+}
+
+void Win32DialogView::PostToWindow(unsigned message, uintptr_t wParam, intptr_t lParam) {
+  if (window_) PostMessageW(window_, message, wParam, lParam);
+}
+
+}  // namespace lx

@@ -1,0 +1,72 @@
+// The wizard sheet on a real Windows property sheet in wizard mode. The
+// native sheet only shows the page it is told to: Back and Next are turned
+// into ISheetEvents and answered "no move" (-1), Cancel, the close box and
+// Esc into OnCancel; the page list and the moves live in the portable sheet.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ui/sheet_view.h"
+#include "ui/win32/win32_dialog.h"
+
+namespace lx {
+
+class Win32SheetView : public ISheetView {
+ public:
+  // `resources`: the module holding the page templates and bitmaps.
+  explicit Win32SheetView(HINSTANCE resources);
+  ~Win32SheetView() override;
+
+  void SetCaption(const std::u16string& caption) override;
+  void AddPage(IWizardPage& page) override;
+  void RemovePage(IWizardPage& page) override;
+  void SetCurrentPage(IWizardPage& page) override;
+  void SetWizardButtons(uint32_t flags) override;
+  IDialogView& Frame() override { return frame_; }
+  void BringToFront() override;
+  int ShowMessageBox(const std::u16string& text, const std::u16string& caption, unsigned type) override;
+  void PostSheetMessage(unsigned message) override;
+  void EndWizard() override;
+  void RunModal(ISheetEvents& events, IWizardPage& firstPage) override;
+
+  HWND window() const { return window_; }
+  // The page's window, or null before its first showing.
+  HWND PageWindow(const IWizardPage& page) const;
+
+ private:
+  struct PageHost {
+    Win32SheetView* sheet;
+    IWizardPage* page;
+    std::unique_ptr<Win32DialogView> view;
+    HPROPSHEETPAGE handle = nullptr;
+    HBRUSH brush = nullptr;
+  };
+  PageHost& HostOf(IWizardPage& page);
+  HPROPSHEETPAGE CreateHandle(PageHost& host);
+  void AttachSheet(HWND sheet);
+  INT_PTR OnPageNotify(PageHost& host, HWND page, NMHDR* header);
+
+  static INT_PTR CALLBACK PageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static int CALLBACK SheetCallback(HWND window, UINT message, LPARAM lParam);
+  static LRESULT CALLBACK SheetSubclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                        UINT_PTR id, DWORD_PTR data);
+
+  HINSTANCE resources_;
+  HWND window_ = nullptr;
+  std::u16string caption_;
+  std::vector<IWizardPage*> pages_;
+  std::map<const IWizardPage*, std::unique_ptr<PageHost>> hosts_;
+  int startPage_ = 0;
+  ISheetEvents* events_ = nullptr;
+  Win32DialogView frame_;
+  HBRUSH sheetBrush_ = nullptr;
+  bool closing_ = false;
+};
+
+}  // namespace lx
