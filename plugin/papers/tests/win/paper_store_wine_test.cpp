@@ -122,6 +122,40 @@ TEST(PaperStoreWineTest, ExplicitDaclHoldsExactlyTheGivenEntries) {
   EXPECT_FALSE(security.SetDacl(U(file), dacl));  // gone
 }
 
+// The process token's privileges and their states.
+std::vector<std::pair<LUID, DWORD>> EnabledPrivileges() {
+  std::vector<std::pair<LUID, DWORD>> list;
+  HANDLE token = nullptr;
+  if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token)) return list;
+  DWORD needed = 0;
+  ::GetTokenInformation(token, TokenPrivileges, nullptr, 0, &needed);
+  std::vector<BYTE> buffer(needed ? needed : 1);
+  if (::GetTokenInformation(token, TokenPrivileges, buffer.data(), needed, &needed)) {
+    auto* p = reinterpret_cast<TOKEN_PRIVILEGES*>(buffer.data());
+    for (DWORD i = 0; i < p->PrivilegeCount; ++i) list.push_back({p->Privileges[i].Luid, p->Privileges[i].Attributes});
+  }
+  ::CloseHandle(token);
+  return list;
+}
+
+TEST(PaperStoreWineTest, HandingTheFileToAdministratorsLeavesTheTokenAsItWas) {
+  wchar_t dir[MAX_PATH] = {}, file[MAX_PATH] = {};
+  ASSERT_NE(0u, ::GetTempPathW(MAX_PATH, dir));
+  ASSERT_NE(0u, ::GetTempFileNameW(dir, L"lxp", 0, file));
+  auto before = EnabledPrivileges();
+  ASSERT_FALSE(before.empty());
+  Win32FileSecurity security;
+  security.SetOwner(U(file), kSidAdministrators);
+  ::DeleteFileW(file);
+  EXPECT_FALSE(security.SetOwner(U(file), kSidAdministrators));  // gone: both attempts fail
+  auto after = EnabledPrivileges();
+  ASSERT_EQ(before.size(), after.size());
+  for (size_t i = 0; i < before.size(); ++i) {
+    EXPECT_EQ(before[i].first.LowPart, after[i].first.LowPart);
+    EXPECT_EQ(before[i].second, after[i].second) << "privilege " << before[i].first.LowPart;
+  }
+}
+
 // A printer of Wine's spooler, with a stand-in driver file: printer data
 // needs no driver code.
 class WinePrinter {
