@@ -137,8 +137,9 @@ int Win32SheetView::ShowMessageBox(const std::u16string& text, const std::u16str
   return MessageBoxW(window_, W(text), W(caption), type);
 }
 
+// After the wizard has closed there is no window and the message is lost.
 void Win32SheetView::PostSheetMessage(unsigned message) {
-  if (window_) PostMessageW(window_, message, 0, 0);
+  if (HWND sheet = window_.load()) PostMessageW(sheet, message, 0, 0);
 }
 
 void Win32SheetView::EndWizard() {
@@ -162,7 +163,9 @@ void Win32SheetView::RunModal(ISheetEvents& events, IWizardPage& firstPage) {
 
   PROPSHEETHEADERW header = {};
   header.dwSize = sizeof(header);
-  header.dwFlags = PSH_WIZARD | PSH_USECALLBACK;
+  // With a Help button the wizard keeps room at the right; the sheet hides
+  // the button and its widened Cancel button takes that room.
+  header.dwFlags = PSH_WIZARD | PSH_USECALLBACK | PSH_HASHELP;
   header.hInstance = resources_;
   header.pszCaption = W(caption_);
   header.nPages = static_cast<UINT>(handles.size());

@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <atomic>
 #include <map>
 #include <memory>
 #include <string>
@@ -35,7 +36,7 @@ class Win32SheetView : public ISheetView {
   void EndWizard() override;
   void RunModal(ISheetEvents& events, IWizardPage& firstPage) override;
 
-  HWND window() const { return window_; }
+  HWND window() const { return window_.load(); }
   // The page's window, or null before its first showing.
   HWND PageWindow(const IWizardPage& page) const;
 
@@ -58,7 +59,8 @@ class Win32SheetView : public ISheetView {
                                         UINT_PTR id, DWORD_PTR data);
 
   HINSTANCE resources_;
-  HWND window_ = nullptr;
+  // Read by workers that post to the sheet.
+  std::atomic<HWND> window_{nullptr};
   std::u16string caption_;
   std::vector<IWizardPage*> pages_;
   std::map<const IWizardPage*, std::unique_ptr<PageHost>> hosts_;
