@@ -4,6 +4,7 @@
 #include <optional>
 #include <set>
 
+#include "common/ini.h"
 #include "common/text.h"
 #include "platform/sim/command_line.h"
 #include "platform/sim/wildcard.h"
@@ -116,7 +117,8 @@ uint32_t SimPrinterTools::InstallFromInf(const std::u16string& model, const std:
   auto bytes = files_.ReadFile(infPath);
   if (!bytes) return kErrorFileNotFound;
   // The INF must name the model (in a models line or its [Strings]).
-  std::u16string text = ToLowerAscii(Utf8ToUtf16(*bytes));
+  // INF files come as UTF-16 with a byte-order mark or in the ANSI code page.
+  std::u16string text = ToLowerAscii(IniDocument::DecodeBytes(*bytes));
   if (model.empty() || !Contains(text, u"\"" + ToLowerAscii(model) + u"\"")) return kErrorUnknownPrinterDriver;
   PublishInf(*bytes);
   return spooler_.InstallDriver(model);

@@ -53,6 +53,17 @@ TEST_F(SimToolsTest, InstallActsWhenTheClockPassesItsDelay) {
   EXPECT_EQ(machine.tools.OemInfs(), std::vector<std::u16string>{u"oem0.inf"});
 }
 
+TEST_F(SimToolsTest, AUtf16InfIsReadToo) {
+  std::u16string text = u"\xFEFF[Zorv.NTamd64]\r\n\"LX-220\" = LX220, USBPRINT\\ZorvLX-220A1B2\r\n";
+  std::string bytes;
+  for (char16_t c : text) bytes += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+  machine.files.AddFile(u"C:\\Medium\\amd64\\wide.inf", bytes);
+  Run(u"rundll32", u"printui.dll PrintUIEntry /ia /m \"LX-220\" /f \"C:\\Medium\\amd64\\wide.inf\" ");
+  proc->os.clock->Sleep(2000);
+  EXPECT_EQ(machine.tools.runs[0].result, 0u);
+  EXPECT_TRUE(machine.spooler.HasDriver(u"LX-220"));
+}
+
 TEST_F(SimToolsTest, InstallFailsForAModelTheInfDoesNotNameOrAMissingPort) {
   Run(u"rundll32", u"printui.dll PrintUIEntry /if /b \"A\" /r \"USB001\" /m \"LX-999\" /f \"C:\\Medium\\amd64\\lx220.inf\" /z");
   Run(u"rundll32", u"printui.dll PrintUIEntry /if /b \"B\" /r \"USB002\" /m \"LX-220\" /f \"C:\\Medium\\amd64\\lx220.inf\" /z");

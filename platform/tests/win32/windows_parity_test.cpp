@@ -134,5 +134,43 @@ TEST(WindowsParity, RegistryRulesTheSimulationCopies) {
   EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
 }
 
+TEST(WindowsParity, SystemSpoolerAndDeviceSetupPassThroughsAnswer) {
+  Win32Os real;
+  Os& os = real.os();
+  auto arch = os.system->NativeProcessorArchitecture();
+  ASSERT_TRUE(arch);
+  EXPECT_TRUE(*arch == kProcessorArchitectureAmd64 || *arch == kProcessorArchitectureIntel);
+  std::u16string windows = os.system->WindowsDirectory();
+  EXPECT_TRUE(EqualsIgnoreCase(windows, u"C:\\windows")) << Utf16ToUtf8(windows);
+  EXPECT_TRUE(EqualsIgnoreCase(os.system->SystemDirectory(), windows + u"\\system32"));
+  auto programFiles = os.files->GetFolderPath(KnownFolder::kProgramFiles);
+  ASSERT_TRUE(programFiles);
+  EXPECT_TRUE(os.files->IsDirectory(*programFiles));
+
+  std::u16string driverDir;
+  ASSERT_TRUE(os.spooler->DriverDirectory(driverDir));
+  std::u16string dir = ToLowerAscii(driverDir);
+  EXPECT_TRUE(dir == ToLowerAscii(windows) + u"\\system32\\spool\\drivers\\x64" ||
+              dir == ToLowerAscii(windows) + u"\\system32\\spool\\drivers\\w32x86")
+      << Utf16ToUtf8(driverDir);
+  std::vector<PortInfo2> ports;
+  ASSERT_TRUE(os.spooler->ListPorts(ports));
+  bool file = false;
+  for (const auto& p : ports) file = file || p.portName == u"FILE:";
+  EXPECT_TRUE(file);
+  std::vector<PrinterInfo2> printers;
+  EXPECT_TRUE(os.spooler->ListPrinters(kPrinterEnumLocal | kPrinterEnumConnections, printers));
+  PrinterHandle h = 0;
+  EXPECT_FALSE(os.spooler->Open(u"No Such Printer 7f3a", kPrinterAccessUse, h));
+  EXPECT_EQ(os.system->GetLastError(), static_cast<uint32_t>(ERROR_INVALID_PRINTER_NAME));
+
+  DevInfoList list = os.devices->GetClassDevs(kGuidDevInterfaceUsbPrint, kDigcfPresent | kDigcfDeviceInterface);
+  ASSERT_NE(list, 0u);
+  uint32_t n = 0;
+  while (os.devices->EnumDeviceInfo(list, n)) ++n;
+  EXPECT_EQ(os.system->GetLastError(), static_cast<uint32_t>(ERROR_NO_MORE_ITEMS));
+  EXPECT_TRUE(os.devices->DestroyDeviceInfoList(list));
+}
+
 }  // namespace
 }  // namespace lx
