@@ -30,6 +30,41 @@ std::u16string TextOf(HWND window) {
   return U(buffer);
 }
 
+// Keeps what the screen shows of the sheet as a 24-bit BMP beside the test
+// program ("wizard-<name>.bmp"), for a person to look at.
+void SaveScreenshot(HWND window, const char* name) {
+  RECT r;
+  GetWindowRect(window, &r);
+  int width = r.right - r.left, height = r.bottom - r.top;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+  SelectObject(memory, old);
+  BITMAPINFOHEADER info = {};
+  info.biSize = sizeof(info);
+  info.biWidth = width;
+  info.biHeight = height;
+  info.biPlanes = 1;
+  info.biBitCount = 24;
+  info.biCompression = BI_RGB;
+  int stride = (width * 3 + 3) & ~3;
+  std::vector<char> pixels(static_cast<size_t>(stride) * height);
+  GetDIBits(memory, bitmap, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  BITMAPFILEHEADER file = {};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof(file) + sizeof(info);
+  file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+  std::ofstream out(std::string("wizard-") + name + ".bmp", std::ios::binary);
+  out.write(reinterpret_cast<const char*>(&file), sizeof(file));
+  out.write(reinterpret_cast<const char*>(&info), sizeof(info));
+  out.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
+}
+
 // Steps run one per timer tick inside the sheet's modal loop.
 class Script {
  public:
@@ -96,6 +131,7 @@ TEST_F(Win32WizardTest, InstallModeWalksToThePortPageAndBack) {
         EXPECT_TRUE(IsWindowEnabled(Button(kIdWizNext)));
         EXPECT_FALSE(IsWindowVisible(Button(kIdHelp)));
         EXPECT_EQ(TextOf(Button(kIdCancel)), Str(IDS_EXIT));
+        SaveScreenshot(view.window(), "language");
         SendMessageW(view.window(), PSM_PRESSBUTTON, PSBTN_NEXT, 0);
       },
       [&] {
@@ -106,6 +142,7 @@ TEST_F(Win32WizardTest, InstallModeWalksToThePortPageAndBack) {
       },
       [&] {
         EXPECT_TRUE(IsWindowEnabled(Button(kIdWizNext)));
+        SaveScreenshot(view.window(), "welcome");
         SendMessageW(view.window(), PSM_PRESSBUTTON, PSBTN_NEXT, 0);
       },
       [&] {
@@ -113,6 +150,7 @@ TEST_F(Win32WizardTest, InstallModeWalksToThePortPageAndBack) {
         EXPECT_EQ(TextOf(GetDlgItem(Page(), IDC_USB_INSTALL)), Str(IDS_USB_INSTALL));
         EXPECT_FALSE(IsWindowVisible(GetDlgItem(Page(), IDC_NET_INSTALL)));
         EXPECT_FALSE(IsWindowEnabled(Button(kIdWizNext)));
+        SaveScreenshot(view.window(), "install-type");
         SendMessageW(GetDlgItem(Page(), IDC_OTHER_PORT_INSTALL), BM_CLICK, 0, 0);
       },
       [&] {
@@ -128,6 +166,9 @@ TEST_F(Win32WizardTest, InstallModeWalksToThePortPageAndBack) {
         item.state = LVIS_SELECTED;
         SendMessageW(list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&item));
         EXPECT_TRUE(IsWindowEnabled(Button(kIdWizNext)));
+      },
+      [&] {
+        SaveScreenshot(view.window(), "port");
         SendMessageW(view.window(), PSM_PRESSBUTTON, PSBTN_BACK, 0);
       },
       [&] {
@@ -148,6 +189,7 @@ TEST_F(Win32WizardTest, UninstallModeOpensOnTheInstallTypePage) {
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(Page(), IDC_OTHER_PORT_INSTALL)));
         EXPECT_TRUE(IsWindowEnabled(GetDlgItem(Page(), IDC_UNINSTALL)));
         EXPECT_FALSE(IsWindowEnabled(Button(kIdWizBack)));
+        SaveScreenshot(view.window(), "uninstall");
         SendMessageW(view.window(), PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
       },
   };
