@@ -1,6 +1,37 @@
 #include "platform/devmode.h"
 
+#include <cstddef>
+
 namespace lx {
+
+namespace {
+// DEVMODEW of the printer branch as Microsoft's reference declares it, to
+// check the offsets used on the bytes (the Windows build checks the real one).
+struct DevModeLayout {
+  char16_t dmDeviceName[32];
+  uint16_t dmSpecVersion, dmDriverVersion, dmSize, dmDriverExtra;
+  uint32_t dmFields;
+  int16_t dmOrientation, dmPaperSize, dmPaperLength, dmPaperWidth, dmScale, dmCopies, dmDefaultSource,
+      dmPrintQuality;
+  int16_t dmColor, dmDuplex, dmYResolution, dmTTOption, dmCollate;
+  char16_t dmFormName[32];
+  uint16_t dmLogPixels;
+  uint32_t dmBitsPerPel, dmPelsWidth, dmPelsHeight, dmNup, dmDisplayFrequency, dmICMMethod, dmICMIntent,
+      dmMediaType, dmDitherType, dmReserved1, dmReserved2, dmPanningWidth, dmPanningHeight;
+};
+static_assert(sizeof(DevModeLayout) == kDevModePublicSize, "DEVMODEW size");
+static_assert(offsetof(DevModeLayout, dmSpecVersion) == kDmSpecVersionOffset, "DEVMODEW layout");
+static_assert(offsetof(DevModeLayout, dmDriverVersion) == kDmDriverVersionOffset, "DEVMODEW layout");
+static_assert(offsetof(DevModeLayout, dmSize) == kDmSizeOffset, "DEVMODEW layout");
+static_assert(offsetof(DevModeLayout, dmDriverExtra) == kDmDriverExtraOffset, "DEVMODEW layout");
+static_assert(offsetof(DevModeLayout, dmFields) == kDmFieldsOffset, "DEVMODEW layout");
+static_assert(offsetof(DevModeLayout, dmOrientation) == kDmOrientationOffset, "DEVMODEW layout");
+static_assert(offsetof(DevModeLayout, dmPaperSize) == kDmPaperSizeOffset, "DEVMODEW layout");
+static_assert(offsetof(DevModeLayout, dmPaperLength) == kDmPaperLengthOffset, "DEVMODEW layout");
+static_assert(offsetof(DevModeLayout, dmPaperWidth) == kDmPaperWidthOffset, "DEVMODEW layout");
+static_assert(offsetof(DevModeLayout, dmCopies) == kDmCopiesOffset, "DEVMODEW layout");
+static_assert(offsetof(DevModeLayout, dmFormName) == kDmFormNameOffset, "DEVMODEW layout");
+}  // namespace
 
 uint16_t ReadU16(const DevModeBytes& b, size_t offset) {
   if (offset > b.size() || b.size() - offset < 2) return 0;
