@@ -10,7 +10,7 @@ namespace lx {
 namespace {
 
 // One conversion's flags, width and precision, parsed from the format.
-struct Spec {
+struct Conversion {
   std::string flags;
   int width = -1;
   int precision = -1;
@@ -19,83 +19,83 @@ struct Spec {
 };
 
 template <typename Ch>
-const Ch* ParseSpec(const Ch* p, Spec& spec, va_list& args) {
+const Ch* ParseConversion(const Ch* p, Conversion& conv, va_list& args) {
   while (*p == '-' || *p == '+' || *p == ' ' || *p == '#' || *p == '0') {
-    spec.flags += static_cast<char>(*p++);
+    conv.flags += static_cast<char>(*p++);
   }
   if (*p == '*') {
-    spec.width = va_arg(args, int);
-    if (spec.width < 0) {
-      spec.flags += '-';
-      spec.width = -spec.width;
+    conv.width = va_arg(args, int);
+    if (conv.width < 0) {
+      conv.flags += '-';
+      conv.width = -conv.width;
     }
     ++p;
   } else {
-    while (*p >= '0' && *p <= '9') spec.width = (spec.width < 0 ? 0 : spec.width * 10) + (*p++ - '0');
+    while (*p >= '0' && *p <= '9') conv.width = (conv.width < 0 ? 0 : conv.width * 10) + (*p++ - '0');
   }
   if (*p == '.') {
     ++p;
-    spec.precision = 0;
+    conv.precision = 0;
     if (*p == '*') {
-      spec.precision = va_arg(args, int);
+      conv.precision = va_arg(args, int);
       ++p;
     } else {
-      while (*p >= '0' && *p <= '9') spec.precision = spec.precision * 10 + (*p++ - '0');
+      while (*p >= '0' && *p <= '9') conv.precision = conv.precision * 10 + (*p++ - '0');
     }
   }
   if (*p == 'h') {
-    spec.size = Spec::kShort;
+    conv.size = Conversion::kShort;
     ++p;
   } else if (*p == 'l') {
     ++p;
-    spec.size = Spec::kLong;
+    conv.size = Conversion::kLong;
     if (*p == 'l') {
-      spec.size = Spec::kLongLong;
+      conv.size = Conversion::kLongLong;
       ++p;
     }
   } else if (*p == 'I' && p[1] == '6' && p[2] == '4') {
-    spec.size = Spec::kLongLong;
+    conv.size = Conversion::kLongLong;
     p += 3;
   } else if (*p == 'z' || *p == 'I') {
-    spec.size = sizeof(size_t) == 8 ? Spec::kLongLong : Spec::kDefault;
+    conv.size = sizeof(size_t) == 8 ? Conversion::kLongLong : Conversion::kDefault;
     ++p;
   }
-  spec.conv = static_cast<char>(*p);
+  conv.conv = static_cast<char>(*p);
   return *p ? p + 1 : p;
 }
 
-// Formats one numeric conversion through the C library with the same spec;
+// Formats one numeric conversion through the C library with the same conv;
 // on Windows builds MinGW's own printf follows C99 as glibc does, and so does
 // Microsoft's CRT since 2015 for these conversions.
-std::string FormatNumber(const Spec& spec, va_list& args) {
-  std::string fmt = "%" + spec.flags;
-  if (spec.width >= 0) fmt += std::to_string(spec.width);
-  if (spec.precision >= 0) fmt += "." + std::to_string(spec.precision);
+std::string FormatNumber(const Conversion& conv, va_list& args) {
+  std::string fmt = "%" + conv.flags;
+  if (conv.width >= 0) fmt += std::to_string(conv.width);
+  if (conv.precision >= 0) fmt += "." + std::to_string(conv.precision);
   char buf[512];
-  switch (spec.conv) {
+  switch (conv.conv) {
     case 'd':
     case 'i':
     case 'u':
     case 'x':
     case 'X':
     case 'o': {
-      bool isSigned = spec.conv == 'd' || spec.conv == 'i';
-      if (spec.size == Spec::kLongLong) {
-        fmt += std::string("ll") + spec.conv;
+      bool isSigned = conv.conv == 'd' || conv.conv == 'i';
+      if (conv.size == Conversion::kLongLong) {
+        fmt += std::string("ll") + conv.conv;
         if (isSigned)
           std::snprintf(buf, sizeof buf, fmt.c_str(), va_arg(args, long long));
         else
           std::snprintf(buf, sizeof buf, fmt.c_str(), va_arg(args, unsigned long long));
       } else {
         // Windows' long is 32 bits: %ld and %lu take the same as %d and %u.
-        fmt += spec.conv;
+        fmt += conv.conv;
         if (isSigned) {
           int v = va_arg(args, int);
-          if (spec.size == Spec::kShort) v = static_cast<short>(v);
+          if (conv.size == Conversion::kShort) v = static_cast<short>(v);
           std::snprintf(buf, sizeof buf, fmt.c_str(), v);
         } else {
           unsigned v = va_arg(args, unsigned);
-          if (spec.size == Spec::kShort) v = static_cast<unsigned short>(v);
+          if (conv.size == Conversion::kShort) v = static_cast<unsigned short>(v);
           std::snprintf(buf, sizeof buf, fmt.c_str(), v);
         }
       }
@@ -106,7 +106,7 @@ std::string FormatNumber(const Spec& spec, va_list& args) {
                     static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(va_arg(args, void*))));
       break;
     default:  // f F e E g G a A
-      fmt += spec.conv;
+      fmt += conv.conv;
       std::snprintf(buf, sizeof buf, fmt.c_str(), va_arg(args, double));
       break;
   }
@@ -114,17 +114,17 @@ std::string FormatNumber(const Spec& spec, va_list& args) {
 }
 
 template <typename Out>
-void Pad(Out& out, const Spec& spec, size_t len) {
-  if (spec.width > 0 && static_cast<size_t>(spec.width) > len)
-    out.append(spec.width - len, ' ');
+void Pad(Out& out, const Conversion& conv, size_t len) {
+  if (conv.width > 0 && static_cast<size_t>(conv.width) > len)
+    out.append(conv.width - len, ' ');
 }
 
 template <typename Str>
-void AppendPadded(Str& out, const Spec& spec, const Str& text) {
-  bool left = spec.flags.find('-') != std::string::npos;
-  if (!left) Pad(out, spec, text.size());
+void AppendPadded(Str& out, const Conversion& conv, const Str& text) {
+  bool left = conv.flags.find('-') != std::string::npos;
+  if (!left) Pad(out, conv, text.size());
   out += text;
-  if (left) Pad(out, spec, text.size());
+  if (left) Pad(out, conv, text.size());
 }
 
 // Narrow and wide texts as the target string type.
@@ -151,29 +151,29 @@ std::basic_string<Ch> FormatImpl(const Ch* format, va_list args) {
       out += *p++;
       continue;
     }
-    Spec spec;
-    p = ParseSpec(p, spec, ap);
-    switch (spec.conv) {
+    Conversion conv;
+    p = ParseConversion(p, conv, ap);
+    switch (conv.conv) {
       case 's':
       case 'S': {
         // The CRT's own rule: which string width %s means depends on the function.
         bool wideArg = kWide;
-        if (spec.conv == 'S') wideArg = !wideArg;
-        if (spec.size == Spec::kShort) wideArg = false;
-        if (spec.size == Spec::kLong) wideArg = true;
+        if (conv.conv == 'S') wideArg = !wideArg;
+        if (conv.size == Conversion::kShort) wideArg = false;
+        if (conv.size == Conversion::kLong) wideArg = true;
         Str text;
         if (wideArg) {
           const char16_t* s = va_arg(ap, const char16_t*);
           if (!s) s = u"(null)";
-          size_t n = StrLen16(s, spec.precision >= 0 ? spec.precision : static_cast<size_t>(-1));
+          size_t n = StrLen16(s, conv.precision >= 0 ? conv.precision : static_cast<size_t>(-1));
           text = Convert(static_cast<Str*>(nullptr), std::u16string_view(s, n));
         } else {
           const char* s = va_arg(ap, const char*);
           if (!s) s = "(null)";
-          size_t n = spec.precision >= 0 ? strnlen(s, spec.precision) : std::strlen(s);
+          size_t n = conv.precision >= 0 ? strnlen(s, conv.precision) : std::strlen(s);
           text = Convert(static_cast<Str*>(nullptr), std::string_view(s, n));
         }
-        AppendPadded(out, spec, text);
+        AppendPadded(out, conv, text);
         break;
       }
       case 'c':
@@ -181,19 +181,19 @@ std::basic_string<Ch> FormatImpl(const Ch* format, va_list args) {
         int v = va_arg(ap, int);
         Str text(1, static_cast<Ch>(kWide ? static_cast<char16_t>(v)
                                           : static_cast<char>(static_cast<unsigned char>(v))));
-        AppendPadded(out, spec, text);
+        AppendPadded(out, conv, text);
         break;
       }
       case 0:
         break;  // a lone '%' at the end prints nothing
       case 'd': case 'i': case 'u': case 'x': case 'X': case 'o': case 'p':
       case 'f': case 'F': case 'e': case 'E': case 'g': case 'G': case 'a': case 'A': {
-        std::string num = FormatNumber(spec, ap);
+        std::string num = FormatNumber(conv, ap);
         out.append(num.begin(), num.end());
         break;
       }
       default:
-        out += static_cast<Ch>(spec.conv);  // unknown conversion: the character itself
+        out += static_cast<Ch>(conv.conv);  // unknown conversion: the character itself
         break;
     }
   }
