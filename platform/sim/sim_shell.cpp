@@ -21,6 +21,10 @@ intptr_t SimShell::Execute(const std::u16string& verb, const std::u16string& fil
                            int show) {
   Launch launch{verb, file, parameters, directory, show};
   launches.push_back(launch);
+  // A path names one file, which must be there; a bare name is found
+  // wherever the machine keeps that program.
+  bool isPath = file.find_first_of(u"\\/") != std::u16string::npos;
+  if (isPath && !files_.FileExists(file)) return kSeErrFileNotFound;
   auto it = programs_.find(FileNameOf(file));
   if (it != programs_.end()) {
     it->second(launch);

@@ -25,7 +25,8 @@ class SimShell : public IShell {
                    const std::u16string& parameters, const std::u16string& directory,
                    int show) override;
 
-  // A program found by its file name ("rundll32.exe"), wherever it lies.
+  // A program known by its file name ("rundll32.exe"): started by a bare
+  // name, or by a path when that file exists.
   void AddProgram(const std::u16string& fileName, Program program);
 
   std::vector<Launch> launches;

@@ -139,6 +139,8 @@ TEST_F(SimToolsTest, PnpUtilDeletesAPublishedPackageByName) {
   Run(u"C:\\Windows\\System32\\pnputil.exe", u" -f -d oem3.inf");
   Run(u"C:\\Windows\\System32\\pnputil.exe", u" -f -d C:\\Windows\\INF\\oem4.inf");  // a path is refused
   Run(u"C:\\Windows\\System32\\pnputil.exe", u" -x oem4.inf");
+  // A path to where no pnputil lies starts nothing.
+  EXPECT_EQ(Run(u"C:\\Windows\\SysWOW64\\pnputil.exe", u" -f -d oem4.inf"), 2);
   EXPECT_TRUE(machine.files.FileExists(u"C:\\Windows\\INF\\oem3.inf"));
   proc->os.clock->Sleep(500);
   EXPECT_FALSE(machine.files.FileExists(u"C:\\Windows\\INF\\oem3.inf"));
