@@ -72,6 +72,12 @@ class IDialogView {
   virtual void ProgressSetRange(int id, int low, int high) = 0;
   virtual void ProgressSetPos(int id, int position) = 0;
 
+  // Trackbars (TBM_SETRANGEMIN/MAX, TBM_SETPOS, TBM_GETPOS); positions are
+  // kept inside the range.
+  virtual void TrackbarSetRange(int id, int low, int high) = 0;
+  virtual void TrackbarSetPos(int id, int position) = 0;
+  virtual int TrackbarGetPos(int id) = 0;
+
   // Rich edit: replaces the content with an RTF document (EM_STREAMIN, SF_RTF).
   virtual void SetRichText(int id, const std::string& rtf) = 0;
   // A bitmap of the program's resources into a picture control (STM_SETIMAGE);

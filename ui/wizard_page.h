@@ -22,7 +22,7 @@ constexpr intptr_t kStay = -1;        // no move by the wizard (the page moved i
 
 enum class ControlKind {
   kStatic, kPicture, kButton, kCheckBox, kRadioButton, kEdit, kComboBox, kListView,
-  kProgressBar, kRichEdit, kLink, kOther
+  kProgressBar, kTrackbar, kRichEdit, kLink, kOther
 };
 
 // How a control is painted; the binding answers WM_CTLCOLOR* with it.

@@ -208,8 +208,25 @@ void FakeDialog::ProgressSetRange(int id, int low, int high) {
 
 void FakeDialog::ProgressSetPos(int id, int position) {
   LX_CONTROL_OR(id)
-  c->position = std::clamp(position, c->low, c->high);
+  c->position = std::clamp(position, c->low, std::max(c->low, c->high));
   c->positions.push_back(c->position);
+}
+
+void FakeDialog::TrackbarSetRange(int id, int low, int high) {
+  LX_CONTROL_OR(id)
+  c->low = low;
+  c->high = high;
+  c->position = std::clamp(c->position, low, std::max(low, high));
+}
+
+void FakeDialog::TrackbarSetPos(int id, int position) {
+  LX_CONTROL_OR(id)
+  c->position = std::clamp(position, c->low, std::max(c->low, c->high));
+}
+
+int FakeDialog::TrackbarGetPos(int id) {
+  LX_CONTROL_OR(id, 0)
+  return c->position;
 }
 
 void FakeDialog::SetRichText(int id, const std::string& rtf) {

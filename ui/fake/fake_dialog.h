@@ -38,7 +38,7 @@ struct FakeControl {
   std::vector<int> columnWidths;
   std::vector<std::vector<std::u16string>> rows;
   std::vector<bool> selected;
-  // Progress bar.
+  // Progress bar and trackbar.
   int low = 0, high = 100, position = 0;
   std::vector<int> positions;  // every position set, in order
   // Rich edit and picture.
@@ -78,6 +78,9 @@ class FakeDialog : public IDialogView {
   int ListNextSelected(int id, int start) override;
   void ProgressSetRange(int id, int low, int high) override;
   void ProgressSetPos(int id, int position) override;
+  void TrackbarSetRange(int id, int low, int high) override;
+  void TrackbarSetPos(int id, int position) override;
+  int TrackbarGetPos(int id) override;
   void SetRichText(int id, const std::string& rtf) override;
   bool SetBitmap(int id, int bitmapId) override;
   void SetChildFont(const std::u16string& face, int tenthsOfPoint) override;

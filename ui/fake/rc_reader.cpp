@@ -304,6 +304,8 @@ bool RcScripts::ReadDialogs(const std::string& path) {
         c.kind = ControlKind::kLink;
       } else if (lower == "msctls_progress32") {
         c.kind = ControlKind::kProgressBar;
+      } else if (lower == "msctls_trackbar32") {
+        c.kind = ControlKind::kTrackbar;
       } else if (lower == "syslistview32") {
         c.kind = ControlKind::kListView;
       } else if (lower == "edit") {

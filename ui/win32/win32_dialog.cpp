@@ -196,6 +196,22 @@ void Win32DialogView::ProgressSetPos(int id, int position) {
   if (HWND item = Item(id)) SendMessageW(item, PBM_SETPOS, static_cast<WPARAM>(position), 0);
 }
 
+void Win32DialogView::TrackbarSetRange(int id, int low, int high) {
+  HWND item = Item(id);
+  if (!item) return;
+  SendMessageW(item, TBM_SETRANGEMIN, FALSE, low);
+  SendMessageW(item, TBM_SETRANGEMAX, TRUE, high);
+}
+
+void Win32DialogView::TrackbarSetPos(int id, int position) {
+  if (HWND item = Item(id)) SendMessageW(item, TBM_SETPOS, TRUE, position);
+}
+
+int Win32DialogView::TrackbarGetPos(int id) {
+  HWND item = Item(id);
+  return item ? static_cast<int>(SendMessageW(item, TBM_GETPOS, 0, 0)) : 0;
+}
+
 void Win32DialogView::SetRichText(int id, const std::string& rtf) {
   HWND item = Item(id);
   if (!item) return;

@@ -44,6 +44,9 @@ class Win32DialogView : public IDialogView {
   int ListNextSelected(int id, int start) override;
   void ProgressSetRange(int id, int low, int high) override;
   void ProgressSetPos(int id, int position) override;
+  void TrackbarSetRange(int id, int low, int high) override;
+  void TrackbarSetPos(int id, int position) override;
+  int TrackbarGetPos(int id) override;
   void SetRichText(int id, const std::string& rtf) override;
   bool SetBitmap(int id, int bitmapId) override;
   void SetChildFont(const std::u16string& face, int tenthsOfPoint) override;

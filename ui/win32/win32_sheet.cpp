@@ -32,6 +32,7 @@ ControlKind KindOf(HWND control) {
   if (cls == u"edit") return ControlKind::kEdit;
   if (cls == u"combobox") return ControlKind::kComboBox;
   if (cls == u"syslistview32") return ControlKind::kListView;
+  if (cls == u"msctls_trackbar32") return ControlKind::kTrackbar;
   if (cls == u"msctls_progress32") return ControlKind::kProgressBar;
   if (cls == u"richedit20w") return ControlKind::kRichEdit;
   if (cls == u"syslink") return ControlKind::kLink;
