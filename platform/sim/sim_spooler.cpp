@@ -57,7 +57,7 @@ uint32_t SimSpooler::AddPort(const std::u16string& name, const std::u16string& m
                              const std::u16string& description, uint32_t type) {
   if (name.empty()) return kErrorInvalidParameter;
   if (HasPort(name)) return kErrorAlreadyExists;
-  ports_.push_back({PortInfo2{name, monitor, description, type}});
+  ports_.push_back({name, monitor, description, type});
   return kErrorSuccess;
 }
 
@@ -69,7 +69,7 @@ uint32_t SimSpooler::AddTcpPort(const std::u16string& name, const SimTcpPort& po
 
 bool SimSpooler::HasPort(const std::u16string& portName) const {
   for (const auto& p : ports_)
-    if (EqualsIgnoreCase(p.info.portName, portName)) return true;
+    if (EqualsIgnoreCase(p.portName, portName)) return true;
   return false;
 }
 
@@ -191,7 +191,7 @@ bool SimSpooler::ListPrinters(uint32_t flags, std::vector<PrinterInfo2>& printer
 bool SimSpooler::ListPorts(std::vector<PortInfo2>& ports) {
   ports.clear();
   if (failListPorts) return Fail(*failListPorts);
-  for (const auto& p : ports_) ports.push_back(p.info);
+  ports = ports_;
   return true;
 }
 
@@ -203,7 +203,7 @@ bool SimSpooler::ListDrivers(std::vector<std::u16string>& driverNames) {
 
 bool SimSpooler::Open(const std::u16string& name, uint32_t access, PrinterHandle& handle) {
   handle = 0;
-  Open_ o;
+  OpenHandle o;
   o.access = access;
   if (name.compare(0, kXcvMonitor.size(), kXcvMonitor) == 0) {
     o.monitor = name.substr(kXcvMonitor.size());

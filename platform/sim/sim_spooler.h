@@ -101,10 +101,7 @@ class SimSpooler : public ISpooler {
   std::u16string environmentFolder = u"x64";
 
  private:
-  struct Port {
-    PortInfo2 info;
-  };
-  struct Open_ {
+  struct OpenHandle {
     std::u16string printer;  // folded; empty for a monitor handle
     std::u16string monitor;
     uint32_t access = 0;
@@ -122,10 +119,10 @@ class SimSpooler : public ISpooler {
   SimCaller& caller_;
   SimFileSystem& files_;
   std::map<std::u16string, SimPrinter> printers_;  // by folded name
-  std::vector<Port> ports_;
+  std::vector<PortInfo2> ports_;
   std::map<std::u16string, Driver> drivers_;  // by folded name
   std::map<std::u16string, SimDriverDefinition> definitions_;
-  std::map<PrinterHandle, Open_> handles_;
+  std::map<PrinterHandle, OpenHandle> handles_;
   PrinterHandle nextHandle_ = 0x1000;
 };
 
