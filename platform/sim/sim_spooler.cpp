@@ -338,7 +338,10 @@ bool SimSpooler::SetDefaultPrinterName(const std::u16string& name) {
 }
 
 bool SimSpooler::DriverDirectory(std::u16string& directory) {
-  directory = DriverDirectoryPath();
+  // The caller's own environment: a 32-bit program on 64-bit Windows gets
+  // the x86 folder.
+  directory = caller_.Bits() == 32 ? files_.known.windows + u"\\system32\\spool\\DRIVERS\\W32X86"
+                                   : DriverDirectoryPath();
   return true;
 }
 

@@ -97,7 +97,8 @@ class SimSpooler : public ISpooler {
   std::optional<uint32_t> failListPorts;
   // A user without administrator rights cannot open for administration.
   bool callerIsAdmin = true;
-  // "x64" on 64-bit Windows, "W32X86" on 32-bit Windows.
+  // The native environment's folder: "x64" on 64-bit Windows, "W32X86" on
+  // 32-bit Windows; drivers the tools install go there.
   std::u16string environmentFolder = u"x64";
 
  private:

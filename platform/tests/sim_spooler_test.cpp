@@ -176,6 +176,10 @@ TEST_F(SimSpoolerTest, PrinterDataDefaultPrinterAndDriverDirectory) {
   ASSERT_TRUE(sp.DriverDirectory(dir));
   EXPECT_EQ(dir, u"C:\\Windows\\system32\\spool\\DRIVERS\\x64");
   EXPECT_TRUE(machine.files.FileExists(dir + u"\\3\\lx220ui.dll"));
+  // A 32-bit program asks in its own environment.
+  auto proc32 = machine.StartProcess(u"C:\\Setup\\Qelvin32.exe", 32);
+  ASSERT_TRUE(proc32->os.spooler->DriverDirectory(dir));
+  EXPECT_EQ(dir, u"C:\\Windows\\system32\\spool\\DRIVERS\\W32X86");
 }
 
 TEST_F(SimSpoolerTest, DriversInUseCannotBeDeletedAndLeaveTheirFiles) {
