@@ -134,6 +134,22 @@ TEST(WindowsParity, RegistryRulesTheSimulationCopies) {
   EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
 }
 
+TEST(WindowsParity, Wow64RedirectsSoftwareForA32BitProgram) {
+  Win32Registry reg;
+  Win32Files files;
+  const std::u16string key = u"SOFTWARE\\LxSeamWow";
+  ASSERT_TRUE(reg.CreateKey(RegRoot::kLocalMachine, key, RegView::kDefault));
+  bool thirtyTwo = sizeof(void*) == 4;
+  // Where the key landed, seen through the 64-bit view.
+  EXPECT_EQ(reg.KeyExists(RegRoot::kLocalMachine, u"SOFTWARE\\WOW6432Node\\LxSeamWow", RegView::kWow64_64),
+            thirtyTwo);
+  EXPECT_EQ(reg.KeyExists(RegRoot::kLocalMachine, key, RegView::kWow64_64), !thirtyTwo);
+  EXPECT_TRUE(reg.DeleteKey(RegRoot::kLocalMachine, key, RegView::kDefault));
+  auto programFiles = files.GetFolderPath(KnownFolder::kProgramFiles, false);
+  ASSERT_TRUE(programFiles);
+  EXPECT_EQ(ToLowerAscii(*programFiles), thirtyTwo ? u"c:\\program files (x86)" : u"c:\\program files");
+}
+
 TEST(WindowsParity, SystemSpoolerAndDeviceSetupPassThroughsAnswer) {
   Win32Os real;
   Os& os = real.os();
