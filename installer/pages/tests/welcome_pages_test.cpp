@@ -52,6 +52,32 @@ TEST_F(WelcomeTest, OffersTheConfiguredLanguagesAndSelectsTheUsersOne) {
   EXPECT_EQ(g_lang, 0);
 }
 
+TEST_F(WelcomeTest, EveryLanguageBringsItsOwnTextsAndDocuments) {
+  std::string all;
+  for (const auto& row : UiLanguageTable) {
+    all += Utf16ToUtf8(row.suffix) + "\r\n";
+    AddDocuments(row);
+  }
+  Start(all);
+  ASSERT_EQ(Offered().size(), UiLanguageTable.size());
+  for (const auto& row : UiLanguageTable) {
+    std::string name = Utf16ToUtf8(row.suffix);
+    Choose(row.displayName);
+    ASSERT_TRUE(view.ClickNext()) << name;
+    EXPECT_EQ(g_lang, row.languageId) << name;
+    EXPECT_EQ(process->system.GetThreadUILanguage(), row.WindowsLangId()) << name;
+    EXPECT_EQ(page().GetText(IDC_WELCOME_TEXT), In(row.suffix, IDS_WELCOME)) << name;
+    EXPECT_EQ(page().GetText(IDC_PRIVACY_LINK), In(row.suffix, IDS_PRIVACY_LINK)) << name;
+    EXPECT_EQ(view.ButtonText(kIdWizNext), In(row.suffix, IDS_NEXT)) << name;
+    EXPECT_EQ(view.ButtonText(kIdCancel), In(row.suffix, IDS_EXIT)) << name;
+    EXPECT_EQ(page().At(IDC_PRIVACY_VIEW).rtf, DocumentText(row, false)) << name;
+    EXPECT_EQ(page().At(IDC_MAIN_LICENCE_VIEW).rtf, DocumentText(row, true)) << name;
+    ASSERT_TRUE(view.ClickBack()) << name;
+    // The language page now speaks the chosen language too.
+    EXPECT_EQ(page().GetText(IDC_LANGUAGE_LABEL), In(row.suffix, IDS_SELECT_LANGUAGE)) << name;
+  }
+}
+
 TEST_F(WelcomeTest, UserLanguageNotOfferedLeavesNoSelection) {
   machine.userUiLanguage = 1031;
   process->system.userUiLanguage = 1031;
