@@ -66,15 +66,43 @@ void SaveScreenshot(HWND window, const char* name) {
 }
 
 // Steps run one per timer tick inside the sheet's modal loop.
+// A step may ask to run again on the next tick (waiting for a worker); a
+// step that opens a modal box lets the following steps run inside its loop.
 class Script {
  public:
   static Script* current;
   std::vector<std::function<void()>> steps;
   size_t next = 0;
+  int ticks = 0;
+  void Again() { --next; }
   static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-    if (current && current->next < current->steps.size()) current->steps[current->next++]();
+    if (!current || current->next >= current->steps.size()) return;
+    if (++current->ticks > 600) {  // 30 s: give up rather than hang
+      ADD_FAILURE() << "script stuck at step " << current->next;
+      current->next = current->steps.size();
+      return;
+    }
+    current->steps[current->next++]();
   }
 };
+
+// The message box the wizard shows on this thread, or null.
+HWND FindMessageBox() {
+  HWND found = nullptr;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM out) -> BOOL {
+        wchar_t cls[16] = {};
+        GetClassNameW(window, cls, 16);
+        if (lstrcmpW(cls, L"#32770") == 0 && IsWindowVisible(window) && GetDlgItem(window, 0xFFFF)) {
+          *reinterpret_cast<HWND*>(out) = window;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
 Script* Script::current = nullptr;
 
 class Win32WizardTest : public ::testing::Test {
@@ -84,7 +112,9 @@ class Win32WizardTest : public ::testing::Test {
     InitCommonControlsEx(&icc);
     LoadLibraryW(L"Riched20.dll");
     // cfgSetup.ini beside the test program.
-    std::string config = "[Install]\r\nSupportNet=0\r\nSupportOther=1\r\n[Language]\r\nenus\r\nzhcn\r\n";
+    std::string config =
+        "[Install]\r\nSupportNet=0\r\nSupportOther=1\r\nLanguageRegPath=LxWizardTest\\Lang\r\n"
+        "[Language]\r\nenus\r\nzhcn\r\n[Uninstall]\r\nRegInfo=LxWizardTest\r\n";
     std::u16string path = GetConfigPath(platform.os());
     HANDLE file = CreateFileW(W(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
@@ -194,6 +224,59 @@ TEST_F(Win32WizardTest, UninstallModeOpensOnTheInstallTypePage) {
       },
   };
   Run(true, s);
+}
+
+// The workers run on their own threads here: progress crosses to the UI
+// thread by SendMessageW and completion comes back as a posted message.
+TEST_F(Win32WizardTest, UsbInstallRunsOnAWorkerAndEndsOnTheFinishPage) {
+  Script s;
+  s.steps = {
+      [&] { SendMessageW(view.window(), PSM_PRESSBUTTON, PSBTN_NEXT, 0); },
+      [&] { SendMessageW(GetDlgItem(Page(), IDC_AGREE_CHECK), BM_CLICK, 0, 0); },
+      [&] { SendMessageW(view.window(), PSM_PRESSBUTTON, PSBTN_NEXT, 0); },
+      [&] {
+        SendMessageW(GetDlgItem(Page(), IDC_USB_INSTALL), BM_CLICK, 0, 0);
+        EXPECT_EQ(Page(), view.PageWindow(sheet->installing));
+        EXPECT_EQ(TextOf(GetDlgItem(Page(), IDC_INSTALL_STATUS)), Str(IDS_INSTALLING));
+        EXPECT_EQ(SendMessageW(GetDlgItem(Page(), IDC_INSTALL_PROGRESS), PBM_GETPOS, 0, 0), 40);
+        EXPECT_FALSE(IsWindowEnabled(Button(kIdWizNext)));
+      },
+      [&] {
+        if (Page() != view.PageWindow(sheet->finish)) return Script::current->Again();
+        EXPECT_EQ(sheet->step, kStepFinish);
+        HWND installing = view.PageWindow(sheet->installing);
+        EXPECT_EQ(SendMessageW(GetDlgItem(installing, IDC_INSTALL_PROGRESS), PBM_GETPOS, 0, 0), 90);
+        EXPECT_EQ(TextOf(GetDlgItem(Page(), IDC_FINISH_RESULT)), Str(IDS_INSTALL_DONE));
+        EXPECT_EQ(TextOf(Button(kIdCancel)), Str(IDS_COMPLETE));
+        SaveScreenshot(view.window(), "finish");
+        SendMessageW(view.window(), PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+      },
+  };
+  Run(false, s);
+}
+
+TEST_F(Win32WizardTest, RemovalEndsWithTheRestartQuestion) {
+  bool asked = false;
+  Script s;
+  s.steps = {
+      [&] { SendMessageW(GetDlgItem(Page(), IDC_UNINSTALL), BM_CLICK, 0, 0); },
+      [&] {
+        if (Page() != view.PageWindow(sheet->finish)) return Script::current->Again();
+        EXPECT_EQ(TextOf(GetDlgItem(Page(), IDC_FINISH_RESULT)), Str(IDS_UNINSTALL_DONE));
+        EXPECT_FALSE(IsWindowVisible(GetDlgItem(Page(), IDC_PRINT_TEST_PAGE)));
+        // The question's box runs its own loop; the next step answers it.
+        SendMessageW(view.window(), PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+      },
+      [&] {
+        HWND box = FindMessageBox();
+        if (!box) return Script::current->Again();
+        asked = true;
+        EXPECT_EQ(TextOf(GetDlgItem(box, 0xFFFF)), Str(IDS_RESTART));
+        PostMessageW(box, WM_COMMAND, IDCANCEL, 0);  // no restart of the test machine
+      },
+  };
+  Run(true, s);
+  EXPECT_TRUE(asked);
 }
 
 }  // namespace
