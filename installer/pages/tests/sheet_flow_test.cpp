@@ -82,8 +82,18 @@ TEST_F(SheetFlowTest, WelcomeNextFollowsTheAgreeBox) {
   EXPECT_TRUE(view.ButtonEnabled(kIdWizNext));
   ASSERT_TRUE(view.ClickNext());
   EXPECT_EQ(view.CurrentPage(), &sheet().installerType);
+  // The install-type page's Back goes to the entry before it in the page list.
+  ASSERT_TRUE(view.ClickBack());
+  EXPECT_EQ(view.CurrentPage(), &sheet().main);
   // Default moves do not touch the step.
   EXPECT_EQ(sheet().step, 0);
+  // Pages shown later join the list after the first three and stay there.
+  ASSERT_TRUE(view.ClickNext());
+  ASSERT_TRUE(view.Click(IDC_OTHER_PORT_INSTALL));
+  ASSERT_TRUE(view.ClickBack());
+  EXPECT_EQ(sheet().PageList(), (std::vector<IWizardPage*>{&sheet().init, &sheet().main,
+                                                           &sheet().installerType, &sheet().selectPort}));
+  EXPECT_EQ(view.Pages(), sheet().PageList());
 }
 
 TEST_F(SheetFlowTest, UsbInstallWithoutPrinterEndsOnTheFinishPage) {
