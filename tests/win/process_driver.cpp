@@ -1,5 +1,8 @@
 #include "tests/win/process_driver.h"
 
+#include <commctrl.h>
+#include <prsht.h>
+
 namespace lx::testing {
 
 namespace {
@@ -28,7 +31,7 @@ std::string ReadDebugString(HANDLE process, const OUTPUT_DEBUG_STRING_INFO& info
 
 TracedRun RunTraced(const std::wstring& commandLine, const std::wstring& directory,
                     const std::function<void(const std::string&)>& onTrace,
-                    const std::function<void()>& onIdle, DWORD timeoutMs) {
+                    const std::function<void(DWORD)>& onIdle, DWORD timeoutMs) {
   TracedRun run;
   STARTUPINFOW si{};
   si.cb = sizeof si;
@@ -43,7 +46,7 @@ TracedRun RunTraced(const std::wstring& commandLine, const std::wstring& directo
   for (;;) {
     DEBUG_EVENT ev{};
     if (!WaitForDebugEvent(&ev, 100)) {
-      if (onIdle) onIdle();
+      if (onIdle) onIdle(pi.dwProcessId);
       if (GetTickCount64() > deadline && !run.timedOut) {
         run.timedOut = true;
         TerminateProcess(pi.hProcess, 1);
@@ -113,6 +116,12 @@ HWND FindProcessWindow(DWORD processId, const wchar_t* className) {
   FindData d{processId, className, nullptr};
   EnumWindows(FindProc, reinterpret_cast<LPARAM>(&d));
   return d.found;
+}
+
+bool CloseWizard(DWORD processId) {
+  HWND sheet = FindProcessWindow(processId, L"#32770");
+  if (!sheet) return false;
+  return PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0) != FALSE;
 }
 
 std::wstring WindowTexts(HWND window) {

@@ -16,11 +16,15 @@ struct TracedRun {
   std::vector<std::string> traces;
 };
 
-// `onTrace` sees each line while the program is stopped on it; `onIdle` runs
-// about every 100 ms. The program is killed after `timeoutMs`.
+// `onTrace` sees each line while the program is stopped on it; `onIdle`
+// runs about every 100 ms with the program's process id. The program is
+// killed after `timeoutMs`.
 TracedRun RunTraced(const std::wstring& commandLine, const std::wstring& directory,
                     const std::function<void(const std::string&)>& onTrace,
-                    const std::function<void()>& onIdle, DWORD timeoutMs);
+                    const std::function<void(DWORD)>& onIdle, DWORD timeoutMs);
+
+// Presses the Cancel ("Exit") button of the program's wizard, if it shows one.
+bool CloseWizard(DWORD processId);
 
 // A top-level window of the process with that class, or null.
 HWND FindProcessWindow(DWORD processId, const wchar_t* className);

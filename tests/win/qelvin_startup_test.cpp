@@ -29,22 +29,38 @@ class QelvinStartup : public ::testing::Test {
   static bool Has(const TracedRun& run, const std::string& line) {
     return std::find(run.traces.begin(), run.traces.end(), line) != run.traces.end();
   }
+  // Starts the installer without a debugger; false when it could not start.
+  bool Start(PROCESS_INFORMATION& pi) {
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    std::wstring cmd = L"\"" + exe + L"\"";
+    return CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi);
+  }
+  static HWND WaitForWindow(DWORD pid) {
+    for (int i = 0; i < 300; ++i) {
+      if (HWND w = FindProcessWindow(pid, L"#32770")) return w;
+      Sleep(100);
+    }
+    return nullptr;
+  }
 
   std::wstring folder;
   std::wstring exe;
 };
 
 TEST_F(QelvinStartup, TracesStartUpAndGatesDebugLines) {
+  auto closeWizard = [](DWORD pid) { CloseWizard(pid); };
   WriteConfig("[Debug]\r\nOpenDebug=0\r\n");
-  TracedRun quiet = RunTraced(L"\"" + exe + L"\" /uninstall", folder, nullptr, nullptr, 30000);
+  TracedRun quiet = RunTraced(L"\"" + exe + L"\" /uninstall", folder, nullptr, closeWizard, 60000);
   ASSERT_FALSE(quiet.timedOut);
   EXPECT_EQ(quiet.exitCode, 0u);
   EXPECT_TRUE(Has(quiet, "InitInstance ==>"));
   EXPECT_FALSE(Has(quiet, "InitIniData  <=="));
 
   WriteConfig("[Debug]\r\nOpenDebug=1\r\n");
-  TracedRun loud = RunTraced(L"\"" + exe + L"\"", folder, nullptr, nullptr, 30000);
+  TracedRun loud = RunTraced(L"\"" + exe + L"\"", folder, nullptr, closeWizard, 60000);
   ASSERT_FALSE(loud.timedOut);
+  EXPECT_EQ(loud.exitCode, 0u);
   EXPECT_TRUE(Has(loud, "InitInstance ==>"));
   EXPECT_TRUE(Has(loud, "InitIniData  <=="));
   std::string path = "szPath  == ";
@@ -53,41 +69,38 @@ TEST_F(QelvinStartup, TracesStartUpAndGatesDebugLines) {
   }));
 }
 
-// The first installer is held while it runs (stopped on its firmware-path
-// trace, after it took the mutex); a second one started then shows the
-// message, ends, and the first goes on to its normal end.
+// While the first installer shows its wizard, a second one shows the
+// message and ends; the first goes on and ends normally when closed.
 TEST_F(QelvinStartup, SecondInstanceShowsTheMessageAndEnds) {
-  WriteConfig("[Debug]\r\nOpenDebug=1\r\n");
-  bool secondChecked = false;
-  std::wstring boxText;
-  DWORD secondExit = STILL_ACTIVE;
-  auto onTrace = [&](const std::string& line) {
-    if (line.rfind("FwUpatePath=", 0) != 0 || secondChecked) return;
-    secondChecked = true;
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    std::wstring cmd = L"\"" + exe + L"\"";
-    ASSERT_TRUE(CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi));
-    HWND box = nullptr;
-    for (int i = 0; i < 300 && !box; ++i) {
-      box = FindProcessWindow(pi.dwProcessId, L"#32770");
-      if (!box) Sleep(100);
-    }
-    ASSERT_NE(box, nullptr) << "no message box from the second instance";
-    boxText = WindowTexts(box);
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
-    EXPECT_EQ(WaitForSingleObject(pi.hProcess, 20000), WAIT_OBJECT_0);
-    GetExitCodeProcess(pi.hProcess, &secondExit);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-  };
-  TracedRun first = RunTraced(L"\"" + exe + L"\"", folder, onTrace, nullptr, 60000);
-  ASSERT_TRUE(secondChecked);
-  EXPECT_NE(boxText.find(L"The program is running."), std::wstring::npos) << std::string(boxText.begin(), boxText.end());
-  EXPECT_EQ(secondExit, 0u);
-  EXPECT_FALSE(first.timedOut);
-  EXPECT_EQ(first.exitCode, 0u);
+  WriteConfig("[Debug]\r\nOpenDebug=0\r\n");
+  PROCESS_INFORMATION first{};
+  ASSERT_TRUE(Start(first));
+  HWND sheet = WaitForWindow(first.dwProcessId);
+  ASSERT_NE(sheet, nullptr) << "the first installer shows no wizard";
+
+  PROCESS_INFORMATION second{};
+  ASSERT_TRUE(Start(second));
+  HWND box = WaitForWindow(second.dwProcessId);
+  ASSERT_NE(box, nullptr) << "no message box from the second installer";
+  std::wstring text = WindowTexts(box);
+  EXPECT_NE(text.find(L"The program is running."), std::wstring::npos) << std::string(text.begin(), text.end());
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  EXPECT_EQ(WaitForSingleObject(second.hProcess, 20000), WAIT_OBJECT_0);
+  DWORD code = STILL_ACTIVE;
+  GetExitCodeProcess(second.hProcess, &code);
+  EXPECT_EQ(code, 0u);
+
+  // The first is untouched: still running, its wizard still there.
+  EXPECT_EQ(WaitForSingleObject(first.hProcess, 500), static_cast<DWORD>(WAIT_TIMEOUT));
+  EXPECT_TRUE(IsWindow(sheet));
+  EXPECT_TRUE(CloseWizard(first.dwProcessId));
+  EXPECT_EQ(WaitForSingleObject(first.hProcess, 20000), WAIT_OBJECT_0);
+  GetExitCodeProcess(first.hProcess, &code);
+  EXPECT_EQ(code, 0u);
+  for (auto* pi : {&first, &second}) {
+    CloseHandle(pi->hThread);
+    CloseHandle(pi->hProcess);
+  }
 }
 
 }  // namespace
