@@ -31,7 +31,8 @@ std::string ReadDebugString(HANDLE process, const OUTPUT_DEBUG_STRING_INFO& info
 
 TracedRun RunTraced(const std::wstring& commandLine, const std::wstring& directory,
                     const std::function<void(const std::string&)>& onTrace,
-                    const std::function<void(DWORD)>& onIdle, DWORD timeoutMs) {
+                    const std::function<void(DWORD)>& onIdle, DWORD timeoutMs,
+                    const std::function<void(DWORD)>& onStarted) {
   TracedRun run;
   STARTUPINFOW si{};
   si.cb = sizeof si;
@@ -42,6 +43,7 @@ TracedRun RunTraced(const std::wstring& commandLine, const std::wstring& directo
     run.exitCode = GetLastError();
     return run;
   }
+  if (onStarted) onStarted(pi.dwProcessId);
   ULONGLONG deadline = GetTickCount64() + timeoutMs;
   for (;;) {
     DEBUG_EVENT ev{};

@@ -18,10 +18,12 @@ struct TracedRun {
 
 // `onTrace` sees each line while the program is stopped on it; `onIdle`
 // runs about every 100 ms with the program's process id. The program is
-// killed after `timeoutMs`.
+// killed after `timeoutMs`. `onStarted`, when given, learns the process id
+// as soon as the program exists.
 TracedRun RunTraced(const std::wstring& commandLine, const std::wstring& directory,
                     const std::function<void(const std::string&)>& onTrace,
-                    const std::function<void(DWORD)>& onIdle, DWORD timeoutMs);
+                    const std::function<void(DWORD)>& onIdle, DWORD timeoutMs,
+                    const std::function<void(DWORD)>& onStarted = nullptr);
 
 // Presses the Cancel ("Exit") button of the program's wizard, if it shows one.
 bool CloseWizard(DWORD processId);

@@ -1,0 +1,611 @@
+// The real installer program walked through its wizard from another
+// process, as a user would: a language chosen, the agreement ticked, the
+// other-port installation on Wine's "FILE:" port with the printui stand-in,
+// so that the printer really appears in the spooler. Each page reached is
+// kept as a screenshot beside the test program (screenshots\qelvin-*.bmp).
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+#include <prsht.h>
+#include <winspool.h>
+
+#include <atomic>
+#include <iostream>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "installer/pages/res/resource.h"
+#include "tests/win/process_driver.h"
+#include "tests/win/window_driver.h"
+#include "tools/printui/standin_setup.h"
+
+namespace lx::testing {
+namespace {
+
+// Both word sizes may share one prefix: names carry the size.
+const std::wstring kBits = LX_TEST_BITS;
+const std::wstring kModelSection = L"LX Wizard " + kBits;
+const std::wstring kDriver = L"LX Wizard Label " + kBits;
+const std::wstring kPrinter = L"LX Wizard Test " + kBits;
+const std::wstring kRegInfo = L"LxWizardTest" + kBits;
+const std::wstring kLanguageKey = L"SOFTWARE\\LxWizardTest" + kBits;
+const std::wstring kInstallFolder = L"LxWizardTest" + kBits;
+const std::wstring kInf = L"Driver\\lxwizard.inf";
+
+std::string Narrow(const std::wstring& w) {
+  int n = WideCharToMultiByte(CP_UTF8, 0, w.c_str(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+  std::string out(n, '\0');
+  WideCharToMultiByte(CP_UTF8, 0, w.c_str(), static_cast<int>(w.size()), &out[0], n, nullptr, nullptr);
+  return out;
+}
+
+// What a user reads on the pages in one language (the installer's string table).
+struct Texts {
+  const wchar_t* code;     // screenshot names
+  int comboIndex;          // place in the language list, as cfgSetup.ini orders it
+  const wchar_t* display;  // language list entry
+  const wchar_t* folder;   // document folder under Setup
+  const wchar_t* welcome;
+  const wchar_t* licenceLink;
+  const wchar_t* privacyLink;
+  const wchar_t* privacyTitle;  // heading of the privacy document
+  const wchar_t* next;
+  const wchar_t* back;
+  const wchar_t* exit;
+  const wchar_t* install;
+  const wchar_t* installOptions;
+  const wchar_t* usbInstall;
+  const wchar_t* otherPortInstall;
+  const wchar_t* uninstall;
+  const wchar_t* portsTitle;
+  const wchar_t* portHeading;
+  const wchar_t* driverName;
+  const wchar_t* printerName;
+  const wchar_t* configuration;
+  const wchar_t* portName;
+  const wchar_t* describe;
+  const wchar_t* tips;
+  const wchar_t* selectPortFirst;
+};
+
+const Texts kEnglish = {
+    L"enus", 0, L"English", L"English",
+    L"This wizard will guide you through the installation and uninstallation of the printer driver.",
+    L"License Agreement", L"Privacy Policy", L"Privacy Policy (sample)",
+    L"Next", L"Back", L"Exit", L"Install",
+    L"Installation Options\r\n    Install or Uninstall Printer Driver",
+    L"USB Install", L"Other port Install", L"Uninstall",
+    L"Specifying Ports", L"Designate the port used to connect the printer to the computer",
+    L"Driver Name", L"Printer Name", L"Configuration", L"Port Name", L"Describe",
+    L"Tips", L"Please select a port to configure first!",
+};
+
+const Texts kChinese = {
+    L"zhcn", 1, L"中文", L"Simplified_Chinese",
+    L"本向导将引导您完成打印机驱动程序的安装和卸载。",
+    L"许可协议", L"隐私政策", L"隐私政策（样本）",
+    L"下一步", L"上一步", L"退出", L"安装",
+    L"安装选项\r\n    安装或卸载打印机驱动程序",
+    L"USB 安装", L"其他端口安装", L"卸载",
+    L"指定端口", L"指定打印机与计算机连接所使用的端口",
+    L"驱动程序名称", L"打印机名称", L"配置", L"端口名称", L"描述",
+    L"提示", L"请先选择要配置的端口！",
+};
+
+const Texts kRussian = {
+    L"ru", 2, L"Русский", L"Russian",
+    L"Этот мастер поможет вам установить или удалить драйвер принтера.",
+    L"Лицензионное соглашение", L"Политику конфиденциальности", L"Политика конфиденциальности (образец)",
+    L"Далее", L"Назад", L"Выход", L"Установить",
+    L"Параметры установки\r\n    Установка или удаление драйвера принтера",
+    L"Установка по USB", L"Установка на другой порт", L"Удалить",
+    L"Выбор порта", L"Укажите порт, через который принтер подключён к компьютеру",
+    L"Имя драйвера", L"Имя принтера", L"Настроить", L"Имя порта", L"Описание",
+    L"Подсказка", L"Сначала выберите порт для настройки!",
+};
+
+bool WriteBytes(const std::wstring& path, const void* data, size_t size) {
+  HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  bool ok = WriteFile(f, data, static_cast<DWORD>(size), &written, nullptr) && written == size;
+  CloseHandle(f);
+  return ok;
+}
+
+void DeleteTree(const std::wstring& folder) {
+  WIN32_FIND_DATAW found;
+  HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &found);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      std::wstring name = found.cFileName;
+      if (name == L"." || name == L"..") continue;
+      std::wstring path = folder + L"\\" + name;
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        DeleteTree(path);
+      } else {
+        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(path.c_str());
+      }
+    } while (FindNextFileW(find, &found));
+    FindClose(find);
+  }
+  RemoveDirectoryW(folder.c_str());
+}
+
+std::vector<PRINTER_INFO_2W> Printers(std::vector<BYTE>& buffer) {
+  DWORD needed = 0, count = 0;
+  EnumPrintersW(PRINTER_ENUM_LOCAL, nullptr, 2, nullptr, 0, &needed, &count);
+  buffer.assign(needed ? needed : 1, 0);
+  if (!EnumPrintersW(PRINTER_ENUM_LOCAL, nullptr, 2, buffer.data(), needed, &needed, &count)) return {};
+  auto* info = reinterpret_cast<PRINTER_INFO_2W*>(buffer.data());
+  return std::vector<PRINTER_INFO_2W>(info, info + count);
+}
+
+std::wstring DefaultPrinter() {
+  wchar_t name[512] = {};
+  DWORD size = 512;
+  return GetDefaultPrinterW(name, &size) ? name : L"";
+}
+
+bool DeletePrinterNamed(const std::wstring& name) {
+  HANDLE printer = nullptr;
+  PRINTER_DEFAULTSW access{nullptr, nullptr, PRINTER_ALL_ACCESS};
+  if (!OpenPrinterW(const_cast<LPWSTR>(name.c_str()), &printer, &access)) return false;
+  bool ok = DeletePrinter(printer) != FALSE;
+  ClosePrinter(printer);
+  return ok;
+}
+
+// Every printer of the test's driver, then the driver: what this test or an
+// interrupted earlier run created.
+void RemoveTestPrinters() {
+  std::vector<BYTE> buffer;
+  for (const PRINTER_INFO_2W& p : Printers(buffer))
+    if (p.pDriverName && kDriver == p.pDriverName) DeletePrinterNamed(p.pPrinterName);
+  DeletePrinterDriverW(nullptr, nullptr, const_cast<LPWSTR>(kDriver.c_str()));
+}
+
+std::wstring RegString(const std::wstring& key, const wchar_t* value) {
+  wchar_t data[512] = {};
+  DWORD size = sizeof data;
+  if (RegGetValueW(HKEY_LOCAL_MACHINE, key.c_str(), value, RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS)
+    return L"";
+  return data;
+}
+
+DWORD TestPagesPrinted(const std::wstring& printerName) {
+  HANDLE printer = nullptr;
+  if (!OpenPrinterW(const_cast<LPWSTR>(printerName.c_str()), &printer, nullptr)) return 0;
+  DWORD type = 0, value = 0, needed = 0;
+  if (GetPrinterDataW(printer, const_cast<LPWSTR>(L"PrintUI Test Pages"), &type, reinterpret_cast<BYTE*>(&value),
+                      sizeof value, &needed) != ERROR_SUCCESS)
+    value = 0;
+  ClosePrinter(printer);
+  return value;
+}
+
+// The installer started under this process as its debugger, on a thread of
+// its own so that the test can drive the windows meanwhile.
+class InstallerRun {
+ public:
+  ~InstallerRun() { Stop(); }
+
+  void Start(const std::wstring& exe, const std::wstring& folder) {
+    thread_ = std::thread([this, exe, folder] {
+      TracedRun run = RunTraced(
+          L"\"" + exe + L"\"", folder,
+          [this](const std::string& line) {
+            std::lock_guard<std::mutex> lock(mutex_);
+            traces_.push_back(line);
+          },
+          nullptr, 180000, [this](DWORD pid) { pid_ = pid; });
+      exitCode_ = run.exitCode;
+      if (pid_ == 0) failedToStart_ = true;
+      done_ = true;
+    });
+    WaitUntil([this] { return pid_ != 0 || failedToStart_; }, 10000);
+  }
+
+  DWORD pid() const { return pid_; }
+  bool WaitForExit(DWORD ms) { return WaitUntil([this] { return done_.load(); }, ms); }
+  DWORD exitCode() const { return exitCode_; }
+
+  // Ends the program if it still runs (a test that failed half-way).
+  void Stop() {
+    if (!thread_.joinable()) return;
+    if (!done_ && pid_) {
+      if (HANDLE h = OpenProcess(PROCESS_TERMINATE, FALSE, pid_)) {
+        TerminateProcess(h, 1);
+        CloseHandle(h);
+      }
+    }
+    thread_.join();
+  }
+
+  std::string Traces() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::string all;
+    for (const std::string& line : traces_) all += line + "\n";
+    return all;
+  }
+
+ private:
+  std::thread thread_;
+  std::atomic<DWORD> pid_{0};
+  std::atomic<bool> done_{false};
+  std::atomic<bool> failedToStart_{false};
+  std::atomic<DWORD> exitCode_{STILL_ACTIVE};
+  std::mutex mutex_;
+  std::vector<std::string> traces_;
+};
+
+class QelvinWizard : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    std::wstring error;
+    standInReady_ = printui::InstallStandIn(&error);
+    standInError_ = Narrow(error);
+    savedDefault_ = DefaultPrinter();
+    RemoveTestPrinters();
+  }
+
+  // Other tests share the prefix: give the default printer back.
+  static void TearDownTestSuite() {
+    if (!savedDefault_.empty() && DefaultPrinter() != savedDefault_) SetDefaultPrinterW(savedDefault_.c_str());
+  }
+
+  void SetUp() override {
+    ASSERT_TRUE(standInReady_) << standInError_;
+    root_ = MakeTempFolder(L"qelvinwiz");
+    folder_ = root_ + L"\\Setup";
+    ASSERT_TRUE(CreateDirectoryW(folder_.c_str(), nullptr));
+    exe_ = folder_ + L"\\" + TEXT(QELVIN_EXE);
+    std::wstring built = ThisExeFolder() + L"\\..\\installer\\" + TEXT(QELVIN_EXE);
+    ASSERT_TRUE(CopyFileW(built.c_str(), exe_.c_str(), FALSE)) << GetLastError();
+    WriteConfig();
+    CopyDocuments();
+    WriteInf();
+    shots_ = ThisExeFolder() + L"\\screenshots";
+    CreateDirectoryW(shots_.c_str(), nullptr);
+  }
+
+  void TearDown() override {
+    run_.Stop();
+    if (HasFailure()) std::cerr << "installer traces:\n" << run_.Traces();
+    RemoveTestPrinters();
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE,
+                   (L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + kRegInfo).c_str());
+    RegDeleteKeyW(HKEY_LOCAL_MACHINE, (L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + kRegInfo).c_str());
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, kLanguageKey.c_str());
+    RegDeleteKeyW(HKEY_LOCAL_MACHINE, kLanguageKey.c_str());
+    DeleteTree(InstalledCopyFolder());
+    DeleteTree(root_);
+    if (!savedDefault_.empty() && DefaultPrinter() != savedDefault_) SetDefaultPrinterW(savedDefault_.c_str());
+  }
+
+  void WriteConfig() {
+    std::wstring ini =
+        L"[Debug]\r\nOpenDebug=1\r\n"
+        L"[Support_Driver]\r\n" + kModelSection + L"\r\n"
+        L"[" + kModelSection + L"]\r\nVID=VID_1FC9\r\nPID=PID_2016\r\nPRINTERNAME=" + kPrinter + L"\r\n"
+        L"DriverName=" + kDriver + L"\r\nHOSTNAME=LXW\r\nInfName=" + kInf + L"\r\nTYPE=1\r\n"
+        L"[Uninstall]\r\nInfSection=Models\r\nDriverName=\"" + kDriver + L"\"\r\nRegInfo=" + kRegInfo + L"\r\n"
+        L"DisplayName=LX Wizard Test\r\nDisplayVersion=1.0.0\r\nPublisher=LX Test\r\n"
+        L"InstallLocation=C:\\Program Files\\" + kInstallFolder + L"\r\nDriverPrefix=lxw\r\n"
+        L"[Install]\r\nInfName=" + kInf + L"\r\nFilePath=" + kInstallFolder + L"\r\n"
+        L"LanguageRegPath=LxWizardTest" + kBits + L"\\Lang\r\nShowLogo=1\r\nSupportNet=0\r\nSupportOther=1\r\n"
+        L"[Language]\r\nenus\r\nzhcn\r\nru\r\n";
+    std::string text = Narrow(ini);
+    ASSERT_TRUE(WriteBytes(folder_ + L"\\cfgSetup.ini", text.data(), text.size()));
+  }
+
+  // The welcome page shows the licence and privacy documents of the medium.
+  void CopyDocuments() {
+    std::wstring medium = LX_MEDIUM_SETUP_DIR;
+    for (wchar_t& c : medium)
+      if (c == L'/') c = L'\\';
+    for (const Texts* t : {&kEnglish, &kChinese, &kRussian}) {
+      std::wstring to = folder_ + L"\\" + t->folder;
+      CreateDirectoryW(to.c_str(), nullptr);
+      for (const wchar_t* doc : {L"\\licence.rtf", L"\\privacy.rtf"})
+        ASSERT_TRUE(CopyFileW((medium + L"\\" + t->folder + doc).c_str(), (to + doc).c_str(), FALSE))
+            << Narrow(medium + L"\\" + t->folder + doc) << " error " << GetLastError();
+    }
+  }
+
+  // An INF that names the model in quotes, where InfName points: the folder
+  // above the installer's.
+  void WriteInf() {
+    std::wstring dir = root_ + L"\\Driver";
+    CreateDirectoryW(dir.c_str(), nullptr);
+    std::wstring text = L"\xFEFF[Version]\r\nSignature=\"$Windows NT$\"\r\nClass=Printer\r\n\r\n"
+                        L"[Manufacturer]\r\n\"LX\"=Models,NTamd64,NTx86\r\n\r\n[Models.NTamd64]\r\n\"" +
+                        kDriver + L"\" = LXW, USBPRINT\\LXWizard0001\r\n[Models.NTx86]\r\n\"" + kDriver +
+                        L"\" = LXW, USBPRINT\\LXWizard0001\r\n";
+    ASSERT_TRUE(WriteBytes(root_ + L"\\" + kInf, text.data(), text.size() * sizeof(wchar_t)));
+  }
+
+  static std::wstring InstalledCopyFolder() {
+    wchar_t programFiles[MAX_PATH] = {};
+    GetEnvironmentVariableW(L"ProgramFiles", programFiles, MAX_PATH);
+    return std::wstring(programFiles) + L"\\" + kInstallFolder;
+  }
+
+  // --- driving the wizard ---
+
+  void StartInstaller() {
+    run_.Start(exe_, folder_);
+    ASSERT_NE(run_.pid(), 0u) << "the installer did not start";
+    ASSERT_TRUE(WaitUntil([&] { return (sheet_ = FindSheet()) != nullptr; }, 30000)) << "no wizard shown";
+  }
+
+  // The wizard: the process's dialog with a Next button (not a message box).
+  HWND FindSheet() {
+    struct Search {
+      DWORD pid;
+      HWND found;
+    } search{run_.pid(), nullptr};
+    EnumWindows(
+        [](HWND w, LPARAM lp) -> BOOL {
+          auto* s = reinterpret_cast<Search*>(lp);
+          DWORD pid = 0;
+          GetWindowThreadProcessId(w, &pid);
+          if (pid != s->pid || !IsWindowVisible(w) || !GetDlgItem(w, IDC_SHEET_NEXT)) return TRUE;
+          s->found = w;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+  }
+
+  // Waits until the current page is the one holding `controlId`.
+  HWND WaitForPage(int controlId, DWORD ms = 15000) {
+    HWND page = nullptr;
+    WaitUntil(
+        [&] {
+          page = CurrentPage(sheet_);
+          return page && GetDlgItem(page, controlId) && IsWindowVisible(page);
+        },
+        ms);
+    return page && GetDlgItem(page, controlId) ? page : nullptr;
+  }
+
+  HWND Button(int id) { return GetDlgItem(sheet_, id); }
+  bool Enabled(int id) { return IsWindowEnabled(Button(id)) != FALSE; }
+  void Press(int psbtn) { PostMessageW(sheet_, PSM_PRESSBUTTON, psbtn, 0); }
+  static void Click(HWND page, int id) { PostMessageW(GetDlgItem(page, id), BM_CLICK, 0, 0); }
+
+  void Shot(const Texts& t, const wchar_t* page, HWND window = nullptr) {
+    HWND target = window ? window : sheet_;
+    SetWindowPos(target, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    RedrawWindow(target, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Sleep(400);
+    std::wstring path = shots_ + L"\\qelvin-" + t.code + L"-" + page + L".bmp";
+    EXPECT_TRUE(SaveScreenshot(target, path)) << Narrow(path);
+  }
+
+  // The message box the page opened, checked and answered with OK.
+  void ExpectMessageBox(const std::wstring& caption, const std::wstring& text, const Texts* shotTexts = nullptr,
+                        const wchar_t* shotName = nullptr) {
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (box = FindMessageBox(run_.pid())) != nullptr; }, 10000))
+        << "no message box \"" << Narrow(text) << "\"";
+    EXPECT_EQ(ControlText(box), caption);
+    EXPECT_EQ(ControlText(box, 0xFFFF), text);
+    if (shotTexts) Shot(*shotTexts, shotName, box);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 10000)) << "the message box stays";
+  }
+
+  void ExpectSheetButtons(const Texts& t, const wchar_t* next) {
+    EXPECT_EQ(ControlText(Button(IDC_SHEET_NEXT)), next);
+    EXPECT_EQ(ControlText(Button(IDC_SHEET_BACK)), t.back);
+    EXPECT_EQ(ControlText(Button(IDC_SHEET_CANCEL)), t.exit);
+  }
+
+  // Language, welcome and install-type pages to the port page, in `t`'s
+  // language; returns the port page.
+  HWND WalkToPortPage(const Texts& t) {
+    StartInstaller();
+    if (!sheet_) return nullptr;
+    EXPECT_EQ(ControlText(sheet_), L"Installtion");
+
+    // Language page: the languages of cfgSetup.ini, in its order.
+    HWND page = WaitForPage(IDC_LANGUAGE_COMBO);
+    if (!page) {
+      ADD_FAILURE() << "no language page";
+      return nullptr;
+    }
+    HWND combo = GetDlgItem(page, IDC_LANGUAGE_COMBO);
+    EXPECT_EQ(SendMessageW(combo, CB_GETCOUNT, 0, 0), 3);
+    EXPECT_EQ(ComboItemText(combo, 0), L"English");
+    EXPECT_EQ(ComboItemText(combo, 1), L"中文");
+    EXPECT_EQ(ComboItemText(combo, 2), L"Русский");
+    // The page speaks the user's language until one is chosen.
+    if (PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_ENGLISH) {
+      EXPECT_EQ(ControlText(page, IDC_LANGUAGE_LABEL), L"Select Language");
+      EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 0);
+    }
+    EXPECT_FALSE(Enabled(IDC_SHEET_BACK));
+    EXPECT_TRUE(Enabled(IDC_SHEET_NEXT));
+    EXPECT_FALSE(IsWindowVisible(Button(9)));  // Help
+    SendMessageW(combo, CB_SETCURSEL, t.comboIndex, 0);
+    Shot(t, L"1-language");
+    Press(PSBTN_NEXT);
+
+    // Welcome page: Next only while the agreement is ticked.
+    page = WaitForPage(IDC_AGREE_CHECK);
+    if (!page) {
+      ADD_FAILURE() << "no welcome page";
+      return nullptr;
+    }
+    EXPECT_EQ(ControlText(page, IDC_WELCOME_TEXT), t.welcome);
+    EXPECT_NE(ControlText(page, IDC_LICENCE_LINK).find(t.licenceLink), std::wstring::npos)
+        << Narrow(ControlText(page, IDC_LICENCE_LINK));
+    EXPECT_NE(ControlText(page, IDC_PRIVACY_LINK).find(t.privacyLink), std::wstring::npos)
+        << Narrow(ControlText(page, IDC_PRIVACY_LINK));
+    EXPECT_NE(ControlText(page, IDC_PRIVACY_VIEW).find(t.privacyTitle), std::wstring::npos)
+        << "privacy view: " << Narrow(ControlText(page, IDC_PRIVACY_VIEW).substr(0, 120));
+    ExpectSheetButtons(t, t.next);
+    EXPECT_TRUE(Enabled(IDC_SHEET_BACK));
+    EXPECT_FALSE(Enabled(IDC_SHEET_NEXT));
+    HWND agree = GetDlgItem(page, IDC_AGREE_CHECK);
+    Click(page, IDC_AGREE_CHECK);
+    EXPECT_TRUE(WaitUntil([&] { return Enabled(IDC_SHEET_NEXT); }, 5000)) << "ticking the agreement enables Next";
+    EXPECT_EQ(SendMessageW(agree, BM_GETCHECK, 0, 0), BST_CHECKED);
+    Click(page, IDC_AGREE_CHECK);
+    EXPECT_TRUE(WaitUntil([&] { return !Enabled(IDC_SHEET_NEXT); }, 5000)) << "untick: Next is disabled again";
+    Click(page, IDC_AGREE_CHECK);
+    EXPECT_TRUE(WaitUntil([&] { return Enabled(IDC_SHEET_NEXT); }, 5000));
+    Shot(t, L"2-welcome");
+    Press(PSBTN_NEXT);
+
+    // Install-type page: "NET Install" is off in cfgSetup.ini.
+    page = WaitForPage(IDC_USB_INSTALL);
+    if (!page) {
+      ADD_FAILURE() << "no install-type page";
+      return nullptr;
+    }
+    EXPECT_EQ(ControlText(page, IDC_INSTALL_TYPE_HEADING), t.installOptions);
+    EXPECT_EQ(ControlText(page, IDC_USB_INSTALL), t.usbInstall);
+    EXPECT_EQ(ControlText(page, IDC_OTHER_PORT_INSTALL), t.otherPortInstall);
+    EXPECT_EQ(ControlText(page, IDC_UNINSTALL), t.uninstall);
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(page, IDC_NET_INSTALL)));
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(page, IDC_OTHER_PORT_INSTALL)));
+    ExpectSheetButtons(t, t.next);
+    EXPECT_FALSE(Enabled(IDC_SHEET_NEXT));
+    EXPECT_TRUE(Enabled(IDC_SHEET_BACK));
+    Shot(t, L"3-install-type");
+    Click(page, IDC_OTHER_PORT_INSTALL);
+
+    // Port page: Wine's ports, the model's driver, no row chosen yet.
+    page = WaitForPage(IDC_PORT_LIST);
+    if (!page) {
+      ADD_FAILURE() << "no port page";
+      return nullptr;
+    }
+    EXPECT_EQ(ControlText(page, IDC_PORT_TITLE), t.portsTitle);
+    EXPECT_EQ(ControlText(page, IDC_PORT_HEADING), t.portHeading);
+    EXPECT_EQ(ControlText(page, IDC_DRIVER_LABEL), t.driverName);
+    EXPECT_EQ(ControlText(page, IDC_PRINTER_NAME_LABEL), t.printerName);
+    EXPECT_EQ(ControlText(page, IDC_PORT_CONFIGURE), t.configuration);
+    HWND list = GetDlgItem(page, IDC_PORT_LIST);
+    EXPECT_EQ(ListColumnText(list, 0), t.portName);
+    EXPECT_EQ(ListColumnText(list, 1), t.describe);
+    EXPECT_GE(ListFindItem(list, L"FILE:"), 0) << "Wine's FILE: port is not listed";
+    HWND drivers = GetDlgItem(page, IDC_DRIVER_COMBO);
+    EXPECT_EQ(SendMessageW(drivers, CB_GETCOUNT, 0, 0), 1);
+    EXPECT_EQ(ControlText(drivers), kDriver);
+    EXPECT_EQ(ControlText(page, IDC_PRINTER_NAME_EDIT), kDriver + L" C");
+    ExpectSheetButtons(t, t.install);
+    EXPECT_FALSE(Enabled(IDC_SHEET_NEXT)) << "Install before a port is chosen";
+    EXPECT_EQ(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), -1);
+    Shot(t, L"4-port");
+
+    // Without a port, "Configuration" and the install both stop at the tip.
+    Click(page, IDC_PORT_CONFIGURE);
+    ExpectMessageBox(t.tips, t.selectPortFirst, &t, L"4-port-tips");
+    Press(PSBTN_NEXT);
+    ExpectMessageBox(t.tips, t.selectPortFirst);
+    EXPECT_EQ(CurrentPage(sheet_), page) << "the port page stays";
+    return page;
+  }
+
+  void CloseAndExpectExit() {
+    Press(PSBTN_CANCEL);
+    ASSERT_TRUE(run_.WaitForExit(20000)) << "the wizard does not close";
+    EXPECT_EQ(run_.exitCode(), 0u);
+  }
+
+  static inline bool standInReady_ = false;
+  static inline std::string standInError_;
+  static inline std::wstring savedDefault_;
+  std::wstring root_, folder_, exe_, shots_;
+  InstallerRun run_;
+  HWND sheet_ = nullptr;
+};
+
+TEST_F(QelvinWizard, EnglishInstallOnFilePortCreatesThePrinter) {
+  const Texts& t = kEnglish;
+  HWND page = WalkToPortPage(t);
+  ASSERT_NE(page, nullptr);
+
+  // A name typed before choosing the driver gives way to the driver's name.
+  HWND name = GetDlgItem(page, IDC_PRINTER_NAME_EDIT);
+  SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"typed first"));
+  HWND drivers = GetDlgItem(page, IDC_DRIVER_COMBO);
+  SendMessageW(drivers, CB_SETCURSEL, 0, 0);
+  SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_DRIVER_COMBO, CBN_SELCHANGE), reinterpret_cast<LPARAM>(drivers));
+  EXPECT_EQ(ControlText(name), kDriver + L" C");
+  SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(kPrinter.c_str()));
+
+  HWND list = GetDlgItem(page, IDC_PORT_LIST);
+  int row = ListFindItem(list, L"FILE:");
+  ASSERT_GE(row, 0);
+  ASSERT_TRUE(ListSelectRow(list, row));
+  EXPECT_TRUE(WaitUntil([&] { return Enabled(IDC_SHEET_NEXT); }, 5000)) << "a chosen port enables Install";
+  Shot(t, L"5-port-chosen");
+  Press(PSBTN_NEXT);
+
+  // Installing page while printui adds the printer.
+  page = WaitForPage(IDC_INSTALL_PROGRESS, 10000);
+  ASSERT_NE(page, nullptr) << "no installing page";
+  EXPECT_EQ(ControlText(page, IDC_INSTALL_STATUS), L"Installing...");
+  EXPECT_GE(SendMessageW(GetDlgItem(page, IDC_INSTALL_PROGRESS), PBM_GETPOS, 0, 0), 40);
+  EXPECT_FALSE(Enabled(IDC_SHEET_NEXT));
+  EXPECT_FALSE(Enabled(IDC_SHEET_BACK));
+  Shot(t, L"6-installing");
+
+  // Finish page.
+  page = WaitForPage(IDC_PRINT_TEST_PAGE, 60000);
+  ASSERT_NE(page, nullptr) << "no finish page";
+  EXPECT_EQ(ControlText(page, IDC_FINISH_RESULT), L"Installation Complete");
+  EXPECT_TRUE(IsWindowVisible(GetDlgItem(page, IDC_PRINT_TEST_PAGE)));
+  EXPECT_EQ(ControlText(page, IDC_PRINT_TEST_PAGE), L"Print Test Page");
+  EXPECT_FALSE(IsWindowVisible(GetDlgItem(page, IDC_FINISH_NOTE)));
+  EXPECT_EQ(ControlText(Button(IDC_SHEET_CANCEL)), L"Complete");
+  EXPECT_FALSE(Enabled(IDC_SHEET_NEXT));
+  EXPECT_FALSE(Enabled(IDC_SHEET_BACK));
+  Shot(t, L"7-finish");
+
+  // The printer is in the spooler, on FILE:, with the model's driver, and
+  // became the default.
+  std::vector<BYTE> buffer;
+  const PRINTER_INFO_2W* created = nullptr;
+  for (const PRINTER_INFO_2W& p : Printers(buffer))
+    if (kPrinter == p.pPrinterName) created = &p;
+  ASSERT_NE(created, nullptr) << "no printer \"" << Narrow(kPrinter) << "\"";
+  EXPECT_STREQ(created->pPortName, L"FILE:");
+  EXPECT_EQ(created->pDriverName, kDriver);
+  EXPECT_TRUE(WaitUntil([] { return DefaultPrinter() == kPrinter; }, 10000)) << Narrow(DefaultPrinter());
+
+  // "Print Test Page" reaches the printer and says so.
+  Click(page, IDC_PRINT_TEST_PAGE);
+  ExpectMessageBox(L"", L"Test page is sent to printer");
+  EXPECT_TRUE(WaitUntil([] { return TestPagesPrinted(kPrinter) == 1; }, 15000));
+
+  CloseAndExpectExit();
+
+  // What the installation left for Add/Remove Programs and the plug-in.
+  std::wstring uninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + kRegInfo;
+  EXPECT_EQ(RegString(uninstallKey, L"DisplayName"), L"LX Wizard Test");
+  EXPECT_EQ(RegString(kLanguageKey + L"\\Lang", L"Suffix"), L"enus");
+  EXPECT_NE(GetFileAttributesW((InstalledCopyFolder() + L"\\" + TEXT(QELVIN_EXE)).c_str()), INVALID_FILE_ATTRIBUTES)
+      << "the installer was not copied to " << Narrow(InstalledCopyFolder());
+}
+
+TEST_F(QelvinWizard, RussianPagesSpeakRussian) {
+  ASSERT_NE(WalkToPortPage(kRussian), nullptr);
+  CloseAndExpectExit();
+}
+
+TEST_F(QelvinWizard, ChinesePagesSpeakChinese) {
+  ASSERT_NE(WalkToPortPage(kChinese), nullptr);
+  CloseAndExpectExit();
+}
+
+}  // namespace
+}  // namespace lx::testing
