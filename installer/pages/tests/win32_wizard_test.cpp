@@ -86,21 +86,21 @@ class Script {
   }
 };
 
-// The message box the wizard shows on this thread, or null.
+// The message box the wizard shows on this thread, or null. A plain
+// function: lambdas do not convert to the 32-bit stdcall callback type.
+BOOL CALLBACK IsMessageBox(HWND window, LPARAM out) {
+  wchar_t cls[16] = {};
+  GetClassNameW(window, cls, 16);
+  if (lstrcmpW(cls, L"#32770") == 0 && IsWindowVisible(window) && GetDlgItem(window, 0xFFFF)) {
+    *reinterpret_cast<HWND*>(out) = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 HWND FindMessageBox() {
   HWND found = nullptr;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND window, LPARAM out) -> BOOL {
-        wchar_t cls[16] = {};
-        GetClassNameW(window, cls, 16);
-        if (lstrcmpW(cls, L"#32770") == 0 && IsWindowVisible(window) && GetDlgItem(window, 0xFFFF)) {
-          *reinterpret_cast<HWND*>(out) = window;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
+  EnumThreadWindows(GetCurrentThreadId(), IsMessageBox, reinterpret_cast<LPARAM>(&found));
   return found;
 }
 Script* Script::current = nullptr;
