@@ -4,12 +4,20 @@ namespace lxres {
 
 const std::vector<LanguageModule>& LanguageModules() {
   static const std::vector<LanguageModule> modules = {
-      {L"lx220uiru.dll", 0x0419},
-      {L"lx220uienus.dll", 0x0409},
-      {L"lx220uizhcn.dll", 0x0804},
-      {L"lx220uija.dll", 0x0411},
+      // Russian: no driver-type line (20) and no metric paper names (900 to 905).
+      {L"lx220uiru.dll", 0x0419, {20, 900, 901, 902, 903, 904, 905}},
+      {L"lx220uienus.dll", 0x0409, {}},
+      {L"lx220uizhcn.dll", 0x0804, {}},
+      {L"lx220uija.dll", 0x0411, {}},
   };
   return modules;
+}
+
+bool LanguageModule::Lacks(UINT id) const {
+  for (UINT absent : absentStrings) {
+    if (absent == id) return true;
+  }
+  return false;
 }
 
 std::wstring PathNextToExe(const wchar_t* file) {

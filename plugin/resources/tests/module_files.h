@@ -13,6 +13,9 @@ namespace lxres {
 struct LanguageModule {
   const wchar_t* file;
   WORD lang;
+  // String ids the module leaves out on purpose (the plug-in copes without them).
+  std::vector<UINT> absentStrings;
+  bool Lacks(UINT id) const;
 };
 
 constexpr WORD kEnglish = 0x0409;

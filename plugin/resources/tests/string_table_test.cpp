@@ -85,6 +85,7 @@ TEST_P(StringTable, EveryIdExistsInTheModuleLanguageAndFitsItsBuffer) {
     LoadedModule module(m.file, GetParam());
     ASSERT_NE(module.get(), nullptr) << "load error " << module.error();
     for (const StringId& s : ExpectedStrings()) {
+      if (m.Lacks(s.id)) continue;
       std::wstring text;
       ASSERT_TRUE(FindString(module.get(), s.id, m.lang, text)) << "string " << s.id;
       EXPECT_LE(text.size(), s.maxLength) << "string " << s.id;
@@ -105,6 +106,7 @@ TEST_P(StringTable, ConversionsMatchEnglishAndTextsAreTranslated) {
     LoadedModule module(m.file, GetParam());
     ASSERT_NE(module.get(), nullptr);
     for (const StringId& s : ExpectedStrings()) {
+      if (m.Lacks(s.id)) continue;
       std::wstring own, base;
       ASSERT_TRUE(FindString(english.get(), s.id, kEnglish, base)) << s.id;
       ASSERT_TRUE(FindString(module.get(), s.id, m.lang, own)) << s.id;
@@ -112,6 +114,34 @@ TEST_P(StringTable, ConversionsMatchEnglishAndTextsAreTranslated) {
       if (HasEnglishWord(base)) {
         EXPECT_NE(own, base) << "string " << s.id << " not translated";
       }
+    }
+  }
+}
+
+// Ids a module leaves out are really absent, in every language the module
+// could be asked in, so LoadStringW fails instead of finding a stray text.
+TEST_P(StringTable, IdsDeclaredAbsentAreMissingAndOnlyThere) {
+  for (const auto& m : LanguageModules()) {
+    SCOPED_TRACE(Narrow(m.file));
+    LoadedModule module(m.file, GetParam());
+    ASSERT_NE(module.get(), nullptr);
+    for (UINT id : m.absentStrings) {
+      bool listed = false;
+      for (const StringId& s : ExpectedStrings()) listed = listed || s.id == id;
+      EXPECT_TRUE(listed) << "absent id " << id << " is not one the plug-in reads";
+      for (WORD lang : {m.lang, kEnglish, WORD(0)}) {
+        std::wstring text;
+        EXPECT_FALSE(FindString(module.get(), id, lang, text)) << "string " << id;
+      }
+      wchar_t buffer[40] = {L'x'};
+      EXPECT_EQ(0, LoadStringW(module.get(), id, buffer, 40)) << "string " << id;
+    }
+  }
+  // The Russian module is the one that goes without them; the others carry them.
+  const auto& modules = LanguageModules();
+  for (UINT id : {20u, 900u, 901u, 902u, 903u, 904u, 905u}) {
+    for (const auto& m : modules) {
+      EXPECT_EQ(m.lang == 0x0419, m.Lacks(id)) << Narrow(m.file) << " string " << id;
     }
   }
 }
