@@ -34,6 +34,31 @@ TEST(OptionTable, DisplayTextsAreCutToThirtyNineCharacters) {
   EXPECT_EQ(39u, table.Find("THERMAL")->displayText.size());
 }
 
+// A module without the metric paper names (as the Russian one): the rows stay,
+// their display texts are empty, so those names appear nowhere, and the
+// options still read, select and commit by keyword.
+TEST(OptionTable, ModuleWithoutMetricPaperNamesKeepsTheirRowsWithoutText) {
+  OptionTable table([](unsigned id) {
+    return id >= 900 && id <= 905 ? std::u16string() : FormatW(u"text %u", id);
+  });
+  ASSERT_EQ(58u, table.rows().size());
+  for (const char* paper : {"Paper_40_x_30", "Paper_50_x_30", "Paper_60_x_40", "Paper_75_x_60",
+                            "Paper_80_x_60", "Paper_80_x_50"}) {
+    const OptionEntry* row = table.Find(paper);
+    ASSERT_NE(nullptr, row) << paper;
+    EXPECT_EQ(u"", row->displayText) << paper;
+  }
+  EXPECT_EQ(u"text 1003", table.Find("Paper_4_x_6")->displayText);
+
+  testing::FakeFeatureCore core;
+  FeatureSet set;
+  ReadFeatures(set, &core, table);
+  ASSERT_TRUE(SelectOption(set.slots[kFeaturePaperSize], "Paper_80_x_50"));
+  EXPECT_EQ(S_OK, CommitFeatures(set));
+  ASSERT_EQ(1u, core.setCalls.size());
+  EXPECT_EQ((std::vector<FeatureOptionPair>{{"PaperSize", "Paper_80_x_50"}}), core.setCalls[0]);
+}
+
 struct Features : ::testing::Test {
   FakeFeatureCore core;
   OptionTable table = TestTable();

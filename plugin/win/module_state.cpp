@@ -2,6 +2,7 @@
 
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_os.h"
+#include "plugin/win/module_bitmaps.h"
 #include "plugin/win/win_plugin_host.h"
 
 namespace lx {
@@ -75,6 +76,8 @@ bool AttachModule(HMODULE self) {
 
 void DetachModule(bool processEnding) {
   ModuleState& m = Module();
+  // Every cached bitmap goes with the module, before the module it came from.
+  ReleaseModuleBitmaps();
   if (m.activationContext != INVALID_HANDLE_VALUE) {
     ::ReleaseActCtx(m.activationContext);
     m.activationContext = INVALID_HANDLE_VALUE;

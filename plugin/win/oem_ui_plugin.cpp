@@ -14,6 +14,7 @@
 #include "plugin/papers/paper_lookup_adapter.h"
 #include "plugin/papers/paper_printer_event.h"
 #include "plugin/papers/win/module_papers.h"
+#include "plugin/win/module_bitmaps.h"
 #include "plugin/win/module_state.h"
 
 namespace lx {
@@ -119,6 +120,7 @@ HRESULT OemUiPlugin::DocumentPropertySheets(PPROPSHEETUI_INFO info, LPARAM lPara
     auto* param = reinterpret_cast<OEMUIPSPARAM*>(sheet.lParamInit);
     if (param != nullptr) RefineModelClass(param->hPrinter);
     ReadFeatures(features_, coreFeatures_.get(), ModuleOptionTable(LoadModuleString));
+    FillDocumentPageBitmaps();
     // The document pages add themselves here once they exist; until then the
     // sheet shows none of ours.
     return {S_OK, false, 0};
