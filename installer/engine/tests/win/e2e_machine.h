@@ -1,0 +1,45 @@
+// What the end-to-end test reads and prepares on the Wine machine, with the
+// Windows calls themselves (not through the seam the engine uses).
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace e2e {
+
+struct PrinterFacts {
+  bool found = false;
+  std::wstring port;
+  std::wstring driver;
+  DWORD attributes = 0;
+};
+
+PrinterFacts FindPrinter(const std::wstring& name);
+bool DriverInstalled(const std::wstring& model);
+bool PortExists(const std::wstring& port);
+std::wstring DefaultPrinter();
+
+// Checks every 250 ms until `done` or `timeoutMs` have passed.
+bool PollFor(const std::function<bool()>& done, DWORD timeoutMs);
+
+bool KeyExists(HKEY root, const std::wstring& path);
+std::optional<std::wstring> ReadString(HKEY root, const std::wstring& path, const std::wstring& name);
+// The key and everything below it; true when it is gone afterwards.
+bool DeleteKeyTree(HKEY root, const std::wstring& path);
+
+bool FileExists(const std::wstring& path);
+std::optional<ULONGLONG> FileSize(const std::wstring& path);
+bool WriteBytes(const std::wstring& path, const std::string& bytes);
+// The folder and everything below it; true when it is gone afterwards.
+bool RemoveTree(const std::wstring& folder);
+bool CreateFolders(const std::wstring& folder);
+
+std::wstring ModulePath();
+std::wstring FolderOf(const std::wstring& path);
+std::wstring ProgramFilesFolder();
+std::wstring DriverDirectory();
+bool NativeSystemIs64Bit();
+
+}  // namespace e2e

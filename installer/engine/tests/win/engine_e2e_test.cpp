@@ -1,0 +1,372 @@
+// The engine's installation on a chosen port and its removal, end to end
+// under Wine: the real engine over the real platform seam, a cfgSetup.ini
+// beside the program, the INF in the folder above it, and rundll32 running
+// the printui stand-in against Wine's spooler.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <winspool.h>
+
+#include <algorithm>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "installer/core/installer_config.h"
+#include "installer/core/trace.h"
+#include "installer/engine/driver_install.h"
+#include "installer/engine/driver_removal.h"
+#include "installer/engine/engine_sink.h"
+#include "installer/engine/install_sequences.h"
+#include "installer/engine/install_state.h"
+#include "installer/engine/tests/win/e2e_machine.h"
+#include "platform/debug_output.h"
+#include "platform/win32/win32_os.h"
+#include "tools/printui/spooler_actions.h"
+#include "tools/printui/standin_setup.h"
+
+namespace {
+
+using namespace e2e;
+
+// Both word sizes may run at once against one prefix: every name carries the size.
+const std::wstring kBits = LX_TEST_BITS;
+const std::wstring kDriver = L"LX-220 Test Label " + kBits;
+const std::wstring kPrinter = L"Test Label " + kBits;
+const std::wstring kDecoyDriver = L"LX-220 Decoy " + kBits;
+const std::wstring kOffice = L"Office " + kBits;
+const std::wstring kHostile = L"Lab\" /dl /n \"" + kOffice;
+const std::wstring kRegInfo = L"LX E2E Driver " + kBits;
+const std::wstring kAppFolder = L"LX E2E " + kBits;  // below Program Files and below SOFTWARE
+const std::wstring kLanguagePath = kAppFolder + L"\\LX-220";
+const std::wstring kPrefixA = L"lxe2e" + kBits + L"a";
+const std::wstring kPrefixB = L"lxe2e" + kBits + L"b";
+const std::wstring kUninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + kRegInfo;
+constexpr int kRussian = 2;  // languageId of the "ru" row
+
+std::u16string U(const std::wstring& w) { return std::u16string(w.begin(), w.end()); }
+std::wstring W(const std::u16string& u) { return std::wstring(u.begin(), u.end()); }
+std::string Narrow(const std::wstring& w) {
+  std::string s;
+  for (wchar_t c : w) s += c < 128 ? static_cast<char>(c) : '?';
+  return s;
+}
+std::string Ascii(const std::wstring& w) { return Narrow(w); }
+
+// What the engine tells the wizard, as the installing page and the sheet would see it.
+class RecordingSink : public lx::IEngineSink {
+ public:
+  void SetProgress(int position) override {
+    std::lock_guard<std::mutex> hold(lock_);
+    progress_.push_back(position);
+  }
+  void PostCompletion(unsigned message) override {
+    std::lock_guard<std::mutex> hold(lock_);
+    messages_.push_back(message);
+  }
+  std::vector<int> progress() {
+    std::lock_guard<std::mutex> hold(lock_);
+    return progress_;
+  }
+  std::vector<unsigned> messages() {
+    std::lock_guard<std::mutex> hold(lock_);
+    return messages_;
+  }
+
+ private:
+  std::mutex lock_;
+  std::vector<int> progress_;
+  std::vector<unsigned> messages_;
+};
+
+// The engine's trace lines, kept for the test and passed on to the debugger output.
+class RecordingDebug : public lx::IDebugOutput {
+ public:
+  void OutputA(const std::string& text) override {
+    Keep(std::wstring(text.begin(), text.end()));
+    real_.OutputA(text);
+  }
+  void OutputW(const std::u16string& text) override {
+    Keep(W(text));
+    real_.OutputW(text);
+  }
+  bool Saw(const std::wstring& part) {
+    std::lock_guard<std::mutex> hold(lock_);
+    return std::any_of(lines_.begin(), lines_.end(),
+                       [&](const std::wstring& l) { return l.find(part) != std::wstring::npos; });
+  }
+  std::string Dump() {
+    std::lock_guard<std::mutex> hold(lock_);
+    std::string out;
+    for (const auto& l : lines_) out += Narrow(l) + "\n";
+    return out;
+  }
+
+ private:
+  void Keep(const std::wstring& line) {
+    std::lock_guard<std::mutex> hold(lock_);
+    lines_.push_back(line);
+  }
+  std::mutex lock_;
+  std::vector<std::wstring> lines_;
+  lx::Win32DebugOutput real_;
+};
+
+std::string Inf(const std::wstring& model) {
+  std::string m = Ascii(model);
+  return "[Version]\r\nSignature=\"$Windows NT$\"\r\nClass=Printer\r\n"
+         "[Manufacturer]\r\nLXE2E=LXE2E,NTamd64,NTx86\r\n"
+         "[LXE2E.NTamd64]\r\n\"" + m + "\" = LX220.GPD, USBPRINT\\LXE2E0220\r\n"
+         "[LXE2E.NTx86]\r\n\"" + m + "\" = LX220.GPD, USBPRINT\\LXE2E0220\r\n";
+}
+
+std::vector<std::wstring> PlantedFileNames(const std::wstring& prefix) {
+  std::vector<std::wstring> names;
+  for (const char16_t* ending : lx::kDriverFileEndings) names.push_back(prefix + W(ending));
+  return names;
+}
+
+class EngineE2ETest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    std::wstring error;
+    standInReady_ = printui::InstallStandIn(&error);
+    standInError_ = error;
+    savedDefault_ = DefaultPrinter();
+    ClearLeftovers();
+  }
+
+  // The prefix is shared with the other tests of the run.
+  static void TearDownTestSuite() {
+    ClearLeftovers();
+    if (!savedDefault_.empty() && DefaultPrinter() != savedDefault_) SetDefaultPrinterW(savedDefault_.c_str());
+  }
+
+  void SetUp() override {
+    ASSERT_TRUE(standInReady_) << Narrow(standInError_);
+    os_ = win_.os();
+    os_.debug = &debug_;
+    setupFolder_ = FolderOf(ModulePath());
+    mediumFolder_ = FolderOf(setupFolder_);
+    ASSERT_FALSE(mediumFolder_.empty());
+    installFolder_ = ProgramFilesFolder() + L"\\" + kAppFolder + L"\\Setup";
+
+    // The model's own INF (CustomInfName=1) in a sub-folder of the medium; the
+    // Install section's InfName names a file that does not exist.
+    infPath_ = mediumFolder_ + L"\\drivers\\lx_e2e.inf";
+    ASSERT_TRUE(CreateFolders(mediumFolder_ + L"\\drivers"));
+    ASSERT_TRUE(WriteBytes(infPath_, Inf(kDriver)));
+    ASSERT_TRUE(WriteBytes(setupFolder_ + L"\\cfgSetup.ini", Config()));
+
+    lx::g_installTarget = lx::InstallTarget();
+    lx::g_requestedInstall = lx::RequestedInstall();
+    lx::LoadInstallerConfig(os_, lx::GetConfigPath(os_), lx::g_config);
+    ASSERT_EQ(lx::g_config.modelCount, 1);
+    ASSERT_EQ(lx::debugEnabled, 1);
+  }
+
+  void TearDown() override {
+    ClearLeftovers();
+    lx::g_config = lx::InstallerConfig();
+    lx::debugEnabled = 0;
+  }
+
+  std::string Config() const {
+    return "[Debug]\r\nOpenDebug=1\r\n"
+           "[Support_Driver]\r\nLX-220\r\n"
+           "[LX-220]\r\nVID=VID_2D37\r\nPID=PID_0220\r\nPRINTERNAME=" + Ascii(kPrinter) +
+           "\r\nDriverName=" + Ascii(kDriver) + "\r\nTYPE=1\r\nInfName=drivers\\lx_e2e.inf\r\n"
+           "LanguageRegPath=" + Ascii(kLanguagePath) + "\r\n"
+           "[Uninstall]\r\nInfSection=LXE2E.NTamd64,LXE2E.NTx86\r\n"
+           "DriverName=\"" + Ascii(kDriver) + "\"\r\nRegInfo=" + Ascii(kRegInfo) + "\r\n"
+           "DisplayName=LX E2E Label Driver\r\nDisplayVersion=1.2.3\r\nPublisher=LX E2E\r\n"
+           "InstallLocation=" + Ascii(installFolder_) + "\r\n"
+           "DriverPrefix=" + Ascii(kPrefixA + L"," + kPrefixB) + "\r\n"
+           "[Install]\r\nInfName=missing.inf\r\nCustomInfName=1\r\n"
+           "FilePath=" + Ascii(kAppFolder) + "\\Setup\r\nLanguageRegPath=" + Ascii(kAppFolder) + "\\Common\r\n";
+  }
+
+  // The wizard's port page path: InstallOnPort on this thread, its worker on another.
+  void Install(RecordingSink& sink, const std::wstring& printerName) {
+    std::thread worker;
+    lx::InstallOnPort(os_, sink, kRussian, U(kDriver), U(printerName), u"FILE:",
+                      [&worker](std::function<void()> work) { worker = std::thread(std::move(work)); });
+    ASSERT_TRUE(worker.joinable());
+    worker.join();
+  }
+
+  void Remove(RecordingSink& sink) {
+    std::thread worker([&] { lx::RunRemovalWorker(os_, sink); });
+    worker.join();
+  }
+
+  // A printer of a driver the configuration does not name, on FILE:.
+  void AddDecoy() {
+    std::wstring inf = mediumFolder_ + L"\\drivers\\decoy.inf";
+    ASSERT_TRUE(WriteBytes(inf, Inf(kDecoyDriver)));
+    printui::Command cmd;
+    cmd.action = printui::Action::InstallPrinter;
+    cmd.baseName = kOffice;
+    cmd.port = L"FILE:";
+    cmd.model = kDecoyDriver;
+    cmd.infFile = inf;
+    ASSERT_EQ(printui::Perform(cmd), DWORD(ERROR_SUCCESS));
+  }
+
+  static void DeletePrinter(const std::wstring& name) {
+    printui::Command cmd;
+    cmd.action = printui::Action::DeletePrinter;
+    cmd.name = name;
+    printui::Perform(cmd);
+  }
+
+  static void ClearLeftovers() {
+    for (const std::wstring& name : {kPrinter, kPrinter + L" (1)", kHostile, kOffice}) DeletePrinter(name);
+    for (const std::wstring& model : {kDriver, kDecoyDriver}) {
+      printui::Command cmd;
+      cmd.action = printui::Action::DeleteDriver;
+      cmd.model = model;
+      printui::Perform(cmd);
+    }
+    DeleteKeyTree(HKEY_LOCAL_MACHINE, kUninstallKey);
+    DeleteKeyTree(HKEY_LOCAL_MACHINE, L"SOFTWARE\\" + kAppFolder);
+    std::wstring programFiles = ProgramFilesFolder();
+    if (!programFiles.empty()) RemoveTree(programFiles + L"\\" + kAppFolder);
+    std::wstring drivers = DriverDirectory();
+    if (!drivers.empty()) {
+      for (const std::wstring& prefix : {kPrefixA, kPrefixB})
+        for (const std::wstring& name : PlantedFileNames(prefix)) DeleteFileW((drivers + L"\\3\\" + name).c_str());
+      DeleteFileW((drivers + L"\\3\\" + kPrefixA + L"keep.gpd").c_str());
+    }
+  }
+
+  lx::Win32Os win_;
+  lx::Os os_;
+  RecordingDebug debug_;
+  std::wstring setupFolder_, mediumFolder_, installFolder_, infPath_;
+
+  static bool standInReady_;
+  static std::wstring standInError_;
+  static std::wstring savedDefault_;
+};
+bool EngineE2ETest::standInReady_ = false;
+std::wstring EngineE2ETest::standInError_;
+std::wstring EngineE2ETest::savedDefault_;
+
+const std::vector<int> kInstallProgress = {0, 10, 20, 30, 40, 50, 60, 70, 80, 90};
+const std::vector<int> kRemovalProgress = {50, 60, 70, 80, 90};
+
+TEST_F(EngineE2ETest, InstallOnFilePortThenRemovalLeavesOnlyThePort) {
+  // Installation on the existing port FILE:.
+  RecordingSink install;
+  Install(install, kPrinter);
+  EXPECT_EQ(install.messages(), std::vector<unsigned>{lx::kWmInstallDone});
+  EXPECT_EQ(install.progress(), kInstallProgress);
+  EXPECT_EQ(W(lx::g_installTarget.printerName), kPrinter);
+  EXPECT_EQ(W(lx::g_installTarget.portName), L"FILE:");
+
+  // The command named the model's INF in the folder above the program's.
+  EXPECT_TRUE(debug_.Saw(L"printui.dll PrintUIEntry /if /b \"" + kPrinter + L"\" /r \"FILE:\" /m \"" + kDriver +
+                         L"\" /f \"" + infPath_ + L"\" /z"))
+      << debug_.Dump();
+  PrinterFacts printer = FindPrinter(kPrinter);
+  ASSERT_TRUE(printer.found) << debug_.Dump();
+  EXPECT_EQ(printer.port, L"FILE:");
+  EXPECT_EQ(printer.driver, kDriver);
+  EXPECT_EQ(printer.attributes & PRINTER_ATTRIBUTE_SHARED, 0u);
+  // The default-printer command is started, not waited for.
+  EXPECT_TRUE(PollFor([] { return DefaultPrinter() == kPrinter; }, 8000)) << Narrow(DefaultPrinter());
+
+  // The Add/Remove Programs entry starts the installed copy with /uninstall.
+  EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, L"DisplayName"), L"LX E2E Label Driver");
+  EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, L"DisplayVersion"), L"1.2.3");
+  EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, L"Publisher"), L"LX E2E");
+  EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, L"InstallLocation"), installFolder_);
+  const std::wstring program = NativeSystemIs64Bit() ? L"Qelvin64.exe" : L"Qelvin32.exe";
+  EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString"),
+            L"\"" + installFolder_ + L"\\" + program + L"\" /uninstall");
+
+  // The program's folder (here the test program and its cfgSetup.ini) was copied.
+  const std::wstring exeName = ModulePath().substr(setupFolder_.size() + 1);
+  EXPECT_EQ(FileSize(installFolder_ + L"\\" + exeName), FileSize(ModulePath()));
+  EXPECT_EQ(FileSize(installFolder_ + L"\\cfgSetup.ini"), FileSize(setupFolder_ + L"\\cfgSetup.ini"));
+
+  // The plug-in's language: stored at the start under the Install section's
+  // path; the model's own path is in force afterwards, so that the finish
+  // page's second write lands there.
+  EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, L"SOFTWARE\\" + kAppFolder + L"\\Common", L"Suffix"), L"ru");
+  EXPECT_EQ(W(lx::CurrentLanguageRegPath()), kLanguagePath);
+  EXPECT_TRUE(lx::WriteUiLanguageSuffix(os_, kRussian));
+  EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, L"SOFTWARE\\" + kLanguagePath, L"Suffix"), L"ru");
+
+  // Removal. Driver files of ours lie in the version-3 folder.
+  const std::wstring version3 = DriverDirectory() + L"\\3";
+  ASSERT_TRUE(CreateFolders(version3));
+  for (const std::wstring& prefix : {kPrefixA, kPrefixB})
+    for (const std::wstring& name : PlantedFileNames(prefix)) ASSERT_TRUE(WriteBytes(version3 + L"\\" + name, "x"));
+  const std::wstring keep = version3 + L"\\" + kPrefixA + L"keep.gpd";
+  ASSERT_TRUE(WriteBytes(keep, "x"));
+
+  RecordingSink removal;
+  Remove(removal);
+  EXPECT_EQ(removal.messages(), std::vector<unsigned>{lx::kWmUninstallDone});
+  EXPECT_EQ(removal.progress(), kRemovalProgress);
+
+  EXPECT_TRUE(PollFor([] { return !FindPrinter(kPrinter).found; }, 8000));
+  EXPECT_TRUE(PollFor([] { return !DriverInstalled(kDriver); }, 8000)) << debug_.Dump();
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+  for (const std::wstring& prefix : {kPrefixA, kPrefixB})
+    for (const std::wstring& name : PlantedFileNames(prefix)) EXPECT_FALSE(FileExists(version3 + L"\\" + name)) << Narrow(name);
+  EXPECT_TRUE(FileExists(keep));
+  EXPECT_TRUE(PortExists(L"FILE:"));
+  // Wine has no pnputil: the package removal is traced and skipped, once per
+  // section and key.
+  EXPECT_TRUE(debug_.Saw(L"pnputil.exe not found2, ")) << debug_.Dump();
+}
+
+TEST_F(EngineE2ETest, HostileNameIsOneNameAndTheDecoyPrinterSurvives) {
+  AddDecoy();
+  ASSERT_TRUE(FindPrinter(kOffice).found);
+
+  RecordingSink install;
+  Install(install, kHostile);
+  EXPECT_EQ(install.messages(), std::vector<unsigned>{lx::kWmInstallDone});
+  PrinterFacts printer = FindPrinter(kHostile);
+  ASSERT_TRUE(printer.found) << debug_.Dump();
+  EXPECT_EQ(printer.driver, kDriver);
+  EXPECT_TRUE(FindPrinter(kOffice).found);
+  EXPECT_TRUE(PollFor([] { return DefaultPrinter() == kHostile; }, 8000)) << Narrow(DefaultPrinter());
+  EXPECT_TRUE(FindPrinter(kOffice).found);
+
+  // The removal deletes our printer by that name and nothing else.
+  RecordingSink removal;
+  Remove(removal);
+  EXPECT_EQ(removal.messages(), std::vector<unsigned>{lx::kWmUninstallDone});
+  EXPECT_TRUE(PollFor([] { return !FindPrinter(kHostile).found; }, 8000));
+  EXPECT_TRUE(FindPrinter(kOffice).found);
+  EXPECT_TRUE(DriverInstalled(kDecoyDriver));
+}
+
+TEST_F(EngineE2ETest, TakenNameGetsTheNextNumberFromTheSpooler) {
+  printui::Command cmd;
+  cmd.action = printui::Action::InstallPrinter;
+  cmd.baseName = kPrinter;
+  cmd.port = L"FILE:";
+  cmd.model = kDriver;
+  cmd.infFile = infPath_;
+  ASSERT_EQ(printui::Perform(cmd), DWORD(ERROR_SUCCESS));
+
+  RecordingSink install;
+  Install(install, kPrinter);
+  EXPECT_EQ(W(lx::g_installTarget.printerName), kPrinter + L" (1)");
+  EXPECT_TRUE(FindPrinter(kPrinter + L" (1)").found) << debug_.Dump();
+  EXPECT_TRUE(FindPrinter(kPrinter).found);
+  EXPECT_TRUE(PollFor([] { return DefaultPrinter() == kPrinter + L" (1)"; }, 8000));
+
+  // Both printers use the configured driver: the removal takes both.
+  RecordingSink removal;
+  Remove(removal);
+  EXPECT_TRUE(PollFor([] { return !FindPrinter(kPrinter).found && !FindPrinter(kPrinter + L" (1)").found; }, 8000));
+}
+
+}  // namespace
