@@ -121,7 +121,10 @@ void CStepMain::OnInitDialog(IDialogView& view) {
 void CStepMain::OnSetActive() {
   CStepWelcome::OnSetActive();
   LoadDocuments();
-  // The privacy view lies above the licence view.
+  // The privacy view lies above the licence view, but overlapping siblings
+  // paint in no set order: left visible, the licence view drew over the
+  // privacy policy while the privacy view took the clicks and scrolling.
+  view_->Show(licenceViewId_, false);
   view_->Show(privacyViewId_, true);
 }
 

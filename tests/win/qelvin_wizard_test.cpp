@@ -51,6 +51,7 @@ struct Texts {
   const wchar_t* licenceLink;
   const wchar_t* privacyLink;
   const wchar_t* privacyTitle;  // heading of the privacy document
+  const wchar_t* licenceTitle;
   const wchar_t* next;
   const wchar_t* back;
   const wchar_t* exit;
@@ -73,7 +74,7 @@ struct Texts {
 const Texts kEnglish = {
     L"enus", 0, L"English", L"English",
     L"This wizard will guide you through the installation and uninstallation of the printer driver.",
-    L"License Agreement", L"Privacy Policy", L"Privacy Policy (sample)",
+    L"License Agreement", L"Privacy Policy", L"Privacy Policy (sample)", L"Licence Agreement (sample)",
     L"Next", L"Back", L"Exit", L"Install",
     L"Installation Options\r\n    Install or Uninstall Printer Driver",
     L"USB Install", L"Other port Install", L"Uninstall",
@@ -85,7 +86,7 @@ const Texts kEnglish = {
 const Texts kChinese = {
     L"zhcn", 1, L"中文", L"Simplified_Chinese",
     L"本向导将引导您完成打印机驱动程序的安装和卸载。",
-    L"许可协议", L"隐私政策", L"隐私政策（样本）",
+    L"许可协议", L"隐私政策", L"隐私政策（样本）", L"许可协议（样本）",
     L"下一步", L"上一步", L"退出", L"安装",
     L"安装选项\r\n    安装或卸载打印机驱动程序",
     L"USB 安装", L"其他端口安装", L"卸载",
@@ -98,6 +99,7 @@ const Texts kRussian = {
     L"ru", 2, L"Русский", L"Russian",
     L"Этот мастер поможет вам установить или удалить драйвер принтера.",
     L"Лицензионное соглашение", L"Политику конфиденциальности", L"Политика конфиденциальности (образец)",
+    L"Лицензионное соглашение (образец)",
     L"Далее", L"Назад", L"Выход", L"Установить",
     L"Параметры установки\r\n    Установка или удаление драйвера принтера",
     L"Установка по USB", L"Установка на другой порт", L"Удалить",
@@ -452,10 +454,24 @@ class QelvinWizard : public ::testing::Test {
     ExpectSheetButtons(t, t.next);
     EXPECT_TRUE(Enabled(IDC_SHEET_BACK));
     EXPECT_FALSE(Enabled(IDC_SHEET_NEXT));
+    // The privacy policy is in view first, alone; the links switch documents.
+    HWND licenceView = GetDlgItem(page, IDC_MAIN_LICENCE_VIEW);
+    HWND privacyView = GetDlgItem(page, IDC_PRIVACY_VIEW);
+    EXPECT_NE(ControlText(licenceView).find(t.licenceTitle), std::wstring::npos);
+    EXPECT_TRUE(IsWindowVisible(privacyView));
+    EXPECT_FALSE(IsWindowVisible(licenceView)) << "the licence view covers the privacy policy";
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(page, IDC_LICENCE_VIEW)));
+    EXPECT_TRUE(ClickFirstLink(GetDlgItem(page, IDC_LICENCE_LINK)));
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(licenceView) && !IsWindowVisible(privacyView); }, 5000))
+        << "the licence link shows the licence";
+    Shot(t, L"2-welcome-licence");
+    EXPECT_TRUE(ClickFirstLink(GetDlgItem(page, IDC_PRIVACY_LINK)));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(licenceView) && IsWindowVisible(privacyView); }, 5000))
+        << "the privacy link shows the privacy policy";
     HWND agree = GetDlgItem(page, IDC_AGREE_CHECK);
     Click(page, IDC_AGREE_CHECK);
     EXPECT_TRUE(WaitUntil([&] { return Enabled(IDC_SHEET_NEXT); }, 5000)) << "ticking the agreement enables Next";
-    EXPECT_EQ(SendMessageW(agree, BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(SendMessageW(agree, BM_GETCHECK, 0, 0), BST_CHECKED) << "the links leave the box alone";
     Click(page, IDC_AGREE_CHECK);
     EXPECT_TRUE(WaitUntil([&] { return !Enabled(IDC_SHEET_NEXT); }, 5000)) << "untick: Next is disabled again";
     Click(page, IDC_AGREE_CHECK);

@@ -161,6 +161,25 @@ bool ListSelectRow(HWND list, int row) {
          Send(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(block.at(0))) == TRUE;
 }
 
+bool ClickFirstLink(HWND link) {
+  RECT client;
+  if (!GetClientRect(link, &client)) return false;
+  RemoteBlock block(link, sizeof(LHITTESTINFO));
+  if (!block.ok()) return false;
+  for (int y = 2; y < client.bottom; y += 3) {
+    for (int x = 1; x < client.right; x += 3) {
+      LHITTESTINFO hit = {};
+      hit.pt = {x, y};
+      if (!block.Write(0, &hit, sizeof hit)) return false;
+      if (Send(link, LM_HITTEST, 0, reinterpret_cast<LPARAM>(block.at(0))) != TRUE) continue;
+      PostMessageW(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+      PostMessageW(link, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+      return true;
+    }
+  }
+  return false;
+}
+
 bool SaveScreenshot(HWND window, const std::wstring& path) {
   RECT r;
   if (!GetWindowRect(window, &r)) return false;

@@ -34,6 +34,10 @@ std::wstring ListColumnText(HWND list, int column);
 // Selects and focuses one row, as a click on it would.
 bool ListSelectRow(HWND list, int row);
 
+// Clicks the first link of a SysLink control with the mouse (button down
+// and up on a point the control reports as part of the link).
+bool ClickFirstLink(HWND link);
+
 // What the screen shows of the window, as a 24-bit BMP file.
 bool SaveScreenshot(HWND window, const std::wstring& path);
 
