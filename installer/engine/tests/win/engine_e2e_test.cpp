@@ -7,6 +7,7 @@
 #include <winspool.h>
 
 #include <algorithm>
+#include <cstring>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -19,6 +20,8 @@
 #include "installer/engine/engine_sink.h"
 #include "installer/engine/install_sequences.h"
 #include "installer/engine/install_state.h"
+#include "installer/engine/post_action.h"
+#include "installer/engine/printer_queries.h"
 #include "installer/engine/tests/win/e2e_machine.h"
 #include "platform/debug_output.h"
 #include "platform/win32/win32_os.h"
@@ -156,10 +159,14 @@ class EngineE2ETest : public ::testing::Test {
     infPath_ = mediumFolder_ + L"\\drivers\\lx_e2e.inf";
     ASSERT_TRUE(CreateFolders(mediumFolder_ + L"\\drivers"));
     ASSERT_TRUE(WriteBytes(infPath_, Inf(kDriver)));
-    ASSERT_TRUE(WriteBytes(setupFolder_ + L"\\cfgSetup.ini", Config()));
-
     lx::g_installTarget = lx::InstallTarget();
     lx::g_requestedInstall = lx::RequestedInstall();
+    LoadConfig("");
+  }
+
+  // cfgSetup.ini beside the program, read by the installer's own loader.
+  void LoadConfig(const std::string& extraModelKeys) {
+    ASSERT_TRUE(WriteBytes(setupFolder_ + L"\\cfgSetup.ini", Config(extraModelKeys)));
     lx::LoadInstallerConfig(os_, lx::GetConfigPath(os_), lx::g_config);
     ASSERT_EQ(lx::g_config.modelCount, 1);
     ASSERT_EQ(lx::debugEnabled, 1);
@@ -171,12 +178,12 @@ class EngineE2ETest : public ::testing::Test {
     lx::debugEnabled = 0;
   }
 
-  std::string Config() const {
+  std::string Config(const std::string& extraModelKeys) const {
     return "[Debug]\r\nOpenDebug=1\r\n"
            "[Support_Driver]\r\nLX-220\r\n"
            "[LX-220]\r\nVID=VID_2D37\r\nPID=PID_0220\r\nPRINTERNAME=" + Ascii(kPrinter) +
            "\r\nDriverName=" + Ascii(kDriver) + "\r\nTYPE=1\r\nInfName=drivers\\lx_e2e.inf\r\n"
-           "LanguageRegPath=" + Ascii(kLanguagePath) + "\r\n"
+           "LanguageRegPath=" + Ascii(kLanguagePath) + "\r\n" + extraModelKeys +
            "[Uninstall]\r\nInfSection=LXE2E.NTamd64,LXE2E.NTx86\r\n"
            "DriverName=\"" + Ascii(kDriver) + "\"\r\nRegInfo=" + Ascii(kRegInfo) + "\r\n"
            "DisplayName=LX E2E Label Driver\r\nDisplayVersion=1.2.3\r\nPublisher=LX E2E\r\n"
@@ -253,6 +260,37 @@ bool EngineE2ETest::standInReady_ = false;
 std::wstring EngineE2ETest::standInError_;
 std::wstring EngineE2ETest::savedDefault_;
 
+DWORD TestPagesNoted(const std::wstring& printerName) {
+  HANDLE printer = nullptr;
+  if (!OpenPrinterW(const_cast<LPWSTR>(printerName.c_str()), &printer, nullptr)) return 0;
+  DWORD pages = 0, type = 0, needed = 0;
+  GetPrinterDataW(printer, const_cast<LPWSTR>(printui::kTestPageValue), &type, reinterpret_cast<BYTE*>(&pages),
+                  sizeof(pages), &needed);
+  ClosePrinter(printer);
+  return pages;
+}
+
+// The printer's default DEVMODE as the driver hands it out.
+std::vector<BYTE> DefaultDevmode(const std::wstring& printerName) {
+  HANDLE printer = nullptr;
+  LPWSTR name = const_cast<LPWSTR>(printerName.c_str());
+  if (!OpenPrinterW(name, &printer, nullptr)) return {};
+  LONG size = DocumentPropertiesW(nullptr, printer, name, nullptr, nullptr, 0);
+  std::vector<BYTE> dm(size > 0 ? size : 0);
+  if (size <= 0 ||
+      DocumentPropertiesW(nullptr, printer, name, reinterpret_cast<DEVMODEW*>(dm.data()), nullptr, DM_OUT_BUFFER) !=
+          IDOK)
+    dm.clear();
+  ClosePrinter(printer);
+  return dm;
+}
+
+int32_t ValueAt(const std::vector<BYTE>& bytes, size_t position) {
+  int32_t value = 0;
+  if (position + 4 <= bytes.size()) memcpy(&value, &bytes[position], 4);
+  return value;
+}
+
 const std::vector<int> kInstallProgress = {0, 10, 20, 30, 40, 50, 60, 70, 80, 90};
 const std::vector<int> kRemovalProgress = {50, 60, 70, 80, 90};
 
@@ -260,7 +298,7 @@ TEST_F(EngineE2ETest, InstallOnFilePortThenRemovalLeavesOnlyThePort) {
   // Installation on the existing port FILE:.
   RecordingSink install;
   Install(install, kPrinter);
-  EXPECT_EQ(install.messages(), std::vector<unsigned>{lx::kWmInstallDone});
+  EXPECT_EQ(install.messages(), std::vector<unsigned>{WM_USER + 700});
   EXPECT_EQ(install.progress(), kInstallProgress);
   EXPECT_EQ(W(lx::g_installTarget.printerName), kPrinter);
   EXPECT_EQ(W(lx::g_installTarget.portName), L"FILE:");
@@ -276,6 +314,9 @@ TEST_F(EngineE2ETest, InstallOnFilePortThenRemovalLeavesOnlyThePort) {
   EXPECT_EQ(printer.attributes & PRINTER_ATTRIBUTE_SHARED, 0u);
   // The default-printer command is started, not waited for.
   EXPECT_TRUE(PollFor([] { return DefaultPrinter() == kPrinter; }, 8000)) << Narrow(DefaultPrinter());
+  // The finish page's test page reaches the printer (the stand-in counts it).
+  lx::PrintTestPage(os_, U(kPrinter));
+  EXPECT_TRUE(PollFor([] { return TestPagesNoted(kPrinter) == 1; }, 8000));
 
   // The Add/Remove Programs entry starts the installed copy with /uninstall.
   EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, L"DisplayName"), L"LX E2E Label Driver");
@@ -309,7 +350,7 @@ TEST_F(EngineE2ETest, InstallOnFilePortThenRemovalLeavesOnlyThePort) {
 
   RecordingSink removal;
   Remove(removal);
-  EXPECT_EQ(removal.messages(), std::vector<unsigned>{lx::kWmUninstallDone});
+  EXPECT_EQ(removal.messages(), std::vector<unsigned>{WM_USER + 701});
   EXPECT_EQ(removal.progress(), kRemovalProgress);
 
   EXPECT_TRUE(PollFor([] { return !FindPrinter(kPrinter).found; }, 8000));
@@ -330,7 +371,7 @@ TEST_F(EngineE2ETest, HostileNameIsOneNameAndTheDecoyPrinterSurvives) {
 
   RecordingSink install;
   Install(install, kHostile);
-  EXPECT_EQ(install.messages(), std::vector<unsigned>{lx::kWmInstallDone});
+  EXPECT_EQ(install.messages(), std::vector<unsigned>{WM_USER + 700});
   PrinterFacts printer = FindPrinter(kHostile);
   ASSERT_TRUE(printer.found) << debug_.Dump();
   EXPECT_EQ(printer.driver, kDriver);
@@ -341,7 +382,7 @@ TEST_F(EngineE2ETest, HostileNameIsOneNameAndTheDecoyPrinterSurvives) {
   // The removal deletes our printer by that name and nothing else.
   RecordingSink removal;
   Remove(removal);
-  EXPECT_EQ(removal.messages(), std::vector<unsigned>{lx::kWmUninstallDone});
+  EXPECT_EQ(removal.messages(), std::vector<unsigned>{WM_USER + 701});
   EXPECT_TRUE(PollFor([] { return !FindPrinter(kHostile).found; }, 8000));
   EXPECT_TRUE(FindPrinter(kOffice).found);
   EXPECT_TRUE(DriverInstalled(kDecoyDriver));
@@ -367,6 +408,52 @@ TEST_F(EngineE2ETest, TakenNameGetsTheNextNumberFromTheSpooler) {
   RecordingSink removal;
   Remove(removal);
   EXPECT_TRUE(PollFor([] { return !FindPrinter(kPrinter).found && !FindPrinter(kPrinter + L" (1)").found; }, 8000));
+}
+
+TEST_F(EngineE2ETest, AccessoryModelWantsItsPageAndThePostActionLandsInTheDevmode) {
+  LoadConfig("ShowSetting=1\r\nprintPostOpOffset=12\r\n");
+  RecordingSink install;
+  Install(install, kPrinter);
+  EXPECT_EQ(install.messages(), std::vector<unsigned>{WM_USER + 704});
+  ASSERT_TRUE(FindPrinter(kPrinter).found) << debug_.Dump();
+
+  // The accessories page's worker: the cutter, 12 bytes before the end of
+  // the test driver's 368-byte DEVMODE (220 public bytes, 148 private).
+  const int offset = lx::GetPostActionOffset(os_, U(kDriver));
+  EXPECT_EQ(offset, 12);
+  std::vector<BYTE> before = DefaultDevmode(kPrinter);
+  ASSERT_EQ(before.size(), 368u);
+  EXPECT_TRUE(lx::ApplyPostAction(os_, U(kPrinter), offset, 3)) << debug_.Dump();
+  std::vector<BYTE> after = DefaultDevmode(kPrinter);
+  ASSERT_EQ(after.size(), before.size());
+  EXPECT_EQ(ValueAt(after, 356), 3);
+  // Nothing but those four bytes changed.
+  std::memcpy(&after[356], &before[356], 4);
+  EXPECT_EQ(after, before);
+
+  // An offset that would reach into the public part is refused and changes nothing.
+  EXPECT_FALSE(lx::ApplyPostAction(os_, U(kPrinter), 148, 2));
+  EXPECT_EQ(ValueAt(DefaultDevmode(kPrinter), 356), 3);
+  EXPECT_EQ(ValueAt(DefaultDevmode(kPrinter), 220), ValueAt(before, 220));
+}
+
+TEST_F(EngineE2ETest, UsbInstallWithoutAPrinterInstallsTheDriverAlone) {
+  // Wine lists no USB printer interfaces: no port, the first model's driver
+  // alone (the /ia form), about 5 s of polls for a printer without a name.
+  RecordingSink install;
+  const ULONGLONG start = GetTickCount64();
+  lx::InstallOnUsb(os_, install);
+  const ULONGLONG took = GetTickCount64() - start;
+  EXPECT_EQ(install.messages(), std::vector<unsigned>{WM_USER + 700});
+  EXPECT_EQ(install.progress(), std::vector<int>({50, 60, 70, 80, 90}));
+  EXPECT_TRUE(lx::g_installTarget.portName.empty());
+  EXPECT_TRUE(lx::g_installTarget.printerName.empty());
+  EXPECT_GE(took, 4500u);
+  EXPECT_TRUE(debug_.Saw(L"printui.dll PrintUIEntry /ia /m \"" + kDriver + L"\" /f \"" + infPath_ + L"\" "))
+      << debug_.Dump();
+  EXPECT_TRUE(PollFor([] { return DriverInstalled(kDriver); }, 8000));
+  EXPECT_FALSE(FindPrinter(kPrinter).found);
+  EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
 }
 
 }  // namespace
