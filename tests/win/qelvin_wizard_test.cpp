@@ -344,24 +344,8 @@ class QelvinWizard : public ::testing::Test {
     ASSERT_TRUE(WaitUntil([&] { return (sheet_ = FindSheet()) != nullptr; }, 30000)) << "no wizard shown";
   }
 
-  // The wizard: the process's dialog with a Next button (not a message box).
-  HWND FindSheet() {
-    struct Search {
-      DWORD pid;
-      HWND found;
-    } search{run_.pid(), nullptr};
-    EnumWindows(
-        [](HWND w, LPARAM lp) -> BOOL {
-          auto* s = reinterpret_cast<Search*>(lp);
-          DWORD pid = 0;
-          GetWindowThreadProcessId(w, &pid);
-          if (pid != s->pid || !IsWindowVisible(w) || !GetDlgItem(w, IDC_SHEET_NEXT)) return TRUE;
-          s->found = w;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-  }
+  // The wizard: the process's window with a Next button (not a message box).
+  HWND FindSheet() { return FindWindowWithControl(run_.pid(), IDC_SHEET_NEXT); }
 
   // Waits until the current page is the one holding `controlId`.
   HWND WaitForPage(int controlId, DWORD ms = 15000) {

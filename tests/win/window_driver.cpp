@@ -102,6 +102,28 @@ BOOL CALLBACK FindBox(HWND window, LPARAM lp) {
 }
 }  // namespace
 
+namespace {
+struct ControlSearch {
+  DWORD pid;
+  int id;
+  HWND found;
+};
+BOOL CALLBACK FindWithControl(HWND window, LPARAM lp) {
+  auto* search = reinterpret_cast<ControlSearch*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  if (pid != search->pid || !IsWindowVisible(window) || !GetDlgItem(window, search->id)) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+}  // namespace
+
+HWND FindWindowWithControl(DWORD processId, int controlId) {
+  ControlSearch search{processId, controlId, nullptr};
+  EnumWindows(FindWithControl, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 HWND FindMessageBox(DWORD processId) {
   BoxSearch search{processId, nullptr};
   EnumWindows(FindBox, reinterpret_cast<LPARAM>(&search));

@@ -21,6 +21,9 @@ std::wstring ControlText(HWND parent, int id);
 // The property sheet's current page, or null.
 HWND CurrentPage(HWND sheet);
 
+// A visible top-level window of the process that has a child of that id, or null.
+HWND FindWindowWithControl(DWORD processId, int controlId);
+
 // A visible message box of the process (a dialog with a 0xFFFF text), or null.
 HWND FindMessageBox(DWORD processId);
 
