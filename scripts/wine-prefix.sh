@@ -18,4 +18,10 @@ for face in Tahoma "Microsoft Sans Serif" "Liberation Serif"; do
 done
 wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "Times New Roman" /d "Liberation Serif" /f \
   >/dev/null 2>&1 </dev/null
+# The Chinese and Japanese documents name the fonts those Windows editions
+# bring; without a stand-in Wine draws their text as blanks.
+for face in "Microsoft YaHei" "Microsoft JhengHei" Meiryo; do
+  wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d "WenQuanYi Micro Hei" /f \
+    >/dev/null 2>&1 </dev/null
+done
 wineserver -w
