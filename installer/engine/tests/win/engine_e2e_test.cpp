@@ -32,18 +32,23 @@ namespace {
 
 using namespace e2e;
 
+const std::wstring kPnputilRecorder = L"Z:" LX_PNPUTIL_RECORDER;
+
 // Both word sizes may run at once against one prefix: every name carries the size.
 const std::wstring kBits = LX_TEST_BITS;
 const std::wstring kDriver = L"LX-220 Test Label " + kBits;
 const std::wstring kPrinter = L"Test Label " + kBits;
 const std::wstring kDecoyDriver = L"LX-220 Decoy " + kBits;
-const std::wstring kOffice = L"Office " + kBits;
+const std::wstring kOffice = L"Office E2E " + kBits;  // not the printui tests' decoy
 const std::wstring kHostile = L"Lab\" /dl /n \"" + kOffice;
 const std::wstring kRegInfo = L"LX E2E Driver " + kBits;
 const std::wstring kAppFolder = L"LX E2E " + kBits;  // below Program Files and below SOFTWARE
 const std::wstring kLanguagePath = kAppFolder + L"\\LX-220";
 const std::wstring kPrefixA = L"lxe2e" + kBits + L"a";
 const std::wstring kPrefixB = L"lxe2e" + kBits + L"b";
+const std::wstring kOemOurs = L"oem90" + kBits + L".inf";
+const std::wstring kOemOursWide = L"oem91" + kBits + L".inf";
+const std::wstring kOemOther = L"oem92" + kBits + L".inf";
 const std::wstring kUninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + kRegInfo;
 constexpr int kRussian = 2;  // languageId of the "ru" row
 
@@ -123,6 +128,46 @@ std::string Inf(const std::wstring& model) {
          "[LXE2E.NTx86]\r\n\"" + m + "\" = LX220.GPD, USBPRINT\\LXE2E0220\r\n";
 }
 
+std::wstring WindowsFolder() {
+  wchar_t path[MAX_PATH] = {};
+  UINT n = GetWindowsDirectoryW(path, MAX_PATH);
+  return n && n < MAX_PATH ? path : L"";
+}
+
+std::wstring SystemFolder() {
+  wchar_t path[MAX_PATH] = {};
+  UINT n = GetSystemDirectoryW(path, MAX_PATH);
+  return n && n < MAX_PATH ? path : L"";
+}
+
+std::wstring PnputilLogFolder() {
+  wchar_t temp[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, temp);
+  return std::wstring(temp) + L"lx e2e pnputil " + kBits;
+}
+
+// The arguments of every pnputil start recorded so far, one text per start.
+std::vector<std::wstring> PnputilStarts() {
+  std::vector<std::wstring> starts;
+  WIN32_FIND_DATAW found{};
+  const std::wstring folder = PnputilLogFolder();
+  HANDLE search = FindFirstFileW((folder + L"\\*.txt").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return starts;
+  do {
+    HANDLE f = CreateFileW((folder + L"\\" + found.cFileName).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) continue;
+    wchar_t text[512] = {};
+    DWORD got = 0;
+    ReadFile(f, text, sizeof(text) - sizeof(wchar_t), &got, nullptr);
+    CloseHandle(f);
+    starts.push_back(std::wstring(text, got / sizeof(wchar_t)));
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  std::sort(starts.begin(), starts.end());
+  return starts;
+}
+
 std::vector<std::wstring> PlantedFileNames(const std::wstring& prefix) {
   std::vector<std::wstring> names;
   for (const char16_t* ending : lx::kDriverFileEndings) names.push_back(prefix + W(ending));
@@ -135,8 +180,8 @@ class EngineE2ETest : public ::testing::Test {
     std::wstring error;
     standInReady_ = printui::InstallStandIn(&error);
     standInError_ = error;
-    savedDefault_ = DefaultPrinter();
     ClearLeftovers();
+    savedDefault_ = DefaultPrinter();
   }
 
   // The prefix is shared with the other tests of the run.
@@ -245,6 +290,12 @@ class EngineE2ETest : public ::testing::Test {
         for (const std::wstring& name : PlantedFileNames(prefix)) DeleteFileW((drivers + L"\\3\\" + name).c_str());
       DeleteFileW((drivers + L"\\3\\" + kPrefixA + L"keep.gpd").c_str());
     }
+    for (const std::wstring& oem : {kOemOurs, kOemOursWide, kOemOther})
+      DeleteFileW((WindowsFolder() + L"\\INF\\" + oem).c_str());
+    // Only the recorder: Wine brings no pnputil of its own.
+    const std::wstring pnputil = SystemFolder() + L"\\pnputil.exe";
+    if (FileSize(pnputil) && FileSize(pnputil) == FileSize(kPnputilRecorder)) DeleteFileW(pnputil.c_str());
+    RemoveTree(PnputilLogFolder());
   }
 
   lx::Win32Os win_;
@@ -454,6 +505,40 @@ TEST_F(EngineE2ETest, UsbInstallWithoutAPrinterInstallsTheDriverAlone) {
   EXPECT_TRUE(PollFor([] { return DriverInstalled(kDriver); }, 8000));
   EXPECT_FALSE(FindPrinter(kPrinter).found);
   EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+}
+
+TEST_F(EngineE2ETest, RemovalHandsOurOemPackagesToPnputilOncePerSectionAndKey) {
+  // A 32-bit process finds pnputil in SysWOW64, where a 64-bit engine running
+  // at the same time in the shared prefix would find the recorder too.
+  if (kBits != L"64") GTEST_SKIP() << "the pnputil recorder is placed by the 64-bit suite only";
+  const std::wstring system = SystemFolder();
+  ASSERT_FALSE(FileExists(WindowsFolder() + L"\\SysWOW64\\pnputil.exe"));
+  ASSERT_FALSE(FileExists(system + L"\\pnputil.exe")) << "a pnputil.exe that is not ours";
+  ASSERT_TRUE(CopyFileW(kPnputilRecorder.c_str(), (system + L"\\pnputil.exe").c_str(), TRUE));
+  ASSERT_TRUE(CreateFolders(PnputilLogFolder()));
+  ASSERT_TRUE(SetEnvironmentVariableW(L"LX_E2E_PNPUTIL_LOG", PnputilLogFolder().c_str()));
+
+  // Packages in the INF store: ours as 8-bit text and as UTF-16 with a
+  // byte-order mark, and one whose line for our model has no value.
+  const std::wstring store = WindowsFolder() + L"\\INF\\";
+  ASSERT_TRUE(WriteBytes(store + kOemOurs, Inf(kDriver)));
+  std::string wide = "\xFF\xFE";
+  for (char c : Inf(kDriver)) wide += std::string{c, '\0'};
+  ASSERT_TRUE(WriteBytes(store + kOemOursWide, wide));
+  ASSERT_TRUE(WriteBytes(store + kOemOther, "[Version]\r\nClass=Printer\r\n[LXE2E.NTamd64]\r\n\"" + Ascii(kDriver) +
+                                                "\" =\r\n\"Other Label\" = OTHER.GPD, USBPRINT\\Other\r\n"));
+
+  RecordingSink removal;
+  Remove(removal);
+  EXPECT_EQ(removal.messages(), std::vector<unsigned>{WM_USER + 701});
+  EXPECT_TRUE(debug_.Saw(L"del inf cmd =  -f -d " + kOemOurs)) << debug_.Dump();
+
+  // Two sections and one key: each of our packages twice, the other never.
+  const std::wstring ours = L"-f\n-d\n" + kOemOurs + L"\n", oursWide = L"-f\n-d\n" + kOemOursWide + L"\n";
+  const std::vector<std::wstring> expected = {ours, ours, oursWide, oursWide};
+  EXPECT_TRUE(PollFor([] { return PnputilStarts().size() >= 4; }, 8000));
+  Sleep(500);
+  EXPECT_EQ(PnputilStarts(), expected);
 }
 
 }  // namespace
