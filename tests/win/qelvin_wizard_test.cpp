@@ -47,6 +47,7 @@ struct Texts {
   int comboIndex;          // place in the language list, as cfgSetup.ini orders it
   const wchar_t* display;  // language list entry
   const wchar_t* folder;   // document folder under Setup
+  const wchar_t* selectLanguage;
   const wchar_t* welcome;
   const wchar_t* licenceLink;
   const wchar_t* privacyLink;
@@ -72,7 +73,7 @@ struct Texts {
 };
 
 const Texts kEnglish = {
-    L"enus", 0, L"English", L"English",
+    L"enus", 0, L"English", L"English", L"Select Language",
     L"This wizard will guide you through the installation and uninstallation of the printer driver.",
     L"License Agreement", L"Privacy Policy", L"Privacy Policy (sample)", L"Licence Agreement (sample)",
     L"Next", L"Back", L"Exit", L"Install",
@@ -84,7 +85,7 @@ const Texts kEnglish = {
 };
 
 const Texts kChinese = {
-    L"zhcn", 1, L"中文", L"Simplified_Chinese",
+    L"zhcn", 1, L"中文", L"Simplified_Chinese", L"选择语言",
     L"本向导将引导您完成打印机驱动程序的安装和卸载。",
     L"许可协议", L"隐私政策", L"隐私政策（样本）", L"许可协议（样本）",
     L"下一步", L"上一步", L"退出", L"安装",
@@ -96,7 +97,7 @@ const Texts kChinese = {
 };
 
 const Texts kRussian = {
-    L"ru", 2, L"Русский", L"Russian",
+    L"ru", 2, L"Русский", L"Russian", L"Выбор языка",
     L"Этот мастер поможет вам установить или удалить драйвер принтера.",
     L"Лицензионное соглашение", L"Политику конфиденциальности", L"Политика конфиденциальности (образец)",
     L"Лицензионное соглашение (образец)",
@@ -461,6 +462,21 @@ class QelvinWizard : public ::testing::Test {
     Click(page, IDC_AGREE_CHECK);
     EXPECT_TRUE(WaitUntil([&] { return Enabled(IDC_SHEET_NEXT); }, 5000));
     Shot(t, L"2-welcome");
+
+    // Back on the language page, which now speaks the chosen language; the
+    // agreement stays ticked when the welcome page comes again.
+    Press(PSBTN_BACK);
+    HWND languagePage = WaitForPage(IDC_LANGUAGE_COMBO);
+    EXPECT_NE(languagePage, nullptr) << "Back does not lead to the language page";
+    if (languagePage) {
+      EXPECT_EQ(ControlText(languagePage, IDC_LANGUAGE_LABEL), t.selectLanguage);
+      EXPECT_EQ(SendMessageW(GetDlgItem(languagePage, IDC_LANGUAGE_COMBO), CB_GETCURSEL, 0, 0), t.comboIndex);
+      ExpectSheetButtons(t, t.next);
+      Shot(t, L"2-language-again");
+      Press(PSBTN_NEXT);
+      EXPECT_EQ(WaitForPage(IDC_AGREE_CHECK), page);
+      EXPECT_TRUE(WaitUntil([&] { return Enabled(IDC_SHEET_NEXT); }, 5000)) << "the agreement was forgotten";
+    }
     Press(PSBTN_NEXT);
 
     // Install-type page: "NET Install" is off in cfgSetup.ini.
@@ -512,6 +528,15 @@ class QelvinWizard : public ::testing::Test {
     ExpectMessageBox(t.tips, t.selectPortFirst);
     EXPECT_EQ(CurrentPage(sheet_), page) << "the port page stays";
     return page;
+  }
+
+  // Back on the port page returns to the install-type page.
+  void BackToInstallType(const Texts& t) {
+    Press(PSBTN_BACK);
+    HWND page = WaitForPage(IDC_USB_INSTALL);
+    ASSERT_NE(page, nullptr) << "Back does not lead to the install-type page";
+    EXPECT_EQ(ControlText(page, IDC_USB_INSTALL), t.usbInstall);
+    ExpectSheetButtons(t, t.next);
   }
 
   void CloseAndExpectExit() {
@@ -599,11 +624,13 @@ TEST_F(QelvinWizard, EnglishInstallOnFilePortCreatesThePrinter) {
 
 TEST_F(QelvinWizard, RussianPagesSpeakRussian) {
   ASSERT_NE(WalkToPortPage(kRussian), nullptr);
+  BackToInstallType(kRussian);
   CloseAndExpectExit();
 }
 
 TEST_F(QelvinWizard, ChinesePagesSpeakChinese) {
   ASSERT_NE(WalkToPortPage(kChinese), nullptr);
+  BackToInstallType(kChinese);
   CloseAndExpectExit();
 }
 
