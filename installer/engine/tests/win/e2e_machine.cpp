@@ -177,10 +177,31 @@ std::wstring DriverDirectory() {
              : L"";
 }
 
+std::wstring WindowsFolder() {
+  wchar_t path[MAX_PATH] = {};
+  UINT n = GetWindowsDirectoryW(path, MAX_PATH);
+  return n && n < MAX_PATH ? path : L"";
+}
+
+std::wstring SystemFolder() {
+  wchar_t path[MAX_PATH] = {};
+  UINT n = GetSystemDirectoryW(path, MAX_PATH);
+  return n && n < MAX_PATH ? path : L"";
+}
+
 bool NativeSystemIs64Bit() {
   SYSTEM_INFO info{};
   GetNativeSystemInfo(&info);
   return info.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_AMD64;
+}
+
+std::u16string U(const std::wstring& w) { return std::u16string(w.begin(), w.end()); }
+std::wstring W(const std::u16string& u) { return std::wstring(u.begin(), u.end()); }
+
+std::string Ascii(const std::wstring& w) {
+  std::string s;
+  for (wchar_t c : w) s += c < 128 ? static_cast<char>(c) : '?';
+  return s;
 }
 
 }  // namespace e2e

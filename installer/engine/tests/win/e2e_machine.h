@@ -40,6 +40,13 @@ std::wstring ModulePath();
 std::wstring FolderOf(const std::wstring& path);
 std::wstring ProgramFilesFolder();
 std::wstring DriverDirectory();
+std::wstring WindowsFolder();
+std::wstring SystemFolder();
 bool NativeSystemIs64Bit();
+
+std::u16string U(const std::wstring& w);
+std::wstring W(const std::u16string& u);
+// Names and paths of the tests are ASCII; anything else shows as '?'.
+std::string Ascii(const std::wstring& w);
 
 }  // namespace e2e

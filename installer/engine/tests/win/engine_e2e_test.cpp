@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -23,7 +22,7 @@
 #include "installer/engine/post_action.h"
 #include "installer/engine/printer_queries.h"
 #include "installer/engine/tests/win/e2e_machine.h"
-#include "platform/debug_output.h"
+#include "installer/engine/tests/win/e2e_recorders.h"
 #include "platform/win32/win32_os.h"
 #include "tools/printui/spooler_actions.h"
 #include "tools/printui/standin_setup.h"
@@ -52,73 +51,6 @@ const std::wstring kOemOther = L"oem92" + kBits + L".inf";
 const std::wstring kUninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + kRegInfo;
 constexpr int kRussian = 2;  // languageId of the "ru" row
 
-std::u16string U(const std::wstring& w) { return std::u16string(w.begin(), w.end()); }
-std::wstring W(const std::u16string& u) { return std::wstring(u.begin(), u.end()); }
-std::string Narrow(const std::wstring& w) {
-  std::string s;
-  for (wchar_t c : w) s += c < 128 ? static_cast<char>(c) : '?';
-  return s;
-}
-std::string Ascii(const std::wstring& w) { return Narrow(w); }
-
-// What the engine tells the wizard, as the installing page and the sheet would see it.
-class RecordingSink : public lx::IEngineSink {
- public:
-  void SetProgress(int position) override {
-    std::lock_guard<std::mutex> hold(lock_);
-    progress_.push_back(position);
-  }
-  void PostCompletion(unsigned message) override {
-    std::lock_guard<std::mutex> hold(lock_);
-    messages_.push_back(message);
-  }
-  std::vector<int> progress() {
-    std::lock_guard<std::mutex> hold(lock_);
-    return progress_;
-  }
-  std::vector<unsigned> messages() {
-    std::lock_guard<std::mutex> hold(lock_);
-    return messages_;
-  }
-
- private:
-  std::mutex lock_;
-  std::vector<int> progress_;
-  std::vector<unsigned> messages_;
-};
-
-// The engine's trace lines, kept for the test and passed on to the debugger output.
-class RecordingDebug : public lx::IDebugOutput {
- public:
-  void OutputA(const std::string& text) override {
-    Keep(std::wstring(text.begin(), text.end()));
-    real_.OutputA(text);
-  }
-  void OutputW(const std::u16string& text) override {
-    Keep(W(text));
-    real_.OutputW(text);
-  }
-  bool Saw(const std::wstring& part) {
-    std::lock_guard<std::mutex> hold(lock_);
-    return std::any_of(lines_.begin(), lines_.end(),
-                       [&](const std::wstring& l) { return l.find(part) != std::wstring::npos; });
-  }
-  std::string Dump() {
-    std::lock_guard<std::mutex> hold(lock_);
-    std::string out;
-    for (const auto& l : lines_) out += Narrow(l) + "\n";
-    return out;
-  }
-
- private:
-  void Keep(const std::wstring& line) {
-    std::lock_guard<std::mutex> hold(lock_);
-    lines_.push_back(line);
-  }
-  std::mutex lock_;
-  std::vector<std::wstring> lines_;
-  lx::Win32DebugOutput real_;
-};
 
 std::string Inf(const std::wstring& model) {
   std::string m = Ascii(model);
@@ -126,18 +58,6 @@ std::string Inf(const std::wstring& model) {
          "[Manufacturer]\r\nLXE2E=LXE2E,NTamd64,NTx86\r\n"
          "[LXE2E.NTamd64]\r\n\"" + m + "\" = LX220.GPD, USBPRINT\\LXE2E0220\r\n"
          "[LXE2E.NTx86]\r\n\"" + m + "\" = LX220.GPD, USBPRINT\\LXE2E0220\r\n";
-}
-
-std::wstring WindowsFolder() {
-  wchar_t path[MAX_PATH] = {};
-  UINT n = GetWindowsDirectoryW(path, MAX_PATH);
-  return n && n < MAX_PATH ? path : L"";
-}
-
-std::wstring SystemFolder() {
-  wchar_t path[MAX_PATH] = {};
-  UINT n = GetSystemDirectoryW(path, MAX_PATH);
-  return n && n < MAX_PATH ? path : L"";
 }
 
 std::wstring PnputilLogFolder() {
@@ -191,7 +111,7 @@ class EngineE2ETest : public ::testing::Test {
   }
 
   void SetUp() override {
-    ASSERT_TRUE(standInReady_) << Narrow(standInError_);
+    ASSERT_TRUE(standInReady_) << Ascii(standInError_);
     os_ = win_.os();
     os_.debug = &debug_;
     setupFolder_ = FolderOf(ModulePath());
@@ -364,7 +284,7 @@ TEST_F(EngineE2ETest, InstallOnFilePortThenRemovalLeavesOnlyThePort) {
   EXPECT_EQ(printer.driver, kDriver);
   EXPECT_EQ(printer.attributes & PRINTER_ATTRIBUTE_SHARED, 0u);
   // The default-printer command is started, not waited for.
-  EXPECT_TRUE(PollFor([] { return DefaultPrinter() == kPrinter; }, 8000)) << Narrow(DefaultPrinter());
+  EXPECT_TRUE(PollFor([] { return DefaultPrinter() == kPrinter; }, 8000)) << Ascii(DefaultPrinter());
   // The finish page's test page reaches the printer (the stand-in counts it).
   lx::PrintTestPage(os_, U(kPrinter));
   EXPECT_TRUE(PollFor([] { return TestPagesNoted(kPrinter) == 1; }, 8000));
@@ -408,7 +328,7 @@ TEST_F(EngineE2ETest, InstallOnFilePortThenRemovalLeavesOnlyThePort) {
   EXPECT_TRUE(PollFor([] { return !DriverInstalled(kDriver); }, 8000)) << debug_.Dump();
   EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
   for (const std::wstring& prefix : {kPrefixA, kPrefixB})
-    for (const std::wstring& name : PlantedFileNames(prefix)) EXPECT_FALSE(FileExists(version3 + L"\\" + name)) << Narrow(name);
+    for (const std::wstring& name : PlantedFileNames(prefix)) EXPECT_FALSE(FileExists(version3 + L"\\" + name)) << Ascii(name);
   EXPECT_TRUE(FileExists(keep));
   EXPECT_TRUE(PortExists(L"FILE:"));
   // Wine has no pnputil: the package removal is traced and skipped, once per
@@ -427,7 +347,7 @@ TEST_F(EngineE2ETest, HostileNameIsOneNameAndTheDecoyPrinterSurvives) {
   ASSERT_TRUE(printer.found) << debug_.Dump();
   EXPECT_EQ(printer.driver, kDriver);
   EXPECT_TRUE(FindPrinter(kOffice).found);
-  EXPECT_TRUE(PollFor([] { return DefaultPrinter() == kHostile; }, 8000)) << Narrow(DefaultPrinter());
+  EXPECT_TRUE(PollFor([] { return DefaultPrinter() == kHostile; }, 8000)) << Ascii(DefaultPrinter());
   EXPECT_TRUE(FindPrinter(kOffice).found);
 
   // The removal deletes our printer by that name and nothing else.
