@@ -12,62 +12,13 @@
 #include "plugin/tests/expected_default_devmode.h"
 #include "tools/printhost/driver_folder.h"
 #include "tools/printhost/fake_core_helper.h"
+#include "tools/printhost/plugin_fixture.h"
 
 namespace {
 
-// {ABCE80D7-9F46-11D1-882A-00C04FB961EC}
-const GUID kClsid1 = {0xabce80d7, 0x9f46, 0x11d1, {0x88, 0x2a, 0x00, 0xc0, 0x4f, 0xb9, 0x61, 0xec}};
-// {91723892-45D2-48E2-9EC9-562379DAF992}
-const GUID kClsid2 = {0x91723892, 0x45d2, 0x48e2, {0x9e, 0xc9, 0x56, 0x23, 0x79, 0xda, 0xf9, 0x92}};
-
-using GetClassObjectFn = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, LPVOID*);
-using CanUnloadNowFn = HRESULT(STDAPICALLTYPE*)();
-
-class PrintHost : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    std::wstring error;
-    ASSERT_TRUE(printhost::InstallIntoDriverFolder(
-        {L"lx220ui.dll", L"lx220.ini", L"lx220uienus.dll", L"lx220uiru.dll", L"lx220uizhcn.dll",
-         L"lx220uija.dll", L"lx220uibmp.dll"},
-        error))
-        << std::string(error.begin(), error.end());
-    const std::wstring path = printhost::DriverDirectory() + L"\\3\\lx220ui.dll";
-    module_ = LoadLibraryW(path.c_str());
-    ASSERT_NE(nullptr, module_) << "LoadLibrary failed: " << GetLastError();
-    getClassObject_ = reinterpret_cast<GetClassObjectFn>(
-        reinterpret_cast<void*>(GetProcAddress(module_, "DllGetClassObject")));
-    canUnloadNow_ = reinterpret_cast<CanUnloadNowFn>(
-        reinterpret_cast<void*>(GetProcAddress(module_, "DllCanUnloadNow")));
-  }
-  static void TearDownTestSuite() {
-    if (module_ != nullptr) FreeLibrary(module_);
-    module_ = nullptr;
-  }
-  void SetUp() override {
-    ASSERT_NE(nullptr, getClassObject_);
-    ASSERT_NE(nullptr, canUnloadNow_);
-  }
-
-  IPrintOemUI2* Create(const GUID& clsid = kClsid1) {
-    IClassFactory* factory = nullptr;
-    EXPECT_EQ(S_OK, getClassObject_(clsid, IID_IClassFactory, reinterpret_cast<void**>(&factory)));
-    if (factory == nullptr) return nullptr;
-    IPrintOemUI2* plugin = nullptr;
-    EXPECT_EQ(S_OK, factory->CreateInstance(nullptr, IID_IPrintOemUI2,
-                                            reinterpret_cast<void**>(&plugin)));
-    factory->Release();
-    return plugin;
-  }
-
-  static HMODULE module_;
-  static GetClassObjectFn getClassObject_;
-  static CanUnloadNowFn canUnloadNow_;
-};
-
-HMODULE PrintHost::module_ = nullptr;
-GetClassObjectFn PrintHost::getClassObject_ = nullptr;
-CanUnloadNowFn PrintHost::canUnloadNow_ = nullptr;
+using printhost::kClsid1;
+using printhost::kClsid2;
+using printhost::PrintHost;
 
 TEST_F(PrintHost, BothClassIdentifiersServeThePlugin) {
   for (const GUID* clsid : {&kClsid1, &kClsid2}) {
@@ -114,11 +65,27 @@ TEST_F(PrintHost, GetInfoAnswersAsTheCoreDriverExpects) {
   EXPECT_EQ(S_OK, plugin->GetInfo(OEMGI_GETREQUESTEDHELPERINTERFACES, &value, 4, &needed));
   EXPECT_EQ(static_cast<DWORD>(OEMPUBLISH_IPRINTCOREHELPER), value);
 
+  EXPECT_EQ(4u, needed);
+
+  // Modes 2 and 4 and a missing needed-size pointer are bad arguments.
+  for (DWORD mode : {DWORD(OEMGI_GETINTERFACEVERSION), DWORD(OEMGI_GETPUBLISHERINFO), DWORD(6)}) {
+    SetLastError(0);
+    value = 0xAAAAAAAA;
+    EXPECT_EQ(E_FAIL, plugin->GetInfo(mode, &value, 4, &needed)) << mode;
+    EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), GetLastError()) << mode;
+    EXPECT_EQ(0xAAAAAAAAu, value) << mode;
+  }
   SetLastError(0);
-  EXPECT_EQ(E_FAIL, plugin->GetInfo(OEMGI_GETINTERFACEVERSION, &value, 4, &needed));
+  EXPECT_EQ(E_FAIL, plugin->GetInfo(OEMGI_GETSIGNATURE, &value, 4, nullptr));
   EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), GetLastError());
+  // A buffer of 3 bytes, or none, is too small; the needed size says 4.
   needed = 0;
   EXPECT_EQ(E_FAIL, plugin->GetInfo(OEMGI_GETVERSION, &value, 3, &needed));
+  EXPECT_EQ(static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER), GetLastError());
+  EXPECT_EQ(4u, needed);
+  needed = 0;
+  SetLastError(0);
+  EXPECT_EQ(E_FAIL, plugin->GetInfo(OEMGI_GETSIGNATURE, nullptr, 4, &needed));
   EXPECT_EQ(static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER), GetLastError());
   EXPECT_EQ(4u, needed);
   plugin->Release();
@@ -213,6 +180,18 @@ TEST_F(PrintHost, DevModeSequenceOnUnidrvLayout) {
   EXPECT_EQ(0, std::memcmp(defaults.plugin(), expected.data(), expected.size()));
   EXPECT_EQ(DMORIENT_PORTRAIT, defaults.pub()->dmOrientation);
   EXPECT_NE(0u, defaults.pub()->dmFields & DM_ORIENTATION);
+  EXPECT_EQ(220, defaults.pub()->dmSize);
+  EXPECT_EQ(148, defaults.pub()->dmDriverExtra);
+  // The private part alone, as the core driver may ask for it.
+  std::vector<BYTE> privateOnly(148, 0);
+  OEMDMPARAM bare = {};
+  bare.cbSize = sizeof bare;
+  bare.pOEMDMOut = privateOnly.data();
+  ASSERT_EQ(S_OK, plugin->DevMode(OEMDM_DEFAULT, &bare));
+  EXPECT_EQ(0, std::memcmp(privateOnly.data(), expected.data(), expected.size()));
+  SetLastError(0);
+  EXPECT_EQ(E_FAIL, plugin->DevMode(OEMDM_SIZE, nullptr));
+  EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), GetLastError());
 
   // An application's DEVMODE with five copies and a post-print action of 3.
   UnidrvDevmode in = defaults, out = defaults;
