@@ -99,6 +99,97 @@ TEST(PrivateDevmodeValidate, BringsFieldsIntoRange) {
   EXPECT_FLOAT_EQ(-1000.0f, dm.reserved64);
 }
 
+// Every row of the record's range table, addressed by offset so that the
+// layout is checked along with the rules: values at the bounds stay, values
+// beyond them are replaced or clamped, fields without a rule keep anything.
+TEST(PrivateDevmodeValidate, EveryRuleOfTheRangeTableAtItsBounds) {
+  enum Kind { ZeroOrOne, IntWithin, IntClamp, FloatClamp, NoRule32, NoRuleFloat, NoRule16 };
+  struct Row {
+    unsigned offset;
+    Kind kind;
+    double lo, hi;
+    int32_t otherwise;
+  };
+  const Row rows[] = {
+      {0x0C, NoRule16, 0, 0, 0},          {0x10, NoRule32, 0, 0, 0},
+      {0x14, ZeroOrOne, 0, 1, 0},         {0x18, ZeroOrOne, 0, 1, 0},
+      {0x1C, ZeroOrOne, 0, 1, 1},         {0x20, ZeroOrOne, 0, 1, 1},
+      {0x24, IntWithin, -100, 100, 0},    {0x28, IntWithin, -100, 100, 0},
+      {0x2C, FloatClamp, 0, 1016, 0},     {0x30, FloatClamp, -2539.7, 2539.7, 0},
+      {0x34, FloatClamp, 0, 1016, 0},     {0x38, FloatClamp, 0, 2539.7, 0},
+      {0x3C, FloatClamp, -10, 10, 0},     {0x40, FloatClamp, 0, 6, 0},
+      {0x44, IntClamp, 0, 15, 0},         {0x48, FloatClamp, -25, 25, 0},
+      {0x4C, FloatClamp, -25, 25, 0},     {0x50, NoRule16, 0, 0, 0},
+      {0x54, NoRule32, 0, 0, 0},          {0x58, NoRule32, 0, 0, 0},
+      {0x5C, FloatClamp, -10, 30, 0},     {0x60, ZeroOrOne, 0, 1, 0},
+      {0x64, FloatClamp, -1000, 1000, 0}, {0x68, ZeroOrOne, 0, 1, 1},
+      {0x6C, NoRule32, 0, 0, 0},          {0x70, NoRule32, 0, 0, 0},
+      {0x74, NoRuleFloat, 0, 0, 0},       {0x78, NoRuleFloat, 0, 0, 0},
+      {0x7C, NoRule32, 0, 0, 0},          {0x80, NoRule32, 0, 0, 0},
+      {0x84, NoRule32, 0, 0, 0},          {0x88, NoRule32, 0, 0, 0},
+      {0x8C, NoRule32, 0, 0, 0},          {0x90, NoRule32, 0, 0, 0},
+  };
+  auto validated = [](unsigned offset, const void* value, size_t width, void* out) {
+    PrivateDevmode dm = Defaulted();
+    auto* bytes = reinterpret_cast<uint8_t*>(&dm);
+    std::memcpy(bytes + offset, value, width);
+    ValidatePrivateDevmode(dm);
+    std::memcpy(out, bytes + offset, width);
+  };
+  auto intCase = [&](unsigned offset, int32_t in) {
+    int32_t out = 0;
+    validated(offset, &in, 4, &out);
+    return out;
+  };
+  auto floatCase = [&](unsigned offset, float in) {
+    float out = 0;
+    validated(offset, &in, 4, &out);
+    return out;
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(::testing::Message() << "offset 0x" << std::hex << r.offset);
+    const auto lo = static_cast<float>(r.lo), hi = static_cast<float>(r.hi);
+    switch (r.kind) {
+      case ZeroOrOne:
+        EXPECT_EQ(0, intCase(r.offset, 0));
+        EXPECT_EQ(1, intCase(r.offset, 1));
+        EXPECT_EQ(r.otherwise, intCase(r.offset, 2));
+        EXPECT_EQ(r.otherwise, intCase(r.offset, -1));
+        break;
+      case IntWithin:
+        EXPECT_EQ(int32_t(r.lo), intCase(r.offset, int32_t(r.lo)));
+        EXPECT_EQ(int32_t(r.hi), intCase(r.offset, int32_t(r.hi)));
+        EXPECT_EQ(r.otherwise, intCase(r.offset, int32_t(r.lo) - 1));
+        EXPECT_EQ(r.otherwise, intCase(r.offset, int32_t(r.hi) + 1));
+        break;
+      case IntClamp:
+        EXPECT_EQ(int32_t(r.lo), intCase(r.offset, int32_t(r.lo) - 1));
+        EXPECT_EQ(int32_t(r.hi), intCase(r.offset, int32_t(r.hi) + 1));
+        EXPECT_EQ(int32_t(r.hi) - 1, intCase(r.offset, int32_t(r.hi) - 1));
+        break;
+      case FloatClamp:
+        EXPECT_FLOAT_EQ(lo, floatCase(r.offset, lo));
+        EXPECT_FLOAT_EQ(hi, floatCase(r.offset, hi));
+        EXPECT_FLOAT_EQ(lo, floatCase(r.offset, lo - 0.5f));
+        EXPECT_FLOAT_EQ(hi, floatCase(r.offset, hi + 0.5f));
+        EXPECT_FLOAT_EQ(hi, floatCase(r.offset, std::numeric_limits<float>::infinity()));
+        break;
+      case NoRule32:
+        EXPECT_EQ(-123456789, intCase(r.offset, -123456789));
+        break;
+      case NoRuleFloat:
+        EXPECT_FLOAT_EQ(-1e30f, floatCase(r.offset, -1e30f));
+        break;
+      case NoRule16: {
+        int16_t in = -32000, out = 0;
+        validated(r.offset, &in, 2, &out);
+        EXPECT_EQ(in, out);
+        break;
+      }
+    }
+  }
+}
+
 TEST(PrivateDevmodeValidate, NotANumberIsLeftAlone) {
   PrivateDevmode dm = Defaulted();
   dm.offsetX = std::numeric_limits<float>::quiet_NaN();
