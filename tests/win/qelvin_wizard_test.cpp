@@ -279,11 +279,8 @@ class QelvinWizard : public ::testing::Test {
     run_.Stop();
     if (HasFailure()) std::cerr << "installer traces:\n" << run_.Traces();
     RemoveTestPrinters();
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE,
-                   (L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + kRegInfo).c_str());
-    RegDeleteKeyW(HKEY_LOCAL_MACHINE, (L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + kRegInfo).c_str());
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, UninstallKey().c_str());
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, kLanguageKey.c_str());
-    RegDeleteKeyW(HKEY_LOCAL_MACHINE, kLanguageKey.c_str());
     DeleteTree(InstalledCopyFolder());
     DeleteTree(root_);
     if (!savedDefault_.empty() && DefaultPrinter() != savedDefault_) SetDefaultPrinterW(savedDefault_.c_str());
@@ -329,6 +326,10 @@ class QelvinWizard : public ::testing::Test {
                         kDriver + L"\" = LXW, USBPRINT\\LXWizard0001\r\n[Models.NTx86]\r\n\"" + kDriver +
                         L"\" = LXW, USBPRINT\\LXWizard0001\r\n";
     ASSERT_TRUE(WriteBytes(root_ + L"\\" + kInf, text.data(), text.size() * sizeof(wchar_t)));
+  }
+
+  static std::wstring UninstallKey() {
+    return L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + kRegInfo;
   }
 
   static std::wstring InstalledCopyFolder() {
@@ -615,8 +616,7 @@ TEST_F(QelvinWizard, EnglishInstallOnFilePortCreatesThePrinter) {
   CloseAndExpectExit();
 
   // What the installation left for Add/Remove Programs and the plug-in.
-  std::wstring uninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + kRegInfo;
-  EXPECT_EQ(RegString(uninstallKey, L"DisplayName"), L"LX Wizard Test");
+  EXPECT_EQ(RegString(UninstallKey(), L"DisplayName"), L"LX Wizard Test");
   EXPECT_EQ(RegString(kLanguageKey + L"\\Lang", L"Suffix"), L"enus");
   EXPECT_NE(GetFileAttributesW((InstalledCopyFolder() + L"\\" + TEXT(QELVIN_EXE)).c_str()), INVALID_FILE_ATTRIBUTES)
       << "the installer was not copied to " << Narrow(InstalledCopyFolder());
