@@ -25,6 +25,8 @@ const char16_t* const kDriverFileEndings[12] = {
 namespace {
 
 constexpr uint32_t kAfterCommandMs = 100;
+constexpr int kPrinterPolls = 10;
+constexpr uint32_t kPrinterPollMs = 500;
 constexpr uint32_t kErrFileNotFound = 2;
 constexpr size_t kProfileValueChars = 260;
 
@@ -51,6 +53,25 @@ bool IsUsablePrefix(const std::u16string& prefix) {
   return !Trim(prefix).empty() && prefix.find_first_of(u"\\/:") == std::u16string::npos;
 }
 
+bool DriverInUse(const Os& os, const std::u16string& driverName) {
+  std::vector<PrinterInfo2> printers;
+  if (!os.spooler->ListPrinters(kPrinterEnumLocal | kPrinterEnumConnections, printers)) return false;
+  for (const PrinterInfo2& p : printers)
+    if (p.driverName == driverName) return true;
+  return false;
+}
+
+// The printer deletions run as separate processes; a driver deletion that
+// starts while one of its printers is still listed is refused by the spooler,
+// and the driver would stay. Polled like the install sequences poll.
+void WaitUntilDriverUnused(const Os& os, const std::u16string& driverName) {
+  for (int attempt = 0; attempt < kPrinterPolls; ++attempt) {
+    if (!DriverInUse(os, driverName)) return;
+    os.clock->Sleep(kPrinterPollMs);
+  }
+  DebugTraceW(os, u"Printers of driver %s are still listed", driverName.c_str());
+}
+
 }  // namespace
 
 void DeletePrintersAndDrivers(const Os& os) {
@@ -65,6 +86,7 @@ void DeletePrintersAndDrivers(const Os& os) {
     if (!model || model->DriverName.empty()) continue;
     for (const PrinterInfo2& p : printers)
       if (p.driverName == model->DriverName) RunPrintUi(os, PrintUiDeletePrinter(p.printerName));
+    WaitUntilDriverUnused(os, model->DriverName);
     RunPrintUi(os, PrintUiDeleteDriver(model->DriverName));
   }
 }

@@ -14,7 +14,8 @@ namespace lx {
 extern const char16_t* const kDriverFileEndings[12];
 
 void UninstallDriverPackage(const Os& os);
-// Printers whose driver name equals a model's DriverName exactly, then that driver.
+// Printers whose driver name equals a model's DriverName exactly, then that
+// driver, once none of its printers is listed any more (at most 10 polls of 500 ms).
 void DeletePrintersAndDrivers(const Os& os);
 // Every OEM*.inf in the INF store whose `section` holds `key` with a value
 // is handed to pnputil for deletion.

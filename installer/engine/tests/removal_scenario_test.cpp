@@ -123,7 +123,54 @@ TEST_F(RemovalScenarioTest, TwoModelsWithOneDriverDeleteItTwiceFromOneList) {
   EXPECT_EQ(Parameters(u"rundll32.exe"),
             (Names{u"printui.dll PrintUIEntry /dl /n Label /q", u"printui.dll PrintUIEntry /dd /m LX-220 Label /q",
                    u"printui.dll PrintUIEntry /dl /n Label /q", u"printui.dll PrintUIEntry /dd /m LX-220 Label /q"}));
-  EXPECT_EQ(machine.clock.now, 400u);  // 100 ms after each command
+  // 100 ms after each command; before the first driver deletion the printer
+  // is polled until its deletion (1200 ms) has acted: gone at the third poll.
+  EXPECT_EQ(machine.clock.now, 100u + 3 * 500u + 100u + 100u + 100u);
+}
+
+// A printer deletion that takes longer than the start of the next command,
+// as printui's do on a busy spooler.
+class SlowPrinterDeletion : public IShell {
+ public:
+  SlowPrinterDeletion(IShell& inner, SimPrinterTools& tools, uint64_t deleteMs)
+      : inner_(inner), tools_(tools), deleteMs_(deleteMs) {}
+  intptr_t Execute(const std::u16string& verb, const std::u16string& file, const std::u16string& parameters,
+                   const std::u16string& directory, int show) override {
+    tools_.printUiDelayMs = parameters.find(u" /dl ") != std::u16string::npos ? deleteMs_ : 200;
+    return inner_.Execute(verb, file, parameters, directory, show);
+  }
+
+ private:
+  IShell& inner_;
+  SimPrinterTools& tools_;
+  uint64_t deleteMs_;
+};
+
+TEST_F(RemovalScenarioTest, DriverDeletionWaitsUntilItsPrintersAreGone) {
+  Installed();
+  SlowPrinterDeletion slow(*os.shell, machine.tools, 1500);
+  Os slowOs = os;
+  slowOs.shell = &slow;
+  DeletePrintersAndDrivers(slowOs);
+  LetToolsRun();
+  // Refused while a printer of the driver is still listed, the driver would stay.
+  for (const auto* r : Runs(u"rundll32.exe")) EXPECT_EQ(r->result, 0u) << std::string(r->action.begin(), r->action.end());
+  EXPECT_FALSE(machine.spooler.HasDriver(u"LX-220 Label"));
+  EXPECT_FALSE(machine.spooler.HasDriver(u"LX-320 Label"));
+  EXPECT_TRUE(machine.spooler.HasDriver(u"Acme 100"));
+}
+
+TEST_F(RemovalScenarioTest, APrinterThatStaysDelaysTheDriverDeletionAtMostTenPolls) {
+  Installed();
+  SlowPrinterDeletion never(*os.shell, machine.tools, 60000);
+  Os slowOs = os;
+  slowOs.shell = &never;
+  DeletePrintersAndDrivers(slowOs);
+  std::vector<const SimToolRun*> runs = Runs(u"rundll32.exe");
+  ASSERT_EQ(runs.size(), 5u);
+  EXPECT_EQ(runs[2]->action, u"/dd");
+  EXPECT_EQ(runs[2]->startedAt, 200u + 10 * 500u);
+  EXPECT_TRUE(Traced(u"Printers of driver LX-220 Label are still listed"));
 }
 
 TEST_F(RemovalScenarioTest, FailingEnumerationSkipsOnlyThePrinterDeletions) {

@@ -48,6 +48,7 @@ const std::wstring kPrefixB = L"lxe2e" + kBits + L"b";
 const std::wstring kOemOurs = L"oem90" + kBits + L".inf";
 const std::wstring kOemOursWide = L"oem91" + kBits + L".inf";
 const std::wstring kOemOther = L"oem92" + kBits + L".inf";
+const std::wstring kUsbPort = L"USB0" + kBits;
 const std::wstring kUninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + kRegInfo;
 constexpr int kRussian = 2;  // languageId of the "ru" row
 
@@ -159,9 +160,9 @@ class EngineE2ETest : public ::testing::Test {
   }
 
   // The wizard's port page path: InstallOnPort on this thread, its worker on another.
-  void Install(RecordingSink& sink, const std::wstring& printerName) {
+  void Install(RecordingSink& sink, const std::wstring& printerName, const std::wstring& port = L"FILE:") {
     std::thread worker;
-    lx::InstallOnPort(os_, sink, kRussian, U(kDriver), U(printerName), u"FILE:",
+    lx::InstallOnPort(os_, sink, kRussian, U(kDriver), U(printerName), U(port),
                       [&worker](std::function<void()> work) { worker = std::thread(std::move(work)); });
     ASSERT_TRUE(worker.joinable());
     worker.join();
@@ -216,6 +217,7 @@ class EngineE2ETest : public ::testing::Test {
     const std::wstring pnputil = SystemFolder() + L"\\pnputil.exe";
     if (FileSize(pnputil) && FileSize(pnputil) == FileSize(kPnputilRecorder)) DeleteFileW(pnputil.c_str());
     RemoveTree(PnputilLogFolder());
+    if (PortExists(kUsbPort)) printui::DeleteLocalPort(kUsbPort);
   }
 
   lx::Win32Os win_;
@@ -459,6 +461,35 @@ TEST_F(EngineE2ETest, RemovalHandsOurOemPackagesToPnputilOncePerSectionAndKey) {
   EXPECT_TRUE(PollFor([] { return PnputilStarts().size() >= 4; }, 8000));
   Sleep(500);
   EXPECT_EQ(PnputilStarts(), expected);
+}
+
+TEST_F(EngineE2ETest, PrinterOnAMissingPortNeverAppearsYetTheWizardFinishes) {
+  // Like Windows, the stand-in refuses a printer on a port the spooler does
+  // not know: the engine polls about 5 s, leaves the default printer alone
+  // and still posts its completion.
+  ASSERT_FALSE(PortExists(kUsbPort));
+  const std::wstring defaultBefore = DefaultPrinter();
+  RecordingSink missing;
+  const ULONGLONG start = GetTickCount64();
+  Install(missing, kPrinter, kUsbPort);
+  EXPECT_GE(GetTickCount64() - start, 4500u);
+  EXPECT_EQ(missing.messages(), std::vector<unsigned>{WM_USER + 700});
+  EXPECT_FALSE(FindPrinter(kPrinter).found);
+  EXPECT_EQ(DefaultPrinter(), defaultBefore);
+  EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+
+  // Once the USB port exists the same request installs the printer on it.
+  ASSERT_TRUE(printui::AddLocalPort(kUsbPort));
+  RecordingSink present;
+  Install(present, kPrinter, kUsbPort);
+  EXPECT_EQ(present.messages(), std::vector<unsigned>{WM_USER + 700});
+  EXPECT_EQ(FindPrinter(kPrinter).port, kUsbPort) << debug_.Dump();
+  EXPECT_TRUE(PollFor([] { return DefaultPrinter() == kPrinter; }, 8000));
+
+  RecordingSink removal;
+  Remove(removal);
+  EXPECT_TRUE(PollFor([] { return !FindPrinter(kPrinter).found; }, 8000));
+  EXPECT_TRUE(PortExists(kUsbPort));
 }
 
 }  // namespace
