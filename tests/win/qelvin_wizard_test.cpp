@@ -421,7 +421,7 @@ class QelvinWizard : public ::testing::Test {
     EXPECT_TRUE(Enabled(IDC_SHEET_NEXT));
     EXPECT_FALSE(IsWindowVisible(Button(9)));  // Help
     SendMessageW(combo, CB_SETCURSEL, t.comboIndex, 0);
-    Shot(t, L"1-language");
+    Shot(t, L"language");
     Press(PSBTN_NEXT);
 
     // Welcome page: Next only while the agreement is ticked.
@@ -450,7 +450,7 @@ class QelvinWizard : public ::testing::Test {
     EXPECT_TRUE(ClickFirstLink(GetDlgItem(page, IDC_LICENCE_LINK)));
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(licenceView) && !IsWindowVisible(privacyView); }, 5000))
         << "the licence link shows the licence";
-    Shot(t, L"2-welcome-licence");
+    Shot(t, L"welcome-licence");
     EXPECT_TRUE(ClickFirstLink(GetDlgItem(page, IDC_PRIVACY_LINK)));
     EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(licenceView) && IsWindowVisible(privacyView); }, 5000))
         << "the privacy link shows the privacy policy";
@@ -462,7 +462,7 @@ class QelvinWizard : public ::testing::Test {
     EXPECT_TRUE(WaitUntil([&] { return !Enabled(IDC_SHEET_NEXT); }, 5000)) << "untick: Next is disabled again";
     Click(page, IDC_AGREE_CHECK);
     EXPECT_TRUE(WaitUntil([&] { return Enabled(IDC_SHEET_NEXT); }, 5000));
-    Shot(t, L"2-welcome");
+    Shot(t, L"welcome");
 
     // Back on the language page, which now speaks the chosen language; the
     // agreement stays ticked when the welcome page comes again.
@@ -473,7 +473,7 @@ class QelvinWizard : public ::testing::Test {
       EXPECT_EQ(ControlText(languagePage, IDC_LANGUAGE_LABEL), t.selectLanguage);
       EXPECT_EQ(SendMessageW(GetDlgItem(languagePage, IDC_LANGUAGE_COMBO), CB_GETCURSEL, 0, 0), t.comboIndex);
       ExpectSheetButtons(t, t.next);
-      Shot(t, L"2-language-again");
+      Shot(t, L"language-again");
       Press(PSBTN_NEXT);
       EXPECT_EQ(WaitForPage(IDC_AGREE_CHECK), page);
       EXPECT_TRUE(WaitUntil([&] { return Enabled(IDC_SHEET_NEXT); }, 5000)) << "the agreement was forgotten";
@@ -495,7 +495,7 @@ class QelvinWizard : public ::testing::Test {
     ExpectSheetButtons(t, t.next);
     EXPECT_FALSE(Enabled(IDC_SHEET_NEXT));
     EXPECT_TRUE(Enabled(IDC_SHEET_BACK));
-    Shot(t, L"3-install-type");
+    Shot(t, L"install-type");
     Click(page, IDC_OTHER_PORT_INSTALL);
 
     // Port page: Wine's ports, the model's driver, no row chosen yet.
@@ -520,11 +520,11 @@ class QelvinWizard : public ::testing::Test {
     ExpectSheetButtons(t, t.install);
     EXPECT_FALSE(Enabled(IDC_SHEET_NEXT)) << "Install before a port is chosen";
     EXPECT_EQ(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), -1);
-    Shot(t, L"4-port");
+    Shot(t, L"port");
 
     // Without a port, "Configuration" and the install both stop at the tip.
     Click(page, IDC_PORT_CONFIGURE);
-    ExpectMessageBox(t.tips, t.selectPortFirst, &t, L"4-port-tips");
+    ExpectMessageBox(t.tips, t.selectPortFirst, &t, L"port-tips");
     Press(PSBTN_NEXT);
     ExpectMessageBox(t.tips, t.selectPortFirst);
     EXPECT_EQ(CurrentPage(sheet_), page) << "the port page stays";
@@ -573,7 +573,7 @@ TEST_F(QelvinWizard, EnglishInstallOnFilePortCreatesThePrinter) {
   ASSERT_GE(row, 0);
   ASSERT_TRUE(ListSelectRow(list, row));
   EXPECT_TRUE(WaitUntil([&] { return Enabled(IDC_SHEET_NEXT); }, 5000)) << "a chosen port enables Install";
-  Shot(t, L"5-port-chosen");
+  Shot(t, L"port-chosen");
   Press(PSBTN_NEXT);
 
   // Installing page while printui adds the printer.
@@ -583,7 +583,7 @@ TEST_F(QelvinWizard, EnglishInstallOnFilePortCreatesThePrinter) {
   EXPECT_GE(SendMessageW(GetDlgItem(page, IDC_INSTALL_PROGRESS), PBM_GETPOS, 0, 0), 40);
   EXPECT_FALSE(Enabled(IDC_SHEET_NEXT));
   EXPECT_FALSE(Enabled(IDC_SHEET_BACK));
-  Shot(t, L"6-installing");
+  Shot(t, L"installing");
 
   // Finish page.
   page = WaitForPage(IDC_PRINT_TEST_PAGE, 60000);
@@ -595,7 +595,7 @@ TEST_F(QelvinWizard, EnglishInstallOnFilePortCreatesThePrinter) {
   EXPECT_EQ(ControlText(Button(IDC_SHEET_CANCEL)), L"Complete");
   EXPECT_FALSE(Enabled(IDC_SHEET_NEXT));
   EXPECT_FALSE(Enabled(IDC_SHEET_BACK));
-  Shot(t, L"7-finish");
+  Shot(t, L"finish");
 
   // The printer is in the spooler, on FILE:, with the model's driver, and
   // became the default.
