@@ -347,6 +347,8 @@ bool SimSpooler::DriverDirectory(std::u16string& directory) {
 
 bool SimSpooler::Configure(const std::u16string& portName) {
   if (!HasPort(portName)) return Fail(kErrorUnknownPort);
+  auto refused = configureErrors.find(portName);
+  if (refused != configureErrors.end()) return Fail(refused->second);
   configuredPorts.push_back(portName);
   return true;
 }

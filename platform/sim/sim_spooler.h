@@ -92,6 +92,10 @@ class SimSpooler : public ISpooler {
   std::u16string defaultPrinter;
   std::vector<std::u16string> testPages;       // printer names, in order printed
   std::vector<std::u16string> configuredPorts;  // ConfigurePortW calls
+  // The port monitor's answer for a port: a Windows error makes the
+  // configuration of that port fail with it (ports in use, monitors without
+  // a configuration dialog).
+  std::map<std::u16string, uint32_t> configureErrors;  // by port name as listed
   // Set to a Windows error to make the next enumerations fail with it.
   std::optional<uint32_t> failListPrinters;
   std::optional<uint32_t> failListPorts;

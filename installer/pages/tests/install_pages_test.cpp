@@ -155,6 +155,27 @@ TEST_F(PortPageTest, ConfiguresTheSelectedPort) {
   EXPECT_TRUE(view.boxes.empty());
 }
 
+TEST_F(PortPageTest, ReportsWhatThePortMonitorRefuses) {
+  Open(TwoModels());
+  machine.spooler.configureErrors[u"COM3"] = 87;   // in use or gone
+  machine.spooler.configureErrors[u"LPT1:"] = 50;  // no configuration dialog
+  machine.spooler.configureErrors[u"COM1:"] = 5;   // other errors say nothing
+  for (const char16_t* port : {u"COM3", u"LPT1:", u"COM1:"}) {
+    ASSERT_TRUE(view.SelectRow(IDC_PORT_LIST, RowOf(port)));
+    ASSERT_TRUE(view.Click(IDC_PORT_CONFIGURE));
+  }
+  ASSERT_EQ(view.boxes.size(), 2u);
+  EXPECT_EQ(view.boxes[0].text,
+            u"An error occurred while configuring the port. The port may be in use, or may not exist.");
+  EXPECT_EQ(view.boxes[1].text, u"An error occurred while configuring the port. This action is not supported.");
+  for (const auto& box : view.boxes) {
+    EXPECT_EQ(box.caption, u"Configuring Ports");
+    EXPECT_EQ(box.type, kMbOkOnly);
+  }
+  EXPECT_TRUE(machine.spooler.configuredPorts.empty());
+  EXPECT_EQ(view.CurrentPage(), &sheet().selectPort);
+}
+
 TEST_F(PortPageTest, InstallsOnTheChosenPort) {
   Open(TwoModels());
   ASSERT_TRUE(view.SelectCombo(IDC_DRIVER_COMBO, 1));
