@@ -132,23 +132,23 @@ bool SimFileSystem::FindFiles(const std::u16string& pattern, std::vector<FindEnt
   // The folder part is canonicalised; the name pattern is taken as written.
   size_t slash = pattern.find_last_of(u"\\/");
   std::u16string folder = slash == std::u16string::npos ? u"" : Tidy(pattern.substr(0, slash + 1));
-  std::u16string spec = slash == std::u16string::npos ? pattern : pattern.substr(slash + 1);
-  if (spec.empty()) return Fail(kErrorFileNotFound);
+  std::u16string namePattern = slash == std::u16string::npos ? pattern : pattern.substr(slash + 1);
+  if (namePattern.empty()) return Fail(kErrorFileNotFound);
   if (!FolderExists(folder)) return Fail(kErrorPathNotFound);
   std::u16string n = Normalize(folder);
   bool root = n.size() <= 3;
   // A folder other than a drive root lists itself and its parent first.
   if (!root) {
     for (const char16_t* dot : {u".", u".."})
-      if (MatchesWildcard(spec, dot)) entries.push_back({dot, kFileAttributeDirectory, 0});
+      if (MatchesWildcard(namePattern, dot)) entries.push_back({dot, kFileAttributeDirectory, 0});
   }
   // NTFS lists in case-insensitive name order; the maps are keyed that way.
   std::map<std::u16string, FindEntry> found;
   for (const auto& [key, display] : folders_)
-    if (ParentOf(key) == n && MatchesWildcard(spec, NameOf(display)))
+    if (ParentOf(key) == n && MatchesWildcard(namePattern, NameOf(display)))
       found[NameOf(key)] = {NameOf(display), kFileAttributeDirectory, 0};
   for (const auto& [key, f] : files_)
-    if (ParentOf(key) == n && MatchesWildcard(spec, NameOf(f.path)))
+    if (ParentOf(key) == n && MatchesWildcard(namePattern, NameOf(f.path)))
       found[NameOf(key)] = {NameOf(f.path), f.attributes ? f.attributes : kFileAttributeNormal,
                             f.bytes.size()};
   for (auto& [k, e] : found) entries.push_back(e);
