@@ -11,7 +11,7 @@
 #include "tools/printui/command.h"
 #include "tools/printui/spooler_actions.h"
 #include "tools/printui/standin_setup.h"
-#include "tools/printui/tests/spooler_probe.h"
+#include "tools/printui/spooler_probe.h"
 
 using namespace printui_test;
 

@@ -7,19 +7,15 @@
 #include <optional>
 #include <string>
 
+#include "tools/printui/spooler_probe.h"
+
 namespace e2e {
 
-struct PrinterFacts {
-  bool found = false;
-  std::wstring port;
-  std::wstring driver;
-  DWORD attributes = 0;
-};
-
-PrinterFacts FindPrinter(const std::wstring& name);
-bool DriverInstalled(const std::wstring& model);
-bool PortExists(const std::wstring& port);
-std::wstring DefaultPrinter();
+using printui_test::DefaultPrinter;
+using printui_test::DriverInstalled;
+using printui_test::FindPrinter;
+using printui_test::PortExists;
+using printui_test::PrinterFacts;
 
 // Checks every 250 ms until `done` or `timeoutMs` have passed.
 bool PollFor(const std::function<bool()>& done, DWORD timeoutMs);

@@ -16,6 +16,7 @@ struct PrinterFacts {
 
 PrinterFacts FindPrinter(const std::wstring& name);
 bool DriverInstalled(const std::wstring& model);
+bool PortExists(const std::wstring& port);
 std::wstring DefaultPrinter();
 
 // Starts rundll32 with the parameters as the installer does (ShellExecuteW,
