@@ -82,8 +82,9 @@ class ISpooler {
   // such as C:\Windows\system32\spool\DRIVERS\x64.
   virtual bool DriverDirectory(std::u16string& directory) = 0;
 
-  // ConfigurePortW(local machine, no window, port).
-  virtual bool Configure(const std::u16string& portName) = 0;
+  // ConfigurePortW(local machine, owner window, port): the port monitor shows
+  // its own dialog, owned by `ownerWindow` (an HWND, 0 for none).
+  virtual bool Configure(uintptr_t ownerWindow, const std::u16string& portName) = 0;
 
   // GetPrinterDataW / SetPrinterDataW answer a Windows error code (0 on success)
   // instead of setting the last error. GetPrinterData fills `type`, `needed`

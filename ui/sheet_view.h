@@ -53,6 +53,8 @@ class ISheetView {
   virtual IDialogView& Frame() = 0;
   // Topmost and at once not topmost again: brings the window to the front.
   virtual void BringToFront() = 0;
+  // The window's handle, for system dialogs it owns (0 before it exists).
+  virtual uintptr_t WindowHandle() const = 0;
   // Message box owned by the sheet.
   virtual int ShowMessageBox(const std::u16string& text, const std::u16string& caption,
                          unsigned type) = 0;

@@ -68,7 +68,7 @@ void CStepSelectPort::ConfigureSelectedPort() {
     return;
   }
   std::u16string port = view_->ListGetItemText(IDC_PORT_LIST, row, 0);
-  if (os().spooler->Configure(port)) return;
+  if (os().spooler->Configure(sheet_.view().WindowHandle(), port)) return;
   uint32_t error = os().system->GetLastError();
   if (error == kErrorInvalidParameter)
     ShowMessage(IDS_PORT_IN_USE, IDS_CONFIGURING_PORTS, kMbOkOnly);

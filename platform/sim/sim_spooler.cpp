@@ -345,7 +345,8 @@ bool SimSpooler::DriverDirectory(std::u16string& directory) {
   return true;
 }
 
-bool SimSpooler::Configure(const std::u16string& portName) {
+bool SimSpooler::Configure(uintptr_t ownerWindow, const std::u16string& portName) {
+  lastConfigureOwner = ownerWindow;
   if (!HasPort(portName)) return Fail(kErrorUnknownPort);
   auto refused = configureErrors.find(portName);
   if (refused != configureErrors.end()) return Fail(refused->second);

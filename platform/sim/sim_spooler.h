@@ -56,7 +56,7 @@ class SimSpooler : public ISpooler {
   bool GetDefaultPrinterName(std::u16string& name) override;
   bool SetDefaultPrinterName(const std::u16string& name) override;
   bool DriverDirectory(std::u16string& directory) override;
-  bool Configure(const std::u16string& portName) override;
+  bool Configure(uintptr_t ownerWindow, const std::u16string& portName) override;
   uint32_t GetData(PrinterHandle handle, const std::u16string& valueName, uint32_t& type,
                    std::vector<uint8_t>& data, uint32_t capacity, uint32_t& needed) override;
   uint32_t SetData(PrinterHandle handle, const std::u16string& valueName, uint32_t type,
@@ -92,6 +92,7 @@ class SimSpooler : public ISpooler {
   std::u16string defaultPrinter;
   std::vector<std::u16string> testPages;       // printer names, in order printed
   std::vector<std::u16string> configuredPorts;  // ConfigurePortW calls
+  uintptr_t lastConfigureOwner = 0;
   // The port monitor's answer for a port: a Windows error makes the
   // configuration of that port fail with it (ports in use, monitors without
   // a configuration dialog).

@@ -177,9 +177,9 @@ class SimSpoolerView : public ISpooler, private SimEntry {
     Enter();
     return s_.DriverDirectory(directory);
   }
-  bool Configure(const std::u16string& portName) override {
+  bool Configure(uintptr_t ownerWindow, const std::u16string& portName) override {
     Enter();
-    return s_.Configure(portName);
+    return s_.Configure(ownerWindow, portName);
   }
   uint32_t GetData(PrinterHandle handle, const std::u16string& valueName, uint32_t& type,
                    std::vector<uint8_t>& data, uint32_t capacity, uint32_t& needed) override {

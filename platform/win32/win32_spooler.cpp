@@ -214,8 +214,8 @@ bool Win32Spooler::DriverDirectory(std::u16string& directory) {
   return true;
 }
 
-bool Win32Spooler::Configure(const std::u16string& portName) {
-  return ::ConfigurePortW(nullptr, nullptr, const_cast<wchar_t*>(W(portName))) != FALSE;
+bool Win32Spooler::Configure(uintptr_t ownerWindow, const std::u16string& portName) {
+  return ::ConfigurePortW(nullptr, reinterpret_cast<HWND>(ownerWindow), const_cast<wchar_t*>(W(portName))) != FALSE;
 }
 
 uint32_t Win32Spooler::GetData(PrinterHandle handle, const std::u16string& valueName, uint32_t& type,

@@ -21,7 +21,7 @@ class Win32Spooler : public ISpooler {
   bool GetDefaultPrinterName(std::u16string& name) override;
   bool SetDefaultPrinterName(const std::u16string& name) override;
   bool DriverDirectory(std::u16string& directory) override;
-  bool Configure(const std::u16string& portName) override;
+  bool Configure(uintptr_t ownerWindow, const std::u16string& portName) override;
   uint32_t GetData(PrinterHandle handle, const std::u16string& valueName, uint32_t& type,
                    std::vector<uint8_t>& data, uint32_t capacity, uint32_t& needed) override;
   uint32_t SetData(PrinterHandle handle, const std::u16string& valueName, uint32_t type,

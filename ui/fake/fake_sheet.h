@@ -35,6 +35,8 @@ class FakeSheet : public ISheetView {
   void SetWizardButtons(uint32_t flags) override;
   IDialogView& Frame() override { return frame_; }
   void BringToFront() override { ++frontRequests; }
+  uintptr_t WindowHandle() const override { return kWindowHandle; }
+  static constexpr uintptr_t kWindowHandle = 0x5EE7;
   int ShowMessageBox(const std::u16string& text, const std::u16string& caption, unsigned type) override;
   void PostSheetMessage(unsigned message) override;
   void EndWizard() override { ended = true; }

@@ -31,6 +31,7 @@ class Win32SheetView : public ISheetView {
   void SetWizardButtons(uint32_t flags) override;
   IDialogView& Frame() override { return frame_; }
   void BringToFront() override;
+  uintptr_t WindowHandle() const override { return reinterpret_cast<uintptr_t>(window_.load()); }
   int ShowMessageBox(const std::u16string& text, const std::u16string& caption, unsigned type) override;
   void PostSheetMessage(unsigned message) override;
   void EndWizard() override;

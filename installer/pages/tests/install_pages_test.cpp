@@ -152,6 +152,7 @@ TEST_F(PortPageTest, ConfiguresTheSelectedPort) {
   ASSERT_TRUE(view.SelectRow(IDC_PORT_LIST, RowOf(u"COM3")));
   ASSERT_TRUE(view.Click(IDC_PORT_CONFIGURE));
   EXPECT_EQ(machine.spooler.configuredPorts, (std::vector<std::u16string>{u"COM3"}));
+  EXPECT_EQ(machine.spooler.lastConfigureOwner, FakeSheet::kWindowHandle);  // modal to the wizard
   EXPECT_TRUE(view.boxes.empty());
 }
 
