@@ -207,6 +207,9 @@ TEST(PaperStoreWineTest, PrinterDataRoundTripThroughTheSpooler) {
   ASSERT_EQ(store.count(), 11);
   EXPECT_EQ(PaperName(store.records[1]), u"2_x_4");  // creation order
   ASSERT_TRUE(SavePaperStoreIfChanged(first.context, store, false, false));
+  // A size of the user's own, saved through the printer's data.
+  ASSERT_TRUE(AddPaper(store, MakePaperRecord(NextPaperNumber(store), u"user 58x40", 58.0f, 40.0f, false)));
+  ASSERT_TRUE(SavePaperStoreIfChanged(first.context, store, true, false));
 
   PRINTER_DEFAULTSW defaults{nullptr, nullptr, PRINTER_ACCESS_USE};
   HANDLE h = nullptr;
@@ -215,17 +218,22 @@ TEST(PaperStoreWineTest, PrinterDataRoundTripThroughTheSpooler) {
   EXPECT_EQ(ERROR_SUCCESS, ::GetPrinterDataW(h, const_cast<LPWSTR>(L"PapersDataSize"), &type,
                                              reinterpret_cast<BYTE*>(&size), 4, &needed));
   EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
-  EXPECT_EQ(size, 1364u);
+  EXPECT_EQ(size, 1488u);
   std::vector<BYTE> block(2000);
   EXPECT_EQ(ERROR_SUCCESS, ::GetPrinterDataW(h, const_cast<LPWSTR>(L"PapersData"), &type, block.data(),
                                              static_cast<DWORD>(block.size()), &needed));
   EXPECT_EQ(type, static_cast<DWORD>(REG_BINARY));
-  EXPECT_EQ(needed, 1364u);
+  EXPECT_EQ(needed, 1488u);
   ::ClosePrinter(h);
 
+  // A new module state, as in a new process: the list comes from the spooler.
   RealPapers second(u"lxpaperwinetestp.ini");
   PaperStore& reloaded = OpenPaperStore(second.context, U(kTestPrinter));
-  ASSERT_EQ(reloaded.count(), 11);
+  ASSERT_EQ(reloaded.count(), 12);
+  bool found = false;
+  for (const PaperRecord& r : reloaded.records)
+    if (PaperName(r) == u"user 58x40") found = r.number == 145;
+  EXPECT_TRUE(found);
   EXPECT_EQ(PaperName(reloaded.records[1]), u"2_x_4");
   EXPECT_EQ(PaperName(reloaded.records[2]), u"3_x_4");  // sorted after the reload
   EXPECT_FALSE(reloaded.dirty);
