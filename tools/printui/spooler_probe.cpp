@@ -1,5 +1,7 @@
 #include "tools/printui/spooler_probe.h"
 
+#include "tools/printui/spooler_actions.h"
+
 #include <shellapi.h>
 #include <winspool.h>
 
@@ -55,6 +57,16 @@ std::wstring DefaultPrinter() {
   wchar_t name[512] = {};
   DWORD size = 512;
   return GetDefaultPrinterW(name, &size) ? name : L"";
+}
+
+DWORD TestPagesNoted(const std::wstring& printerName) {
+  HANDLE printer = nullptr;
+  if (!OpenPrinterW(const_cast<LPWSTR>(printerName.c_str()), &printer, nullptr)) return 0;
+  DWORD pages = 0, type = 0, needed = 0;
+  GetPrinterDataW(printer, const_cast<LPWSTR>(printui::kTestPageValue), &type, reinterpret_cast<BYTE*>(&pages),
+                  sizeof(pages), &needed);
+  ClosePrinter(printer);
+  return pages;
 }
 
 bool StartRundll32(const std::wstring& parameters) {

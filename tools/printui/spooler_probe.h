@@ -18,6 +18,8 @@ PrinterFacts FindPrinter(const std::wstring& name);
 bool DriverInstalled(const std::wstring& model);
 bool PortExists(const std::wstring& port);
 std::wstring DefaultPrinter();
+// The test pages the stand-in counted for the printer (its /k command).
+DWORD TestPagesNoted(const std::wstring& printerName);
 
 // Starts rundll32 with the parameters as the installer does (ShellExecuteW,
 // "open", no wait).

@@ -95,16 +95,6 @@ std::wstring Rundll32Test::setupError_;
 std::wstring Rundll32Test::inf_;
 std::wstring Rundll32Test::savedDefault_;
 
-DWORD TestPagesNoted(const std::wstring& printerName) {
-  HANDLE printer = nullptr;
-  if (!OpenPrinterW(const_cast<LPWSTR>(printerName.c_str()), &printer, nullptr)) return 0;
-  DWORD pages = 0, type = 0, needed = 0;
-  GetPrinterDataW(printer, const_cast<LPWSTR>(printui::kTestPageValue), &type, reinterpret_cast<BYTE*>(&pages),
-                  sizeof(pages), &needed);
-  ClosePrinter(printer);
-  return pages;
-}
-
 TEST_F(Rundll32Test, InstallDefaultTestPageAndRemovalFollowTheCommands) {
   createdPrinters_.push_back(kPrinter);
   ASSERT_TRUE(StartRundll32(InstallPrinterParams(L"\"" + kPrinter + L"\"")));

@@ -16,6 +16,7 @@ using printui_test::DriverInstalled;
 using printui_test::FindPrinter;
 using printui_test::PortExists;
 using printui_test::PrinterFacts;
+using printui_test::TestPagesNoted;
 
 // Checks every 250 ms until `done` or `timeoutMs` have passed.
 bool PollFor(const std::function<bool()>& done, DWORD timeoutMs);

@@ -233,16 +233,6 @@ bool EngineE2ETest::standInReady_ = false;
 std::wstring EngineE2ETest::standInError_;
 std::wstring EngineE2ETest::savedDefault_;
 
-DWORD TestPagesNoted(const std::wstring& printerName) {
-  HANDLE printer = nullptr;
-  if (!OpenPrinterW(const_cast<LPWSTR>(printerName.c_str()), &printer, nullptr)) return 0;
-  DWORD pages = 0, type = 0, needed = 0;
-  GetPrinterDataW(printer, const_cast<LPWSTR>(printui::kTestPageValue), &type, reinterpret_cast<BYTE*>(&pages),
-                  sizeof(pages), &needed);
-  ClosePrinter(printer);
-  return pages;
-}
-
 // The printer's default DEVMODE as the driver hands it out.
 std::vector<BYTE> DefaultDevmode(const std::wstring& printerName) {
   HANDLE printer = nullptr;
