@@ -95,19 +95,6 @@ bool PrinterExists(const std::wstring& name) {
   return true;
 }
 
-// Wine's AddPrinterW takes any port name; Windows wants an existing port.
-bool PortExists(const std::wstring& port) {
-  DWORD needed = 0, count = 0;
-  EnumPortsW(nullptr, 1, nullptr, 0, &needed, &count);
-  if (!needed) return false;
-  std::vector<BYTE> buf(needed);
-  if (!EnumPortsW(nullptr, 1, buf.data(), needed, &needed, &count)) return false;
-  auto* ports = reinterpret_cast<PORT_INFO_1W*>(buf.data());
-  for (DWORD i = 0; i < count; ++i)
-    if (ports[i].pName && lstrcmpiW(ports[i].pName, port.c_str()) == 0) return true;
-  return false;
-}
-
 DWORD AddPrinterFor(const Command& cmd) {
   if (PrinterExists(cmd.baseName)) {
     Trace(L"printer \"%ls\" exists already", cmd.baseName.c_str());
@@ -236,6 +223,18 @@ DWORD Perform(const Command& cmd) {
     case Action::None: break;
   }
   return ERROR_INVALID_PARAMETER;
+}
+
+bool PortExists(const std::wstring& port) {
+  DWORD needed = 0, count = 0;
+  EnumPortsW(nullptr, 1, nullptr, 0, &needed, &count);
+  if (!needed) return false;
+  std::vector<BYTE> buf(needed);
+  if (!EnumPortsW(nullptr, 1, buf.data(), needed, &needed, &count)) return false;
+  auto* ports = reinterpret_cast<PORT_INFO_1W*>(buf.data());
+  for (DWORD i = 0; i < count; ++i)
+    if (ports[i].pName && lstrcmpiW(ports[i].pName, port.c_str()) == 0) return true;
+  return false;
 }
 
 }  // namespace printui

@@ -2,6 +2,8 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+
 #include "tools/printui/command.h"
 
 namespace printui {
@@ -13,6 +15,10 @@ constexpr const wchar_t* kTestDriverModule = L"lxtestdrv.dll";
 // Printer data value that counts the test pages asked for (the stand-in
 // prints nothing).
 constexpr const wchar_t* kTestPageValue = L"PrintUI Test Pages";
+
+// True when the spooler lists the port; port names compare without regard to
+// case. Wine's AddPrinterW takes any port name, Windows wants an existing one.
+bool PortExists(const std::wstring& port);
 
 // Answers ERROR_SUCCESS or the Win32 error that stopped the command.
 DWORD Perform(const Command& cmd);

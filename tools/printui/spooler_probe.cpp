@@ -41,18 +41,6 @@ bool DriverInstalled(const std::wstring& model) {
   return false;
 }
 
-bool PortExists(const std::wstring& port) {
-  DWORD needed = 0, count = 0;
-  EnumPortsW(nullptr, 1, nullptr, 0, &needed, &count);
-  if (!needed) return false;
-  std::vector<BYTE> buf(needed);
-  if (!EnumPortsW(nullptr, 1, buf.data(), needed, &needed, &count)) return false;
-  auto* ports = reinterpret_cast<PORT_INFO_1W*>(buf.data());
-  for (DWORD i = 0; i < count; ++i)
-    if (ports[i].pName && port == ports[i].pName) return true;
-  return false;
-}
-
 std::wstring DefaultPrinter() {
   wchar_t name[512] = {};
   DWORD size = 512;

@@ -5,6 +5,8 @@
 #include <functional>
 #include <string>
 
+#include "tools/printui/spooler_actions.h"
+
 namespace printui_test {
 
 struct PrinterFacts {
@@ -16,7 +18,7 @@ struct PrinterFacts {
 
 PrinterFacts FindPrinter(const std::wstring& name);
 bool DriverInstalled(const std::wstring& model);
-bool PortExists(const std::wstring& port);
+using printui::PortExists;
 std::wstring DefaultPrinter();
 // The test pages the stand-in counted for the printer (its /k command).
 DWORD TestPagesNoted(const std::wstring& printerName);
