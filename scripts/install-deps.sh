@@ -4,7 +4,7 @@
 set -euo pipefail
 
 pkgs=(
-  cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev
+  cmake ninja-build ccache g++ clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 mingw-w64-tools
   wine wine64 wine32:i386 xvfb xauth x11-utils imagemagick
@@ -24,5 +24,15 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
   $SUDO dpkg --add-architecture i386
 fi
 export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -qq
+# A mirror in the middle of a sync serves index files that do not match;
+# the next attempt usually gets a whole set.
+for attempt in 1 2 3 4 5 6; do
+  if $SUDO apt-get update -qq 2>/tmp/lx-apt-update.err && ! grep -q '^E:' /tmp/lx-apt-update.err &&
+     $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null; then
+    exit 0
+  fi
+  echo "apt attempt $attempt failed; retrying in $((attempt * 20)) s" >&2
+  sleep $((attempt * 20))
+done
+cat /tmp/lx-apt-update.err >&2
 $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
