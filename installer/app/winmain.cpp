@@ -1,21 +1,39 @@
 // Entry of Qelvin64.exe / Qelvin32.exe.
 #include <windows.h>
 
-#include "installer/core/sheet_runner.h"
+#include "installer/core/wizard_state.h"
+#include "installer/wizard/sheet_runner.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_os.h"
 #include "platform/win32/win32_session.h"
 #include "ui/win32/win32_desktop.h"
 #include "ui/win32/win32_sheet.h"
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
-  lx::Win32Os platform(instance);
+namespace {
+
+// Everything a worker may touch. Never destroyed: a worker still running when
+// the wizard closes is not waited for and keeps using it until the process ends.
+struct Program {
+  explicit Program(HINSTANCE instance)
+      : platform(instance),
+        sheetView(instance),
+        wizard(platform.os(), sheetView, workers, session, lx::TheWizardState()),
+        app(platform.os(), desktop, &wizard) {}
+  lx::Win32Os platform;
   lx::Win32Desktop desktop;
-  lx::Win32SheetView sheetView(instance);
+  lx::Win32SheetView sheetView;
   lx::ThreadWorkers workers;
   lx::Win32Session session;
-  lx::SheetWizardRunner wizard(platform.os(), sheetView, workers, session);
-  lx::CCalvethApp app(platform.os(), desktop, &wizard);
-  app.InitInstance(lx::U(commandLine));
-  return 0;
+  lx::SheetWizardRunner wizard;
+  lx::CCalvethApp app;
+};
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
+  auto* program = new Program(instance);
+  program->app.InitInstance(lx::U(commandLine));
+  // Ends the workers first, then the process: no static object is torn down
+  // under a worker that is still running.
+  ExitProcess(0);
 }

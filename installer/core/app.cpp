@@ -3,6 +3,7 @@
 #include "common/format.h"
 #include "common/text.h"
 #include "installer/core/installer_config.h"
+#include "installer/core/resource_ids.h"
 #include "installer/core/trace.h"
 #include "installer/core/ui_language.h"
 #include "installer/core/ui_strings.h"
@@ -29,11 +30,11 @@ bool CCalvethApp::InitInstance(const std::u16string& commandLine) {
   desktop_.LoadRichEdit();
   DebugTraceAlways(os_, "InitInstance ==>");
 
-  LoadInstallerConfig(os_, GetConfigPath(os_), g_config);
+  LoadInstallerConfig(os_, GetConfigPath(os_), StartUpConfig());
   DebugTrace(os_, "InitIniData  <==");
 
   DetectUiLanguage(os_);
-  std::u16string running = LoadUiString(os_, kStrProgramRunning);
+  std::u16string running = LoadUiString(os_, IDS_ALREADY_RUNNING);
 
   bool existed = false;
   Handle mutex = os_.sync->CreateNamedMutex(u"LabelInstaller", true, existed);

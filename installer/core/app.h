@@ -18,7 +18,6 @@ class IWizardRunner {
   virtual void Run(bool uninstallMode) = 0;
 };
 
-constexpr unsigned kStrProgramRunning = 153;
 constexpr uint32_t kIccAllClasses = 0xFF;
 
 // True when "uninstall" occurs in the command line, letters A-Z taken as lower case.

@@ -1,13 +1,20 @@
 #include "installer/core/installer_config.h"
 
 #include "common/text.h"
+#include "installer/core/resource_ids.h"
 #include "installer/core/trace.h"
 #include "platform/profile.h"
 #include "platform/system.h"
 
 namespace lx {
 
-InstallerConfig g_config;
+// Never destroyed: a worker still running when the wizard closes reads it.
+InstallerConfig& StartUpConfig() {
+  static InstallerConfig* config = new InstallerConfig;
+  return *config;
+}
+
+const InstallerConfig& g_config = StartUpConfig();
 
 namespace {
 
@@ -36,10 +43,40 @@ std::vector<std::u16string> SplitRuns(const std::u16string& buffer) {
 
 }  // namespace
 
-const ModelEntry* InstallerConfig::ModelAt(int index) const {
-  if (index < 0 || index >= static_cast<int>(modelNames.size())) return nullptr;
-  auto it = models.find(modelNames[index]);
-  return it == models.end() ? nullptr : &it->second;
+int ModelTable::Count() const { return config_.modelCount; }
+
+const ModelEntry* ModelTable::At(int index) const {
+  if (index < 0 || index >= static_cast<int>(config_.modelNames.size())) return nullptr;
+  auto it = config_.models.find(config_.modelNames[index]);
+  return it == config_.models.end() ? nullptr : &it->second;
+}
+
+const ModelEntry* ModelTable::ByDriverName(const std::u16string& driverName) const {
+  return First([&](const ModelEntry& m) { return m.DriverName == driverName; });
+}
+
+const ModelEntry* ModelTable::ByType(int type) const {
+  return First([&](const ModelEntry& m) { return m.TYPE == type; });
+}
+
+const ModelEntry* ModelTable::ByInstanceId(const std::u16string& instanceId) const {
+  return First([&](const ModelEntry& m) { return Contains(instanceId, m.PID); });
+}
+
+bool ModelTable::AnyVidIn(const std::u16string& text) const {
+  return First([&](const ModelEntry& m) { return Contains(text, m.VID); }) != nullptr;
+}
+
+bool ModelTable::AnyPidIn(const std::u16string& text) const {
+  return First([&](const ModelEntry& m) { return Contains(text, m.PID); }) != nullptr;
+}
+
+const ModelEntry* ModelTable::ByHostPrefix(const std::u16string& serviceName) const {
+  return First([&](const ModelEntry& m) { return serviceName.compare(0, m.HOSTNAME.size(), m.HOSTNAME) == 0; });
+}
+
+bool ModelTable::AnyHostIn(const std::u16string& serviceName) const {
+  return First([&](const ModelEntry& m) { return Contains(serviceName, m.HOSTNAME); }) != nullptr;
 }
 
 std::u16string ProgramFolder(const Os& os) {
@@ -68,12 +105,12 @@ std::vector<std::u16string> ReadSectionLines(const Os& os, const std::u16string&
 
 LogoIds LogoIdsFor(int showLogo) {
   switch (showLogo) {
-    case 2: return {166, 134};
-    case 3: return {170, 134};
-    case 4: return {167, 171};
-    case 5: return {179, 178};
-    case 6: return {180, 134};
-    default: return {133, 134};
+    case 2: return {IDB_LOGO_2, IDB_SIDE_DEFAULT};
+    case 3: return {IDB_LOGO_3, IDB_SIDE_DEFAULT};
+    case 4: return {IDB_LOGO_4, IDB_SIDE_4};
+    case 5: return {IDB_LOGO_5, IDB_SIDE_5};
+    case 6: return {IDB_LOGO_6, IDB_SIDE_DEFAULT};
+    default: return {IDB_LOGO_DEFAULT, IDB_SIDE_DEFAULT};
   }
 }
 

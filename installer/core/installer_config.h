@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "installer/core/resource_ids.h"
 #include "platform/os.h"
 
 namespace lx {
@@ -49,6 +50,44 @@ struct InstallConfig {
   int NetOnline = 1;
 };
 
+struct InstallerConfig;
+
+// The model table: the Support_Driver names in file order, each looked up in
+// its section's entry. Every lookup walks the rows in that order and takes the
+// first match; names compare exactly, identifiers (VID, PID, HOSTNAME) as
+// case-sensitive substrings, and an empty identifier occurs in every text.
+// A name listed twice is visited twice.
+class ModelTable {
+ public:
+  explicit ModelTable(const InstallerConfig& config) : config_(config) {}
+
+  int Count() const;
+  // The entry at `index`, or null outside the table.
+  const ModelEntry* At(int index) const;
+  // The first entry for which `pred` holds, or null.
+  template <typename Pred>
+  const ModelEntry* First(Pred pred) const {
+    for (int i = 0; i < Count(); ++i)
+      if (const ModelEntry* m = At(i); m && pred(*m)) return m;
+    return nullptr;
+  }
+
+  const ModelEntry* ByDriverName(const std::u16string& driverName) const;
+  const ModelEntry* ByType(int type) const;
+  // The first entry whose PID occurs in a USB device instance id.
+  const ModelEntry* ByInstanceId(const std::u16string& instanceId) const;
+  // True when some entry's VID, or some entry's PID, occurs in the text.
+  bool AnyVidIn(const std::u16string& text) const;
+  bool AnyPidIn(const std::u16string& text) const;
+  // The first entry whose HOSTNAME begins a network service name.
+  const ModelEntry* ByHostPrefix(const std::u16string& serviceName) const;
+  // True when some entry's HOSTNAME occurs anywhere in the name.
+  bool AnyHostIn(const std::u16string& serviceName) const;
+
+ private:
+  const InstallerConfig& config_;
+};
+
 struct InstallerConfig {
   std::vector<std::u16string> modelNames;
   int modelCount = 0;
@@ -56,15 +95,17 @@ struct InstallerConfig {
   UninstallConfig uninstall;
   std::vector<std::u16string> languages;
   InstallConfig install;
-  int logoBitmapId = 133;
-  int sideBitmapId = 134;
+  int logoBitmapId = IDB_LOGO_DEFAULT;
+  int sideBitmapId = IDB_SIDE_DEFAULT;
 
-  // The entry at `index` of the model table, or null outside it.
-  const ModelEntry* ModelAt(int index) const;
+  ModelTable Models() const { return ModelTable(*this); }
 };
 
-// The process-wide record, filled by LoadInstallerConfig.
-extern InstallerConfig g_config;
+// The process-wide record: read-only for everything after start-up.
+extern const InstallerConfig& g_config;
+// The same record for the one writer: start-up loads it there before any
+// window or worker exists (tests set it up the same way).
+InstallerConfig& StartUpConfig();
 
 constexpr size_t kIniValueChars = 1024;
 constexpr size_t kIniSectionChars = 1024;

@@ -1,10 +1,11 @@
 #include "installer/core/ui_language.h"
 
 #include "installer/core/trace.h"
+#include "installer/core/wizard_state.h"
 
 namespace lx {
 
-int g_lang = 0;
+int& g_lang = TheWizardState().language;
 
 const std::array<UiLanguage, 14> UiLanguageTable = {{
     {0, u"enus", u"English", 9, 1, u"English\\licence.rtf", u"English\\privacy.rtf"},
@@ -52,6 +53,12 @@ int ChooseLanguage(const Os& os, LangId& toApply) {
 const UiLanguage* FindUiLanguageByPrimary(int primaryLangId) {
   for (const auto& row : UiLanguageTable)
     if (row.primaryLangId == primaryLangId) return &row;
+  return nullptr;
+}
+
+const UiLanguage* FindUiLanguageById(int languageId) {
+  for (const auto& row : UiLanguageTable)
+    if (row.languageId == languageId) return &row;
   return nullptr;
 }
 

@@ -23,8 +23,9 @@ struct UiLanguage {
 
 extern const std::array<UiLanguage, 14> UiLanguageTable;
 
-// The languageId of the UI language in force.
-extern int g_lang;
+// The languageId of the UI language in force: a view of the wizard state's
+// language, which the language page changes.
+extern int& g_lang;
 
 void ApplyUiLanguage(const Os& os, const UiLanguage& language);
 void DetectUiLanguage(const Os& os);
@@ -33,5 +34,7 @@ int UserLanguageId(const Os& os);
 // The first row whose primary language matches, or null.
 const UiLanguage* FindUiLanguageByPrimary(int primaryLangId);
 const UiLanguage* FindUiLanguageBySuffix(const std::u16string& suffix);
+// The row of a languageId, or null.
+const UiLanguage* FindUiLanguageById(int languageId);
 
 }  // namespace lx

@@ -4,12 +4,10 @@
 
 #include "installer/core/installer_config.h"
 #include "installer/core/trace.h"
-#include "installer/core/ui_language.h"
+#include "installer/core/wizard_state.h"
 #include "installer/engine/command_line.h"
-#include "installer/engine/install_state.h"
 #include "installer/engine/model_lookup.h"
 #include "installer/engine/win_path.h"
-#include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/system.h"
 
@@ -41,12 +39,12 @@ std::u16string GetInfPath(const Os& os, const std::u16string& driverName) {
   return *inf;
 }
 
-void InstallDriver(const Os& os, const std::u16string& driverName) {
+void InstallDriver(const Os& os, WizardState& state, const std::u16string& driverName) {
   std::u16string inf = GetInfPath(os, driverName);
   std::u16string regPath = FindLanguageRegPathByDriver(driverName);
-  if (!regPath.empty()) ReplaceLanguageRegPath(regPath);
+  if (!regPath.empty()) state.ReplaceLanguageRegPath(regPath);
 
-  const InstallTarget& target = g_installTarget;
+  const InstallTarget& target = state.target;
   std::optional<std::u16string> parameters =
       target.portName.empty()
           ? PrintUiInstallDriver(driverName, inf)
@@ -57,26 +55,6 @@ void InstallDriver(const Os& os, const std::u16string& driverName) {
   }
   DebugTraceW(os, u"%s", parameters->c_str());
   os.shell->Execute(u"open", u"rundll32", *parameters, u"", kSwShowNormal);
-}
-
-namespace {
-
-bool StoreSuffix(const Os& os, const std::u16string& suffix) {
-  std::u16string key = u"SOFTWARE\\" + CurrentLanguageRegPath();
-  return os.registry->CreateKey(RegRoot::kLocalMachine, key) &&
-         os.registry->SetString(RegRoot::kLocalMachine, key, u"Suffix", suffix);
-}
-
-}  // namespace
-
-bool WriteUiLanguageSuffix(const Os& os, int selectedLanguage) {
-  for (const UiLanguage& row : UiLanguageTable) {
-    if (row.languageId == selectedLanguage) {
-      if (StoreSuffix(os, row.suffix)) return true;
-      break;
-    }
-  }
-  return StoreSuffix(os, u"enus");
 }
 
 }  // namespace lx

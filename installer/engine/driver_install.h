@@ -1,10 +1,10 @@
 // Installing the driver package through the system's printer-setup command
-// (rundll32 printui.dll PrintUIEntry), and the language suffix that the
-// driver UI plug-in reads.
+// (rundll32 printui.dll PrintUIEntry).
 #pragma once
 
 #include <string>
 
+#include "installer/core/wizard_state.h"
 #include "platform/os.h"
 
 namespace lx {
@@ -13,12 +13,9 @@ namespace lx {
 // section's InfName, or the model's own when CustomInfName is 1. Empty on failure.
 std::u16string GetInfPath(const Os& os, const std::u16string& driverName);
 
-// Starts the install command for g_installTarget: a printer with name, port,
-// model and INF when the target has a port, else the driver alone. Not waited for.
-void InstallDriver(const Os& os, const std::u16string& driverName);
-
-// Stores the suffix of the UI language `selectedLanguage` ("enus" when it
-// has no row or storing fails) as "Suffix" under HKLM\SOFTWARE\<path>.
-bool WriteUiLanguageSuffix(const Os& os, int selectedLanguage);
+// Starts the install command for the state's target: a printer with name,
+// port, model and INF when the target has a port, else the driver alone. Not
+// waited for. A model with its own language path puts that path in force.
+void InstallDriver(const Os& os, WizardState& state, const std::u16string& driverName);
 
 }  // namespace lx

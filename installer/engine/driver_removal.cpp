@@ -14,6 +14,7 @@
 #include "platform/shell.h"
 #include "platform/spooler.h"
 #include "platform/system.h"
+#include "platform/win_errors.h"
 
 namespace lx {
 
@@ -27,7 +28,6 @@ namespace {
 constexpr uint32_t kAfterCommandMs = 100;
 constexpr int kPrinterPolls = 10;
 constexpr uint32_t kPrinterPollMs = 500;
-constexpr uint32_t kErrFileNotFound = 2;
 constexpr size_t kProfileValueChars = 260;
 
 void RunPrintUi(const Os& os, const std::optional<std::u16string>& parameters) {
@@ -81,8 +81,9 @@ void DeletePrintersAndDrivers(const Os& os) {
     return;
   }
   // The list is taken once: a driver named by two models is deleted twice.
-  for (int i = 0; i < g_config.modelCount; ++i) {
-    const ModelEntry* model = g_config.ModelAt(i);
+  ModelTable models = g_config.Models();
+  for (int i = 0; i < models.Count(); ++i) {
+    const ModelEntry* model = models.At(i);
     if (!model || model->DriverName.empty()) continue;
     for (const PrinterInfo2& p : printers)
       if (p.driverName == model->DriverName) RunPrintUi(os, PrintUiDeletePrinter(p.printerName));
@@ -146,7 +147,7 @@ void DeleteDriverFiles(const Os& os) {
       DebugTraceW(os, u"Delete File %s", path.c_str());
       if (!os.files->RemoveFile(path)) {
         uint32_t error = os.system->GetLastError();
-        if (error != kErrFileNotFound)
+        if (error != kErrorFileNotFound)
           DebugTraceW(os, u"Failed to delete file: %s (Error %lu)\n", path.c_str(), error);
       }
     }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "platform/os.h"
 
@@ -21,6 +22,15 @@ class IEngineSink {
   virtual void SetProgress(int position) = 0;
   // PostMessageW of a completion message (wParam 0, lParam 0) to the sheet.
   virtual void PostCompletion(unsigned message) = 0;
+};
+
+// Where the long operations run: one worker thread at a time, normal
+// priority, default stack, never waited for. Tests run the workers when they
+// choose.
+class IWorkerStarter {
+ public:
+  virtual ~IWorkerStarter() = default;
+  virtual void Start(std::function<void()> work) = 0;
 };
 
 // Positions first, first+10, ... first+40, pausing `pauseMs` after each.

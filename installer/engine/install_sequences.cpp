@@ -1,7 +1,8 @@
 #include "installer/engine/install_sequences.h"
 
 #include "installer/engine/driver_install.h"
-#include "installer/engine/install_state.h"
+#include "installer/engine/folder_copy.h"
+#include "installer/engine/language_suffix.h"
 #include "installer/engine/model_lookup.h"
 #include "installer/engine/printer_queries.h"
 #include "installer/engine/uninstall_entry.h"
@@ -23,41 +24,39 @@ void RampProgress(const Os& os, IEngineSink& sink, int first, uint32_t pauseMs) 
   }
 }
 
-void InstallOnUsb(const Os& os, IEngineSink& sink) {
+void InstallOnUsb(const Os& os, IEngineSink& sink, WizardState& state) {
   UsbPortInfo usb;
   FindUsbPrinterPort(os, usb);
   int type = FindModelTypeByInstanceId(usb.instanceId);
   std::u16string driverName = FindDriverNameByType(type);
   std::u16string requestedName = FindPrinterNameByType(type);
   std::u16string regPath = FindLanguageRegPathByDriver(driverName);
-  if (!regPath.empty()) ReplaceLanguageRegPath(regPath);
+  if (!regPath.empty()) state.ReplaceLanguageRegPath(regPath);
 
-  g_installTarget.portName = usb.portName;
-  g_installTarget.printerName = MakeUniquePrinterName(os, requestedName);
-  g_installTarget.driverName = driverName;
-  InstallDriver(os, driverName);
-  CompleteInstallation(os, sink);
+  state.target.portName = usb.portName;
+  state.target.printerName = MakeUniquePrinterName(os, requestedName);
+  state.target.driverName = driverName;
+  InstallDriver(os, state, driverName);
+  CompleteInstallation(os, sink, state.target);
 }
 
-void InstallOnPort(const Os& os, IEngineSink& sink, int selectedLanguage,
-                   const std::u16string& driverName, const std::u16string& printerName,
-                   const std::u16string& portName, const WorkerStarter& startWorker) {
-  g_requestedInstall = {driverName, printerName, portName};
-  WriteUiLanguageSuffix(os, selectedLanguage);
+void InstallOnPort(const Os& os, IEngineSink& sink, WizardState& state, const InstallRequest& request,
+                   IWorkerStarter& workers) {
+  state.request = request;
+  WriteUiLanguageSuffix(os, state);
   RampProgress(os, sink, 0, kProgressPauseMs);
-  startWorker([&os, &sink] { InstallOnPortWorker(os, sink); });
+  workers.Start([&os, &sink, &state, request] { InstallOnPortWorker(os, sink, state, request); });
 }
 
-void InstallOnPortWorker(const Os& os, IEngineSink& sink) {
-  RequestedInstall request = g_requestedInstall;
-  g_installTarget.portName = request.portName;
-  g_installTarget.printerName = MakeUniquePrinterName(os, request.printerName);
-  g_installTarget.driverName = request.driverName;
-  InstallDriver(os, request.driverName);
-  CompleteInstallation(os, sink);
+void InstallOnPortWorker(const Os& os, IEngineSink& sink, WizardState& state, const InstallRequest& request) {
+  state.target.portName = request.portName;
+  state.target.printerName = MakeUniquePrinterName(os, request.printerName);
+  state.target.driverName = request.driverName;
+  InstallDriver(os, state, request.driverName);
+  CompleteInstallation(os, sink, state.target);
 }
 
-void CompleteInstallation(const Os& os, IEngineSink& sink) {
+void CompleteInstallation(const Os& os, IEngineSink& sink, const InstallTarget& target) {
   sink.SetProgress(50);
   WriteUninstallEntry(os);
   sink.SetProgress(60);
@@ -68,7 +67,6 @@ void CompleteInstallation(const Os& os, IEngineSink& sink) {
   os.clock->Sleep(kProgressPauseMs);
   sink.SetProgress(90);
 
-  const InstallTarget& target = g_installTarget;
   for (int attempt = 0; attempt < kPrinterPolls; ++attempt) {
     if (PrinterExists(os, target.printerName)) {
       SetDefaultPrinter(os, target.printerName);

@@ -1,6 +1,5 @@
-// Lookups in the model table of g_config. Every lookup walks the table in the
-// order of Support_Driver and takes the first match; names compare exactly,
-// identifiers occur as case-sensitive substrings (an empty one everywhere).
+// The installation's questions to the model table of g_config, answered with
+// empty text or -1 when no entry matches.
 #pragma once
 
 #include <string>

@@ -2,7 +2,6 @@
 
 #include "installer/core/installer_config.h"
 #include "installer/core/trace.h"
-#include "installer/engine/model_lookup.h"
 #include "platform/devmode.h"
 #include "platform/spooler.h"
 #include "platform/system.h"
@@ -14,12 +13,9 @@ int GetPostActionOffset(const Os& os, const std::u16string& driverName) {
     DebugTraceW(os, u"Error: Driver name is empty.");
     return -1;
   }
-  if (GetShowSetting(driverName) != 1) return -1;
-  for (int i = 0; i < g_config.modelCount; ++i) {
-    const ModelEntry* m = g_config.ModelAt(i);
-    if (m && m->DriverName == driverName) return m->printPostOpOffset < 0 ? -1 : m->printPostOpOffset;
-  }
-  return -1;
+  const ModelEntry* m = g_config.Models().ByDriverName(driverName);
+  if (!m || m->ShowSetting != 1) return -1;
+  return m->printPostOpOffset < 0 ? -1 : m->printPostOpOffset;
 }
 
 bool PostActionFits(int64_t totalSize, int64_t dmSize, int32_t offset) {

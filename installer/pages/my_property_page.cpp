@@ -1,7 +1,7 @@
 #include "installer/pages/my_property_page.h"
 
 #include "installer/core/installer_config.h"
-#include "installer/core/sheet_manage.h"
+#include "installer/core/resource_ids.h"
 #include "installer/core/ui_language.h"
 #include "installer/core/ui_strings.h"
 
@@ -17,29 +17,30 @@ std::u16string CMyPropertyPage::PageFontFace(int languageId) {
 
 int CMyPropertyPage::PageFontTenths(int languageId) { return languageId == kRussian ? 82 : 72; }
 
-const Os& CMyPropertyPage::os() const { return sheet_.os(); }
+const Os& CMyPropertyPage::os() const { return host_.os(); }
 
 void CMyPropertyPage::OnInitDialog(IDialogView& view) {
   view_ = &view;
   ApplyPageFont();
-  if (view_->HasControl(kIdLogo)) ShowHeaderLogo();
+  if (view_->HasControl(IDC_LOGO)) ShowHeaderLogo();
 }
 
 void CMyPropertyPage::ApplyPageFont() {
-  view_->SetChildFont(PageFontFace(g_lang), PageFontTenths(g_lang));
+  int language = host_.state().language;
+  view_->SetChildFont(PageFontFace(language), PageFontTenths(language));
 }
 
 void CMyPropertyPage::ShowHeaderLogo() {
   int showLogo = g_config.install.ShowLogo;
   if (showLogo == 3) {
-    Rect r = view_->GetControlRect(kIdLogo);
+    Rect r = view_->GetControlRect(IDC_LOGO);
     r.left -= 60;
     r.right -= 60;
-    view_->MoveControl(kIdLogo, r);
+    view_->MoveControl(IDC_LOGO, r);
   } else if (showLogo == 0) {
-    view_->Show(kIdLogo, false);
+    view_->Show(IDC_LOGO, false);
   }
-  view_->SetBitmap(kIdLogo, g_config.logoBitmapId);
+  view_->SetBitmap(IDC_LOGO, g_config.logoBitmapId);
 }
 
 void CMyPropertyPage::SetControlTexts(IDialogView& target, std::initializer_list<TextPair> pairs) {
@@ -50,22 +51,22 @@ void CMyPropertyPage::SetControlTexts(IDialogView& target, std::initializer_list
 }
 
 void CMyPropertyPage::SetSheetButtonTexts(unsigned nextId, unsigned backId, unsigned cancelId) {
-  SetControlTexts(sheet_.view().Frame(), {{kIdWizNext, nextId}, {kIdWizBack, backId}, {kIdCancel, cancelId}});
+  SetControlTexts(host_.view().Frame(), {{kIdWizNext, nextId}, {kIdWizBack, backId}, {kIdCancel, cancelId}});
 }
 
 void CMyPropertyPage::SetSheetButtons(bool back, bool next, bool cancel) {
-  sheet_.view().SetWizardButtons((back ? kPswizbBack : 0) | (next ? kPswizbNext : 0));
-  sheet_.view().Frame().Enable(kIdCancel, cancel);
+  host_.view().SetWizardButtons((back ? kPswizbBack : 0) | (next ? kPswizbNext : 0));
+  host_.view().Frame().Enable(kIdCancel, cancel);
 }
 
 void CMyPropertyPage::SetPictureBitmap(int bitmapId) {
-  view_->SetBitmap(kIdAccessoryPicture, bitmapId);
+  view_->SetBitmap(IDC_ACCESSORY_PICTURE, bitmapId);
 }
 
 std::u16string CMyPropertyPage::Text(unsigned stringId) const { return LoadUiString(os(), stringId); }
 
 int CMyPropertyPage::ShowMessage(unsigned textId, unsigned captionId, unsigned type) {
-  return sheet_.view().ShowMessageBox(Text(textId), captionId ? Text(captionId) : u"", type);
+  return host_.view().ShowMessageBox(Text(textId), captionId ? Text(captionId) : u"", type);
 }
 
 ControlColors CMyPropertyPage::CtlColor(int, ControlKind kind) const {

@@ -7,24 +7,20 @@
 #include <string>
 #include <utility>
 
+#include "installer/pages/wizard_host.h"
 #include "platform/os.h"
 #include "ui/dialog_view.h"
 #include "ui/property_page.h"
 
 namespace lx {
 
-class SheetManage;
-
-constexpr int kIdLogo = 1019;
-constexpr int kIdPicture = 1005;
-constexpr int kIdAccessoryPicture = 1062;
 
 // (control id, string id)
 using TextPair = std::pair<int, unsigned>;
 
 class CMyPropertyPage : public IPropertyPage {
  public:
-  CMyPropertyPage(SheetManage& sheet, int templateId) : sheet_(sheet), templateId_(templateId) {}
+  CMyPropertyPage(IWizardHost& host, int templateId) : host_(host), templateId_(templateId) {}
 
   int TemplateId() const override { return templateId_; }
   bool IsBuilt() const override { return view_ != nullptr; }
@@ -56,7 +52,7 @@ class CMyPropertyPage : public IPropertyPage {
   int ShowMessage(unsigned textId, unsigned captionId, unsigned type);
   const Os& os() const;
 
-  SheetManage& sheet_;
+  IWizardHost& host_;
   IDialogView* view_ = nullptr;
 
  private:

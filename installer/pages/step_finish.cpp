@@ -1,13 +1,14 @@
 #include "installer/pages/step_finish.h"
 
-#include "installer/core/sheet_manage.h"
+#include "installer/core/resource_ids.h"
 #include "installer/core/trace.h"
-#include "installer/pages/res/resource.h"
+#include "installer/engine/language_suffix.h"
+#include "installer/engine/printer_queries.h"
 #include "platform/system.h"
 
 namespace lx {
 
-CStepFinish::CStepFinish(SheetManage& sheet) : CMyPropertyPage(sheet, IDD_STEP_FINISH) {}
+CStepFinish::CStepFinish(IWizardHost& host) : CMyPropertyPage(host, IDD_STEP_FINISH) {}
 
 void CStepFinish::OnInitDialog(IDialogView& view) {
   CMyPropertyPage::OnInitDialog(view);
@@ -27,26 +28,26 @@ void CStepFinish::SetMode(Mode mode) {
     return;
   }
   SetControlTexts(*view_, {{IDC_FINISH_RESULT, IDS_INSTALL_DONE}});
-  if (!sheet_.engine().Target().portName.empty()) {
+  if (!host_.state().target.portName.empty()) {
     view_->Show(IDC_PRINT_TEST_PAGE, true);
   } else {
     view_->Show(IDC_PRINT_TEST_PAGE, false);
     view_->Show(IDC_FINISH_NOTE, true);
   }
   // By now a model's own registry path for the language is in force.
-  sheet_.engine().WriteUiLanguageSuffix(sheet_.selectedLanguage);
+  WriteUiLanguageSuffix(os(), host_.state());
 }
 
 void CStepFinish::OnCommand(int controlId, int code) {
   if (controlId != IDC_PRINT_TEST_PAGE || code != kBnClicked) return;
-  sheet_.engine().PrintTestPage(sheet_.engine().Target().printerName);
+  PrintTestPage(os(), host_.state().target.printerName);
   ShowMessage(IDS_TEST_PAGE_SENT, 0, kMbOkOnly);
 }
 
 void CStepFinish::OnReset() {
   if (!removed) return;
   if (ShowMessage(IDS_RESTART, 0, kMbOkCancel) != kIdOkAnswer) return;
-  if (!sheet_.session().ExitSession(kEwxReboot, 0))
+  if (!host_.session().ExitSession(kEwxReboot, 0))
     DebugTrace(os(), "Error code:%d", static_cast<int>(os().system->GetLastError()));
 }
 

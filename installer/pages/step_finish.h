@@ -10,7 +10,7 @@ class CStepFinish : public CMyPropertyPage {
  public:
   enum class Mode { kInstalled, kRemoved };
 
-  explicit CStepFinish(SheetManage& sheet);
+  explicit CStepFinish(IWizardHost& host);
   void OnInitDialog(IDialogView& view) override;
   void OnSetActive() override;
   void OnCommand(int controlId, int code) override;

@@ -1,22 +1,11 @@
 #include "installer/pages/step_init.h"
 
 #include "installer/core/installer_config.h"
-#include "installer/core/sheet_manage.h"
-#include "installer/pages/res/resource.h"
+#include "installer/core/resource_ids.h"
 
 namespace lx {
 
-namespace {
-
-const UiLanguage* RowById(int languageId) {
-  for (const auto& row : UiLanguageTable)
-    if (row.languageId == languageId) return &row;
-  return nullptr;
-}
-
-}  // namespace
-
-CStepInit::CStepInit(SheetManage& sheet) : CMyPropertyPage(sheet, IDD_STEP_INIT) {}
+CStepInit::CStepInit(IWizardHost& host) : CMyPropertyPage(host, IDD_STEP_INIT) {}
 
 void CStepInit::OnInitDialog(IDialogView& view) {
   CMyPropertyPage::OnInitDialog(view);
@@ -32,9 +21,9 @@ void CStepInit::OnInitDialog(IDialogView& view) {
       offered_.push_back(&UiLanguageTable[id]);
     }
   }
-  sheet_.selectedLanguage = UserLanguageId(os());
+  host_.state().language = UserLanguageId(os());
   view.ComboSetCurSel(IDC_LANGUAGE_COMBO, 0);
-  SelectLanguage(sheet_.selectedLanguage);
+  SelectLanguage(host_.state().language);
 }
 
 // A language that is not offered clears the selection (the index asked for
@@ -47,8 +36,8 @@ void CStepInit::SelectLanguage(int languageId) {
 
 void CStepInit::OnSetActive() {
   SetSheetButtons(false, true, true);
-  SelectLanguage(sheet_.selectedLanguage);
-  if (const UiLanguage* row = RowById(sheet_.selectedLanguage)) ApplyUiLanguage(os(), *row);
+  SelectLanguage(host_.state().language);
+  if (const UiLanguage* row = FindUiLanguageById(host_.state().language)) ApplyUiLanguage(os(), *row);
   RefreshTexts();
 }
 
@@ -61,8 +50,8 @@ intptr_t CStepInit::OnWizardNext() {
       break;
     }
   }
-  sheet_.selectedLanguage = languageId;
-  g_lang = languageId;
+  // The language in force from here on (g_lang).
+  host_.state().language = languageId;
   return kMoveDefault;
 }
 

@@ -11,7 +11,7 @@ namespace lx {
 
 class CStepInit : public CMyPropertyPage {
  public:
-  explicit CStepInit(SheetManage& sheet);
+  explicit CStepInit(IWizardHost& host);
   void OnInitDialog(IDialogView& view) override;
   void OnSetActive() override;
   intptr_t OnWizardNext() override;

@@ -1,13 +1,13 @@
 #include "installer/pages/step_installer_type.h"
 
 #include "installer/core/installer_config.h"
-#include "installer/core/sheet_manage.h"
-#include "installer/pages/res/resource.h"
+#include "installer/core/resource_ids.h"
+#include "installer/engine/language_suffix.h"
 
 namespace lx {
 
-CStepInstallerType::CStepInstallerType(SheetManage& sheet)
-    : CMyPropertyPage(sheet, IDD_STEP_INSTALLER_TYPE) {}
+CStepInstallerType::CStepInstallerType(IWizardHost& host)
+    : CMyPropertyPage(host, IDD_STEP_INSTALLER_TYPE) {}
 
 void CStepInstallerType::OnInitDialog(IDialogView& view) {
   CMyPropertyPage::OnInitDialog(view);
@@ -47,17 +47,17 @@ void CStepInstallerType::OnCommand(int controlId, int code) {
   if (code != kBnClicked) return;
   switch (controlId) {
     case IDC_USB_INSTALL:
-      sheet_.StartUsbInstall();
-      sheet_.engine().WriteUiLanguageSuffix(sheet_.selectedLanguage);
+      host_.StartUsbInstall();
+      WriteUiLanguageSuffix(os(), host_.state());
       break;
     case IDC_UNINSTALL:
-      sheet_.StartUninstall();
+      host_.StartUninstall();
       break;
     case IDC_NET_INSTALL:
-      sheet_.StartNetEntry();
+      host_.StartNetEntry();
       break;
     case IDC_OTHER_PORT_INSTALL:
-      sheet_.ShowPage(&sheet_.selectPort, kStepSelectPort);
+      host_.GoTo(Step::kSelectPort);
       break;
     default:
       break;

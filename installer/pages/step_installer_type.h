@@ -8,7 +8,7 @@ namespace lx {
 
 class CStepInstallerType : public CMyPropertyPage {
  public:
-  explicit CStepInstallerType(SheetManage& sheet);
+  explicit CStepInstallerType(IWizardHost& host);
   void OnInitDialog(IDialogView& view) override;
   void OnSetActive() override;
   intptr_t OnWizardBack() override { return kMoveDefault; }

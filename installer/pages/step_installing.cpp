@@ -1,11 +1,10 @@
 #include "installer/pages/step_installing.h"
 
-#include "installer/core/sheet_manage.h"
-#include "installer/pages/res/resource.h"
+#include "installer/core/resource_ids.h"
 
 namespace lx {
 
-CStepInstalling::CStepInstalling(SheetManage& sheet) : CMyPropertyPage(sheet, IDD_STEP_INSTALLING) {}
+CStepInstalling::CStepInstalling(IWizardHost& host) : CMyPropertyPage(host, IDD_STEP_INSTALLING) {}
 
 void CStepInstalling::OnInitDialog(IDialogView& view) {
   CMyPropertyPage::OnInitDialog(view);

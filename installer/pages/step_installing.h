@@ -8,7 +8,7 @@ namespace lx {
 
 class CStepInstalling : public CMyPropertyPage {
  public:
-  explicit CStepInstalling(SheetManage& sheet);
+  explicit CStepInstalling(IWizardHost& host);
   void OnInitDialog(IDialogView& view) override;
   void OnSetActive() override;
   void RefreshTexts() override;

@@ -3,9 +3,8 @@
 #include "common/format.h"
 #include "common/text.h"
 #include "installer/core/installer_config.h"
-#include "installer/core/sheet_manage.h"
+#include "installer/core/resource_ids.h"
 #include "installer/core/ui_language.h"
-#include "installer/pages/res/resource.h"
 #include "platform/files.h"
 #include "platform/shell.h"
 #include "platform/system.h"
@@ -24,9 +23,9 @@ std::u16string PdfFormOf(const std::u16string& path) {
   return path.substr(0, dot) + u".pdf";
 }
 
-CStepWelcome::CStepWelcome(SheetManage& sheet, int templateId, int licenceViewId, int privacyViewId,
+CStepWelcome::CStepWelcome(IWizardHost& host, int templateId, int licenceViewId, int privacyViewId,
                            bool pdf)
-    : CMyPropertyPage(sheet, templateId),
+    : CMyPropertyPage(host, templateId),
       licenceViewId_(licenceViewId),
       privacyViewId_(privacyViewId),
       pdf_(pdf) {}
@@ -55,11 +54,11 @@ void CStepWelcome::SetDocumentPaths(int languageId) {
 
 void CStepWelcome::OnInitDialog(IDialogView& view) {
   CMyPropertyPage::OnInitDialog(view);
-  sheet_.view().SetWizardButtons(kPswizbBack);
+  host_.view().SetWizardButtons(kPswizbBack);
 }
 
 void CStepWelcome::OnSetActive() {
-  SetDocumentPaths(sheet_.selectedLanguage);
+  SetDocumentPaths(host_.state().language);
   RefreshTexts();
   UpdateNext();
 }
@@ -107,15 +106,15 @@ void CStepWelcome::RefreshTexts() {
   SetSheetButtonTexts(IDS_NEXT, IDS_BACK, IDS_EXIT);
 }
 
-CStepMain::CStepMain(SheetManage& sheet)
-    : CStepWelcome(sheet, IDD_STEP_MAIN, IDC_MAIN_LICENCE_VIEW, IDC_PRIVACY_VIEW, false) {}
+CStepMain::CStepMain(IWizardHost& host)
+    : CStepWelcome(host, IDD_STEP_MAIN, IDC_MAIN_LICENCE_VIEW, IDC_PRIVACY_VIEW, false) {}
 
 void CStepMain::OnInitDialog(IDialogView& view) {
   CStepWelcome::OnInitDialog(view);
   // The template's third rich edit is not used on this form and would cover
   // the documents.
   view.Show(IDC_LICENCE_VIEW, false);
-  view.SetBitmap(kIdPicture, g_config.sideBitmapId);
+  view.SetBitmap(IDC_WELCOME_PICTURE, g_config.sideBitmapId);
 }
 
 void CStepMain::OnSetActive() {
@@ -128,8 +127,8 @@ void CStepMain::OnSetActive() {
   view_->Show(privacyViewId_, true);
 }
 
-CStepMainNoPic::CStepMainNoPic(SheetManage& sheet)
-    : CStepWelcome(sheet, IDD_STEP_MAIN_NOPIC, IDC_LICENCE_VIEW, IDC_PRIVACY_VIEW, false) {}
+CStepMainNoPic::CStepMainNoPic(IWizardHost& host)
+    : CStepWelcome(host, IDD_STEP_MAIN_NOPIC, IDC_LICENCE_VIEW, IDC_PRIVACY_VIEW, false) {}
 
 void CStepMainNoPic::OnSetActive() {
   CStepWelcome::OnSetActive();
@@ -138,23 +137,23 @@ void CStepMainNoPic::OnSetActive() {
   view_->Show(privacyViewId_, true);
 }
 
-CStepMainNoLP::CStepMainNoLP(SheetManage& sheet)
-    : CStepWelcome(sheet, IDD_STEP_MAIN_NOLP, 0, 0, true) {}
+CStepMainNoLP::CStepMainNoLP(IWizardHost& host)
+    : CStepWelcome(host, IDD_STEP_MAIN_NOLP, 0, 0, true) {}
 
 void CStepMainNoLP::OnInitDialog(IDialogView& view) {
   CStepWelcome::OnInitDialog(view);
-  view.SetBitmap(kIdPicture, IDB_WELCOME_NOLP);
+  view.SetBitmap(IDC_WELCOME_PICTURE, IDB_WELCOME_NOLP);
 }
 
 void CStepMainNoLP::OnLicenceLink() {
   if (os().shell->Execute(u"open", licencePath, u"", u"", kSwShowNormal) <= 32)
-    sheet_.view().ShowMessageBox(u"OpenFail mLicencePath", u"", kMbOkOnly);
+    host_.view().ShowMessageBox(u"OpenFail mLicencePath", u"", kMbOkOnly);
 }
 
 void CStepMainNoLP::OnPrivacyLink() {
   std::u16string address = CutToBuffer(FormatW(u"file:///%s", privacyPath.c_str()), kAddressChars);
   if (os().shell->Execute(u"open", address, u"", u"", kSwShowNormal) <= 32)
-    sheet_.view().ShowMessageBox(u"OpenFail mPrivacyPolicyPath", u"", kMbOkOnly);
+    host_.view().ShowMessageBox(u"OpenFail mPrivacyPolicyPath", u"", kMbOkOnly);
 }
 
 }  // namespace lx

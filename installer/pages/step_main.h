@@ -29,7 +29,7 @@ class CStepWelcome : public CMyPropertyPage {
   std::u16string privacyPath;
 
  protected:
-  CStepWelcome(SheetManage& sheet, int templateId, int licenceViewId, int privacyViewId, bool pdf);
+  CStepWelcome(IWizardHost& host, int templateId, int licenceViewId, int privacyViewId, bool pdf);
   virtual void OnLicenceLink();
   virtual void OnPrivacyLink();
   // Streams both documents into their views.
@@ -44,20 +44,20 @@ class CStepWelcome : public CMyPropertyPage {
 
 class CStepMain : public CStepWelcome {
  public:
-  explicit CStepMain(SheetManage& sheet);
+  explicit CStepMain(IWizardHost& host);
   void OnInitDialog(IDialogView& view) override;
   void OnSetActive() override;
 };
 
 class CStepMainNoPic : public CStepWelcome {
  public:
-  explicit CStepMainNoPic(SheetManage& sheet);
+  explicit CStepMainNoPic(IWizardHost& host);
   void OnSetActive() override;
 };
 
 class CStepMainNoLP : public CStepWelcome {
  public:
-  explicit CStepMainNoLP(SheetManage& sheet);
+  explicit CStepMainNoLP(IWizardHost& host);
   void OnInitDialog(IDialogView& view) override;
 
  protected:

@@ -1,20 +1,18 @@
 #include "installer/pages/step_select_port.h"
 
 #include "installer/core/installer_config.h"
-#include "installer/core/sheet_manage.h"
-#include "installer/pages/res/resource.h"
+#include "installer/core/resource_ids.h"
 #include "platform/spooler.h"
 #include "platform/system.h"
+#include "platform/win_errors.h"
 
 namespace lx {
 
 namespace {
 constexpr int kColumnWidth = 150;
-constexpr uint32_t kErrorInvalidParameter = 87;
-constexpr uint32_t kErrorNotSupported = 50;
 }  // namespace
 
-CStepSelectPort::CStepSelectPort(SheetManage& sheet) : CMyPropertyPage(sheet, IDD_STEP_SELECT_PORT) {}
+CStepSelectPort::CStepSelectPort(IWizardHost& host) : CMyPropertyPage(host, IDD_STEP_SELECT_PORT) {}
 
 void CStepSelectPort::OnInitDialog(IDialogView& view) {
   CMyPropertyPage::OnInitDialog(view);
@@ -27,8 +25,9 @@ void CStepSelectPort::OnInitDialog(IDialogView& view) {
     int row = view.ListInsertItem(IDC_PORT_LIST, static_cast<int>(i), ports_[i].name);
     view.ListSetItemText(IDC_PORT_LIST, row, 1, ports_[i].description);
   }
-  for (int i = 0; i < g_config.modelCount; ++i)
-    if (const ModelEntry* model = g_config.ModelAt(i)) view.ComboAdd(IDC_DRIVER_COMBO, model->DriverName);
+  ModelTable models = g_config.Models();
+  for (int i = 0; i < models.Count(); ++i)
+    if (const ModelEntry* model = models.At(i)) view.ComboAdd(IDC_DRIVER_COMBO, model->DriverName);
   view.ComboSetCurSel(IDC_DRIVER_COMBO, 0);
   NameAfterDriver();
 }
@@ -68,7 +67,7 @@ void CStepSelectPort::ConfigureSelectedPort() {
     return;
   }
   std::u16string port = view_->ListGetItemText(IDC_PORT_LIST, row, 0);
-  if (os().spooler->Configure(sheet_.view().WindowHandle(), port)) return;
+  if (os().spooler->Configure(host_.view().WindowHandle(), port)) return;
   uint32_t error = os().system->GetLastError();
   if (error == kErrorInvalidParameter)
     ShowMessage(IDS_PORT_IN_USE, IDS_CONFIGURING_PORTS, kMbOkOnly);
@@ -84,12 +83,12 @@ intptr_t CStepSelectPort::OnWizardNext() {
     ShowMessage(IDS_SELECT_PORT_FIRST, IDS_TIPS, kMbOkOnly);
     return kStay;
   }
-  sheet_.StartPortInstall(driverName, printerName, view_->ListGetItemText(IDC_PORT_LIST, row, 0));
+  host_.StartPortInstall({driverName, printerName, view_->ListGetItemText(IDC_PORT_LIST, row, 0)});
   return kStay;
 }
 
 intptr_t CStepSelectPort::OnWizardBack() {
-  sheet_.ShowPage(&sheet_.installerType, kStepInstallerType);
+  host_.GoTo(Step::kInstallerType);
   return kStay;
 }
 

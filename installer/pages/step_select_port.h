@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "installer/pages/list_ports.h"
 #include "installer/pages/my_property_page.h"
+#include "installer/ports/list_ports.h"
 
 namespace lx {
 
@@ -13,7 +13,7 @@ constexpr uint32_t kSelectedRowBackground = 0xC8C8C8;
 
 class CStepSelectPort : public CMyPropertyPage {
  public:
-  explicit CStepSelectPort(SheetManage& sheet);
+  explicit CStepSelectPort(IWizardHost& host);
   void OnInitDialog(IDialogView& view) override;
   void OnSetActive() override;
   intptr_t OnWizardNext() override;

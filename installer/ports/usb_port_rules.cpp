@@ -7,22 +7,9 @@
 
 namespace lx {
 
-namespace {
-
-template <typename Field>
-bool SomeModelIdOccurs(const std::u16string& id, Field field) {
-  for (int i = 0; i < g_config.modelCount; ++i) {
-    const ModelEntry* m = g_config.ModelAt(i);
-    if (m && id.find(m->*field) != std::u16string::npos) return true;
-  }
-  return false;
-}
-
-}  // namespace
-
 bool ModelIdOccursInDeviceId(const std::u16string& instanceId) {
-  return SomeModelIdOccurs(instanceId, &ModelEntry::PID) &&
-         SomeModelIdOccurs(instanceId, &ModelEntry::VID);
+  ModelTable models = g_config.Models();
+  return models.AnyPidIn(instanceId) && models.AnyVidIn(instanceId);
 }
 
 bool IsAcceptedUsbInstanceId(const std::u16string& id) {

@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "platform/system.h"
+#include "platform/win_errors.h"
 
 namespace lx {
 
@@ -32,25 +33,5 @@ class SimCaller {
   ISystem* system_ = nullptr;
   int bits_ = 64;
 };
-
-// Windows error codes the simulation answers.
-constexpr uint32_t kErrorSuccess = 0;
-constexpr uint32_t kErrorFileNotFound = 2;
-constexpr uint32_t kErrorPathNotFound = 3;
-constexpr uint32_t kErrorAccessDenied = 5;
-constexpr uint32_t kErrorInvalidHandle = 6;
-constexpr uint32_t kErrorNoMoreFiles = 18;
-constexpr uint32_t kErrorFileExists = 80;
-constexpr uint32_t kErrorInvalidParameter = 87;
-constexpr uint32_t kErrorInsufficientBuffer = 122;
-constexpr uint32_t kErrorInvalidName = 123;
-constexpr uint32_t kErrorDirNotEmpty = 145;
-constexpr uint32_t kErrorAlreadyExists = 183;
-constexpr uint32_t kErrorMoreData = 234;
-constexpr uint32_t kErrorNoMoreItems = 259;
-constexpr uint32_t kErrorUnknownPrinterDriver = 1797;
-constexpr uint32_t kErrorInvalidPrinterName = 1801;
-constexpr uint32_t kErrorPrinterAlreadyExists = 1802;
-constexpr uint32_t kErrorInvalidPrinterCommand = 1803;
 
 }  // namespace lx

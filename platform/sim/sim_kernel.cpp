@@ -1,12 +1,7 @@
 #include "platform/sim/sim_kernel.h"
+#include "platform/win_errors.h"
 
 namespace lx {
-
-namespace {
-constexpr uint32_t kErrorAlreadyExists = 183;
-constexpr uint32_t kErrorNotOwner = 288;
-constexpr uint32_t kErrorInvalidHandle = 6;
-}  // namespace
 
 Handle SimSync::CreateNamedMutex(const std::u16string& name, bool initialOwner, bool& alreadyExisted) {
   std::shared_ptr<SimKernel::Mutex>& m = kernel_.mutexes[name];

@@ -1,6 +1,7 @@
 #include "platform/sim/sim_registry.h"
 
 #include "common/text.h"
+#include "platform/win_errors.h"
 
 namespace lx {
 
@@ -8,8 +9,6 @@ namespace {
 constexpr uint32_t kRegSz = 1;
 constexpr uint32_t kRegExpandSz = 2;
 constexpr uint32_t kRegDword = 4;
-constexpr uint32_t kErrorBadPathname = 161;
-constexpr uint32_t kErrorUnsupportedType = 1630;
 
 // The registry orders and matches names by their upper-case form.
 std::u16string Fold(std::u16string_view s) {

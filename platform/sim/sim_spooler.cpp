@@ -4,13 +4,11 @@
 
 #include "common/text.h"
 #include "platform/port_data.h"
+#include "platform/win_errors.h"
 
 namespace lx {
 
 namespace {
-constexpr uint32_t kErrorUnknownPort = 1796;
-constexpr uint32_t kErrorPrinterDriverInUse = 3001;
-constexpr uint32_t kErrorInvalidFlags = 1004;
 
 constexpr uint32_t kAttributeDefault = 0x4;
 constexpr uint32_t kAttributeShared = 0x8;

@@ -54,13 +54,13 @@ TEST_F(InstallerConfigTest, ReadsModelsInFileOrderWithTheirKeys) {
   EXPECT_EQ(debugEnabled, 1);
   ASSERT_EQ(c.modelCount, 3);
   EXPECT_EQ(c.modelNames, (std::vector<std::u16string>{u"LX-220", u"B=1", u"LX-220"}));
-  EXPECT_EQ(c.ModelAt(0)->DriverName, u"LX-220 Label");
-  EXPECT_EQ(c.ModelAt(0)->TYPE, 3);
-  EXPECT_EQ(c.ModelAt(0)->ShowSetting, 1);
-  EXPECT_EQ(c.ModelAt(0)->printPostOpOffset, 12);
-  EXPECT_EQ(c.ModelAt(1)->DriverName, u"Other");  // section name matched without case
-  EXPECT_EQ(c.ModelAt(2), c.ModelAt(0));
-  EXPECT_EQ(c.ModelAt(3), nullptr);
+  EXPECT_EQ(c.Models().At(0)->DriverName, u"LX-220 Label");
+  EXPECT_EQ(c.Models().At(0)->TYPE, 3);
+  EXPECT_EQ(c.Models().At(0)->ShowSetting, 1);
+  EXPECT_EQ(c.Models().At(0)->printPostOpOffset, 12);
+  EXPECT_EQ(c.Models().At(1)->DriverName, u"Other");  // section name matched without case
+  EXPECT_EQ(c.Models().At(2), c.Models().At(0));
+  EXPECT_EQ(c.Models().At(3), nullptr);
 }
 
 TEST_F(InstallerConfigTest, UninstallDriverNameGetsOnePairOfQuotes) {

@@ -138,7 +138,7 @@ TEST_F(StartupTest, SecondInstanceShowsTheMessageInItsLanguageAndEnds) {
 
 TEST_F(StartupTest, FirmwareToolOnlyInInstallModeWhenSwitchedOn) {
   Config("[Debug]\r\nOpenDebug=1\r\n[Install]\r\nFwUpteTool=1\r\n");
-  LoadInstallerConfig(proc->os, GetConfigPath(proc->os), g_config);
+  LoadInstallerConfig(proc->os, GetConfigPath(proc->os), StartUpConfig());
   RunWizard(proc->os, true, &wizard);
   EXPECT_TRUE(machine.shell.launches.empty());
   RunWizard(proc->os, false, &wizard);
@@ -152,7 +152,7 @@ TEST_F(StartupTest, FirmwareToolOnlyInInstallModeWhenSwitchedOn) {
   EXPECT_EQ(wizard.runs, (std::vector<bool>{true, false}));
 
   Config("[Install]\r\nFwUpteTool=0\r\n");
-  LoadInstallerConfig(proc->os, GetConfigPath(proc->os), g_config);
+  LoadInstallerConfig(proc->os, GetConfigPath(proc->os), StartUpConfig());
   RunWizard(proc->os, false, &wizard);
   EXPECT_EQ(machine.shell.launches.size(), 1u);
 }

@@ -16,7 +16,7 @@
 #include <thread>
 #include <vector>
 
-#include "installer/pages/res/resource.h"
+#include "installer/core/resource_ids.h"
 #include "tests/win/process_driver.h"
 #include "tests/win/window_driver.h"
 #include "tools/printui/standin_setup.h"

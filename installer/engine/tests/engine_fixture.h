@@ -9,8 +9,8 @@
 
 #include "installer/core/installer_config.h"
 #include "installer/core/trace.h"
+#include "installer/core/wizard_state.h"
 #include "installer/engine/engine_sink.h"
-#include "installer/engine/install_state.h"
 #include "platform/sim/sim_machine.h"
 
 namespace lx {
@@ -58,7 +58,7 @@ class EngineMachineTest : public ::testing::Test {
     machine.files.AddFile(u"C:\\Medium\\Setup\\Qelvin64.exe", "MZ installer");
     machine.files.AddFile(u"C:\\Medium\\Setup\\cfgSetup.ini", kEngineConfig);
     machine.files.AddFile(u"C:\\Medium\\amd64\\lx220.inf", kOurInf);
-    LoadInstallerConfig(os, GetConfigPath(os), g_config);
+    LoadInstallerConfig(os, GetConfigPath(os), StartUpConfig());
     // A 1000-byte DEVMODE: 220 public bytes and a 780-byte private part.
     for (const char16_t* model : {u"LX-220 Label", u"LX-320 Label"}) {
       SimDriverDefinition d;
@@ -72,9 +72,8 @@ class EngineMachineTest : public ::testing::Test {
   }
   void TearDown() override { Reset(); }
   static void Reset() {
-    g_config = InstallerConfig();
-    g_installTarget = InstallTarget();
-    g_requestedInstall = RequestedInstall();
+    StartUpConfig() = InstallerConfig();
+    TheWizardState().Reset();
     debugEnabled = 0;
   }
 
@@ -89,11 +88,28 @@ class EngineMachineTest : public ::testing::Test {
     return out;
   }
   bool Traced(const std::u16string& line) const { return proc->debug.Has(line); }
+  // The wizard state with the language in force.
+  WizardState& Lang(int languageId) {
+    state.language = languageId;
+    return state;
+  }
+  // A worker starter that hands each worker to `start`.
+  IWorkerStarter& Workers(std::function<void(std::function<void()>)> start) {
+    workers_.start = std::move(start);
+    return workers_;
+  }
 
   SimMachine machine;
   std::unique_ptr<SimProcess> proc = machine.StartProcess(u"C:\\Medium\\Setup\\Qelvin64.exe");
   const Os& os = proc->os;
   RecordingSink sink;
+  WizardState& state = TheWizardState();
+
+ private:
+  struct FnWorkers : IWorkerStarter {
+    void Start(std::function<void()> work) override { start(std::move(work)); }
+    std::function<void(std::function<void()>)> start;
+  } workers_;
 };
 
 }  // namespace lx

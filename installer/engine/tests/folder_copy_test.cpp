@@ -3,7 +3,7 @@
 #include "installer/core/installer_config.h"
 #include "installer/core/trace.h"
 #include "installer/engine/driver_install.h"
-#include "installer/engine/uninstall_entry.h"
+#include "installer/engine/folder_copy.h"
 #include "installer/engine/win_path.h"
 #include "platform/sim/sim_machine.h"
 
@@ -13,7 +13,7 @@ namespace {
 class FolderCopyTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    g_config = InstallerConfig();
+    StartUpConfig() = InstallerConfig();
     debugEnabled = 1;
     machine.files.AddFile(u"C:\\Medium\\Setup\\Qelvin64.exe", "MZ installer");
     machine.files.AddFile(u"C:\\Medium\\Setup\\cfgSetup.ini", "[Install]\r\n");
@@ -21,7 +21,7 @@ class FolderCopyTest : public ::testing::Test {
     machine.files.AddFile(u"C:\\Medium\\Setup\\Bonjour\\x64\\dnssd.dll", "MZ dnssd");
   }
   void TearDown() override {
-    g_config = InstallerConfig();
+    StartUpConfig() = InstallerConfig();
     debugEnabled = 0;
   }
   std::string Read(const std::u16string& path) { return machine.files.ReadFile(path).value_or("<missing>"); }
@@ -49,7 +49,7 @@ TEST_F(FolderCopyTest, CreateFolderTreeBuildsTheMissingChain) {
 }
 
 TEST_F(FolderCopyTest, InstallerFolderIsCopiedBelowProgramFiles) {
-  g_config.install.FilePath = u"Lab\\Tool";
+  StartUpConfig().install.FilePath = u"Lab\\Tool";
   machine.files.AddFile(u"C:\\Program Files\\Lab\\Tool\\cfgSetup.ini", "old");
   CopyInstallerToInstallFolder(os);
   EXPECT_EQ(Read(u"C:\\Program Files\\Lab\\Tool\\Qelvin64.exe"), "MZ installer");
@@ -75,23 +75,23 @@ TEST_F(FolderCopyTest, CopyIntoItselfIsSkipped) {
 
   auto installed = machine.StartProcess(u"C:\\Program Files\\Lab\\Qelvin64.exe");
   machine.files.AddFile(u"C:\\Program Files\\Lab\\Qelvin64.exe", "MZ installed");
-  g_config.install.FilePath = u"Lab\\Sub";
+  StartUpConfig().install.FilePath = u"Lab\\Sub";
   CopyInstallerToInstallFolder(installed->os);
   EXPECT_TRUE(machine.files.FolderExists(u"C:\\Program Files\\Lab\\Sub"));
   EXPECT_FALSE(machine.files.FileExists(u"C:\\Program Files\\Lab\\Sub\\Qelvin64.exe"));
 }
 
 TEST_F(FolderCopyTest, InfPathLiesAboveTheInstallerFolder) {
-  g_config.install.InfName = u"amd64\\lx220.inf";
+  StartUpConfig().install.InfName = u"amd64\\lx220.inf";
   EXPECT_EQ(GetInfPath(os, u"LX-220"), u"C:\\Medium\\amd64\\lx220.inf");
 
-  g_config.install.CustomInfName = 1;
+  StartUpConfig().install.CustomInfName = 1;
   ModelEntry m;
   m.DriverName = u"LX-220";
   m.InfName = u"own\\lx.inf";
-  g_config.modelNames = {u"A"};
-  g_config.models[u"A"] = m;
-  g_config.modelCount = 1;
+  StartUpConfig().modelNames = {u"A"};
+  StartUpConfig().models[u"A"] = m;
+  StartUpConfig().modelCount = 1;
   EXPECT_EQ(GetInfPath(os, u"LX-220"), u"C:\\Medium\\own\\lx.inf");
   EXPECT_EQ(GetInfPath(os, u"Unknown"), u"C:\\Medium");  // no entry: the folder itself
 

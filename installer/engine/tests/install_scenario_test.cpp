@@ -4,6 +4,7 @@
 
 #include "installer/engine/driver_install.h"
 #include "installer/engine/install_sequences.h"
+#include "installer/engine/language_suffix.h"
 #include "installer/engine/post_action.h"
 #include "installer/engine/tests/engine_fixture.h"
 
@@ -34,11 +35,11 @@ TEST_F(InstallScenarioTest, UsbPrinterAttachedGetsAUniqueNameItsPortAndBecomesDe
   AddOtherPrinter(u"Label (1)");
   machine.spooler.defaultPrinter = u"Label";
 
-  InstallOnUsb(os, sink);
+  InstallOnUsb(os, sink, state);
 
-  EXPECT_EQ(g_installTarget.portName, u"USB007");
-  EXPECT_EQ(g_installTarget.printerName, u"Label (2)");
-  EXPECT_EQ(g_installTarget.driverName, u"LX-220 Label");
+  EXPECT_EQ(state.target.portName, u"USB007");
+  EXPECT_EQ(state.target.printerName, u"Label (2)");
+  EXPECT_EQ(state.target.driverName, u"LX-220 Label");
   auto printui = Runs(u"rundll32.exe");
   ASSERT_GE(printui.size(), 2u);
   EXPECT_EQ(machine.shell.launches[0].parameters,
@@ -58,7 +59,7 @@ TEST_F(InstallScenarioTest, UsbPrinterAttachedGetsAUniqueNameItsPortAndBecomesDe
   EXPECT_EQ(sink.progress, (Ints{50, 60, 70, 80, 90}));
   EXPECT_EQ(sink.messages, (Msgs{kWmInstallDone}));
   // The model's own language path is in force from now on.
-  EXPECT_EQ(CurrentLanguageRegPath(), u"LabelCo\\LX220");
+  EXPECT_EQ(state.LanguageRegPath(), u"LabelCo\\LX220");
   EXPECT_EQ(os.registry->GetString(RegRoot::kLocalMachine, kEntryKey, u"UninstallString"),
             u"\"C:\\Program Files\\LabelCo\\Setup\\Qelvin64.exe\" /uninstall");
   EXPECT_TRUE(machine.files.FileExists(u"C:\\Program Files\\LabelCo\\Setup\\Qelvin64.exe"));
@@ -67,15 +68,15 @@ TEST_F(InstallScenarioTest, UsbPrinterAttachedGetsAUniqueNameItsPortAndBecomesDe
 
 TEST_F(InstallScenarioTest, ModelWithAccessoryChoiceAsksForTheAccessoriesPage) {
   machine.AttachUsbPrinter({u"USB\\VID_2D37&PID_0320\\LX0002", kUsbPath320}, 12);
-  InstallOnUsb(os, sink);
-  EXPECT_EQ(g_installTarget.printerName, u"Big Label");
-  EXPECT_EQ(g_installTarget.portName, u"USB012");
+  InstallOnUsb(os, sink, state);
+  EXPECT_EQ(state.target.printerName, u"Big Label");
+  EXPECT_EQ(state.target.portName, u"USB012");
   EXPECT_EQ(sink.messages, (Msgs{kWmShowAccessories}));
 
   // The accessory setting then patches the printer's default DEVMODE.
-  int offset = GetPostActionOffset(os, g_installTarget.driverName);
+  int offset = GetPostActionOffset(os, state.target.driverName);
   EXPECT_EQ(offset, 12);
-  EXPECT_TRUE(ApplyPostAction(os, g_installTarget.printerName, offset, 2));
+  EXPECT_TRUE(ApplyPostAction(os, state.target.printerName, offset, 2));
   const DevModeBytes& dm = machine.spooler.Find(u"Big Label")->info.devMode;
   ASSERT_EQ(dm.size(), 1000u);
   EXPECT_EQ(ReadU32(dm, 988), 2u);
@@ -90,11 +91,11 @@ TEST_F(InstallScenarioTest, NoPrinterAttachedInstallsTheFirstDriverAloneAndPolls
   machine.spooler.defaultPrinter = u"Office";
   uint64_t start = machine.clock.now;
 
-  InstallOnUsb(os, sink);
+  InstallOnUsb(os, sink, state);
 
-  EXPECT_EQ(g_installTarget.portName, u"");
-  EXPECT_EQ(g_installTarget.printerName, u"");
-  EXPECT_EQ(g_installTarget.driverName, u"LX-220 Label");
+  EXPECT_EQ(state.target.portName, u"");
+  EXPECT_EQ(state.target.printerName, u"");
+  EXPECT_EQ(state.target.driverName, u"LX-220 Label");
   ASSERT_EQ(machine.shell.launches.size(), 1u);  // no default-printer command
   EXPECT_EQ(machine.shell.launches[0].parameters,
             u"printui.dll PrintUIEntry /ia /m \"LX-220 Label\" /f \"C:\\Medium\\amd64\\lx220.inf\" ");
@@ -107,11 +108,11 @@ TEST_F(InstallScenarioTest, NoPrinterAttachedInstallsTheFirstDriverAloneAndPolls
 
 TEST_F(InstallScenarioTest, AttachedPrinterWithoutPortNumberInstallsTheDriverAlone) {
   machine.AttachUsbPrinter({u"USB\\VID_2D37&PID_0320\\LX0002", kUsbPath320}, std::nullopt);
-  InstallOnUsb(os, sink);
+  InstallOnUsb(os, sink, state);
   // Without a port the printer counts as not found: the first model's driver alone.
-  EXPECT_EQ(g_installTarget.portName, u"");
-  EXPECT_EQ(g_installTarget.driverName, u"LX-220 Label");
-  EXPECT_EQ(g_installTarget.printerName, u"");
+  EXPECT_EQ(state.target.portName, u"");
+  EXPECT_EQ(state.target.driverName, u"LX-220 Label");
+  EXPECT_EQ(state.target.printerName, u"");
   EXPECT_EQ(machine.tools.runs[0].action, u"/ia");
   EXPECT_EQ(sink.messages, (Msgs{kWmInstallDone}));
 }
@@ -119,42 +120,42 @@ TEST_F(InstallScenarioTest, AttachedPrinterWithoutPortNumberInstallsTheDriverAlo
 TEST_F(InstallScenarioTest, ChosenPortStoresTheSuffixThenInstallsOnTheWorker) {
   machine.spooler.AddPort(u"LPT1:");
   bool workerStarted = false;
-  InstallOnPort(os, sink, 2, u"LX-220 Label", u"Office Label", u"LPT1:",
-                [&](std::function<void()> work) {
+  InstallOnPort(os, sink, Lang(2), {u"LX-220 Label", u"Office Label", u"LPT1:"},
+                Workers([&](std::function<void()> work) {
                   workerStarted = true;
                   // The suffix is stored before the worker runs, under the Install path.
                   EXPECT_EQ(Suffix(u"LabelCo\\Common"), u"ru");
                   work();
-                });
+                }));
   ASSERT_TRUE(workerStarted);
   EXPECT_EQ(sink.progress, (Ints{0, 10, 20, 30, 40, 50, 60, 70, 80, 90}));
-  EXPECT_EQ(g_installTarget.portName, u"LPT1:");
-  EXPECT_EQ(g_installTarget.printerName, u"Office Label");
+  EXPECT_EQ(state.target.portName, u"LPT1:");
+  EXPECT_EQ(state.target.printerName, u"Office Label");
   SimPrinter* printer = machine.spooler.Find(u"Office Label");
   ASSERT_NE(printer, nullptr);
   EXPECT_EQ(printer->info.portName, u"LPT1:");
   EXPECT_EQ(sink.messages, (Msgs{kWmInstallDone}));
 
   // The finish page stores the suffix again, now under the model's path.
-  EXPECT_TRUE(WriteUiLanguageSuffix(os, 2));
+  EXPECT_TRUE(WriteUiLanguageSuffix(os, Lang(2)));
   EXPECT_EQ(Suffix(u"LabelCo\\LX220"), u"ru");
   auto raw = machine.registry.GetRaw(RegRoot::kLocalMachine, u"SOFTWARE\\LabelCo\\LX220", u"Suffix");
   ASSERT_TRUE(raw);
   EXPECT_EQ(raw->type, kRegSz);
   EXPECT_EQ(raw->bytes.size(), 6u);  // "ru" and its terminating null
   // A language without a row stores "enus".
-  EXPECT_TRUE(WriteUiLanguageSuffix(os, 14));
+  EXPECT_TRUE(WriteUiLanguageSuffix(os, Lang(14)));
   EXPECT_EQ(Suffix(u"LabelCo\\LX220"), u"enus");
 }
 
 TEST_F(InstallScenarioTest, ChosenPortWorkerRunsOnItsOwnThread) {
   machine.spooler.AddPort(u"LPT1:");
   std::thread worker;
-  InstallOnPort(os, sink, 0, u"LX-320 Label", u"Big Label", u"LPT1:",
-                [&](std::function<void()> work) { worker = std::thread(std::move(work)); });
+  InstallOnPort(os, sink, Lang(0), {u"LX-320 Label", u"Big Label", u"LPT1:"},
+                Workers([&](std::function<void()> work) { worker = std::thread(std::move(work)); }));
   ASSERT_TRUE(worker.joinable());
   worker.join();
-  EXPECT_EQ(g_installTarget.printerName, u"Big Label");
+  EXPECT_EQ(state.target.printerName, u"Big Label");
   EXPECT_NE(machine.spooler.Find(u"Big Label"), nullptr);
   EXPECT_EQ(sink.messages, (Msgs{kWmShowAccessories}));
 }
@@ -162,7 +163,8 @@ TEST_F(InstallScenarioTest, ChosenPortWorkerRunsOnItsOwnThread) {
 TEST_F(InstallScenarioTest, HostileNamesReachTheToolsAsOneArgumentEach) {
   AddOtherPrinter(u"Office");
   const std::u16string hostile = u"Lab\" /dl /n \"Office";
-  InstallOnPort(os, sink, 0, u"LX-220 Label", hostile, u"LPT1:", [](std::function<void()> w) { w(); });
+  InstallOnPort(os, sink, Lang(0), {u"LX-220 Label", hostile, u"LPT1:"},
+                Workers([](std::function<void()> w) { w(); }));
   LetToolsRun();
   const SimToolRun& run = machine.tools.runs[0];
   EXPECT_EQ(run.action, u"/if");
@@ -172,10 +174,11 @@ TEST_F(InstallScenarioTest, HostileNamesReachTheToolsAsOneArgumentEach) {
   for (const auto& r : machine.tools.runs) EXPECT_NE(r.action, u"/dl");
 
   // A port text that tries to end the quote is carried whole as well.
-  g_installTarget = InstallTarget();
+  state.target = InstallTarget();
   machine.tools.runs.clear();
   const std::u16string port = u"LPT1:\\\" /m \"Evil";
-  InstallOnPort(os, sink, 0, u"LX-220 Label", u"Label", port, [](std::function<void()> w) { w(); });
+  InstallOnPort(os, sink, Lang(0), {u"LX-220 Label", u"Label", port},
+                Workers([](std::function<void()> w) { w(); }));
   ASSERT_FALSE(machine.tools.runs.empty());
   EXPECT_EQ(machine.tools.runs[0].argv[6], port);
   EXPECT_EQ(machine.tools.runs[0].argv[8], u"LX-220 Label");
@@ -185,8 +188,8 @@ TEST_F(InstallScenarioTest, FailingEnumerationStillEndsWithTheCompletionMessage)
   machine.AttachUsbPrinter({u"USB\\VID_2D37&PID_0220\\LX0001", kUsbPath220}, 1);
   machine.spooler.failListPrinters = 1722;
   debugEnabled = 0;
-  InstallOnUsb(os, sink);
-  EXPECT_EQ(g_installTarget.printerName, u"Label");
+  InstallOnUsb(os, sink, state);
+  EXPECT_EQ(state.target.printerName, u"Label");
   // Written whatever the debug switch says, once per poll.
   int lines = 0;
   for (const auto& l : proc->debug.lines)
@@ -201,7 +204,7 @@ TEST_F(InstallScenarioTest, MissingInstallFolderAndBrokenPathsDoNotStopTheInstal
   machine.files.AddFile(u"C:\\Program Files\\LabelCo", "not a folder");
   auto atRoot = machine.StartProcess(u"C:\\Qelvin64.exe");
   machine.AttachUsbPrinter({u"USB\\VID_2D37&PID_0220\\LX0001", kUsbPath220}, 3);
-  InstallOnUsb(atRoot->os, sink);
+  InstallOnUsb(atRoot->os, sink, state);
   EXPECT_TRUE(atRoot->debug.Has(u"Failed to remove top-level directory.\n"));
   // The command runs with an empty INF path; the tool fails and no printer appears.
   EXPECT_EQ(machine.shell.launches[0].parameters,

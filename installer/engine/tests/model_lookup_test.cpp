@@ -8,12 +8,12 @@ namespace {
 
 class ModelLookupTest : public ::testing::Test {
  protected:
-  void SetUp() override { g_config = InstallerConfig(); }
-  void TearDown() override { g_config = InstallerConfig(); }
+  void SetUp() override { StartUpConfig() = InstallerConfig(); }
+  void TearDown() override { StartUpConfig() = InstallerConfig(); }
   void Add(const std::u16string& section, ModelEntry m) {
-    g_config.modelNames.push_back(section);
-    g_config.models[section] = m;
-    g_config.modelCount = static_cast<int>(g_config.modelNames.size());
+    StartUpConfig().modelNames.push_back(section);
+    StartUpConfig().models[section] = m;
+    StartUpConfig().modelCount = static_cast<int>(StartUpConfig().modelNames.size());
   }
   static ModelEntry Model(std::u16string vid, std::u16string pid, std::u16string driver,
                           std::u16string printer, int type, int show = 0) {

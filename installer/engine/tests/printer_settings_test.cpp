@@ -94,10 +94,10 @@ TEST_F(PrinterSettingsTest, PostActionOfAMissingPrinterOrAModelWithoutOffset) {
   EXPECT_EQ(GetPostActionOffset(os, u"Unknown"), -1);
   EXPECT_EQ(GetPostActionOffset(os, u""), -1);
   EXPECT_TRUE(Traced(u"Error: Driver name is empty."));
-  g_config.models[u"LX-320"].printPostOpOffset = -8;
+  StartUpConfig().models[u"LX-320"].printPostOpOffset = -8;
   EXPECT_EQ(GetPostActionOffset(os, u"LX-320 Label"), -1);
   // ShowSetting 1 without the key: offset 0, which the patch refuses.
-  g_config.models[u"LX-320"].printPostOpOffset = 0;
+  StartUpConfig().models[u"LX-320"].printPostOpOffset = 0;
   AddPrinter(u"Big Label");
   EXPECT_EQ(GetPostActionOffset(os, u"LX-320 Label"), 0);
   EXPECT_FALSE(ApplyPostAction(os, u"Big Label", 0, 2));
@@ -134,7 +134,7 @@ TEST_F(PrinterSettingsTest, UninstallEntryNamesTheProgramOfTheWordSize) {
 TEST_F(PrinterSettingsTest, EmptyEntryNameWritesNothingIntoTheSharedKey) {
   const std::u16string shared = u"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
   machine.registry.CreateKey(RegRoot::kLocalMachine, shared + u"\\Other", RegView::kDefault);
-  g_config.uninstall.RegInfo.clear();
+  StartUpConfig().uninstall.RegInfo.clear();
   debugEnabled = 0;
   WriteUninstallEntry(os);
   EXPECT_FALSE(os.registry->GetString(RegRoot::kLocalMachine, shared, u"UninstallString"));

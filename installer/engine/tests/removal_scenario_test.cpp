@@ -101,7 +101,7 @@ TEST_F(RemovalScenarioTest, APrinterNameThatLooksLikeSwitchesIsDeletedAsOneName)
 
 TEST_F(RemovalScenarioTest, PrintersMatchTheConfiguredDriverNameExactly) {
   Installed();
-  g_config.models[u"LX-220"].DriverName = u"lx-220 label";  // differs only in case
+  StartUpConfig().models[u"LX-220"].DriverName = u"lx-220 label";  // differs only in case
   DeletePrintersAndDrivers(os);
   LetToolsRun();
   EXPECT_NE(machine.spooler.Find(u"Label"), nullptr);
@@ -115,7 +115,7 @@ TEST_F(RemovalScenarioTest, TwoModelsWithOneDriverDeleteItTwiceFromOneList) {
   machine.files.AddFile(u"C:\\Medium\\Setup\\cfgSetup.ini",
                         "[Support_Driver]\r\nA\r\nB\r\n[A]\r\nDriverName=LX-220 Label\r\n"
                         "[B]\r\nDriverName=LX-220 Label\r\n");
-  LoadInstallerConfig(os, GetConfigPath(os), g_config);
+  LoadInstallerConfig(os, GetConfigPath(os), StartUpConfig());
   machine.spooler.AddPort(u"LPT1:");
   machine.spooler.InstallDriver(u"LX-220 Label");
   machine.spooler.AddPrinter(u"Label", u"LPT1:", u"LX-220 Label");
@@ -236,8 +236,8 @@ TEST_F(RemovalScenarioTest, StrayQuotesAndCommasInTheListsDeleteNothingElse) {
                         "[Uninstall]\r\nInfSection=,LabelCo.NTamd64,,\r\n"
                         "DriverName=\"LX-220 Label\",,\"\r\nRegInfo=\r\n"
                         "DriverPrefix=lx220,,..\\..\\..\\victim, ,C:\\Windows\\win\r\n");
-  LoadInstallerConfig(os, GetConfigPath(os), g_config);
-  EXPECT_EQ(g_config.uninstall.DriverName, u"\"LX-220 Label\",,\"");
+  LoadInstallerConfig(os, GetConfigPath(os), StartUpConfig());
+  EXPECT_EQ(StartUpConfig().uninstall.DriverName, u"\"LX-220 Label\",,\"");
   machine.tools.PublishInf(kOurInf);
   machine.tools.PublishInf(kOtherInf);
   machine.tools.PublishInf("[LabelCo.NTamd64]\r\n\"\" = catch-all\r\n=empty key\r\n");

@@ -18,19 +18,19 @@ class UsbPortsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     debugEnabled = 1;
-    g_config = InstallerConfig();
+    StartUpConfig() = InstallerConfig();
     ModelEntry a, b;
     a.VID = u"VID_2D37";
     a.PID = u"PID_0220";
     b.VID = u"VID_1FC9";
     b.PID = u"PID_0320";
-    g_config.modelNames = {u"A", u"B"};
-    g_config.models = {{u"A", a}, {u"B", b}};
-    g_config.modelCount = 2;
+    StartUpConfig().modelNames = {u"A", u"B"};
+    StartUpConfig().models = {{u"A", a}, {u"B", b}};
+    StartUpConfig().modelCount = 2;
   }
   void TearDown() override {
     debugEnabled = 0;
-    g_config = InstallerConfig();
+    StartUpConfig() = InstallerConfig();
   }
   void Attach(const std::u16string& id, const std::u16string& path, std::optional<uint32_t> port,
               bool hasInterface = true, bool readable = true) {

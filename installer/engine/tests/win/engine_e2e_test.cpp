@@ -14,11 +14,12 @@
 
 #include "installer/core/installer_config.h"
 #include "installer/core/trace.h"
+#include "installer/core/wizard_state.h"
 #include "installer/engine/driver_install.h"
 #include "installer/engine/driver_removal.h"
 #include "installer/engine/engine_sink.h"
 #include "installer/engine/install_sequences.h"
-#include "installer/engine/install_state.h"
+#include "installer/engine/language_suffix.h"
 #include "installer/engine/post_action.h"
 #include "installer/engine/printer_queries.h"
 #include "installer/engine/tests/win/e2e_machine.h"
@@ -125,22 +126,21 @@ class EngineE2ETest : public ::testing::Test {
     infPath_ = mediumFolder_ + L"\\drivers\\lx_e2e.inf";
     ASSERT_TRUE(CreateFolders(mediumFolder_ + L"\\drivers"));
     ASSERT_TRUE(WriteBytes(infPath_, Inf(kDriver)));
-    lx::g_installTarget = lx::InstallTarget();
-    lx::g_requestedInstall = lx::RequestedInstall();
+    lx::TheWizardState().Reset();
     LoadConfig("");
   }
 
   // cfgSetup.ini beside the program, read by the installer's own loader.
   void LoadConfig(const std::string& extraModelKeys) {
     ASSERT_TRUE(WriteBytes(setupFolder_ + L"\\cfgSetup.ini", Config(extraModelKeys)));
-    lx::LoadInstallerConfig(os_, lx::GetConfigPath(os_), lx::g_config);
-    ASSERT_EQ(lx::g_config.modelCount, 1);
+    lx::LoadInstallerConfig(os_, lx::GetConfigPath(os_), lx::StartUpConfig());
+    ASSERT_EQ(lx::StartUpConfig().modelCount, 1);
     ASSERT_EQ(lx::debugEnabled, 1);
   }
 
   void TearDown() override {
     ClearLeftovers();
-    lx::g_config = lx::InstallerConfig();
+    lx::StartUpConfig() = lx::InstallerConfig();
     lx::debugEnabled = 0;
   }
 
@@ -161,11 +161,14 @@ class EngineE2ETest : public ::testing::Test {
 
   // The wizard's port page path: InstallOnPort on this thread, its worker on another.
   void Install(RecordingSink& sink, const std::wstring& printerName, const std::wstring& port = L"FILE:") {
-    std::thread worker;
-    lx::InstallOnPort(os_, sink, kRussian, U(kDriver), U(printerName), U(port),
-                      [&worker](std::function<void()> work) { worker = std::thread(std::move(work)); });
-    ASSERT_TRUE(worker.joinable());
-    worker.join();
+    struct ThreadStarter : lx::IWorkerStarter {
+      void Start(std::function<void()> work) override { worker = std::thread(std::move(work)); }
+      std::thread worker;
+    } workers;
+    lx::TheWizardState().language = kRussian;
+    lx::InstallOnPort(os_, sink, lx::TheWizardState(), {U(kDriver), U(printerName), U(port)}, workers);
+    ASSERT_TRUE(workers.worker.joinable());
+    workers.worker.join();
   }
 
   void Remove(RecordingSink& sink) {
@@ -263,8 +266,8 @@ TEST_F(EngineE2ETest, InstallOnFilePortThenRemovalLeavesOnlyThePort) {
   Install(install, kPrinter);
   EXPECT_EQ(install.messages(), std::vector<unsigned>{WM_USER + 700});
   EXPECT_EQ(install.progress(), kInstallProgress);
-  EXPECT_EQ(W(lx::g_installTarget.printerName), kPrinter);
-  EXPECT_EQ(W(lx::g_installTarget.portName), L"FILE:");
+  EXPECT_EQ(W(lx::TheWizardState().target.printerName), kPrinter);
+  EXPECT_EQ(W(lx::TheWizardState().target.portName), L"FILE:");
 
   // The command named the model's INF in the folder above the program's.
   EXPECT_TRUE(debug_.Saw(L"printui.dll PrintUIEntry /if /b \"" + kPrinter + L"\" /r \"FILE:\" /m \"" + kDriver +
@@ -299,8 +302,8 @@ TEST_F(EngineE2ETest, InstallOnFilePortThenRemovalLeavesOnlyThePort) {
   // path; the model's own path is in force afterwards, so that the finish
   // page's second write lands there.
   EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, L"SOFTWARE\\" + kAppFolder + L"\\Common", L"Suffix"), L"ru");
-  EXPECT_EQ(W(lx::CurrentLanguageRegPath()), kLanguagePath);
-  EXPECT_TRUE(lx::WriteUiLanguageSuffix(os_, kRussian));
+  EXPECT_EQ(W(lx::TheWizardState().LanguageRegPath()), kLanguagePath);
+  EXPECT_TRUE(lx::WriteUiLanguageSuffix(os_, lx::TheWizardState()));
   EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, L"SOFTWARE\\" + kLanguagePath, L"Suffix"), L"ru");
 
   // Removal. Driver files of ours lie in the version-3 folder.
@@ -362,7 +365,7 @@ TEST_F(EngineE2ETest, TakenNameGetsTheNextNumberFromTheSpooler) {
 
   RecordingSink install;
   Install(install, kPrinter);
-  EXPECT_EQ(W(lx::g_installTarget.printerName), kPrinter + L" (1)");
+  EXPECT_EQ(W(lx::TheWizardState().target.printerName), kPrinter + L" (1)");
   EXPECT_TRUE(FindPrinter(kPrinter + L" (1)").found) << debug_.Dump();
   EXPECT_TRUE(FindPrinter(kPrinter).found);
   EXPECT_TRUE(PollFor([] { return DefaultPrinter() == kPrinter + L" (1)"; }, 8000));
@@ -405,12 +408,12 @@ TEST_F(EngineE2ETest, UsbInstallWithoutAPrinterInstallsTheDriverAlone) {
   // alone (the /ia form), about 5 s of polls for a printer without a name.
   RecordingSink install;
   const ULONGLONG start = GetTickCount64();
-  lx::InstallOnUsb(os_, install);
+  lx::InstallOnUsb(os_, install, lx::TheWizardState());
   const ULONGLONG took = GetTickCount64() - start;
   EXPECT_EQ(install.messages(), std::vector<unsigned>{WM_USER + 700});
   EXPECT_EQ(install.progress(), std::vector<int>({50, 60, 70, 80, 90}));
-  EXPECT_TRUE(lx::g_installTarget.portName.empty());
-  EXPECT_TRUE(lx::g_installTarget.printerName.empty());
+  EXPECT_TRUE(lx::TheWizardState().target.portName.empty());
+  EXPECT_TRUE(lx::TheWizardState().target.printerName.empty());
   EXPECT_GE(took, 4500u);
   EXPECT_TRUE(debug_.Saw(L"printui.dll PrintUIEntry /ia /m \"" + kDriver + L"\" /f \"" + infPath_ + L"\" "))
       << debug_.Dump();

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "installer/pages/res/resource.h"
+#include "installer/core/resource_ids.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // Resource ids of the installer wizard: dialog templates, controls, strings,
 // bitmaps and the program icon. Shared by the .rc files and the page code,
 // so it holds nothing but #defines (windres and the C++ compiler both read it).
-#ifndef INSTALLER_PAGES_RES_RESOURCE_H
-#define INSTALLER_PAGES_RES_RESOURCE_H
+#ifndef INSTALLER_CORE_RESOURCE_IDS_H
+#define INSTALLER_CORE_RESOURCE_IDS_H
 
 // Program icon (group icon).
 #define IDI_APP                         128

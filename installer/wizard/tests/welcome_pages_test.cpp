@@ -2,9 +2,9 @@
 // documents and texts of the chosen language, the page font, the links.
 #include <gtest/gtest.h>
 
-#include "installer/pages/res/resource.h"
+#include "installer/core/resource_ids.h"
 #include "installer/pages/step_main.h"
-#include "installer/pages/tests/wizard_fixture.h"
+#include "installer/wizard/tests/wizard_fixture.h"
 
 namespace lx {
 namespace {

@@ -1,4 +1,4 @@
-#include "installer/core/sheet_workers.h"
+#include "installer/wizard/sheet_workers.h"
 
 #include <thread>
 

@@ -5,17 +5,18 @@
 #include <memory>
 
 #include "installer/core/app.h"
-#include "installer/core/sheet_manage.h"
+#include "installer/wizard/sheet_manage.h"
 
 namespace lx {
 
 class SheetWizardRunner : public IWizardRunner {
  public:
-  SheetWizardRunner(const Os& os, ISheetView& view, IWorkerStarter& workers, ISession& session)
-      : os_(os), view_(view), workers_(workers), session_(session), engine_(os) {}
+  SheetWizardRunner(const Os& os, ISheetView& view, IWorkerStarter& workers, ISession& session,
+                    WizardState& state)
+      : os_(os), view_(view), workers_(workers), session_(session), state_(state) {}
 
   void Run(bool uninstallMode) override {
-    sheet_ = std::make_unique<SheetManage>(WizardServices{os_, view_, workers_, session_, engine_});
+    sheet_ = std::make_unique<SheetManage>(WizardServices{os_, view_, workers_, session_, state_});
     if (uninstallMode) sheet_->SetUninstallMode();
     sheet_->Run();
   }
@@ -29,7 +30,7 @@ class SheetWizardRunner : public IWizardRunner {
   ISheetView& view_;
   IWorkerStarter& workers_;
   ISession& session_;
-  WizardEngine engine_;
+  WizardState& state_;
   std::unique_ptr<SheetManage> sheet_;
 };
 

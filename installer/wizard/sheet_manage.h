@@ -7,8 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "installer/core/sheet_engine.h"
-#include "installer/core/sheet_workers.h"
 #include "installer/engine/engine_sink.h"
 #include "installer/pages/step_finish.h"
 #include "installer/pages/step_init.h"
@@ -16,35 +14,29 @@
 #include "installer/pages/step_installing.h"
 #include "installer/pages/step_main.h"
 #include "installer/pages/step_select_port.h"
+#include "installer/pages/wizard_host.h"
+#include "installer/wizard/sheet_engine.h"
+#include "installer/wizard/sheet_workers.h"
 #include "platform/os.h"
 #include "platform/session.h"
 #include "ui/sheet_view.h"
 
 namespace lx {
 
-// Step numbers: which page a transition made active.
-constexpr int kStepInstallerType = 3;
-constexpr int kStepInstalling = 4;
-constexpr int kStepFinish = 6;
-constexpr int kStepSearching = 7;
-constexpr int kStepNetPrinters = 8;
-constexpr int kStepSetPrinter = 9;
-constexpr int kStepSelectPort = 10;
-constexpr int kStepWifi = 11;
-constexpr int kStepAccessories = 12;
-
 // Accepted and ignored by the sheet.
 constexpr unsigned kWmIgnored702 = kWmUser + 702;
 
+// What the sheet runs on; every part lives as long as the process, since a
+// worker may still use it after the wizard has closed.
 struct WizardServices {
   const Os& os;
   ISheetView& view;
   IWorkerStarter& workers;
   ISession& session;
-  WizardEngine& engine;
+  WizardState& state;
 };
 
-class SheetManage : public ISheetEvents, public IEngineSink {
+class SheetManage : public ISheetEvents, public IEngineSink, public IWizardHost {
  public:
   explicit SheetManage(const WizardServices& services);
   SheetManage(const SheetManage&) = delete;
@@ -58,15 +50,22 @@ class SheetManage : public ISheetEvents, public IEngineSink {
 
   // Appends the page to the page list when it is not there yet, makes it
   // active and records the step. An empty page slot does nothing.
-  void ShowPage(IPropertyPage* page, int stepNumber);
-  void StartUsbInstall();
-  void StartUninstall();
-  void StartPortInstall(const std::u16string& driverName, const std::u16string& printerName,
-                        const std::u16string& portName);
-  void StartNetEntry();
-  void StartAccessorySetting(int value, const std::u16string& printerName,
-                             const std::u16string& driverName);
+  void ShowPage(IPropertyPage* page, Step stepNumber);
+  // The page a step makes active (null for a page this installer lacks).
+  IPropertyPage* PageOf(Step step);
   void RampProgress(int first, uint32_t pauseMs);
+
+  // IWizardHost: what the pages see.
+  const Os& os() const override { return os_; }
+  WizardState& state() override { return state_; }
+  ISheetView& view() override { return view_; }
+  ISession& session() override { return session_; }
+  void GoTo(Step step) override { ShowPage(PageOf(step), step); }
+  void StartUsbInstall() override;
+  void StartUninstall() override;
+  void StartPortInstall(const InstallRequest& request) override;
+  void StartAccessorySetting(const AccessoryRequest& request) override;
+  void StartNetEntry() override;
 
   // ISheetEvents
   void OnInitDialog() override;
@@ -80,10 +79,6 @@ class SheetManage : public ISheetEvents, public IEngineSink {
   void SetProgress(int position) override;
   void PostCompletion(unsigned message) override;
 
-  const Os& os() const { return os_; }
-  ISheetView& view() { return view_; }
-  WizardEngine& engine() { return engine_; }
-  ISession& session() { return session_; }
   IPropertyPage* CurrentPage() const { return current_; }
   const std::vector<IPropertyPage*>& PageList() const { return pageList_; }
   // The welcome page the configuration chose.
@@ -94,7 +89,8 @@ class SheetManage : public ISheetEvents, public IEngineSink {
   ISheetView& view_;
   IWorkerStarter& workers_;
   ISession& session_;
-  WizardEngine& engine_;
+  WizardState& state_;
+  WizardEngine engine_;
 
  public:
   // The pages, in construction order.
@@ -116,8 +112,9 @@ class SheetManage : public ISheetEvents, public IEngineSink {
   IPropertyPage* setWifi = nullptr;           // WiFi page, template 144
   IPropertyPage* accessories = nullptr;       // accessories page, template 147
 
-  int step = 0;
-  int selectedLanguage = 0;
+  Step step = Step::kNone;
+  // The language chosen on the language page: the language in force.
+  int& selectedLanguage;
 
  private:
   void MoveBy(int delta);

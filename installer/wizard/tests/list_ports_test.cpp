@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "installer/pages/list_ports.h"
-#include "installer/pages/tests/wizard_fixture.h"
+#include "installer/ports/list_ports.h"
+#include "installer/wizard/tests/wizard_fixture.h"
 
 namespace lx {
 namespace {

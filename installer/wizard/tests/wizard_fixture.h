@@ -10,8 +10,8 @@
 #include <gtest/gtest.h>
 
 #include "common/text.h"
-#include "installer/core/sheet_manage.h"
 #include "installer/core/ui_language.h"
+#include "installer/wizard/sheet_manage.h"
 #include "platform/sim/sim_machine.h"
 #include "platform/sim/sim_session.h"
 #include "ui/fake/fake_sheet.h"
@@ -68,7 +68,6 @@ class WizardRig {
   std::unique_ptr<SimSession> session;
 
  private:
-  std::unique_ptr<WizardEngine> engine_;
   std::unique_ptr<SheetManage> sheet_;
 };
 

@@ -1,9 +1,9 @@
 // The install-type page's layout, the port page, the installing page.
 #include <gtest/gtest.h>
 
-#include "installer/pages/res/resource.h"
+#include "installer/core/resource_ids.h"
 #include "installer/pages/step_select_port.h"
-#include "installer/pages/tests/wizard_fixture.h"
+#include "installer/wizard/tests/wizard_fixture.h"
 
 namespace lx {
 namespace {
@@ -100,7 +100,7 @@ class PortPageTest : public WizardTest {
 
 TEST_F(PortPageTest, ListsPortsAndDrivers) {
   Open(TwoModels());
-  EXPECT_EQ(sheet().step, 10);
+  EXPECT_EQ(static_cast<int>(sheet().step), 10);
   EXPECT_EQ(page().GetText(IDC_PORT_TITLE), u"Specifying Ports");
   EXPECT_EQ(view.ButtonText(kIdWizNext), u"Install");
   EXPECT_FALSE(view.ButtonEnabled(kIdWizNext));
@@ -184,7 +184,7 @@ TEST_F(PortPageTest, InstallsOnTheChosenPort) {
   ASSERT_TRUE(view.SelectRow(IDC_PORT_LIST, RowOf(u"COM3")));
   ASSERT_TRUE(view.ClickNext());
   EXPECT_EQ(view.CurrentPage(), &sheet().installing);
-  EXPECT_EQ(sheet().step, 4);
+  EXPECT_EQ(static_cast<int>(sheet().step), 4);
   EXPECT_EQ(page().GetText(IDC_INSTALL_STATUS), u"Installing...");
   EXPECT_EQ(page().At(IDC_INSTALL_PROGRESS).low, 0);
   EXPECT_EQ(page().At(IDC_INSTALL_PROGRESS).high, 100);
@@ -202,7 +202,7 @@ TEST_F(PortPageTest, BackReturnsToTheInstallTypePage) {
   Open(TwoModels());
   ASSERT_TRUE(view.ClickBack());
   EXPECT_EQ(view.CurrentPage(), &sheet().installerType);
-  EXPECT_EQ(sheet().step, 3);
+  EXPECT_EQ(static_cast<int>(sheet().step), 3);
   // The port page keeps its lists for the rest of the run.
   machine.spooler.AddPort(u"COM9");
   ASSERT_TRUE(view.Click(IDC_OTHER_PORT_INSTALL));

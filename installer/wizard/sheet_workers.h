@@ -7,13 +7,9 @@
 #include <functional>
 #include <mutex>
 
-namespace lx {
+#include "installer/engine/engine_sink.h"
 
-class IWorkerStarter {
- public:
-  virtual ~IWorkerStarter() = default;
-  virtual void Start(std::function<void()> work) = 0;
-};
+namespace lx {
 
 // A detached thread per worker; a worker still running when the wizard
 // closes ends with the process.

@@ -1,11 +1,11 @@
-#include "installer/pages/list_ports.h"
+#include "installer/ports/list_ports.h"
 
 #include <algorithm>
 #include <climits>
 
 #include "common/text.h"
+#include "installer/core/resource_ids.h"
 #include "installer/core/ui_strings.h"
-#include "installer/pages/res/resource.h"
 #include "platform/spooler.h"
 
 namespace lx {

@@ -1,12 +1,12 @@
-#include "installer/pages/tests/wizard_fixture.h"
+#include "installer/wizard/tests/wizard_fixture.h"
 
 #include <map>
 
 #include "installer/core/installer_config.h"
+#include "installer/core/resource_ids.h"
 #include "installer/core/trace.h"
 #include "installer/core/ui_language.h"
-#include "installer/engine/install_state.h"
-#include "installer/pages/res/resource.h"
+#include "installer/core/wizard_state.h"
 
 namespace lx {
 
@@ -19,7 +19,7 @@ std::string ResPath(const std::string& name) { return std::string(LX_PAGES_RES_D
 const RcScripts& PageScripts() {
   static const RcScripts scripts = [] {
     RcScripts s;
-    EXPECT_TRUE(s.ReadDefines(ResPath("resource.h")));
+    EXPECT_TRUE(s.ReadDefines(ResPath("../../core/resource_ids.h")));
     EXPECT_TRUE(s.ReadDialogs(ResPath("dialogs.rc")));
     EXPECT_TRUE(s.ReadBitmaps(ResPath("pages.rc")));
     return s;
@@ -45,10 +45,9 @@ WizardRig::WizardRig(bool withStrings) : view(PageScripts()) {
       for (const auto& [id, text] : StringsOf(row.suffix))
         process->resources.AddString(id, row.WindowsLangId(), text);
   // Process-wide state starts as a fresh installer process has it.
-  g_config = InstallerConfig{};
-  g_lang = 0;
+  StartUpConfig() = InstallerConfig{};
+  TheWizardState().Reset();
   debugEnabled = 0;
-  g_installTarget = InstallTarget{};
 }
 
 WizardRig::~WizardRig() = default;
@@ -92,14 +91,13 @@ void WizardRig::AttachPrinter(const char16_t* pid) {
 }
 
 void WizardRig::StartWizard(bool uninstallMode) {
-  LoadInstallerConfig(*os, GetConfigPath(*os), g_config);
-  LogoIds ids = LogoIdsFor(g_config.install.ShowLogo);
-  g_config.logoBitmapId = ids.logoBitmapId;
-  g_config.sideBitmapId = ids.sideBitmapId;
+  LoadInstallerConfig(*os, GetConfigPath(*os), StartUpConfig());
+  LogoIds ids = LogoIdsFor(StartUpConfig().install.ShowLogo);
+  StartUpConfig().logoBitmapId = ids.logoBitmapId;
+  StartUpConfig().sideBitmapId = ids.sideBitmapId;
   DetectUiLanguage(*os);
   // As the program's runner does it.
-  engine_ = std::make_unique<WizardEngine>(*os);
-  sheet_ = std::make_unique<SheetManage>(WizardServices{*os, view, workers, *session, *engine_});
+  sheet_ = std::make_unique<SheetManage>(WizardServices{*os, view, workers, *session, TheWizardState()});
   if (uninstallMode) sheet_->SetUninstallMode();
   sheet_->Run();
 }

@@ -2,10 +2,10 @@
 // button leads, what the workers' completion messages show.
 #include <gtest/gtest.h>
 
+#include "installer/core/resource_ids.h"
 #include "installer/core/trace.h"
-#include "installer/engine/install_state.h"
-#include "installer/pages/res/resource.h"
-#include "installer/pages/tests/wizard_fixture.h"
+#include "installer/core/wizard_state.h"
+#include "installer/wizard/tests/wizard_fixture.h"
 
 namespace lx {
 namespace {
@@ -27,7 +27,7 @@ TEST_F(SheetFlowTest, InstallModeOpensOnTheLanguagePage) {
   StartWizard();
   EXPECT_EQ(view.caption, u"Installtion");
   EXPECT_EQ(view.CurrentPage(), &sheet().init);
-  EXPECT_EQ(sheet().step, 0);
+  EXPECT_EQ(sheet().step, Step::kNone);
   // The page list: language page, the configured welcome page, install-type page.
   EXPECT_EQ(view.Pages(), (std::vector<IPropertyPage*>{&sheet().init, &sheet().main, &sheet().installerType}));
   EXPECT_EQ(page().GetText(IDC_LANGUAGE_LABEL), u"Select Language");
@@ -86,7 +86,7 @@ TEST_F(SheetFlowTest, WelcomeNextFollowsTheAgreeBox) {
   ASSERT_TRUE(view.ClickBack());
   EXPECT_EQ(view.CurrentPage(), &sheet().main);
   // Default moves do not touch the step.
-  EXPECT_EQ(sheet().step, 0);
+  EXPECT_EQ(sheet().step, Step::kNone);
   // Pages shown later join the list after the first three and stay there.
   ASSERT_TRUE(view.ClickNext());
   ASSERT_TRUE(view.Click(IDC_OTHER_PORT_INSTALL));
@@ -102,7 +102,7 @@ TEST_F(SheetFlowTest, UsbInstallWithoutPrinterEndsOnTheFinishPage) {
   EXPECT_FALSE(view.ButtonEnabled(kIdWizNext));
   ASSERT_TRUE(view.Click(IDC_USB_INSTALL));
   EXPECT_EQ(view.CurrentPage(), &sheet().installing);
-  EXPECT_EQ(sheet().step, 4);
+  EXPECT_EQ(static_cast<int>(sheet().step), 4);
   EXPECT_EQ(page().GetText(IDC_INSTALL_STATUS), u"Installing...");
   EXPECT_EQ(page().At(IDC_INSTALL_PROGRESS).positions, (std::vector<int>{0, 0, 10, 20, 30, 40}));
   EXPECT_FALSE(view.ButtonEnabled(kIdWizBack));
@@ -114,7 +114,7 @@ TEST_F(SheetFlowTest, UsbInstallWithoutPrinterEndsOnTheFinishPage) {
   RunUntilIdle();
   EXPECT_EQ(view.sheetMessages, (std::vector<unsigned>{kWmInstallDone}));
   EXPECT_EQ(view.CurrentPage(), &sheet().finish);
-  EXPECT_EQ(sheet().step, 6);
+  EXPECT_EQ(static_cast<int>(sheet().step), 6);
   EXPECT_EQ(page().GetText(IDC_FINISH_RESULT), u"Installation Complete");
   // No printer attached: the driver alone, no test page, the not-connected note.
   EXPECT_FALSE(page().IsVisible(IDC_PRINT_TEST_PAGE));
@@ -177,9 +177,9 @@ TEST_F(SheetFlowTest, AccessorySettingRunsOnTheInstallingPage) {
   ASSERT_NE(machine.spooler.Find(u"LX-220 Label Printer"), nullptr);
 
   uint64_t before = machine.clock.now;
-  sheet().StartAccessorySetting(3, u"LX-220 Label Printer", u"LX-220 Label");
+  sheet().StartAccessorySetting({3, u"LX-220 Label Printer", u"LX-220 Label"});
   EXPECT_EQ(view.CurrentPage(), &sheet().installing);
-  EXPECT_EQ(sheet().step, 4);
+  EXPECT_EQ(static_cast<int>(sheet().step), 4);
   EXPECT_EQ(page().GetText(IDC_INSTALL_STATUS), u"Setting up...");
   EXPECT_EQ(machine.clock.now - before, 500u);  // five positions, 100 ms each
   RunUntilIdle();
@@ -188,7 +188,7 @@ TEST_F(SheetFlowTest, AccessorySettingRunsOnTheInstallingPage) {
   EXPECT_EQ(std::vector<int>(positions.end() - 8, positions.end()),
             (std::vector<int>{0, 10, 20, 30, 40, 60, 70, 80}));
   EXPECT_EQ(view.CurrentPage(), &sheet().finish);
-  EXPECT_EQ(sheet().step, 6);
+  EXPECT_EQ(static_cast<int>(sheet().step), 6);
   // The cutter's post-print action sits 12 bytes before the DEVMODE's end.
   const DevModeBytes& dm = machine.spooler.Find(u"LX-220 Label Printer")->info.devMode;
   ASSERT_GE(dm.size(), 12u);
@@ -265,7 +265,7 @@ TEST_F(SheetFlowTest, IgnoredAndLateMessagesChangeNothing) {
   view.PostSheetMessage(kWmUser + 705);
   EXPECT_EQ(view.DeliverPosted(), 2);
   EXPECT_EQ(view.CurrentPage(), shown);
-  EXPECT_EQ(sheet().step, 0);
+  EXPECT_EQ(sheet().step, Step::kNone);
   EXPECT_EQ(view.ViewOf(sheet().finish), nullptr);
 }
 

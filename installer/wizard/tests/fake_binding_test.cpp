@@ -2,8 +2,8 @@
 // on a control's own behaviour, it must behave as the Windows one does.
 #include <gtest/gtest.h>
 
-#include "installer/pages/res/resource.h"
-#include "installer/pages/tests/wizard_fixture.h"
+#include "installer/core/resource_ids.h"
+#include "installer/wizard/tests/wizard_fixture.h"
 
 namespace lx {
 namespace {

@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include "installer/core/resource_ids.h"
 #include "installer/core/ui_language.h"
-#include "installer/pages/res/resource.h"
-#include "installer/pages/tests/wizard_fixture.h"
+#include "installer/wizard/tests/wizard_fixture.h"
 
 namespace lx {
 namespace {

@@ -12,10 +12,10 @@
 #include <gtest/gtest.h>
 
 #include "installer/core/installer_config.h"
-#include "installer/core/sheet_manage.h"
+#include "installer/core/resource_ids.h"
 #include "installer/core/ui_language.h"
 #include "installer/core/ui_strings.h"
-#include "installer/pages/res/resource.h"
+#include "installer/wizard/sheet_manage.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_os.h"
 #include "platform/win32/win32_session.h"
@@ -121,14 +121,13 @@ class Win32WizardTest : public ::testing::Test {
     DWORD written = 0;
     WriteFile(file, config.data(), static_cast<DWORD>(config.size()), &written, nullptr);
     CloseHandle(file);
-    g_config = InstallerConfig{};
-    LoadInstallerConfig(platform.os(), path, g_config);
+    StartUpConfig() = InstallerConfig{};
+    LoadInstallerConfig(platform.os(), path, StartUpConfig());
     DetectUiLanguage(platform.os());
   }
 
   void Run(bool uninstallMode, Script& script) {
-    WizardEngine engine(platform.os());
-    sheet = std::make_unique<SheetManage>(WizardServices{platform.os(), view, workers, session, engine});
+    sheet = std::make_unique<SheetManage>(WizardServices{platform.os(), view, workers, session, TheWizardState()});
     if (uninstallMode) sheet->SetUninstallMode();
     Script::current = &script;
     UINT_PTR timer = SetTimer(nullptr, 0, 50, Script::Tick);
@@ -185,7 +184,7 @@ TEST_F(Win32WizardTest, InstallModeWalksToThePortPageAndBack) {
       },
       [&] {
         EXPECT_EQ(Page(), view.PageWindow(sheet->selectPort));
-        EXPECT_EQ(sheet->step, kStepSelectPort);
+        EXPECT_EQ(sheet->step, Step::kSelectPort);
         EXPECT_EQ(TextOf(Button(kIdWizNext)), Str(IDS_INSTALL));
         EXPECT_FALSE(IsWindowEnabled(Button(kIdWizNext)));
         HWND list = GetDlgItem(Page(), IDC_PORT_LIST);
@@ -203,7 +202,7 @@ TEST_F(Win32WizardTest, InstallModeWalksToThePortPageAndBack) {
       },
       [&] {
         EXPECT_EQ(Page(), view.PageWindow(sheet->installerType));
-        EXPECT_EQ(sheet->step, kStepInstallerType);
+        EXPECT_EQ(sheet->step, Step::kInstallerType);
         SendMessageW(view.window(), PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
       },
   };
@@ -243,7 +242,7 @@ TEST_F(Win32WizardTest, UsbInstallRunsOnAWorkerAndEndsOnTheFinishPage) {
       },
       [&] {
         if (Page() != view.PageWindow(sheet->finish)) return Script::current->Again();
-        EXPECT_EQ(sheet->step, kStepFinish);
+        EXPECT_EQ(sheet->step, Step::kFinish);
         HWND installing = view.PageWindow(sheet->installing);
         EXPECT_EQ(SendMessageW(GetDlgItem(installing, IDC_INSTALL_PROGRESS), PBM_GETPOS, 0, 0), 90);
         EXPECT_EQ(TextOf(GetDlgItem(Page(), IDC_FINISH_RESULT)), Str(IDS_INSTALL_DONE));

@@ -1,11 +1,11 @@
-#include "installer/core/sheet_manage.h"
+#include "installer/wizard/sheet_manage.h"
 
 #include <algorithm>
 
 #include "installer/core/installer_config.h"
+#include "installer/core/resource_ids.h"
 #include "installer/core/trace.h"
 #include "installer/core/ui_strings.h"
-#include "installer/pages/res/resource.h"
 #include "platform/clock.h"
 
 namespace lx {
@@ -26,7 +26,8 @@ SheetManage::SheetManage(const WizardServices& services)
       view_(services.view),
       workers_(services.workers),
       session_(services.session),
-      engine_(services.engine),
+      state_(services.state),
+      engine_(services.os, services.state),
       installing(*this),
       finish(*this),
       init(*this),
@@ -34,12 +35,13 @@ SheetManage::SheetManage(const WizardServices& services)
       main(*this),
       mainNoLp(*this),
       mainNoPic(*this),
-      selectPort(*this) {
+      selectPort(*this),
+      selectedLanguage(services.state.language) {
   view_.SetCaption(u"Installtion");
   welcome_ = ChooseWelcome(*this);
   pageList_ = {&init, welcome_, &installerType};
   for (IPropertyPage* page : pageList_) view_.AddPage(*page);
-  step = 0;
+  step = Step::kNone;
 }
 
 void SheetManage::SetUninstallMode() {
@@ -56,9 +58,25 @@ void SheetManage::Run() {
   view_.RunModal(*this, *current_);
 }
 
-void SheetManage::ShowPage(IPropertyPage* page, int stepNumber) {
+IPropertyPage* SheetManage::PageOf(Step target) {
+  switch (target) {
+    case Step::kInstallerType: return &installerType;
+    case Step::kInstalling: return &installing;
+    case Step::kFinish: return &finish;
+    case Step::kSearching: return searching;
+    case Step::kNetPrinters: return selectNetPrinter;
+    case Step::kSetPrinter: return setPrinter;
+    case Step::kSelectPort: return &selectPort;
+    case Step::kWifi: return setWifi;
+    case Step::kAccessories: return accessories;
+    case Step::kNone: break;
+  }
+  return nullptr;
+}
+
+void SheetManage::ShowPage(IPropertyPage* page, Step stepNumber) {
   if (!page) {
-    DebugTrace(os_, "ShowPage: page of step %d is not part of this installer", stepNumber);
+    DebugTrace(os_, "ShowPage: page of step %d is not part of this installer", static_cast<int>(stepNumber));
     return;
   }
   if (std::find(pageList_.begin(), pageList_.end(), page) == pageList_.end()) {
@@ -84,42 +102,36 @@ void SheetManage::RampProgress(int first, uint32_t pauseMs) {
 }
 
 void SheetManage::StartUsbInstall() {
-  ShowPage(&installing, kStepInstalling);
+  GoTo(Step::kInstalling);
   RampProgress(0, 50);
   workers_.Start([this] { engine_.InstallOnUsb(*this); });
 }
 
 void SheetManage::StartUninstall() {
-  ShowPage(&installing, kStepInstalling);
+  GoTo(Step::kInstalling);
   installing.SetStatusText(IDS_UNINSTALLING);
   RampProgress(0, 50);
   workers_.Start([this] { engine_.RemoveDriver(*this); });
 }
 
-void SheetManage::StartPortInstall(const std::u16string& driverName,
-                                   const std::u16string& printerName,
-                                   const std::u16string& portName) {
-  ShowPage(&installing, kStepInstalling);
+void SheetManage::StartPortInstall(const InstallRequest& request) {
+  GoTo(Step::kInstalling);
   installing.SetStatusText(IDS_INSTALLING);
-  engine_.InstallOnPort(*this, selectedLanguage, driverName, printerName, portName, workers_);
+  engine_.InstallOnPort(*this, request, workers_);
 }
 
 void SheetManage::StartNetEntry() {
-  if (g_config.install.NetOnline == 1)
-    ShowPage(searching, kStepSearching);
-  else
-    ShowPage(setPrinter, kStepSetPrinter);
+  GoTo(g_config.install.NetOnline == 1 ? Step::kSearching : Step::kSetPrinter);
 }
 
-void SheetManage::StartAccessorySetting(int value, const std::u16string& printerName,
-                                        const std::u16string& driverName) {
-  ShowPage(&installing, kStepInstalling);
+void SheetManage::StartAccessorySetting(const AccessoryRequest& request) {
+  GoTo(Step::kInstalling);
   installing.SetStatusText(IDS_SETTING_UP);
   RampProgress(0, 100);
-  int offset = engine_.GetPostActionOffset(driverName);
+  int offset = engine_.GetPostActionOffset(request.driverName);
   // The job travels with the worker, which owns it.
-  workers_.Start([this, printerName, offset, value] {
-    engine_.ApplyPostAction(printerName, offset, value);
+  workers_.Start([this, request, offset] {
+    engine_.ApplyPostAction(request.printerName, offset, request.value);
     PostCompletion(kWmAccessoryDone);
   });
 }
@@ -171,11 +183,11 @@ void SheetManage::OnCancel() {
 void SheetManage::OnSheetMessage(unsigned message, uintptr_t, intptr_t) {
   switch (message) {
     case kWmInstallDone:
-      ShowPage(&finish, kStepFinish);
+      GoTo(Step::kFinish);
       finish.SetMode(CStepFinish::Mode::kInstalled);
       break;
     case kWmUninstallDone:
-      ShowPage(&finish, kStepFinish);
+      GoTo(Step::kFinish);
       finish.SetMode(CStepFinish::Mode::kRemoved);
       finish.removed = true;
       break;
@@ -184,15 +196,15 @@ void SheetManage::OnSheetMessage(unsigned message, uintptr_t, intptr_t) {
         SetProgress(position);
         os_.clock->Sleep(50);
       }
-      ShowPage(&finish, kStepFinish);
+      GoTo(Step::kFinish);
       finish.SetMode(CStepFinish::Mode::kInstalled);
       break;
     case kWmShowAccessories:
       if (accessories) {
-        ShowPage(accessories, kStepAccessories);
+        GoTo(Step::kAccessories);
       } else {
         // Without the accessories page the installation is complete as it is.
-        ShowPage(&finish, kStepFinish);
+        GoTo(Step::kFinish);
         finish.SetMode(CStepFinish::Mode::kInstalled);
       }
       break;

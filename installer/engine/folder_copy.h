@@ -1,0 +1,21 @@
+// The copy of the installer's folder into the program-files folder, which the
+// Add/Remove Programs entry starts, and the folder helpers it uses.
+#pragma once
+
+#include <string>
+
+#include "platform/os.h"
+
+namespace lx {
+
+// Folder of the running program; empty on failure.
+std::u16string GetInstallerFolder(const Os& os);
+// Creates the folder and its missing parents; true when it exists at the end.
+bool CreateFolderTree(const Os& os, const std::u16string& folder);
+// Copies every file and folder below `source` into `destination`, overwriting;
+// true when everything was copied.
+bool CopyFolderTree(const Os& os, const std::u16string& source, const std::u16string& destination);
+// Copies the installer's folder to the program-files folder joined with FilePath.
+void CopyInstallerToInstallFolder(const Os& os);
+
+}  // namespace lx

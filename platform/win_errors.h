@@ -1,0 +1,36 @@
+// The Windows error codes (GetLastError, LSTATUS) the programs and the
+// simulated machine speak, by their winerror.h names.
+#pragma once
+
+#include <cstdint>
+
+namespace lx {
+
+constexpr uint32_t kErrorSuccess = 0;
+constexpr uint32_t kErrorFileNotFound = 2;
+constexpr uint32_t kErrorPathNotFound = 3;
+constexpr uint32_t kErrorAccessDenied = 5;
+constexpr uint32_t kErrorInvalidHandle = 6;
+constexpr uint32_t kErrorNotEnoughMemory = 8;
+constexpr uint32_t kErrorNoMoreFiles = 18;
+constexpr uint32_t kErrorNotSupported = 50;
+constexpr uint32_t kErrorFileExists = 80;
+constexpr uint32_t kErrorInvalidParameter = 87;
+constexpr uint32_t kErrorInsufficientBuffer = 122;
+constexpr uint32_t kErrorInvalidName = 123;
+constexpr uint32_t kErrorDirNotEmpty = 145;
+constexpr uint32_t kErrorBadPathname = 161;
+constexpr uint32_t kErrorAlreadyExists = 183;
+constexpr uint32_t kErrorMoreData = 234;
+constexpr uint32_t kErrorNoMoreItems = 259;
+constexpr uint32_t kErrorNotOwner = 288;
+constexpr uint32_t kErrorInvalidFlags = 1004;
+constexpr uint32_t kErrorUnsupportedType = 1630;
+constexpr uint32_t kErrorUnknownPort = 1796;
+constexpr uint32_t kErrorUnknownPrinterDriver = 1797;
+constexpr uint32_t kErrorInvalidPrinterName = 1801;
+constexpr uint32_t kErrorPrinterAlreadyExists = 1802;
+constexpr uint32_t kErrorInvalidPrinterCommand = 1803;
+constexpr uint32_t kErrorPrinterDriverInUse = 3001;
+
+}  // namespace lx
