@@ -2,6 +2,7 @@
 
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_os.h"
+#include "plugin/resources/resource_ids.h"
 #include "plugin/win/module_bitmaps.h"
 #include "plugin/win/win_plugin_host.h"
 
@@ -30,7 +31,7 @@ HANDLE CreateOwnActivationContext(HMODULE self) {
   context.cbSize = sizeof context;
   context.dwFlags = ACTCTX_FLAG_HMODULE_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID;
   context.hModule = self;
-  context.lpResourceName = MAKEINTRESOURCEW(2);  // ISOLATIONAWARE_MANIFEST_RESOURCE_ID
+  context.lpResourceName = ISOLATIONAWARE_MANIFEST_RESOURCE_ID;
   return ::CreateActCtxW(&context);
 }
 
@@ -61,7 +62,7 @@ bool AttachModule(HMODULE self) {
     return false;
   }
   wchar_t unit[16] = {};
-  if (::LoadStringW(m.resources, 37, unit, 16) > 0) ::lstrcpynW(m.unitText, unit, 16);
+  if (::LoadStringW(m.resources, IDS_UNIT, unit, 16) > 0) ::lstrcpynW(m.unitText, unit, 16);
 
   {
     ActivationScope scope;

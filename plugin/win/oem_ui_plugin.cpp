@@ -14,6 +14,7 @@
 #include "plugin/papers/paper_lookup_adapter.h"
 #include "plugin/papers/paper_printer_event.h"
 #include "plugin/papers/win/module_papers.h"
+#include "plugin/resources/resource_ids.h"
 #include "plugin/win/module_bitmaps.h"
 #include "plugin/win/module_state.h"
 
@@ -132,12 +133,12 @@ HRESULT OemUiPlugin::DevicePropertySheets(PPROPSHEETUI_INFO info, LPARAM lParam)
   auto addPages = [](PROPSHEETUI_INFO& sheet) -> PageAddOutcome {
     auto* param = reinterpret_cast<OEMUIPSPARAM*>(sheet.lParamInit);
     if (sheet.pfnComPropSheet == nullptr) return {S_OK, false, 0};
-    std::u16string title = LoadModuleString(31);
+    std::u16string title = LoadModuleString(IDS_ABOUT_TITLE);
     PROPSHEETPAGEW page = {};
     page.dwSize = sizeof page;
     page.dwFlags = PSP_USETITLE | PSP_USECALLBACK;
     page.hInstance = Module().resources;
-    page.pszTemplate = MAKEINTRESOURCEW(107);
+    page.pszTemplate = MAKEINTRESOURCEW(IDD_ABOUT_PAGE);
     page.pszTitle = W(title);
     page.pfnDlgProc = AboutPageProc;
     page.pfnCallback = AboutPageCallback;
