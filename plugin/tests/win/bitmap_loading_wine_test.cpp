@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "plugin/resources/resource_ids.h"
-#include "plugin/win/bitmap_loading.h"
+#include "plugin/win32/bitmap_loading.h"
 
 namespace lx {
 namespace {

@@ -1,9 +1,9 @@
-#include "plugin/win/class_factory.h"
+#include "plugin/win32/class_factory.h"
 
 #include <new>
 
-#include "plugin/win/module_state.h"
-#include "plugin/win/oem_ui_plugin.h"
+#include "plugin/win32/module_state.h"
+#include "plugin/win32/oem_ui_plugin.h"
 
 namespace lx {
 

@@ -1,10 +1,10 @@
-#include "plugin/win/module_state.h"
+#include "plugin/win32/module_state.h"
 
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_os.h"
 #include "plugin/resources/resource_ids.h"
-#include "plugin/win/module_bitmaps.h"
-#include "plugin/win/win_plugin_host.h"
+#include "plugin/win32/module_bitmaps.h"
+#include "plugin/win32/win32_plugin_host.h"
 
 namespace lx {
 
@@ -42,7 +42,7 @@ bool AttachModule(HMODULE self) {
   m.self = self;
   m.activationContext = CreateOwnActivationContext(self);
 
-  WinPluginHost host(self);
+  Win32PluginHost host(self);
   Win32Profile profile;
   Win32DebugOutput debug;
   WinRegistryReader registry;

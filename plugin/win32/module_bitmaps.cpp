@@ -1,10 +1,10 @@
-#include "plugin/win/module_bitmaps.h"
+#include "plugin/win32/module_bitmaps.h"
 
 #include <atomic>
 #include <new>
 
-#include "plugin/win/bitmap_loading.h"
-#include "plugin/win/module_state.h"
+#include "plugin/win32/bitmap_loading.h"
+#include "plugin/win32/module_state.h"
 
 namespace lx {
 

@@ -5,7 +5,7 @@
 
 #include "plugin/core/features.h"
 #include "plugin/oem/oem_com.h"
-#include "plugin/win/core_helper_features.h"
+#include "plugin/win32/core_helper_features.h"
 
 namespace lx {
 

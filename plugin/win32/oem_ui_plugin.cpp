@@ -1,4 +1,4 @@
-#include "plugin/win/oem_ui_plugin.h"
+#include "plugin/win32/oem_ui_plugin.h"
 
 #include <prsht.h>
 #include <winspool.h>
@@ -13,10 +13,10 @@
 #include "plugin/capabilities/device_capabilities.h"
 #include "plugin/papers/paper_lookup_adapter.h"
 #include "plugin/papers/paper_printer_event.h"
-#include "plugin/papers/win/module_papers.h"
+#include "plugin/papers/win32/module_papers.h"
 #include "plugin/resources/resource_ids.h"
-#include "plugin/win/module_bitmaps.h"
-#include "plugin/win/module_state.h"
+#include "plugin/win32/module_bitmaps.h"
+#include "plugin/win32/module_state.h"
 
 namespace lx {
 

@@ -3,8 +3,8 @@
 
 #include <new>
 
-#include "plugin/win/class_factory.h"
-#include "plugin/win/module_state.h"
+#include "plugin/win32/class_factory.h"
+#include "plugin/win32/module_state.h"
 
 using lx::Module;
 

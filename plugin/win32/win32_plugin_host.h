@@ -9,9 +9,9 @@
 
 namespace lx {
 
-class WinPluginHost : public IPluginHost {
+class Win32PluginHost : public IPluginHost {
  public:
-  explicit WinPluginHost(HMODULE self) : self_(self) {}
+  explicit Win32PluginHost(HMODULE self) : self_(self) {}
   std::u16string PluginModulePath() override;
   std::optional<std::u16string> PrinterDriverDirectory() override;
   LangId GetUserDefaultLangId() override;

@@ -1,4 +1,4 @@
-#include "plugin/papers/win/module_papers.h"
+#include "plugin/papers/win32/module_papers.h"
 
 #include <winspool.h>
 

@@ -1,4 +1,4 @@
-#include "plugin/win/win_plugin_host.h"
+#include "plugin/win32/win32_plugin_host.h"
 
 #include <winspool.h>
 
@@ -8,13 +8,13 @@
 
 namespace lx {
 
-std::u16string WinPluginHost::PluginModulePath() {
+std::u16string Win32PluginHost::PluginModulePath() {
   wchar_t path[MAX_PATH] = {};
   DWORD n = ::GetModuleFileNameW(self_, path, MAX_PATH);
   return U(path, n < MAX_PATH ? n : MAX_PATH - 1);
 }
 
-std::optional<std::u16string> WinPluginHost::PrinterDriverDirectory() {
+std::optional<std::u16string> Win32PluginHost::PrinterDriverDirectory() {
   wchar_t dir[MAX_PATH] = {};
   DWORD needed = 0;
   if (!::GetPrinterDriverDirectoryW(nullptr, nullptr, 1, reinterpret_cast<LPBYTE>(dir),
@@ -26,7 +26,7 @@ std::optional<std::u16string> WinPluginHost::PrinterDriverDirectory() {
   return U(dir);
 }
 
-LangId WinPluginHost::GetUserDefaultLangId() { return ::GetUserDefaultLangID(); }
+LangId Win32PluginHost::GetUserDefaultLangId() { return ::GetUserDefaultLangID(); }
 
 namespace {
 
