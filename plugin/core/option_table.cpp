@@ -57,9 +57,4 @@ const OptionEntry* OptionTable::Find(std::string_view keyword) const {
   return nullptr;
 }
 
-const OptionTable& ModuleOptionTable(const StringLoader& load) {
-  static const OptionTable table(load);
-  return table;
-}
-
 }  // namespace lx

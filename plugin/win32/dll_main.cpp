@@ -4,16 +4,34 @@
 #include <new>
 
 #include "plugin/win32/class_factory.h"
-#include "plugin/win32/module_state.h"
+#include "plugin/win32/module_context.h"
 
-using lx::Module;
+namespace {
+
+// The loaded module's context: made at process attach, gone at detach. The
+// COM exports are the only way in, and they hand it on.
+lx::ModuleContext* g_module = nullptr;
+
+}  // namespace
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
   switch (reason) {
-    case DLL_PROCESS_ATTACH:
-      return lx::AttachModule(instance) ? TRUE : FALSE;
+    case DLL_PROCESS_ATTACH: {
+      auto* module = new (std::nothrow) lx::ModuleContext(instance);
+      if (module == nullptr) return FALSE;
+      if (!module->Attach()) {
+        delete module;
+        return FALSE;
+      }
+      g_module = module;
+      return TRUE;
+    }
     case DLL_PROCESS_DETACH:
-      lx::DetachModule(reserved != nullptr);
+      if (g_module != nullptr) {
+        g_module->Detach(reserved != nullptr);
+        delete g_module;
+        g_module = nullptr;
+      }
       return TRUE;
     default:
       return TRUE;
@@ -26,7 +44,7 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, LPVOID* out) {
   if (!IsEqualCLSID(clsid, lx::kClsidPlugin) && !IsEqualCLSID(clsid, lx::kClsidPluginAlt)) {
     return CLASS_E_CLASSNOTAVAILABLE;
   }
-  auto* factory = new (std::nothrow) lx::OemUiClassFactory();
+  auto* factory = new (std::nothrow) lx::OemUiClassFactory(*g_module);
   if (factory == nullptr) return E_OUTOFMEMORY;
   HRESULT hr = factory->QueryInterface(iid, out);
   factory->Release();
@@ -34,5 +52,5 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, LPVOID* out) {
 }
 
 STDAPI DllCanUnloadNow() {
-  return (Module().liveObjects != 0 || Module().lockCount != 0) ? S_FALSE : S_OK;
+  return (g_module->liveObjects != 0 || g_module->lockCount != 0) ? S_FALSE : S_OK;
 }
