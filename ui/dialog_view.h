@@ -92,6 +92,9 @@ class IDialogView {
   virtual void KillTimer(unsigned timerId) = 0;
   // PostMessageW to this window; arrives as OnMessage. Safe from any thread.
   virtual void PostToWindow(unsigned message, uintptr_t wParam, intptr_t lParam) = 0;
+  // PSM_CHANGED / PSM_UNCHANGED to the sheet holding this page: enables or
+  // disables its Apply button for this page.
+  virtual void SheetChanged(bool changed) = 0;
 };
 
 }  // namespace lx

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "ui/dialog_view.h"
-#include "ui/wizard_page.h"
+#include "ui/property_page.h"
 
 namespace lx {
 
@@ -42,11 +42,11 @@ class ISheetView {
   virtual ~ISheetView() = default;
   virtual void SetCaption(const std::u16string& caption) = 0;
   // PSM_ADDPAGE / PSM_REMOVEPAGE.
-  virtual void AddPage(IWizardPage& page) = 0;
-  virtual void RemovePage(IWizardPage& page) = 0;
+  virtual void AddPage(IPropertyPage& page) = 0;
+  virtual void RemovePage(IPropertyPage& page) = 0;
   // PSM_SETCURSEL: builds the page's window on its first showing (OnInitDialog),
   // then activates it (OnSetActive).
-  virtual void SetCurrentPage(IWizardPage& page) = 0;
+  virtual void SetCurrentPage(IPropertyPage& page) = 0;
   // PSM_SETWIZBUTTONS.
   virtual void SetWizardButtons(uint32_t flags) = 0;
   // The sheet's own buttons by id (kIdWizBack, kIdWizNext, kIdCancel, kIdHelp).
@@ -63,7 +63,7 @@ class ISheetView {
   // Ends the modal run.
   virtual void EndWizard() = 0;
   // Shows the sheet modally (PropertySheet) and returns when it has closed.
-  virtual void RunModal(ISheetEvents& events, IWizardPage& firstPage) = 0;
+  virtual void RunModal(ISheetEvents& events, IPropertyPage& firstPage) = 0;
 };
 
 }  // namespace lx

@@ -12,7 +12,7 @@ namespace lx {
 
 namespace {
 
-IWizardPage* ChooseWelcome(SheetManage& sheet) {
+IPropertyPage* ChooseWelcome(SheetManage& sheet) {
   const InstallConfig& install = g_config.install;
   if (install.LPOemShow == 1) return &sheet.mainNoLp;
   if (install.ShowLogo == 3 || install.ShowLogo == 6) return &sheet.mainNoPic;
@@ -38,12 +38,12 @@ SheetManage::SheetManage(const WizardServices& services)
   view_.SetCaption(u"Installtion");
   welcome_ = ChooseWelcome(*this);
   pageList_ = {&init, welcome_, &installerType};
-  for (IWizardPage* page : pageList_) view_.AddPage(*page);
+  for (IPropertyPage* page : pageList_) view_.AddPage(*page);
   step = 0;
 }
 
 void SheetManage::SetUninstallMode() {
-  for (IWizardPage* page : {static_cast<IWizardPage*>(&init), welcome_}) {
+  for (IPropertyPage* page : {static_cast<IPropertyPage*>(&init), welcome_}) {
     pageList_.erase(std::remove(pageList_.begin(), pageList_.end(), page), pageList_.end());
     view_.RemovePage(*page);
   }
@@ -56,7 +56,7 @@ void SheetManage::Run() {
   view_.RunModal(*this, *current_);
 }
 
-void SheetManage::ShowPage(IWizardPage* page, int stepNumber) {
+void SheetManage::ShowPage(IPropertyPage* page, int stepNumber) {
   if (!page) {
     DebugTrace(os_, "ShowPage: page of step %d is not part of this installer", stepNumber);
     return;
@@ -151,19 +151,19 @@ void SheetManage::OnInitDialog() {
 }
 
 void SheetManage::OnWizardNext() {
-  IWizardPage* page = current_;
+  IPropertyPage* page = current_;
   if (!page) return;
   if (page->OnWizardNext() == kMoveDefault && current_ == page) MoveBy(1);
 }
 
 void SheetManage::OnWizardBack() {
-  IWizardPage* page = current_;
+  IPropertyPage* page = current_;
   if (!page) return;
   if (page->OnWizardBack() == kMoveDefault && current_ == page) MoveBy(-1);
 }
 
 void SheetManage::OnCancel() {
-  for (IWizardPage* page : pageList_)
+  for (IPropertyPage* page : pageList_)
     if (page->IsBuilt()) page->OnReset();
   view_.EndWizard();
 }

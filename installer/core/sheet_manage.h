@@ -58,7 +58,7 @@ class SheetManage : public ISheetEvents, public IEngineSink {
 
   // Appends the page to the page list when it is not there yet, makes it
   // active and records the step. An empty page slot does nothing.
-  void ShowPage(IWizardPage* page, int stepNumber);
+  void ShowPage(IPropertyPage* page, int stepNumber);
   void StartUsbInstall();
   void StartUninstall();
   void StartPortInstall(const std::u16string& driverName, const std::u16string& printerName,
@@ -84,10 +84,10 @@ class SheetManage : public ISheetEvents, public IEngineSink {
   ISheetView& view() { return view_; }
   WizardEngine& engine() { return engine_; }
   ISession& session() { return session_; }
-  IWizardPage* CurrentPage() const { return current_; }
-  const std::vector<IWizardPage*>& PageList() const { return pageList_; }
+  IPropertyPage* CurrentPage() const { return current_; }
+  const std::vector<IPropertyPage*>& PageList() const { return pageList_; }
   // The welcome page the configuration chose.
-  IWizardPage* WelcomePage() const { return welcome_; }
+  IPropertyPage* WelcomePage() const { return welcome_; }
 
  private:
   const Os& os_;
@@ -110,20 +110,20 @@ class SheetManage : public ISheetEvents, public IEngineSink {
   // Slots of the pages of the network road and the accessory choice. A page
   // joins by becoming a member above and filling its slot in the constructor;
   // the transitions below already lead to the slots.
-  IWizardPage* searching = nullptr;         // search page, template 138
-  IWizardPage* selectNetPrinter = nullptr;  // printer list page, template 145
-  IWizardPage* setPrinter = nullptr;        // printer options page, template 140
-  IWizardPage* setWifi = nullptr;           // WiFi page, template 144
-  IWizardPage* accessories = nullptr;       // accessories page, template 147
+  IPropertyPage* searching = nullptr;         // search page, template 138
+  IPropertyPage* selectNetPrinter = nullptr;  // printer list page, template 145
+  IPropertyPage* setPrinter = nullptr;        // printer options page, template 140
+  IPropertyPage* setWifi = nullptr;           // WiFi page, template 144
+  IPropertyPage* accessories = nullptr;       // accessories page, template 147
 
   int step = 0;
   int selectedLanguage = 0;
 
  private:
   void MoveBy(int delta);
-  std::vector<IWizardPage*> pageList_;
-  IWizardPage* welcome_ = nullptr;
-  IWizardPage* current_ = nullptr;
+  std::vector<IPropertyPage*> pageList_;
+  IPropertyPage* welcome_ = nullptr;
+  IPropertyPage* current_ = nullptr;
 };
 
 }  // namespace lx

@@ -9,7 +9,7 @@
 
 #include "platform/os.h"
 #include "ui/dialog_view.h"
-#include "ui/wizard_page.h"
+#include "ui/property_page.h"
 
 namespace lx {
 
@@ -22,7 +22,7 @@ constexpr int kIdAccessoryPicture = 1062;
 // (control id, string id)
 using TextPair = std::pair<int, unsigned>;
 
-class CMyPropertyPage : public IWizardPage {
+class CMyPropertyPage : public IPropertyPage {
  public:
   CMyPropertyPage(SheetManage& sheet, int templateId) : sheet_(sheet), templateId_(templateId) {}
 

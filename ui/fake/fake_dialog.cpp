@@ -4,12 +4,11 @@
 #include <stdexcept>
 
 #include "common/text.h"
-#include "ui/fake/fake_sheet.h"
 
 namespace lx {
 
-FakeDialog::FakeDialog(FakeSheet& sheet, IWizardPage* page, const DialogTemplate* tmpl)
-    : sheet_(sheet), page_(page) {
+FakeDialog::FakeDialog(const RcScripts& scripts, IPropertyPage* page, const DialogTemplate* tmpl)
+    : scripts_(scripts), page_(page) {
   if (!tmpl) return;
   templateId = tmpl->id;
   for (const auto& t : tmpl->controls) {
@@ -236,7 +235,7 @@ void FakeDialog::SetRichText(int id, const std::string& rtf) {
 
 bool FakeDialog::SetBitmap(int id, int bitmapId) {
   LX_CONTROL_OR(id, false)
-  if (!sheet_.scripts().Bitmaps().count(bitmapId)) return false;
+  if (!scripts_.Bitmaps().count(bitmapId)) return false;
   if (c->bitmap) ++c->bitmapsReleased;
   c->bitmap = bitmapId;
   return true;
@@ -258,6 +257,76 @@ bool FakeDialog::TakePosted(Posted& out) {
   if (posted_.empty()) return false;
   out = posted_.front();
   posted_.pop_front();
+  return true;
+}
+
+bool FakeDialog::Usable(int id) {
+  FakeControl* c = Find(id);
+  return page_ && c && c->visible && c->enabled;
+}
+
+bool FakeDialog::Click(int id) {
+  if (!Usable(id)) return false;
+  FakeControl& c = At(id);
+  if (c.kind == ControlKind::kCheckBox) c.checked = !c.checked;
+  if (c.kind == ControlKind::kRadioButton) {
+    // The pages have one radio group each: ticking one clears the others.
+    c.checked = true;
+    for (FakeControl& other : controls_)
+      if (other.kind == ControlKind::kRadioButton && other.id != id) other.checked = false;
+  }
+  page_->OnCommand(id, kBnClicked);
+  return true;
+}
+
+bool FakeDialog::SelectCombo(int id, int index) {
+  if (!Usable(id) || !ComboSetCurSel(id, index)) return false;
+  page_->OnCommand(id, kCbnSelChange);
+  return true;
+}
+
+bool FakeDialog::SelectRow(int id, int row) {
+  if (!Usable(id)) return false;
+  FakeControl& c = At(id);
+  if (row >= static_cast<int>(c.rows.size())) return false;
+  // A plain click: only that row stays selected (-1 clicks below the rows).
+  for (size_t i = 0; i < c.selected.size(); ++i) c.selected[i] = static_cast<int>(i) == row;
+  page_->OnNotify(id, kLvnItemChanged);
+  return true;
+}
+
+bool FakeDialog::ClickLink(int id) {
+  if (!Usable(id)) return false;
+  page_->OnNotify(id, kNmClick);
+  return true;
+}
+
+bool FakeDialog::Type(int id, const std::u16string& text) {
+  if (!Usable(id)) return false;
+  At(id).text = text;
+  page_->OnCommand(id, kEnChange);
+  return true;
+}
+
+bool FakeDialog::FocusEdit(int id) {
+  if (!Usable(id) || At(id).kind != ControlKind::kEdit) return false;
+  if (focusedEdit_ != 0 && focusedEdit_ != id) {
+    int left = focusedEdit_;
+    focusedEdit_ = 0;
+    if (FakeControl* c = Find(left)) c->focused = false;
+    page_->OnEditFocus(left, false);
+  }
+  focusedEdit_ = id;
+  At(id).focused = true;
+  page_->OnEditFocus(id, true);
+  return true;
+}
+
+bool FakeDialog::Scroll(int id, int position) {
+  if (!Usable(id) || At(id).kind != ControlKind::kTrackbar) return false;
+  TrackbarSetPos(id, position);
+  constexpr int kTbThumbPosition = 4;
+  page_->OnScroll(id, kTbThumbPosition, false);
   return true;
 }
 

@@ -12,11 +12,9 @@
 
 #include "ui/dialog_view.h"
 #include "ui/fake/rc_reader.h"
-#include "ui/wizard_page.h"
+#include "ui/property_page.h"
 
 namespace lx {
-
-class FakeSheet;
 
 struct FakeControl {
   int id = 0;
@@ -49,7 +47,8 @@ struct FakeControl {
 
 class FakeDialog : public IDialogView {
  public:
-  FakeDialog(FakeSheet& sheet, IWizardPage* page, const DialogTemplate* tmpl);
+  // `scripts` answers which bitmaps exist.
+  FakeDialog(const RcScripts& scripts, IPropertyPage* page, const DialogTemplate* tmpl);
 
   // IDialogView
   bool HasControl(int id) override { return Find(id) != nullptr; }
@@ -87,6 +86,20 @@ class FakeDialog : public IDialogView {
   void SetTimer(unsigned timerId, unsigned milliseconds) override { timers.insert(timerId); }
   void KillTimer(unsigned timerId) override { timers.erase(timerId); }
   void PostToWindow(unsigned message, uintptr_t wParam, intptr_t lParam) override;
+  void SheetChanged(bool changed) override { sheetChanged = changed; }
+
+  // The user's actions on this window's controls, delivered to its page as
+  // the window system would. Each answers false when the control is not
+  // there for the user (absent, hidden or disabled), and then does nothing.
+  bool Click(int id);
+  bool SelectCombo(int id, int index);
+  bool SelectRow(int id, int row);
+  bool ClickLink(int id);
+  bool Type(int id, const std::u16string& text);
+  // Puts the focus into an edit field: the field that had it loses it first.
+  bool FocusEdit(int id);
+  // Drags a trackbar's thumb to `position` (TB_THUMBPOSITION).
+  bool Scroll(int id, int position);
 
   // For tests.
   FakeControl* Find(int id);
@@ -103,17 +116,20 @@ class FakeDialog : public IDialogView {
   };
   bool TakePosted(Posted& out);
 
-  IWizardPage* page() const { return page_; }
+  IPropertyPage* page() const { return page_; }
   int templateId = 0;
   std::u16string fontFace;
   int fontTenths = 0;
   int fontsCreated = 0;
+  bool sheetChanged = false;  // the last PSM_CHANGED / PSM_UNCHANGED
   std::set<unsigned> timers;
   std::vector<int> missingIds;  // ids asked for that the window does not have
 
  private:
-  FakeSheet& sheet_;
-  IWizardPage* page_;
+  bool Usable(int id);
+  const RcScripts& scripts_;
+  IPropertyPage* page_;
+  int focusedEdit_ = 0;
   std::vector<FakeControl> controls_;
   std::mutex postedLock_;
   std::deque<Posted> posted_;

@@ -19,7 +19,7 @@ FakeControl Button(int id, const char16_t* text, Rect rect) {
 
 }  // namespace
 
-FakeSheet::FakeSheet(const RcScripts& scripts) : scripts_(scripts), frame_(*this, nullptr, nullptr) {
+FakeSheet::FakeSheet(const RcScripts& scripts) : scripts_(scripts), frame_(scripts, nullptr, nullptr) {
   // The wizard's own buttons where a 320 x 250 DLU wizard places them.
   frame_.AddControl(Button(kIdWizBack, u"< Back", {268, 412, 343, 435}));
   frame_.AddControl(Button(kIdWizNext, u"Next >", {343, 412, 418, 435}));
@@ -30,24 +30,24 @@ FakeSheet::FakeSheet(const RcScripts& scripts) : scripts_(scripts), frame_(*this
   frame_.AddControl(Button(kIdHelp, u"Help", {513, 412, 588, 435}));
 }
 
-void FakeSheet::AddPage(IWizardPage& page) {
+void FakeSheet::AddPage(IPropertyPage& page) {
   if (std::find(pages_.begin(), pages_.end(), &page) == pages_.end()) pages_.push_back(&page);
 }
 
-void FakeSheet::RemovePage(IWizardPage& page) {
+void FakeSheet::RemovePage(IPropertyPage& page) {
   pages_.erase(std::remove(pages_.begin(), pages_.end(), &page), pages_.end());
   built_.erase(&page);
   if (current_ == &page) current_ = nullptr;
 }
 
-void FakeSheet::SetCurrentPage(IWizardPage& page) {
+void FakeSheet::SetCurrentPage(IPropertyPage& page) {
   if (std::find(pages_.begin(), pages_.end(), &page) == pages_.end()) {
     ++failedSelections;
     return;
   }
   auto& view = built_[&page];
   if (!view) {
-    view = std::make_unique<FakeDialog>(*this, &page, scripts_.Dialog(page.TemplateId()));
+    view = std::make_unique<FakeDialog>(scripts_, &page, scripts_.Dialog(page.TemplateId()));
     page.OnInitDialog(*view);
   }
   current_ = &page;
@@ -74,7 +74,7 @@ void FakeSheet::PostSheetMessage(unsigned message) {
   sheetMessages.push_back(message);
 }
 
-void FakeSheet::RunModal(ISheetEvents& events, IWizardPage& firstPage) {
+void FakeSheet::RunModal(ISheetEvents& events, IPropertyPage& firstPage) {
   events_ = &events;
   SetCurrentPage(firstPage);
   events.OnInitDialog();
@@ -86,7 +86,7 @@ FakeDialog& FakeSheet::Current() {
   return *view;
 }
 
-FakeDialog* FakeSheet::ViewOf(const IWizardPage& page) {
+FakeDialog* FakeSheet::ViewOf(const IPropertyPage& page) {
   auto it = built_.find(&page);
   return it == built_.end() ? nullptr : it->second.get();
 }
@@ -115,58 +115,15 @@ bool FakeSheet::CloseBox() {
   return true;
 }
 
-bool FakeSheet::PageControlUsable(int id) {
-  if (ended || !current_) return false;
-  FakeControl* c = Current().Find(id);
-  return c && c->visible && c->enabled;
-}
+bool FakeSheet::Click(int id) { return !ended && current_ && Current().Click(id); }
 
-bool FakeSheet::Click(int id) {
-  if (!PageControlUsable(id)) return false;
-  FakeDialog& view = Current();
-  FakeControl& c = view.At(id);
-  if (c.kind == ControlKind::kCheckBox) c.checked = !c.checked;
-  if (c.kind == ControlKind::kRadioButton) {
-    // The pages have one radio group each: ticking one clears the others.
-    c.checked = true;
-    const DialogTemplate* t = scripts_.Dialog(view.templateId);
-    if (t)
-      for (const auto& ct : t->controls)
-        if (ct.kind == ControlKind::kRadioButton && ct.id != id) view.At(ct.id).checked = false;
-  }
-  current_->OnCommand(id, kBnClicked);
-  return true;
-}
+bool FakeSheet::SelectCombo(int id, int index) { return !ended && current_ && Current().SelectCombo(id, index); }
 
-bool FakeSheet::SelectCombo(int id, int index) {
-  if (!PageControlUsable(id)) return false;
-  if (!Current().ComboSetCurSel(id, index)) return false;
-  current_->OnCommand(id, kCbnSelChange);
-  return true;
-}
+bool FakeSheet::SelectRow(int id, int row) { return !ended && current_ && Current().SelectRow(id, row); }
 
-bool FakeSheet::SelectRow(int id, int row) {
-  if (!PageControlUsable(id)) return false;
-  FakeControl& c = Current().At(id);
-  if (row >= static_cast<int>(c.rows.size())) return false;
-  // A plain click: only that row stays selected (-1 clicks below the rows).
-  for (size_t i = 0; i < c.selected.size(); ++i) c.selected[i] = static_cast<int>(i) == row;
-  current_->OnNotify(id, kLvnItemChanged);
-  return true;
-}
+bool FakeSheet::ClickLink(int id) { return !ended && current_ && Current().ClickLink(id); }
 
-bool FakeSheet::ClickLink(int id) {
-  if (!PageControlUsable(id)) return false;
-  current_->OnNotify(id, kNmClick);
-  return true;
-}
-
-bool FakeSheet::Type(int id, const std::u16string& text) {
-  if (!PageControlUsable(id)) return false;
-  Current().At(id).text = text;
-  current_->OnCommand(id, kEnChange);
-  return true;
-}
+bool FakeSheet::Type(int id, const std::u16string& text) { return !ended && current_ && Current().Type(id, text); }
 
 int FakeSheet::DeliverPosted() {
   int delivered = 0;

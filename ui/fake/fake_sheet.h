@@ -29,9 +29,9 @@ class FakeSheet : public ISheetView {
 
   // ISheetView
   void SetCaption(const std::u16string& c) override { caption = c; }
-  void AddPage(IWizardPage& page) override;
-  void RemovePage(IWizardPage& page) override;
-  void SetCurrentPage(IWizardPage& page) override;
+  void AddPage(IPropertyPage& page) override;
+  void RemovePage(IPropertyPage& page) override;
+  void SetCurrentPage(IPropertyPage& page) override;
   void SetWizardButtons(uint32_t flags) override;
   IDialogView& Frame() override { return frame_; }
   void BringToFront() override { ++frontRequests; }
@@ -41,7 +41,7 @@ class FakeSheet : public ISheetView {
   void PostSheetMessage(unsigned message) override;
   void EndWizard() override { ended = true; }
   // Builds the first page and returns at once: the test drives the run.
-  void RunModal(ISheetEvents& events, IWizardPage& firstPage) override;
+  void RunModal(ISheetEvents& events, IPropertyPage& firstPage) override;
 
   // The user's actions. Each answers false when the control was not there
   // for the user (no page, hidden or disabled), and then does nothing.
@@ -58,11 +58,11 @@ class FakeSheet : public ISheetView {
   int DeliverPosted();
 
   // What the user sees.
-  IWizardPage* CurrentPage() const { return current_; }
+  IPropertyPage* CurrentPage() const { return current_; }
   FakeDialog& Current();
-  FakeDialog* ViewOf(const IWizardPage& page);
+  FakeDialog* ViewOf(const IPropertyPage& page);
   FakeDialog& FrameView() { return frame_; }
-  const std::vector<IWizardPage*>& Pages() const { return pages_; }
+  const std::vector<IPropertyPage*>& Pages() const { return pages_; }
   bool ButtonEnabled(int id) { return frame_.IsEnabled(id) && frame_.IsVisible(id); }
   std::u16string ButtonText(int id) { return frame_.GetText(id); }
   ControlColors ColorsOf(int id);
@@ -78,14 +78,12 @@ class FakeSheet : public ISheetView {
   int failedSelections = 0;  // SetCurrentPage with a page not in the list
 
  private:
-  friend class FakeDialog;
-  bool PageControlUsable(int id);
   const RcScripts& scripts_;
   ISheetEvents* events_ = nullptr;
   FakeDialog frame_;
-  std::vector<IWizardPage*> pages_;
-  std::map<const IWizardPage*, std::unique_ptr<FakeDialog>> built_;
-  IWizardPage* current_ = nullptr;
+  std::vector<IPropertyPage*> pages_;
+  std::map<const IPropertyPage*, std::unique_ptr<FakeDialog>> built_;
+  IPropertyPage* current_ = nullptr;
   std::mutex postedLock_;
   std::deque<unsigned> posted_;
 };

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "ui/dialog_view.h"
-#include "ui/wizard_page.h"
+#include "ui/property_page.h"
 
 namespace lx {
 

@@ -259,4 +259,10 @@ void Win32DialogView::PostToWindow(unsigned message, uintptr_t wParam, intptr_t 
   if (window_) PostMessageW(window_, message, wParam, lParam);
 }
 
+void Win32DialogView::SheetChanged(bool changed) {
+  if (!window_) return;
+  SendMessageW(GetParent(window_), changed ? PSM_CHANGED : PSM_UNCHANGED,
+               reinterpret_cast<WPARAM>(window_), 0);
+}
+
 }  // namespace lx

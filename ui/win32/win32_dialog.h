@@ -53,6 +53,7 @@ class Win32DialogView : public IDialogView {
   void SetTimer(unsigned timerId, unsigned milliseconds) override;
   void KillTimer(unsigned timerId) override;
   void PostToWindow(unsigned message, uintptr_t wParam, intptr_t lParam) override;
+  void SheetChanged(bool changed) override;
 
  private:
   HWND Item(int id) const { return window_ ? GetDlgItem(window_, id) : nullptr; }

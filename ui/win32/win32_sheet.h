@@ -15,6 +15,7 @@
 
 #include "ui/sheet_view.h"
 #include "ui/win32/win32_dialog.h"
+#include "ui/win32/win32_page_host.h"
 
 namespace lx {
 
@@ -25,9 +26,9 @@ class Win32SheetView : public ISheetView {
   ~Win32SheetView() override;
 
   void SetCaption(const std::u16string& caption) override;
-  void AddPage(IWizardPage& page) override;
-  void RemovePage(IWizardPage& page) override;
-  void SetCurrentPage(IWizardPage& page) override;
+  void AddPage(IPropertyPage& page) override;
+  void RemovePage(IPropertyPage& page) override;
+  void SetCurrentPage(IPropertyPage& page) override;
   void SetWizardButtons(uint32_t flags) override;
   IDialogView& Frame() override { return frame_; }
   void BringToFront() override;
@@ -35,26 +36,22 @@ class Win32SheetView : public ISheetView {
   int ShowMessageBox(const std::u16string& text, const std::u16string& caption, unsigned type) override;
   void PostSheetMessage(unsigned message) override;
   void EndWizard() override;
-  void RunModal(ISheetEvents& events, IWizardPage& firstPage) override;
+  void RunModal(ISheetEvents& events, IPropertyPage& firstPage) override;
 
   HWND window() const { return window_.load(); }
   // The page's window, or null before its first showing.
-  HWND PageWindow(const IWizardPage& page) const;
+  HWND PageWindow(const IPropertyPage& page) const;
 
  private:
-  struct PageHost {
-    Win32SheetView* sheet;
-    IWizardPage* page;
-    std::unique_ptr<Win32DialogView> view;
+  struct PageSlot {
+    std::unique_ptr<Win32PageHost> host;
     HPROPSHEETPAGE handle = nullptr;
-    HBRUSH brush = nullptr;
   };
-  PageHost& HostOf(IWizardPage& page);
-  HPROPSHEETPAGE CreateHandle(PageHost& host);
+  PageSlot& SlotOf(IPropertyPage& page);
+  HPROPSHEETPAGE CreateHandle(PageSlot& slot);
   void AttachSheet(HWND sheet);
-  INT_PTR OnPageNotify(PageHost& host, HWND page, NMHDR* header);
+  bool OnSheetNotify(UINT code, LRESULT& result);
 
-  static INT_PTR CALLBACK PageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static int CALLBACK SheetCallback(HWND window, UINT message, LPARAM lParam);
   static LRESULT CALLBACK SheetSubclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                         UINT_PTR id, DWORD_PTR data);
@@ -63,8 +60,8 @@ class Win32SheetView : public ISheetView {
   // Read by workers that post to the sheet.
   std::atomic<HWND> window_{nullptr};
   std::u16string caption_;
-  std::vector<IWizardPage*> pages_;
-  std::map<const IWizardPage*, std::unique_ptr<PageHost>> hosts_;
+  std::vector<IPropertyPage*> pages_;
+  std::map<const IPropertyPage*, PageSlot> slots_;
   int startPage_ = 0;
   ISheetEvents* events_ = nullptr;
   Win32DialogView frame_;

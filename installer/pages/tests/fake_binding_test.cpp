@@ -11,8 +11,8 @@ namespace {
 class FakeBindingTest : public ::testing::Test {
  protected:
   FakeSheet sheet{PageScripts()};
-  FakeDialog port{sheet, nullptr, PageScripts().Dialog(IDD_STEP_SELECT_PORT)};
-  FakeDialog accessories{sheet, nullptr, PageScripts().Dialog(IDD_STEP_PRINTER_ACCESSORIES)};
+  FakeDialog port{PageScripts(), nullptr, PageScripts().Dialog(IDD_STEP_SELECT_PORT)};
+  FakeDialog accessories{PageScripts(), nullptr, PageScripts().Dialog(IDD_STEP_PRINTER_ACCESSORIES)};
 };
 
 TEST_F(FakeBindingTest, ComboBoxesSortAndClearLikeWindows) {
@@ -62,7 +62,7 @@ TEST_F(FakeBindingTest, ProgressAndTrackbarPositionsStayInRange) {
   port.TrackbarSetPos(5000, -3);
   EXPECT_EQ(port.TrackbarGetPos(5000), 1);
 
-  FakeDialog installing(sheet, nullptr, PageScripts().Dialog(IDD_STEP_INSTALLING));
+  FakeDialog installing(PageScripts(), nullptr, PageScripts().Dialog(IDD_STEP_INSTALLING));
   installing.ProgressSetRange(IDC_INSTALL_PROGRESS, 0, 100);
   installing.ProgressSetPos(IDC_INSTALL_PROGRESS, 140);
   EXPECT_EQ(installing.At(IDC_INSTALL_PROGRESS).position, 100);
@@ -87,7 +87,7 @@ TEST_F(FakeBindingTest, PicturesTakeOnlyTheProgramsBitmaps) {
 }
 
 // A page that records what reaches it.
-class RecordingPage : public IWizardPage {
+class RecordingPage : public IPropertyPage {
  public:
   int TemplateId() const override { return IDD_STEP_PRINTER_ACCESSORIES; }
   void OnInitDialog(IDialogView& v) override { view = &v; }

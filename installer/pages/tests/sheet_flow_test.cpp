@@ -29,7 +29,7 @@ TEST_F(SheetFlowTest, InstallModeOpensOnTheLanguagePage) {
   EXPECT_EQ(view.CurrentPage(), &sheet().init);
   EXPECT_EQ(sheet().step, 0);
   // The page list: language page, the configured welcome page, install-type page.
-  EXPECT_EQ(view.Pages(), (std::vector<IWizardPage*>{&sheet().init, &sheet().main, &sheet().installerType}));
+  EXPECT_EQ(view.Pages(), (std::vector<IPropertyPage*>{&sheet().init, &sheet().main, &sheet().installerType}));
   EXPECT_EQ(page().GetText(IDC_LANGUAGE_LABEL), u"Select Language");
   EXPECT_FALSE(view.ButtonEnabled(kIdWizBack));
   EXPECT_TRUE(view.ButtonEnabled(kIdWizNext));
@@ -54,7 +54,7 @@ TEST_F(SheetFlowTest, ConfigurationChoosesTheWelcomePage) {
     WizardRig t;
     t.WriteConfig(std::string("[Install]\r\n") + c.install + "\r\n");
     t.StartWizard();
-    IWizardPage* expected[] = {&t.sheet().main, &t.sheet().mainNoPic, &t.sheet().mainNoLp};
+    IPropertyPage* expected[] = {&t.sheet().main, &t.sheet().mainNoPic, &t.sheet().mainNoLp};
     EXPECT_EQ(t.sheet().WelcomePage(), expected[c.expected]) << c.install;
     EXPECT_EQ(t.view.Pages()[1], expected[c.expected]) << c.install;
   }
@@ -91,7 +91,7 @@ TEST_F(SheetFlowTest, WelcomeNextFollowsTheAgreeBox) {
   ASSERT_TRUE(view.ClickNext());
   ASSERT_TRUE(view.Click(IDC_OTHER_PORT_INSTALL));
   ASSERT_TRUE(view.ClickBack());
-  EXPECT_EQ(sheet().PageList(), (std::vector<IWizardPage*>{&sheet().init, &sheet().main,
+  EXPECT_EQ(sheet().PageList(), (std::vector<IPropertyPage*>{&sheet().init, &sheet().main,
                                                            &sheet().installerType, &sheet().selectPort}));
   EXPECT_EQ(view.Pages(), sheet().PageList());
 }
@@ -199,7 +199,7 @@ TEST_F(SheetFlowTest, UninstallModeOpensOnTheInstallTypePageAndAsksForARestart) 
   machine.spooler.InstallDriver(u"LX-220 Label");
   machine.spooler.AddPrinter(u"LX-220 Label Printer", u"LPT1:", u"LX-220 Label");
   StartWizard(true);
-  EXPECT_EQ(view.Pages(), (std::vector<IWizardPage*>{&sheet().installerType}));
+  EXPECT_EQ(view.Pages(), (std::vector<IPropertyPage*>{&sheet().installerType}));
   EXPECT_EQ(view.CurrentPage(), &sheet().installerType);
   for (int id : {IDC_USB_INSTALL, IDC_NET_INSTALL, IDC_OTHER_PORT_INSTALL}) {
     EXPECT_TRUE(page().IsVisible(id)) << id;
@@ -260,7 +260,7 @@ TEST_F(SheetFlowTest, RestartDeclinedOrRefused) {
 TEST_F(SheetFlowTest, IgnoredAndLateMessagesChangeNothing) {
   StartWizard();
   ASSERT_TRUE(view.ClickNext());
-  IWizardPage* shown = view.CurrentPage();
+  IPropertyPage* shown = view.CurrentPage();
   view.PostSheetMessage(kWmUser + 702);
   view.PostSheetMessage(kWmUser + 705);
   EXPECT_EQ(view.DeliverPosted(), 2);
