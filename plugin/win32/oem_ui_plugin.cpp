@@ -1,7 +1,6 @@
 #include "plugin/win32/oem_ui_plugin.h"
 
-#include <prsht.h>
-
+#include <memory>
 #include <new>
 
 #include "platform/spooler.h"
@@ -10,10 +9,11 @@
 #include "plugin/core/model_table.h"
 #include "plugin/core/option_table.h"
 #include "plugin/capabilities/device_capabilities.h"
+#include "plugin/pages/about_page.h"
 #include "plugin/papers/paper_lookup_adapter.h"
 #include "plugin/papers/paper_printer_event.h"
-#include "plugin/resources/resource_ids.h"
 #include "plugin/win32/module_context.h"
+#include "plugin/win32/sheet_pages.h"
 
 namespace lx {
 
@@ -41,14 +41,6 @@ void RefineModelClass(ModuleContext& module, HANDLE printer) {
   std::u16string driver = info.driverName.substr(0, 31);
   module.Trace(driver);
   module.modelClass = ApplyModelTable(driver, module.modelClass);
-}
-
-UINT CALLBACK AboutPageCallback(HWND, UINT, LPPROPSHEETPAGEW) { return 1; }
-
-// The printer sheet's About page. Its content (driver texts, support link,
-// help) is filled by the About page itself; the frame only adds it.
-INT_PTR CALLBACK AboutPageProc(HWND, UINT message, WPARAM, LPARAM) {
-  return message == WM_INITDIALOG ? TRUE : FALSE;
 }
 
 }  // namespace
@@ -128,24 +120,9 @@ HRESULT OemUiPlugin::DocumentPropertySheets(PPROPSHEETUI_INFO info, LPARAM lPara
 
 HRESULT OemUiPlugin::DevicePropertySheets(PPROPSHEETUI_INFO info, LPARAM lParam) {
   auto addPages = [this](PROPSHEETUI_INFO& sheet) -> PageAddOutcome {
-    auto* param = reinterpret_cast<OEMUIPSPARAM*>(sheet.lParamInit);
     if (sheet.pfnComPropSheet == nullptr) return {S_OK, false, 0};
-    std::u16string title = module_.ResourceText(IDS_ABOUT_TITLE);
-    PROPSHEETPAGEW page = {};
-    page.dwSize = sizeof page;
-    page.dwFlags = PSP_USETITLE | PSP_USECALLBACK;
-    page.hInstance = module_.resources();
-    page.pszTemplate = MAKEINTRESOURCEW(IDD_ABOUT_PAGE);
-    page.pszTitle = W(title);
-    page.pfnDlgProc = AboutPageProc;
-    page.pfnCallback = AboutPageCallback;
-    page.lParam = reinterpret_cast<LPARAM>(param != nullptr ? param->hPrinter : nullptr);
-    if (module_.activationContext() != INVALID_HANDLE_VALUE) {
-      page.dwFlags |= PSP_USEFUSIONCONTEXT;
-      page.hActCtx = module_.activationContext();
-    }
-    LONG_PTR added = sheet.pfnComPropSheet(sheet.hComPropSheet, CPSFUNC_ADD_PROPSHEETPAGEW,
-                                           reinterpret_cast<LPARAM>(&page), 0);
+    LONG_PTR added = AddSheetPage(sheet, std::make_unique<AboutPage>(), module_.resources(),
+                                  module_.ResourceText(AboutPage::kTitleId), module_.activationContext());
     if (added <= 0) return {S_OK, false, 0};
     return {S_OK, true, added};
   };
