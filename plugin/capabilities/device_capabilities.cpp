@@ -5,15 +5,10 @@
 
 #include "common/format.h"
 #include "common/text.h"
-#include "platform/debug_output.h"
 
 namespace lx {
 
 namespace {
-
-void Trace(PaperContext& c, const std::u16string& line) {
-  if (c.platform.debug) c.platform.debug->OutputW(line);
-}
 
 void SetCount(uint32_t* result, int32_t count) {
   *result = (*result & 0xFFFF0000u) | (static_cast<uint32_t>(count) & 0xFFFFu);
@@ -27,17 +22,17 @@ void WritePaperEntries(PaperContext& c, const PaperStore& store, uint16_t code, 
       CopyToBuffer(slot, kPaperNameSlotChars, name);
       std::memcpy(out, slot, sizeof slot);
       out += sizeof slot;
-      Trace(c, FormatW(u"paper name = %s", name.c_str()));
+      Trace(c.platform, FormatW(u"paper name = %s", name.c_str()));
     } else if (code == kDcPapers) {
       int16_t number = static_cast<int16_t>(r.number);
       std::memcpy(out, &number, sizeof number);
       out += sizeof number;
-      Trace(c, FormatW(u"papersize id =%d ", r.number));
+      Trace(c.platform, FormatW(u"papersize id =%d ", r.number));
     } else {
       int32_t point[2] = {MmToTenths(r.width), MmToTenths(r.height)};
       std::memcpy(out, point, sizeof point);
       out += sizeof point;
-      Trace(c, FormatW(u"paper Width=%d, Height = %d", point[0], point[1]));
+      Trace(c.platform, FormatW(u"paper Width=%d, Height = %d", point[0], point[1]));
     }
   }
 }
@@ -46,11 +41,11 @@ HRESULT AnswerPapers(PaperContext& c, const char16_t* deviceName, uint16_t code,
                      uint32_t* result) {
   if (!result) return S_OK;
   const char16_t* query = code == kDcPaperNames ? u"PaperNames" : code == kDcPapers ? u"Papers" : u"PaperSize";
-  Trace(c, FormatW(u"Paper DevCap_%s", query));
+  Trace(c.platform, FormatW(u"Paper DevCap_%s", query));
   std::u16string name = deviceName ? std::u16string(deviceName) : std::u16string();
   const PaperStore& store = OpenPaperStore(c, name);
   SetCount(result, store.count());
-  Trace(c, FormatW(u"Paper DevCap_%s In, count = %d", query, store.count()));
+  Trace(c.platform, FormatW(u"Paper DevCap_%s In, count = %d", query, store.count()));
   if (output) WritePaperEntries(c, store, code, static_cast<uint8_t*>(output));
   return S_OK;
 }
@@ -59,7 +54,7 @@ HRESULT AnswerPapers(PaperContext& c, const char16_t* deviceName, uint16_t code,
 
 HRESULT AnswerDeviceCapabilities(PaperContext& papers, const char16_t* deviceName, uint16_t code,
                                  void* output, uint32_t* result) {
-  Trace(papers, FormatW(u"DeviceCapabilities wCapability=%d", static_cast<int>(code)));
+  Trace(papers.platform, FormatW(u"DeviceCapabilities wCapability=%d", static_cast<int>(code)));
   uint32_t fixed = 0;
   switch (code) {
     case kDcPapers:

@@ -18,13 +18,13 @@ struct Brand {
 
 Brand BrandOf(int logoData) {
   switch (logoData) {
-    case 1: return {142, true, 39};
-    case 2: return {143, false, 52};
-    case 3: return {144, true, 39};
-    case 4: return {148, false, 39};
-    case 5: return {149, false, 52};
-    case -1: return {140, false, 51};
-    default: return {140, false, 39};
+    case 1: return {IDB_LOGO_1, true, IDS_LEGAL_NOTICE};
+    case 2: return {IDB_LOGO_2, false, IDS_LEGAL_NOTICE_LICENSED};
+    case 3: return {IDB_LOGO_3, true, IDS_LEGAL_NOTICE};
+    case 4: return {IDB_LOGO_4, false, IDS_LEGAL_NOTICE};
+    case 5: return {IDB_LOGO_5, false, IDS_LEGAL_NOTICE_LICENSED};
+    case -1: return {IDB_LOGO_DEFAULT, false, IDS_LEGAL_NOTICE_SUPPORTED};
+    default: return {IDB_LOGO_DEFAULT, false, IDS_LEGAL_NOTICE};
   }
 }
 

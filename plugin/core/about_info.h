@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "plugin/resources/resource_ids.h"
+
 namespace lx {
 
 class IProfile;
@@ -19,9 +21,9 @@ struct AboutInfo {
   int offset = 0;       // 0 hides the optional controls
   std::u16string web;   // "Web" of the file
   int logoData = -1;    // brand selector
-  unsigned logoBitmap = 140;
+  unsigned logoBitmap = IDB_LOGO_DEFAULT;
   std::u16string supportUrl;  // what the support button opens
-  unsigned legalNotice = 51;  // string id, shown for UI languages 7 to 9
+  unsigned legalNotice = IDS_LEGAL_NOTICE_SUPPORTED;  // string id, shown for UI languages 7 to 9
 };
 
 // Reads the section of the UI language and "DRIVER_TYPE" and applies the

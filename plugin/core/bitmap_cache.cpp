@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "plugin/resources/resource_ids.h"
+
 namespace lx {
 
 BitmapCache::BitmapCache(Loader load, Deleter release)
@@ -50,8 +52,9 @@ size_t BitmapCache::size() const {
 const std::vector<unsigned>& DocumentPageBitmapIds() {
   static const std::vector<unsigned> ids = [] {
     std::vector<unsigned> v;
-    for (unsigned id = 124; id <= 140; ++id) v.push_back(id);
-    for (unsigned id : {142u, 144u, 143u, 148u, 149u}) v.push_back(id);
+    for (unsigned id = IDB_PREVIEW_FIRST; id <= IDB_PREVIEW_LAST; ++id) v.push_back(id);
+    for (unsigned id : {IDB_LOGO_DEFAULT, IDB_LOGO_1, IDB_LOGO_3, IDB_LOGO_2, IDB_LOGO_4, IDB_LOGO_5})
+      v.push_back(id);
     return v;
   }();
   return ids;
@@ -59,9 +62,9 @@ const std::vector<unsigned>& DocumentPageBitmapIds() {
 
 unsigned HalftonePreviewBitmapId(int halftoneMethod) {
   switch (halftoneMethod) {
-    case 1: return 146;
-    case 2: return 147;
-    default: return 145;
+    case 1: return IDB_HALFTONE_DIFFUSION;
+    case 2: return IDB_HALFTONE_JJN;
+    default: return IDB_HALFTONE_NONE;
   }
 }
 

@@ -52,11 +52,11 @@ class BitmapCache {
 };
 
 // What the document pages show: the 16 Paper page previews, then the logos
-// (124 to 140, 142, 144, 143, 148, 149), in loading order.
+// (the default logo, then logos 1, 3, 2, 4, 5), in loading order.
 const std::vector<unsigned>& DocumentPageBitmapIds();
 
 // The halftone preview of a method (0 none, 1 error diffusion, 2 JJN
-// diffusion): 145, 146, 147. Any other value is shown as none.
+// diffusion). Any other value is shown as none.
 unsigned HalftonePreviewBitmapId(int halftoneMethod);
 
 }  // namespace lx

@@ -2,7 +2,6 @@
 
 #include "common/format.h"
 #include "common/text.h"
-#include "platform/debug_output.h"
 #include "platform/profile.h"
 #include "platform/registry.h"
 #include "plugin/core/language_table.h"
@@ -13,10 +12,6 @@ namespace lx {
 namespace {
 
 const char16_t kDriverTypeSection[] = u"DRIVER_TYPE";
-
-void Trace(PluginPlatform& platform, const std::u16string& line) {
-  if (platform.debug != nullptr) platform.debug->OutputW(line);
-}
 
 std::u16string FolderOf(std::u16string_view path) {
   size_t slash = path.find_last_of(u"\\/");
@@ -59,8 +54,9 @@ std::optional<std::u16string> GetLanguageSuffix(PluginPlatform& platform,
   if (platform.registry != nullptr && platform.registry->KeyExists(RegRoot::kLocalMachine, key)) {
     std::optional<std::u16string> suffix =
         platform.registry->GetString(RegRoot::kLocalMachine, key, u"Suffix");
-    // The value is read into 260 bytes: 129 characters and the terminator.
-    if (suffix) suffix = CutToBuffer(*suffix, 130);
+    // The value is read into 260 bytes, 129 characters and the terminator;
+    // a longer one does not fit and the read fails.
+    if (suffix && suffix->size() > 129) return std::nullopt;
     return suffix;
   }
   std::optional<std::u16string> code = WindowsLanguageCode(platform.host->GetUserDefaultLangId());

@@ -41,8 +41,4 @@ struct OptionRow {
 };
 const std::vector<OptionRow>& OptionRows();
 
-// The module-wide table, built on first use with `load`; later calls return
-// the same table whatever loader they pass.
-const OptionTable& ModuleOptionTable(const StringLoader& load);
-
 }  // namespace lx

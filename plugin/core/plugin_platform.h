@@ -1,17 +1,20 @@
-// The Windows services the plug-in's naming and attach logic use. The DLL
-// binds them to the real calls; host tests to the simulated machine.
+// The Windows services the plug-in uses, in one bundle per loaded module.
+// The DLL binds them to the real calls; host tests to the simulated machine.
 #pragma once
 
 #include <optional>
 #include <string>
 
+#include "platform/debug_output.h"
 #include "platform/system.h"
 
 namespace lx {
 
 class IProfile;
 class IRegistry;
-class IDebugOutput;
+class ISpooler;
+class IFileSystem;
+class IFileSecurity;
 
 class IPluginHost {
  public:
@@ -27,8 +30,17 @@ class IPluginHost {
 struct PluginPlatform {
   IPluginHost* host = nullptr;
   IProfile* profile = nullptr;
-  IRegistry* registry = nullptr;
-  IDebugOutput* debug = nullptr;  // may be null
+  IRegistry* registry = nullptr;      // read only
+  IDebugOutput* debug = nullptr;      // may be null
+  ISpooler* spooler = nullptr;
+  IFileSystem* files = nullptr;
+  ISystem* system = nullptr;          // the error of a refused OpenPrinter
+  IFileSecurity* security = nullptr;  // only the printer event uses it
 };
+
+// The plug-in's trace: always on, one line per call to the debugger output.
+inline void Trace(const PluginPlatform& platform, const std::u16string& line) {
+  if (platform.debug != nullptr) platform.debug->OutputW(line);
+}
 
 }  // namespace lx

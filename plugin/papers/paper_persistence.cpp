@@ -6,7 +6,6 @@
 #include "common/format.h"
 #include "common/ini.h"
 #include "common/text.h"
-#include "platform/debug_output.h"
 #include "platform/files.h"
 #include "platform/profile.h"
 #include "platform/spooler.h"
@@ -21,10 +20,6 @@ constexpr char16_t kDataValue[] = u"PapersData";
 constexpr uint32_t kErrorMoreData = 234;
 constexpr uint32_t kErrorInvalidPrinterName = 1801;
 constexpr size_t kSizeTextChars = 16;  // 15 characters and the NUL
-
-void Trace(PaperContext& c, const std::u16string& line) {
-  if (c.platform.debug) c.platform.debug->OutputW(line);
-}
 
 // OpenPrinterW for full access. An empty name would open the print server
 // rather than a printer, so it is refused as Windows refuses an unknown name.
@@ -68,15 +63,15 @@ std::optional<std::vector<uint8_t>> LoadFromFile(PaperContext& c, const std::u16
     size = ParseProfileInt(sizeText.text);
   }
   if (size == 0) {
-    Trace(c, u"GetPapersToIni Failed");
+    Trace(c.platform, u"GetPapersToIni Failed");
     return std::nullopt;
   }
   ProfileResult hex = c.platform.profile->GetString(section, kDataValue, u"", kPaperHexChars + 1, *path);
   std::u16string_view text(hex.text);
   if (text.size() > kPaperHexChars) text = text.substr(0, kPaperHexChars);
   std::vector<uint8_t> data = DecodePaperHex(text, size);
-  Trace(c, u"GetPapersToIni Success");
-  Trace(c, FormatW(u"Get dwSize= %d\n", static_cast<int>(data.size())));
+  Trace(c.platform, u"GetPapersToIni Success");
+  Trace(c.platform, FormatW(u"Get dwSize= %d\n", static_cast<int>(data.size())));
   return data;
 }
 
@@ -98,21 +93,21 @@ void LoadPaperStore(PaperContext& c, PaperStore& store) {
     data = LoadFromPrinter(c, handle);
     c.platform.spooler->Close(handle);
   } else {
-    Trace(c, FormatW(u"Get OpenPrinter %s  failed, error = %lu\n", store.printerName.c_str(),
+    Trace(c.platform, FormatW(u"Get OpenPrinter %s  failed, error = %lu\n", store.printerName.c_str(),
                      static_cast<unsigned long>(error)));
     data = LoadFromFile(c, store.printerName);
   }
   if (!data || data->empty()) {
-    Trace(c, u"pPapers 4");
+    Trace(c.platform, u"pPapers 4");
     return;
   }
   if (data->size() < sizeof(PaperRecord)) {
-    Trace(c, u"pPapers 3");
+    Trace(c.platform, u"pPapers 3");
     return;
   }
-  Trace(c, u"pPapers 1");
+  Trace(c.platform, u"pPapers 1");
   TakeRecords(store, *data);
-  Trace(c, u"pPapers 2");
+  Trace(c.platform, u"pPapers 2");
 }
 
 std::vector<uint8_t> Block(const PaperStore& store) {
@@ -131,7 +126,7 @@ bool SaveToFile(PaperContext& c, const PaperStore& store, const std::vector<uint
            profile.WriteString(store.printerName, kDataValue, EncodePaperHex(block), *path);
     }
   }
-  Trace(c, ok ? u"SetPapersToIni Success" : u"SetPapersToIni Failed");
+  Trace(c.platform, ok ? u"SetPapersToIni Success" : u"SetPapersToIni Failed");
   return ok;
 }
 
@@ -141,7 +136,7 @@ PaperStore& OpenPaperStore(PaperContext& context, const std::u16string& printerN
   if (context.store) return *context.store;
   context.store = std::make_unique<PaperStore>();
   PaperStore& store = *context.store;
-  Trace(context, u"Papers Init pPrinterName");
+  Trace(context.platform, u"Papers Init pPrinterName");
   store.printerName = CutToBuffer(printerName, kPrinterNameChars);
   LoadPaperStore(context, store);
   if (!store.records.empty()) {
@@ -150,7 +145,7 @@ PaperStore& OpenPaperStore(PaperContext& context, const std::u16string& printerN
   }
   store.records = BuiltInPapers();
   store.dirty = true;
-  Trace(context, u"Paper CodeInit");
+  Trace(context.platform, u"Paper CodeInit");
   return store;
 }
 
@@ -159,7 +154,7 @@ bool SavePaperStore(PaperContext& context, const PaperStore& store) {
   PrinterHandle handle = 0;
   uint32_t error = 0;
   if (OpenForFullAccess(context, store.printerName, handle, error)) {
-    Trace(context, u"bSharePrinter 0");
+    Trace(context.platform, u"bSharePrinter 0");
     ISpooler& spooler = *context.platform.spooler;
     uint32_t size = static_cast<uint32_t>(block.size());
     std::vector<uint8_t> sizeBytes(4);
@@ -169,9 +164,9 @@ bool SavePaperStore(PaperContext& context, const PaperStore& store) {
     spooler.Close(handle);
     return ok;
   }
-  Trace(context, FormatW(u"Set OpenPrinter %s failed, error = %lu\n", store.printerName.c_str(),
+  Trace(context.platform, FormatW(u"Set OpenPrinter %s failed, error = %lu\n", store.printerName.c_str(),
                          static_cast<unsigned long>(error)));
-  Trace(context, u"bSharePrinter 1");
+  Trace(context.platform, u"bSharePrinter 1");
   return SaveToFile(context, store, block);
 }
 
@@ -193,7 +188,7 @@ std::optional<std::u16string> PaperFilePath(PaperContext& context) {
     path = FormatW(u"%s\\%s", path.c_str(), part);
     if (!files.IsDirectory(path) && !files.CreateFolder(path)) return std::nullopt;
   }
-  return FormatW(u"%s\\%s", path.c_str(), context.platform.paperFileName.c_str());
+  return FormatW(u"%s\\%s", path.c_str(), context.paperFileName.c_str());
 }
 
 }  // namespace lx

@@ -7,32 +7,20 @@
 #include <optional>
 #include <string>
 
+#include "plugin/core/plugin_platform.h"
 #include "plugin/papers/paper_hex.h"
 #include "plugin/papers/paper_store.h"
 
 namespace lx {
 
-class ISpooler;
-class IProfile;
-class IFileSystem;
-class ISystem;
-class IDebugOutput;
-class IFileSecurity;
-
-struct PaperPlatform {
-  ISpooler* spooler = nullptr;
-  IProfile* profile = nullptr;
-  IFileSystem* files = nullptr;
-  ISystem* system = nullptr;          // the error of a refused OpenPrinter
-  IDebugOutput* debug = nullptr;      // may be null
-  IFileSecurity* security = nullptr;  // only the printer event uses it
-  std::u16string paperFileName;       // the module's PaperFileName, such as lx220uip.ini
-};
-
-// The module-wide state: the platform and the store once it exists.
+// The module's papers: the platform, the shared file's name and the store
+// once it exists. The store reads spooler, profile, files, system, security
+// and the trace of the platform.
 struct PaperContext {
-  explicit PaperContext(PaperPlatform p) : platform(std::move(p)) {}
-  PaperPlatform platform;
+  PaperContext(const PluginPlatform& p, std::u16string fileName)
+      : platform(p), paperFileName(std::move(fileName)) {}
+  PluginPlatform platform;
+  std::u16string paperFileName;  // the module's PaperFileName, such as lx220uip.ini
   std::unique_ptr<PaperStore> store;
 };
 

@@ -4,7 +4,6 @@
 
 #include "common/ini.h"
 #include "common/text.h"
-#include "platform/debug_output.h"
 #include "platform/file_security.h"
 #include "platform/files.h"
 #include "platform/profile.h"
@@ -79,7 +78,7 @@ void PaperPrinterEvent(PaperContext& context, const std::u16string& printerName,
   if (files.FileExists(*path)) return;
   PaperStore& store = OpenPaperStore(context, printerName);
   SavePaperStore(context, store);
-  if (context.platform.debug) context.platform.debug->OutputW(printerName);
+  Trace(context.platform, printerName);
   if (!files.FileExists(*path)) return;
   files.SetAttributes(*path, kFileAttributeNormal);
   OpenToAllUsers(context.platform.security, *path);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "plugin/oem/oem_com.h"
+#include "plugin/resources/resource_ids.h"
 #include "plugin/tests/expected_default_devmode.h"
 #include "tools/printhost/driver_folder.h"
 #include "tools/printhost/fake_core_helper.h"
@@ -246,7 +247,7 @@ TEST_F(PrintHost, SheetsAddTheAboutPageAndReadFeatures) {
   info.lParamInit = reinterpret_cast<LPARAM>(&ps);
   ASSERT_EQ(S_OK, plugin->DevicePropertySheets(&info, 0));
   ASSERT_EQ(1u, pages.size());
-  EXPECT_EQ(107, static_cast<int>(reinterpret_cast<ULONG_PTR>(pages[0].pszTemplate)));
+  EXPECT_EQ(IDD_ABOUT_PAGE, static_cast<int>(reinterpret_cast<ULONG_PTR>(pages[0].pszTemplate)));
   EXPECT_NE(0u, pages[0].dwFlags & PSP_USETITLE);
   EXPECT_NE(0u, pages[0].dwFlags & PSP_USECALLBACK);
   // The page runs in the module's own activation context (Common Controls 6).

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "plugin/oem/oem_com.h"
+#include "plugin/resources/resource_ids.h"
 #include "tools/printhost/fake_core_helper.h"
 #include "tools/printhost/plugin_fixture.h"
 
@@ -30,24 +31,42 @@ using Controls = std::vector<std::pair<int, std::wstring>>;  // id and window cl
 
 const std::vector<std::pair<WORD, Controls>>& ExpectedTemplates() {
   static const std::vector<std::pair<WORD, Controls>> templates = {
-      {101, {{1071, kStatic}, {1023, kCombo},  {1016, kButton}, {1018, kButton}, {1020, kButton},
-             {1029, kButton}, {1031, kButton}, {1033, kButton}, {1035, kButton}, {1038, kButton},
-             {1039, kButton}, {-1, kButton},   {1072, kButton}, {1036, kStatic}, {1073, kButton},
-             {1074, kButton}}},
-      {102, {{1041, kButton}, {1042, kButton}, {1007, kEdit}, {1100, kStatic}, {1005, kEdit},
-             {1099, kStatic}, {1118, kButton}, {1106, kEdit}, {1097, kStatic}, {1117, kButton}}},
-      {105, {{1051, kButton}, {1087, kStatic}, {1088, kStatic}, {1052, kTrackbar}, {1089, kButton},
-             {1066, kStatic}, {1053, kTrackbar}, {1067, kStatic}, {1071, kButton}, {1021, kCombo},
-             {1104, kStatic}}},
-      {107, {{1062, kButton}, {1070, kButton}, {1090, kStatic}, {1091, kStatic}, {1092, kStatic},
-             {1093, kStatic}, {1103, kStatic}}},
-      {108, {{1108, kButton}, {1116, kStatic}, {1110, kButton}, {1111, kButton}, {1112, kButton},
-             {1120, kButton}, {1114, kStatic}, {1121, kEdit}, {1107, kButton}}},
-      {153, {{1081, kStatic}, {1027, kCombo},  {1082, kStatic}, {1054, kCombo},  {1084, kButton},
-             {1075, kStatic}, {1047, kEdit},   {1076, kStatic}, {1048, kEdit},   {1094, kButton},
-             {1133, kButton}, {1132, kButton}, {1105, kStatic}, {1106, kEdit},   {1110, kButton},
-             {1131, kButton}, {1109, kStatic}, {1111, kEdit},   {1107, kStatic}, {1134, kStatic},
-             {1135, kStatic}, {1055, kCombo},  {1056, kCombo},  {1136, kStatic}, {1112, kEdit}}},
+      {IDD_PAPER_PAGE,
+       {{IDC_PAPER_LIST_LABEL, kStatic}, {IDC_PAPER_LIST, kCombo}, {IDC_PAPER_NEW, kButton},
+        {IDC_PAPER_EDIT, kButton}, {IDC_PAPER_DELETE, kButton}, {IDC_PORTRAIT, kButton},
+        {IDC_LANDSCAPE, kButton}, {IDC_PORTRAIT_180, kButton}, {IDC_LANDSCAPE_180, kButton},
+        {IDC_MIRROR, kButton}, {IDC_NEGATIVE, kButton}, {IDC_STATIC, kButton},
+        {IDC_PREVIEW_GROUP, kButton}, {IDC_PREVIEW, kStatic}, {IDC_ORIENTATION_GROUP, kButton},
+        {IDC_EFFECT_GROUP, kButton}}},
+      {IDD_PAPER_DIALOG,
+       {{IDC_PAPERDLG_OK, kButton}, {IDC_PAPERDLG_CANCEL, kButton}, {IDC_PAPERDLG_LENGTH, kEdit},
+        {IDC_PAPERDLG_LENGTH_LABEL, kStatic}, {IDC_PAPERDLG_WIDTH, kEdit},
+        {IDC_PAPERDLG_WIDTH_LABEL, kStatic}, {IDC_PAPERDLG_SIZE_GROUP, kButton},
+        {IDC_PAPERDLG_NAME, kEdit}, {IDC_PAPERDLG_NAME_LABEL, kStatic},
+        {IDC_PAPERDLG_PAPER_GROUP, kButton}}},
+      {IDD_OPTIONS_PAGE,
+       {{IDC_USE_PRINTER_SPEED, kButton}, {IDC_SPEED_LABEL, kStatic}, {IDC_DENSITY_LABEL, kStatic},
+        {IDC_DENSITY, kTrackbar}, {IDC_PRINTER_OPTIONS_GROUP, kButton}, {IDC_DENSITY_VALUE, kStatic},
+        {IDC_SPEED, kTrackbar}, {IDC_SPEED_VALUE, kStatic}, {IDC_ADVANCED_GROUP, kButton},
+        {IDC_PRINT_LANGUAGE, kCombo}, {IDC_PRINT_LANGUAGE_LABEL, kStatic}}},
+      {IDD_ABOUT_PAGE,
+       {{IDC_SUPPORT, kButton}, {IDC_ABOUT_GROUP, kButton}, {IDC_DRIVER_NAME, kStatic},
+        {IDC_DRIVER_TYPE, kStatic}, {IDC_DRIVER_VERSION, kStatic}, {IDC_LEGAL_NOTICE, kStatic},
+        {IDC_LOGO, kStatic}}},
+      {IDD_IMAGE_PAGE,
+       {{IDC_HALFTONE_GROUP, kButton}, {IDC_HALFTONE_PREVIEW, kStatic}, {IDC_HALFTONE_NONE, kButton},
+        {IDC_HALFTONE_DIFFUSION, kButton}, {IDC_HALFTONE_JJN, kButton}, {IDC_IMAGE_GROUP, kButton},
+        {IDC_TONE_FACTOR_LABEL, kStatic}, {IDC_TONE_FACTOR, kEdit}, {IDC_THICKER_LINES, kButton}}},
+      {IDD_PRINT_PARAMS_PAGE,
+       {{IDC_PRINT_METHOD_LABEL, kStatic}, {IDC_PRINT_METHOD, kCombo},
+        {IDC_MEDIA_TYPE_LABEL, kStatic}, {IDC_MEDIA_TYPE, kCombo}, {IDC_MEDIA_GROUP, kButton},
+        {IDC_OFFSET_X_LABEL, kStatic}, {IDC_OFFSET_X, kEdit}, {IDC_OFFSET_Y_LABEL, kStatic},
+        {IDC_OFFSET_Y, kEdit}, {IDC_POSITION_GROUP, kButton}, {IDC_MEDIA_HANDLING_GROUP, kButton},
+        {IDC_PAPER_SAVING, kButton}, {IDC_FEED_OFFSET_LABEL, kStatic}, {IDC_FEED_OFFSET, kEdit},
+        {IDC_USE_PRINTER_FEED, kButton}, {IDC_COLLATE, kButton}, {IDC_GAP_LABEL, kStatic},
+        {IDC_GAP, kEdit}, {IDC_PRINT_MODE_LABEL, kStatic}, {IDC_POST_ACTION_LABEL, kStatic},
+        {IDC_TIMING_LABEL, kStatic}, {IDC_POST_ACTION, kCombo}, {IDC_TIMING, kCombo},
+        {IDC_INTERVAL_LABEL, kStatic}, {IDC_INTERVAL, kEdit}}},
   };
   return templates;
 }
@@ -162,10 +181,13 @@ TEST_F(ResourceModule, EveryTemplateOpensWithExactlyThePagesControls) {
 TEST_F(ResourceModule, StringsLoadByIdAndOnlyTheRussianModuleLacksTheMetricPapers) {
   SCOPED_TRACE(Narrow(name_));
   RecordProperty("language_module", Narrow(name_));
-  for (UINT id : {9u, 31u, 32u, 35u, 43u, 315u, 37u, 39u, 1003u, 709u}) {
+  for (UINT id : {IDS_USE_PRINTER_SETTINGS, IDS_ABOUT_TITLE, IDS_PAPER_TITLE, IDS_OPTIONS_TITLE,
+                  IDS_IMAGE_TITLE, IDS_PRINT_PARAMS_TITLE, IDS_UNIT, IDS_LEGAL_NOTICE, IDS_PAPER_4X6,
+                  IDS_RESOLUTION_203}) {
     EXPECT_FALSE(LoadText(resources_, id).empty()) << "string " << id;
   }
-  for (UINT id : {20u, 900u, 901u, 902u, 903u, 904u, 905u}) {
+  for (UINT id : {IDS_DRIVER_TYPE, IDS_PAPER_40X30, IDS_PAPER_50X30, IDS_PAPER_60X40, IDS_PAPER_75X60,
+                  IDS_PAPER_80X60, IDS_PAPER_80X50}) {
     wchar_t buffer[40] = L"unchanged";
     int n = LoadStringW(resources_, id, buffer, 40);
     if (IsRussian()) {
@@ -175,7 +197,7 @@ TEST_F(ResourceModule, StringsLoadByIdAndOnlyTheRussianModuleLacksTheMetricPaper
     }
   }
   if (IsRussian()) {
-    EXPECT_EQ(std::wstring(L"\u043C\u043C"), LoadText(resources_, 37));  // "мм"
+    EXPECT_EQ(std::wstring(L"\u043C\u043C"), LoadText(resources_, IDS_UNIT));  // "мм"
     for (const auto& t : ExpectedTemplates()) {
       EXPECT_NE(nullptr, FindResourceExW(resources_, RT_DIALOG, MAKEINTRESOURCEW(t.first), 0x0419))
           << "template " << t.first << " in Russian";
@@ -184,7 +206,7 @@ TEST_F(ResourceModule, StringsLoadByIdAndOnlyTheRussianModuleLacksTheMetricPaper
 }
 
 // The sheets the core driver asks for work with whatever module was loaded:
-// the printer sheet's About page comes from template 107 of that module and
+// the printer sheet's About page comes from that module's About template and
 // opens with its controls, and building the document sheet looks up every
 // option's display text (the metric papers find none in the Russian module).
 TEST_F(ResourceModule, SheetsWorkWithTheLoadedModule) {
@@ -204,7 +226,7 @@ TEST_F(ResourceModule, SheetsWorkWithTheLoadedModule) {
   ASSERT_EQ(S_OK, plugin->DevicePropertySheets(&info, 0));
   ASSERT_EQ(1u, real.handles.size());
   EXPECT_EQ(resources_, real.pages[0].hInstance);
-  EXPECT_EQ(LoadText(resources_, 31), real.titles[0]);
+  EXPECT_EQ(LoadText(resources_, IDS_ABOUT_TITLE), real.titles[0]);
   EXPECT_EQ(reinterpret_cast<ULONG_PTR>(real.handles[0]), info.Result);
 
   PROPSHEETHEADERW header = {};
@@ -217,7 +239,7 @@ TEST_F(ResourceModule, SheetsWorkWithTheLoadedModule) {
   ASSERT_NE(nullptr, sheet);
   HWND page = reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
   ASSERT_NE(nullptr, page);
-  EXPECT_EQ(Lowered(ExpectedControls(107)), Lowered(ChildrenOf(page)));
+  EXPECT_EQ(Lowered(ExpectedControls(IDD_ABOUT_PAGE)), Lowered(ChildrenOf(page)));
   DestroyWindow(sheet);
 
   printhost::FakeCoreHelper core;  // lists the six metric papers under PaperSize

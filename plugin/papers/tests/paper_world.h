@@ -28,15 +28,14 @@ struct PaperWorld {
   }
 
   std::unique_ptr<PaperContext> LoadModule() {
-    PaperPlatform p;
+    PluginPlatform p;
     p.spooler = &machine.spooler;
     p.profile = &process->profile;
     p.files = &machine.files;
     p.system = &process->system;
     p.debug = &process->debug;
     p.security = &security;
-    p.paperFileName = u"lx220uip.ini";
-    return std::make_unique<PaperContext>(p);
+    return std::make_unique<PaperContext>(p, u"lx220uip.ini");
   }
 
   SimPrinter& Printer(const std::u16string& name = kPrinter) { return *machine.spooler.Find(name); }

@@ -10,7 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "plugin/win/bitmap_loading.h"
+#include "plugin/resources/resource_ids.h"
+#include "plugin/win32/bitmap_loading.h"
 
 namespace lx {
 namespace {
@@ -52,8 +53,8 @@ TEST_F(BitmapLoading, CacheHoldsRealBitmapsUntilCleared) {
     handles.push_back(h);
   }
   EXPECT_EQ(handles.size(), std::set<BitmapHandle>(handles.begin(), handles.end()).size());
-  EXPECT_EQ(handles.front(), cache.Get(124));
-  EXPECT_EQ(nullptr, cache.Get(141));  // the module has no picture 141
+  EXPECT_EQ(handles.front(), cache.Get(IDB_PREVIEW_FIRST));
+  EXPECT_EQ(nullptr, cache.Get(IDB_LOGO_DEFAULT + 1));  // a gap between the logos
   EXPECT_EQ(22u, cache.size());
 
   cache.Clear();
@@ -62,7 +63,7 @@ TEST_F(BitmapLoading, CacheHoldsRealBitmapsUntilCleared) {
 
 TEST_F(BitmapLoading, LoaderWithoutModuleLoadsNothing) {
   BitmapCache cache(BitmapLoaderOf(nullptr), DeleteBitmapHandle);
-  EXPECT_EQ(nullptr, cache.Get(124));
+  EXPECT_EQ(nullptr, cache.Get(IDB_PREVIEW_FIRST));
   EXPECT_EQ(nullptr, LoadHalftonePreview(nullptr, 0));
 }
 

@@ -23,16 +23,15 @@ constexpr wchar_t kTestPrinter[] = L"LX Paper Wine Test";
 constexpr wchar_t kTestDriver[] = L"LX Paper Wine Test Driver";
 
 struct RealPapers {
-  explicit RealPapers(std::u16string fileName) : context(Platform(std::move(fileName))) {}
-  PaperPlatform Platform(std::u16string fileName) {
-    PaperPlatform p;
+  explicit RealPapers(std::u16string fileName) : context(Platform(), std::move(fileName)) {}
+  PluginPlatform Platform() {
+    PluginPlatform p;
     p.spooler = &spooler;
     p.profile = &profile;
     p.files = &files;
     p.system = &system;
     p.debug = &debug;
     p.security = &security;
-    p.paperFileName = std::move(fileName);
     return p;
   }
   Win32Spooler spooler;

@@ -1,21 +1,19 @@
-#include "plugin/win/oem_ui_plugin.h"
+#include "plugin/win32/oem_ui_plugin.h"
 
-#include <prsht.h>
-#include <winspool.h>
-
+#include <memory>
 #include <new>
-#include <vector>
 
+#include "platform/spooler.h"
 #include "platform/win32/wide.h"
 #include "plugin/core/frame_logic.h"
 #include "plugin/core/model_table.h"
 #include "plugin/core/option_table.h"
 #include "plugin/capabilities/device_capabilities.h"
+#include "plugin/pages/about_page.h"
 #include "plugin/papers/paper_lookup_adapter.h"
 #include "plugin/papers/paper_printer_event.h"
-#include "plugin/papers/win/module_papers.h"
-#include "plugin/win/module_bitmaps.h"
-#include "plugin/win/module_state.h"
+#include "plugin/win32/module_context.h"
+#include "plugin/win32/sheet_pages.h"
 
 namespace lx {
 
@@ -26,43 +24,34 @@ HRESULT Finish(FrameResult r) {
   return r.hr;
 }
 
+PrinterHandle HandleOf(HANDLE printer) { return reinterpret_cast<PrinterHandle>(printer); }
 
-std::u16string LoadModuleString(unsigned id) {
-  const wchar_t* text = nullptr;
-  int n = ::LoadStringW(Module().resources, id, reinterpret_cast<LPWSTR>(&text), 0);
-  return n > 0 && text != nullptr ? U(text, static_cast<size_t>(n)) : std::u16string();
+// The printer's name (PRINTER_INFO_2); empty when the handle answers nothing.
+std::u16string PrinterNameOf(ISpooler& spooler, HANDLE printer) {
+  PrinterInfo2 info;
+  if (printer == nullptr || !spooler.GetInfo2(HandleOf(printer), info)) return u"";
+  return info.printerName;
 }
 
 // The printer's driver name decides the model class each time the document
 // pages are built.
-void RefineModelClass(HANDLE printer) {
-  DWORD needed = 0;
-  ::GetPrinterW(printer, 2, nullptr, 0, &needed);
-  if (needed == 0) return;
-  std::vector<BYTE> buffer(needed);
-  if (!::GetPrinterW(printer, 2, buffer.data(), needed, &needed)) return;
-  const auto* info = reinterpret_cast<const PRINTER_INFO_2W*>(buffer.data());
-  if (info->pDriverName == nullptr) return;
-  std::u16string driver = U(info->pDriverName).substr(0, 31);
-  TraceW(driver);
-  Module().modelClass = ApplyModelTable(driver, Module().modelClass);
-}
-
-UINT CALLBACK AboutPageCallback(HWND, UINT, LPPROPSHEETPAGEW) { return 1; }
-
-// The printer sheet's About page. Its content (driver texts, support link,
-// help) is filled by the About page itself; the frame only adds it.
-INT_PTR CALLBACK AboutPageProc(HWND, UINT message, WPARAM, LPARAM) {
-  return message == WM_INITDIALOG ? TRUE : FALSE;
+void RefineModelClass(ModuleContext& module, HANDLE printer) {
+  PrinterInfo2 info;
+  if (!module.platform().spooler->GetInfo2(HandleOf(printer), info) || info.driverName.empty()) return;
+  std::u16string driver = info.driverName.substr(0, 31);
+  module.Trace(driver);
+  module.modelClass = ApplyModelTable(driver, module.modelClass);
 }
 
 }  // namespace
 
-OemUiPlugin::OemUiPlugin() { ::InterlockedIncrement(&Module().liveObjects); }
+OemUiPlugin::OemUiPlugin(ModuleContext& module) : module_(module) {
+  ::InterlockedIncrement(&module_.liveObjects);
+}
 
 OemUiPlugin::~OemUiPlugin() {
   if (core_ != nullptr) core_->Release();
-  ::InterlockedDecrement(&Module().liveObjects);
+  ::InterlockedDecrement(&module_.liveObjects);
 }
 
 HRESULT OemUiPlugin::QueryInterface(REFIID iid, void** out) {
@@ -94,7 +83,8 @@ HRESULT OemUiPlugin::DevMode(DWORD mode, POEMDMPARAM param) {
   HANDLE printer = param != nullptr ? param->hPrinter : nullptr;
   // The module's paper store; the printer's name is read only when the
   // merge needs a store that does not exist yet.
-  PaperStoreLookup papers(ModulePapers(), [printer] { return PrinterNameOfHandle(printer); });
+  ISpooler& spooler = *module_.platform().spooler;
+  PaperStoreLookup papers(module_.Papers(), [&spooler, printer] { return PrinterNameOf(spooler, printer); });
   return Finish(AnswerDevMode(mode, param, &papers));
 }
 
@@ -118,9 +108,9 @@ HRESULT OemUiPlugin::DocumentPropertySheets(PPROPSHEETUI_INFO info, LPARAM lPara
   auto addPages = [this](PROPSHEETUI_INFO& sheet) -> PageAddOutcome {
     if (core_ == nullptr || coreFeatures_ == nullptr) return {S_OK, false, 0};
     auto* param = reinterpret_cast<OEMUIPSPARAM*>(sheet.lParamInit);
-    if (param != nullptr) RefineModelClass(param->hPrinter);
-    ReadFeatures(features_, coreFeatures_.get(), ModuleOptionTable(LoadModuleString));
-    FillDocumentPageBitmaps();
+    if (param != nullptr) RefineModelClass(module_, param->hPrinter);
+    ReadFeatures(features_, coreFeatures_.get(), module_.Options());
+    if (BitmapCache* bitmaps = module_.Bitmaps()) bitmaps->FillForDocumentPages();
     // The document pages add themselves here once they exist; until then the
     // sheet shows none of ours.
     return {S_OK, false, 0};
@@ -129,25 +119,10 @@ HRESULT OemUiPlugin::DocumentPropertySheets(PPROPSHEETUI_INFO info, LPARAM lPara
 }
 
 HRESULT OemUiPlugin::DevicePropertySheets(PPROPSHEETUI_INFO info, LPARAM lParam) {
-  auto addPages = [](PROPSHEETUI_INFO& sheet) -> PageAddOutcome {
-    auto* param = reinterpret_cast<OEMUIPSPARAM*>(sheet.lParamInit);
+  auto addPages = [this](PROPSHEETUI_INFO& sheet) -> PageAddOutcome {
     if (sheet.pfnComPropSheet == nullptr) return {S_OK, false, 0};
-    std::u16string title = LoadModuleString(31);
-    PROPSHEETPAGEW page = {};
-    page.dwSize = sizeof page;
-    page.dwFlags = PSP_USETITLE | PSP_USECALLBACK;
-    page.hInstance = Module().resources;
-    page.pszTemplate = MAKEINTRESOURCEW(107);
-    page.pszTitle = W(title);
-    page.pfnDlgProc = AboutPageProc;
-    page.pfnCallback = AboutPageCallback;
-    page.lParam = reinterpret_cast<LPARAM>(param != nullptr ? param->hPrinter : nullptr);
-    if (Module().activationContext != INVALID_HANDLE_VALUE) {
-      page.dwFlags |= PSP_USEFUSIONCONTEXT;
-      page.hActCtx = Module().activationContext;
-    }
-    LONG_PTR added = sheet.pfnComPropSheet(sheet.hComPropSheet, CPSFUNC_ADD_PROPSHEETPAGEW,
-                                           reinterpret_cast<LPARAM>(&page), 0);
+    LONG_PTR added = AddSheetPage(sheet, std::make_unique<AboutPage>(), module_.resources(),
+                                  module_.ResourceText(AboutPage::kTitleId), module_.activationContext());
     if (added <= 0) return {S_OK, false, 0};
     return {S_OK, true, added};
   };
@@ -159,7 +134,7 @@ HRESULT OemUiPlugin::DevQueryPrintEx(PVOID, PVOID, PDEVMODEW, PVOID) { return E_
 HRESULT OemUiPlugin::DeviceCapabilities(PVOID, HANDLE, PWSTR deviceName, WORD capability, PVOID output,
                                         PDEVMODEW, PVOID, DWORD, DWORD* result) {
   static_assert(sizeof(DWORD) == sizeof(uint32_t), "capability result width");
-  return AnswerDeviceCapabilities(ModulePapers(), reinterpret_cast<const char16_t*>(deviceName), capability,
+  return AnswerDeviceCapabilities(module_.Papers(), reinterpret_cast<const char16_t*>(deviceName), capability,
                                   output, reinterpret_cast<uint32_t*>(result));
 }
 
@@ -167,7 +142,7 @@ HRESULT OemUiPlugin::UpgradePrinter(DWORD, PBYTE) { return E_NOTIMPL; }
 
 HRESULT OemUiPlugin::PrinterEvent(PWSTR printerName, INT event, DWORD, LPARAM) {
   // The core driver always does its own handling of the event as well.
-  PaperPrinterEvent(ModulePapers(), U(printerName), event);
+  PaperPrinterEvent(module_.Papers(), U(printerName), event);
   return E_NOTIMPL;
 }
 

@@ -1,4 +1,4 @@
-#include "plugin/win/bitmap_loading.h"
+#include "plugin/win32/bitmap_loading.h"
 
 namespace lx {
 

@@ -1,4 +1,4 @@
-#include "plugin/win/core_helper_features.h"
+#include "plugin/win32/core_helper_features.h"
 
 namespace lx {
 

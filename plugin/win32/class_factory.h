@@ -5,6 +5,8 @@
 
 namespace lx {
 
+class ModuleContext;
+
 // {ABCE80D7-9F46-11D1-882A-00C04FB961EC}
 inline constexpr GUID kClsidPlugin = {0xabce80d7, 0x9f46, 0x11d1,
                                       {0x88, 0x2a, 0x00, 0xc0, 0x4f, 0xb9, 0x61, 0xec}};
@@ -12,8 +14,10 @@ inline constexpr GUID kClsidPlugin = {0xabce80d7, 0x9f46, 0x11d1,
 inline constexpr GUID kClsidPluginAlt = {0x91723892, 0x45d2, 0x48e2,
                                          {0x9e, 0xc9, 0x56, 0x23, 0x79, 0xda, 0xf9, 0x92}};
 
+// Hands the module's context to every object it makes.
 class OemUiClassFactory final : public IClassFactory {
  public:
+  explicit OemUiClassFactory(ModuleContext& module) : module_(module) {}
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
   ULONG STDMETHODCALLTYPE AddRef() override;
   ULONG STDMETHODCALLTYPE Release() override;
@@ -22,6 +26,7 @@ class OemUiClassFactory final : public IClassFactory {
 
  private:
   ~OemUiClassFactory() = default;
+  ModuleContext& module_;
   volatile LONG refs_ = 1;
 };
 

@@ -5,13 +5,15 @@
 
 #include "plugin/core/features.h"
 #include "plugin/oem/oem_com.h"
-#include "plugin/win/core_helper_features.h"
+#include "plugin/win32/core_helper_features.h"
 
 namespace lx {
 
+class ModuleContext;
+
 class OemUiPlugin final : public IPrintOemUI2 {
  public:
-  OemUiPlugin();
+  explicit OemUiPlugin(ModuleContext& module);
 
   // IUnknown
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
@@ -45,6 +47,7 @@ class OemUiPlugin final : public IPrintOemUI2 {
  private:
   virtual ~OemUiPlugin();
 
+  ModuleContext& module_;
   volatile LONG refs_ = 1;
   IPrintCoreHelper* core_ = nullptr;  // one reference, released with the object
   std::unique_ptr<CoreHelperFeatures> coreFeatures_;

@@ -1,9 +1,9 @@
-#include "plugin/win/class_factory.h"
+#include "plugin/win32/class_factory.h"
 
 #include <new>
 
-#include "plugin/win/module_state.h"
-#include "plugin/win/oem_ui_plugin.h"
+#include "plugin/win32/module_context.h"
+#include "plugin/win32/oem_ui_plugin.h"
 
 namespace lx {
 
@@ -30,7 +30,7 @@ HRESULT OemUiClassFactory::CreateInstance(IUnknown* outer, REFIID iid, void** ou
   if (out == nullptr) return E_POINTER;
   *out = nullptr;
   if (outer != nullptr) return CLASS_E_NOAGGREGATION;
-  OemUiPlugin* plugin = new (std::nothrow) OemUiPlugin();
+  OemUiPlugin* plugin = new (std::nothrow) OemUiPlugin(module_);
   if (plugin == nullptr) return E_OUTOFMEMORY;
   HRESULT hr = plugin->QueryInterface(iid, out);
   plugin->Release();
@@ -39,9 +39,9 @@ HRESULT OemUiClassFactory::CreateInstance(IUnknown* outer, REFIID iid, void** ou
 
 HRESULT OemUiClassFactory::LockServer(BOOL lock) {
   if (lock) {
-    ::InterlockedIncrement(&Module().lockCount);
+    ::InterlockedIncrement(&module_.lockCount);
   } else {
-    ::InterlockedDecrement(&Module().lockCount);
+    ::InterlockedDecrement(&module_.lockCount);
   }
   return S_OK;
 }

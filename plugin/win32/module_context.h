@@ -1,0 +1,106 @@
+// Everything one loaded lx220ui.dll keeps, in one object: its platform
+// services, its handles and facts, the paper store, the option table, the
+// bitmap cache and the trace. DllMain makes it at process attach and hands it
+// to the class factory, which hands it to every plug-in object and its pages;
+// it goes at process detach.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "platform/win32/win32_file_security.h"
+#include "platform/win32/win32_os.h"
+#include "plugin/core/bitmap_cache.h"
+#include "plugin/core/naming.h"
+#include "plugin/core/option_table.h"
+#include "plugin/core/plugin_platform.h"
+#include "plugin/papers/paper_persistence.h"
+#include "plugin/win32/win32_plugin_host.h"
+
+namespace lx {
+
+class ModuleContext {
+ public:
+  explicit ModuleContext(HMODULE self);
+  ~ModuleContext();
+  ModuleContext(const ModuleContext&) = delete;
+  ModuleContext& operator=(const ModuleContext&) = delete;
+
+  // Process attach: names what to load and loads the resource and bitmap
+  // modules; false leaves nothing loaded.
+  bool Attach();
+  // Process detach. At process end the loader unloads the modules itself.
+  void Detach(bool processEnding);
+
+  const PluginPlatform& platform() const { return platform_; }
+  void Trace(const std::u16string& line) const { lx::Trace(platform_, line); }
+  // String `id` of the resource module; empty when it has none.
+  std::u16string ResourceText(unsigned id) const;
+
+  // Made at first use (the paper file's name goes to the trace then); the
+  // store inside is opened for the first printer that needs it.
+  PaperContext& Papers();
+  // Built at first use from the resource module's strings.
+  const OptionTable& Options();
+  // Made at first use; null only when memory ran out.
+  BitmapCache* Bitmaps();
+
+  HMODULE self() const { return self_; }
+  HMODULE resources() const { return resources_; }
+  HMODULE bitmapModule() const { return bitmapModule_; }
+  // INVALID_HANDLE_VALUE when the module's manifest gave none.
+  HANDLE activationContext() const { return activationContext_; }
+  const AttachPlan& plan() const { return plan_; }
+  int uiLanguage() const { return uiLanguage_; }
+  const std::u16string& unitText() const { return unitText_; }
+
+  // The model class: from the configuration file at attach, refined from
+  // the printer's driver name whenever the document pages are built.
+  int modelClass = 0;
+  // What decides whether the module may unload.
+  volatile LONG lockCount = 0;
+  volatile LONG liveObjects = 0;
+
+ private:
+  Win32Spooler spooler_;
+  Win32PluginHost host_;
+  Win32Profile profile_;
+  Win32Registry registry_;
+  Win32Files files_;
+  Win32System system_;
+  Win32FileSecurity security_;
+  Win32DebugOutput debug_;
+  PluginPlatform platform_;
+
+  HMODULE self_;
+  HMODULE resources_ = nullptr;
+  HMODULE bitmapModule_ = nullptr;
+  HANDLE activationContext_ = INVALID_HANDLE_VALUE;
+  AttachPlan plan_;
+  int uiLanguage_ = 0;
+  std::u16string unitText_ = u"mm";
+
+  std::once_flag papersOnce_, optionsOnce_, bitmapsOnce_;
+  std::unique_ptr<PaperContext> papers_;
+  std::unique_ptr<OptionTable> options_;
+  std::unique_ptr<BitmapCache> bitmaps_;
+};
+
+// Activates an activation context for a scope; nothing for
+// INVALID_HANDLE_VALUE.
+class ActivationScope {
+ public:
+  explicit ActivationScope(HANDLE context);
+  ~ActivationScope();
+  ActivationScope(const ActivationScope&) = delete;
+  ActivationScope& operator=(const ActivationScope&) = delete;
+
+ private:
+  ULONG_PTR cookie_ = 0;
+  bool active_ = false;
+};
+
+}  // namespace lx
