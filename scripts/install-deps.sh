@@ -4,7 +4,7 @@
 set -euo pipefail
 
 pkgs=(
-  cmake ninja-build ccache g++ clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev
+  cmake ninja-build ccache python3 g++ clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 mingw-w64-tools
   wine wine64 wine32:i386 xvfb xauth x11-utils imagemagick

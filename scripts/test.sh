@@ -8,6 +8,8 @@ scripts/install-deps.sh || exit 1
 scripts/build.sh host win64 win32 sanitize || exit 1
 
 status=0
+# Includes point down the layers (also a host test; here it fails fast).
+python3 scripts/check-layers.py || status=1
 ctest --preset host --output-on-failure -j2 || status=1
 # The host tests again with AddressSanitizer and UBSan, and the fuzz targets.
 ctest --preset sanitize --output-on-failure -j2 || status=1

@@ -10,6 +10,7 @@
 #include "platform/profile.h"
 #include "platform/spooler.h"
 #include "platform/system.h"
+#include "platform/win_errors.h"
 
 namespace lx {
 
@@ -17,8 +18,6 @@ namespace {
 
 constexpr char16_t kSizeValue[] = u"PapersDataSize";
 constexpr char16_t kDataValue[] = u"PapersData";
-constexpr uint32_t kErrorMoreData = 234;
-constexpr uint32_t kErrorInvalidPrinterName = 1801;
 constexpr size_t kSizeTextChars = 16;  // 15 characters and the NUL
 
 // OpenPrinterW for full access. An empty name would open the print server

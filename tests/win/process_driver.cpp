@@ -69,10 +69,13 @@ TracedRun RunTraced(const std::wstring& commandLine, const std::wstring& directo
         if (onTrace) onTrace(line);
         break;
       }
-      case EXCEPTION_DEBUG_EVENT:
-        if (ev.u.Exception.ExceptionRecord.ExceptionCode != EXCEPTION_BREAKPOINT)
-          status = DBG_EXCEPTION_NOT_HANDLED;
+      case EXCEPTION_DEBUG_EVENT: {
+        DWORD code = ev.u.Exception.ExceptionRecord.ExceptionCode;
+        if (code != EXCEPTION_BREAKPOINT) status = DBG_EXCEPTION_NOT_HANDLED;
+        // Severity "error": a fault, not a notice such as a thread name.
+        if ((code & 0xC0000000u) == 0xC0000000u) run.faults.push_back(code);
         break;
+      }
       default:
         break;
     }

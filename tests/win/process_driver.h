@@ -14,6 +14,9 @@ struct TracedRun {
   DWORD exitCode = STILL_ACTIVE;
   bool timedOut = false;
   std::vector<std::string> traces;
+  // Error exceptions the program raised (access violations and the like),
+  // first chance included, in order.
+  std::vector<DWORD> faults;
 };
 
 // `onTrace` sees each line while the program is stopped on it; `onIdle`

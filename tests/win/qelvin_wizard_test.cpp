@@ -206,6 +206,7 @@ class InstallerRun {
           },
           nullptr, 180000, [this](DWORD pid) { pid_ = pid; });
       exitCode_ = run.exitCode;
+      faults_ = run.faults;
       if (pid_ == 0) failedToStart_ = true;
       done_ = true;
     });
@@ -215,6 +216,8 @@ class InstallerRun {
   DWORD pid() const { return pid_; }
   bool WaitForExit(DWORD ms) { return WaitUntil([this] { return done_.load(); }, ms); }
   DWORD exitCode() const { return exitCode_; }
+  // Read once the program has ended.
+  const std::vector<DWORD>& faults() const { return faults_; }
 
   // Ends the program if it still runs (a test that failed half-way).
   void Stop() {
@@ -241,6 +244,7 @@ class InstallerRun {
   std::atomic<bool> done_{false};
   std::atomic<bool> failedToStart_{false};
   std::atomic<DWORD> exitCode_{STILL_ACTIVE};
+  std::vector<DWORD> faults_;
   std::mutex mutex_;
   std::vector<std::string> traces_;
 };
@@ -620,6 +624,32 @@ TEST_F(QelvinWizard, EnglishInstallOnFilePortCreatesThePrinter) {
   EXPECT_EQ(RegString(kLanguageKey + L"\\Lang", L"Suffix"), L"enus");
   EXPECT_NE(GetFileAttributesW((InstalledCopyFolder() + L"\\" + TEXT(QELVIN_EXE)).c_str()), INVALID_FILE_ATTRIBUTES)
       << "the installer was not copied to " << Narrow(InstalledCopyFolder());
+}
+
+// Exit while the USB installation's worker still polls for its printer: the
+// program ends at once, cleanly, and the worker never touches what is gone.
+TEST_F(QelvinWizard, ExitDuringAUsbInstallationEndsTheProgramCleanly) {
+  StartInstaller();
+  ASSERT_NE(sheet_, nullptr);
+  ASSERT_NE(WaitForPage(IDC_LANGUAGE_COMBO), nullptr);
+  Press(PSBTN_NEXT);
+  HWND page = WaitForPage(IDC_AGREE_CHECK);
+  ASSERT_NE(page, nullptr);
+  Click(page, IDC_AGREE_CHECK);
+  ASSERT_TRUE(WaitUntil([&] { return Enabled(IDC_SHEET_NEXT); }, 5000));
+  Press(PSBTN_NEXT);
+  page = WaitForPage(IDC_USB_INSTALL);
+  ASSERT_NE(page, nullptr);
+  Click(page, IDC_USB_INSTALL);
+  ASSERT_NE(WaitForPage(IDC_INSTALL_PROGRESS, 10000), nullptr) << "no installing page";
+  // No printer is attached: the worker installs the driver alone and then
+  // polls ten times 500 ms for a printer that never comes.
+  ASSERT_TRUE(WaitUntil([&] { return run_.Traces().find("/ia") != std::string::npos; }, 10000))
+      << "the worker did not start";
+  Press(PSBTN_CANCEL);
+  ASSERT_TRUE(run_.WaitForExit(20000)) << "the wizard does not close";
+  EXPECT_EQ(run_.exitCode(), 0u);
+  EXPECT_TRUE(run_.faults().empty()) << "first fault: 0x" << std::hex << run_.faults().front();
 }
 
 TEST_F(QelvinWizard, RussianPagesSpeakRussian) {

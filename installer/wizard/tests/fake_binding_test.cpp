@@ -4,6 +4,7 @@
 
 #include "installer/core/resource_ids.h"
 #include "installer/wizard/tests/wizard_fixture.h"
+#include "ui/fake/fake_property_sheet.h"
 
 namespace lx {
 namespace {
@@ -143,6 +144,77 @@ TEST_F(FakeBindingTest, UserActionsReachTheShownPageOnly) {
   sheet.DeliverPosted();
   EXPECT_EQ(events.messages.size(), 1u);
   EXPECT_FALSE(sheet.Click(IDC_ACCESSORY_PEELER));
+}
+
+// A page of the printing preferences as the common property sheet sees it.
+struct PrefsPage : IPropertyPage {
+  explicit PrefsPage(int templateId) : templateId(templateId) {}
+  int TemplateId() const override { return templateId; }
+  void OnInitDialog(IDialogView& v) override {
+    view = &v;
+    events += "init ";
+  }
+  bool IsBuilt() const override { return view != nullptr; }
+  void OnSetActive() override { events += "active "; }
+  bool OnKillActive() override { return keepActive; }
+  intptr_t OnApply() override {
+    events += "apply ";
+    return applyAnswer;
+  }
+  void OnReset() override { events += "reset "; }
+  void OnEditFocus(int id, bool gained) override { events += gained ? "focus " : "blur "; }
+  bool OnPageCreate() override { return create; }
+  void OnPageRelease() override { events += "release "; }
+  int templateId;
+  IDialogView* view = nullptr;
+  std::string events;
+  bool keepActive = false, create = true;
+  intptr_t applyAnswer = kPsnretNoError;
+};
+
+TEST_F(FakeBindingTest, CommonSheetRunsItsPagesAsWindowsDoes) {
+  PrefsPage port(IDD_STEP_SELECT_PORT), finish(IDD_STEP_FINISH), refused(IDD_STEP_INIT);
+  refused.create = false;
+  {
+    FakePropertySheet prefs(PageScripts());
+    EXPECT_TRUE(prefs.AddPage(port));
+    EXPECT_FALSE(prefs.AddPage(refused));  // its callback said no: no page, no window
+    EXPECT_TRUE(prefs.AddPage(finish));
+    EXPECT_EQ(prefs.PageCount(), 2);
+    EXPECT_EQ(port.events, "init active ");  // the sheet opens on its first page
+    EXPECT_FALSE(finish.IsBuilt());
+
+    // Invalid input keeps the page; then the other tab is built on its first showing.
+    port.keepActive = true;
+    EXPECT_FALSE(prefs.SelectTab(1));
+    EXPECT_EQ(prefs.CurrentPage(), &port);
+    port.keepActive = false;
+    EXPECT_TRUE(prefs.SelectTab(1));
+    EXPECT_TRUE(prefs.SelectTab(0));
+    EXPECT_TRUE(prefs.SelectTab(1));
+    EXPECT_EQ(finish.events, "init active active ");
+
+    // Edit focus reaches the page; a change enables Apply until every page applied.
+    prefs.SelectTab(0);
+    EXPECT_TRUE(prefs.Current().FocusEdit(IDC_PRINTER_NAME_EDIT));
+    EXPECT_FALSE(prefs.Current().FocusEdit(IDC_PORT_LIST));  // not an edit field
+    port.view->SheetChanged(true);
+    EXPECT_TRUE(prefs.ApplyEnabled());
+    finish.applyAnswer = kPsnretInvalid;
+    EXPECT_FALSE(prefs.ClickApply());
+    finish.applyAnswer = kPsnretNoError;
+    EXPECT_TRUE(prefs.ClickApply());
+    EXPECT_FALSE(prefs.ApplyEnabled());
+    EXPECT_EQ(port.events, "init active active active focus apply apply ");
+
+    // Cancel resets the built pages and the sheet releases every page it holds.
+    prefs.ClickCancel();
+    EXPECT_TRUE(prefs.closed);
+    EXPECT_FALSE(prefs.SelectTab(0));
+  }
+  EXPECT_EQ(port.events, "init active active active focus apply apply reset release ");
+  EXPECT_EQ(finish.events, "init active active apply apply reset release ");
+  EXPECT_EQ(refused.events, "");
 }
 
 }  // namespace
