@@ -35,4 +35,18 @@ for attempt in 1 2 3 4 5 6; do
   sleep $((attempt * 20))
 done
 cat /tmp/lx-apt-update.err >&2
-$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+if $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null; then
+  exit 0
+fi
+# The 32-bit Wine needs i386 libraries of exactly the amd64 versions, which a
+# mirror with a stale i386 index cannot give while everything else installs.
+# Install the rest; the Windows test run then says that the 32-bit suite
+# could not run (scripts/wine-tests.sh).
+rest=()
+for p in "${missing[@]}"; do [ "$p" = wine32:i386 ] || rest+=("$p"); done
+if [ ${#rest[@]} -lt ${#missing[@]} ] &&
+   { [ ${#rest[@]} -eq 0 ] || $SUDO apt-get install -y -qq --no-install-recommends "${rest[@]}" >/dev/null; }; then
+  echo "WARNING: wine32:i386 cannot be installed from this mirror now; the 32-bit Windows tests will not run" >&2
+  exit 0
+fi
+exit 1
