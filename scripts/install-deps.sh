@@ -7,7 +7,7 @@ pkgs=(
   cmake ninja-build ccache g++ clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 mingw-w64-tools
-  wine wine64 wine32:i386 xvfb xauth x11-utils imagemagick
+  wine wine64 wine32:i386 xvfb xauth x11-utils imagemagick fp-utils
   fonts-wine fonts-dejavu-core fonts-wqy-microhei fonts-liberation2 fonts-thai-tlwg-ttf
 )
 
