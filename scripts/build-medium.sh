@@ -11,3 +11,4 @@ for p in win64 win32; do
 done
 echo "medium: $(pwd)/out/medium"
 find out/medium -type f | sort
+tools/mediumcheck/check_medium.py out/medium
