@@ -36,8 +36,8 @@ open(path, "wb").write(text.replace(old, new, 1).encode("latin-1"))
 PY
 }
 
-broken "driver not in the INF" '"LX-221 Label Printer" is not declared in lx220.inf for x86' \
-  ini_edit lx220.inf $'"LX-221 Label Printer" = LX220.Install, USBPRINT\\LabelPrinterLX-221, LabelPrinterLX-221\r\n\r\n[LX220.Install]' $'\r\n[LX220.Install]'
+broken "driver not in the INF" '"LX-223TH Label Printer" is not declared in lx220.inf for x86' \
+  ini_edit lx220.inf $'"LX-223TH Label Printer" = LX220.Install, USBPRINT\\LabelPrinterLX-223TH, LabelPrinterLX-223TH\r\n\r\n[LX220.Install]' $'\r\n[LX220.Install]'
 broken "file missing for one word size" "amd64: lx220uiru.dll copied by the INF is missing" rm amd64/lx220uiru.dll
 broken "option missing from the feature file" "option LANGUAGE_ZPL of feature PrinterLanuage is not in lx220.gpd" \
   ini_edit i386/lx220.gpd '*Option: LANGUAGE_ZPL' '*Option: LANGUAGE_ZPL2'
@@ -45,7 +45,7 @@ broken "feature missing from the feature file" "feature OutputDensity is not in 
   ini_edit amd64/lx220.gpd '*Feature: OutputDensity' '*Feature: PrintDensity'
 broken "removal section not in the INF" "InfSection LabelPrinter.NTx86 is not a section of the INF" \
   ini_edit lx220.inf '[LabelPrinter.NTx86]' '[LabelPrinter.NTi386]'
-broken "removal key not in the INF" '[Uninstall] DriverName "LX-220H Label Printer" is not a key' \
+broken "removal key not in the INF" '[Uninstall] DriverName "LX-220HX Label Printer" is not a key' \
   ini_edit Setup/cfgSetup.ini '"LX-220H Label Printer",' '"LX-220HX Label Printer",'
 broken "language without documents" 'Setup\Turkish\privacy.rtf is missing' rm Setup/Turkish/privacy.rtf
 broken "unknown language" "language xx is not one of the installer's languages" \
@@ -53,7 +53,7 @@ broken "unknown language" "language xx is not one of the installer's languages" 
 # A help file compiled without the printer page's context.
 cp -r "$here/../../medium/help/ja" "$work/help-ja"
 sed -i '/2000/d' "$work/help-ja/lx220uija.hhp"
-(cd "$work/help-ja" && chmcmd --no-html-scan lx220uija.hhp >/dev/null)
+(cd "$work/help-ja" && chmcmd --no-html-scan lx220uija.hhp >/dev/null 2>&1)
 broken "help file without a context" "x86: lx220uija.chm maps 3 help contexts, the pages open 4" \
   cp "$work/help-ja/lx220uija.chm" i386/lx220uija.chm
 broken "help file that is none" "amd64: lx220uizhcn.chm is not a compiled help file" \
