@@ -72,9 +72,6 @@ class TessalyOnWine : public ::testing::Test {
     ASSERT_TRUE(CopyFileW(installer.c_str(), (root + L"\\Setup\\Qelvin64.exe").c_str(), FALSE));
     WriteAll(root + L"\\Setup\\cfgSetup.ini", "[Debug]\r\nOpenDebug=0\r\n");
   }
-  void TearDown() override {
-    SetFileAttributesW((root + L"\\Setup\\dnssd.dll").c_str(), FILE_ATTRIBUTE_NORMAL);
-  }
 
   // Runs the launcher with `directory` as its current folder; answers the
   // full paths of the installers it started (each is ended again).
@@ -127,12 +124,16 @@ TEST_F(TessalyOnWine, FromAnotherFolderStillStartsTheMediumsInstaller) {
 }
 
 TEST_F(TessalyOnWine, ACopyThatCannotBeWrittenIsTracedAndTheInstallerStillStarts) {
-  // The copy on a write-protected medium: its target refuses to be replaced.
+  // The copy's target cannot be written, as on a write-protected medium.
+  // Wine running as root writes read-only files, so the target is held
+  // open without sharing instead.
   WriteAll(root + L"\\Setup\\dnssd.dll", "mastered copy");
-  SetFileAttributesW((root + L"\\Setup\\dnssd.dll").c_str(), FILE_ATTRIBUTE_READONLY);
+  HANDLE held = CreateFileW((root + L"\\Setup\\dnssd.dll").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
 
   TracedRun run;
   std::vector<std::wstring> started = Launch(root, run);
+  CloseHandle(held);
   EXPECT_TRUE(Traced(run, "Copy dnssd Fail"));
   EXPECT_EQ(ReadAll(root + L"\\Setup\\dnssd.dll"), "mastered copy");
   EXPECT_EQ(started.size(), 1u);
