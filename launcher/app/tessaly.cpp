@@ -5,7 +5,7 @@
 
 #include "launcher/app/resource.h"
 #include "launcher/launcher.h"
-#include "platform/win32/win32_os.h"
+#include "platform/win32/win32_services.h"
 #include "platform/win32/win32_process_start.h"
 
 namespace lx {
