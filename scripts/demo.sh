@@ -6,8 +6,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
+scripts/install-deps.sh demo
 if [ -z "${DISPLAY:-}" ]; then
-  command -v xvfb-run >/dev/null || scripts/install-deps.sh
   exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
 fi
 [ -f out/medium/Tessaly.exe ] && [ -f out/medium/Setup/Qelvin64.exe ] || scripts/build-medium.sh
