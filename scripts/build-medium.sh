@@ -3,7 +3,7 @@
 # word sizes, with the documents and files the medium carries.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
+scripts/install-deps.sh build
 scripts/build.sh win64 win32
 rm -rf out/medium
 for p in win64 win32; do
@@ -11,3 +11,4 @@ for p in win64 win32; do
 done
 echo "medium: $(pwd)/out/medium"
 find out/medium -type f | sort
+tools/mediumcheck/check_medium.py out/medium

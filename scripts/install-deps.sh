@@ -1,15 +1,26 @@
 #!/usr/bin/env bash
 # Installs what a fresh Debian 12 machine lacks to build and test the medium.
 # Quick and silent when everything is already there.
+# usage: install-deps.sh [build|demo]  (default: everything the tests need)
+# Building the medium needs no Wine, and the demonstration no 32-bit Wine:
+# those two leave out what only the test run needs.
 set -euo pipefail
 
-pkgs=(
-  cmake ninja-build ccache python3 g++ clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev
+build=(
+  cmake ninja-build ccache g++ clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
-  binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 mingw-w64-tools
-  wine wine64 wine32:i386 xvfb xauth x11-utils imagemagick
+  binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 mingw-w64-tools fp-utils python3
+)
+wine=(
+  wine wine64 xvfb xauth x11-utils imagemagick
   fonts-wine fonts-dejavu-core fonts-wqy-microhei fonts-liberation2 fonts-thai-tlwg-ttf
 )
+case "${1:-test}" in
+  build) pkgs=("${build[@]}") ;;
+  demo) pkgs=("${build[@]}" "${wine[@]}") ;;
+  test) pkgs=("${build[@]}" "${wine[@]}" wine32:i386) ;;
+  *) echo "usage: $0 [build|demo]" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${pkgs[@]}"; do
@@ -20,13 +31,13 @@ done
 echo "installing: ${missing[*]}"
 SUDO=""
 [ "$(id -u)" -ne 0 ] && SUDO=sudo
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
+if [[ " ${missing[*]} " == *":i386 "* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
   $SUDO dpkg --add-architecture i386
 fi
 export DEBIAN_FRONTEND=noninteractive
 # A mirror in the middle of a sync serves index files that do not match;
 # the next attempt usually gets a whole set.
-for attempt in 1 2 3 4 5 6; do
+for attempt in 1 2 3; do
   if $SUDO apt-get update -qq 2>/tmp/lx-apt-update.err && ! grep -q '^E:' /tmp/lx-apt-update.err &&
      $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null; then
     exit 0

@@ -2,7 +2,7 @@
 #include <shlwapi.h>
 
 #include "platform/win32/wide.h"
-#include "platform/win32/win32_os.h"
+#include "platform/win32/win32_services.h"
 
 namespace lx {
 

@@ -1,15 +1,19 @@
 #!/usr/bin/env bash
 # Checks a shipped Windows binary: it imports system DLLs only and, for the
-# programs that need it, its manifest asks for administrator rights.
-# usage: check_pe.sh OBJDUMP FILE [requireAdministrator]
+# programs that need it, its manifest asks for administrator rights; a
+# program may also be held to not importing some system DLLs at all.
+# usage: check_pe.sh OBJDUMP FILE [requireAdministrator] ["dll dll ..."]
 set -euo pipefail
-objdump=$1 file=$2 level=${3:-}
+objdump=$1 file=$2 level=${3:-} unwanted=${4:-}
 system='^(kernel32|user32|gdi32|advapi32|shell32|shlwapi|comctl32|comdlg32|ole32|oleaut32|winspool|setupapi|msvcrt|ws2_32|version|uxtheme|msimg32|riched20|cfgmgr32|compstui|newdev|iphlpapi)\.(dll|drv)$'
 fail=0
 while read -r dll; do
   if ! echo "$dll" | tr 'A-Z' 'a-z' | grep -Eq "$system"; then
     echo "$file imports a non-system DLL: $dll"; fail=1
   fi
+  for u in $unwanted; do
+    if [ "$(echo "$dll" | tr 'A-Z' 'a-z')" = "$u" ]; then echo "$file imports $dll, which it does not need"; fail=1; fi
+  done
 done < <("$objdump" -p "$file" | sed -n 's/^\s*DLL Name: //p')
 if [ -n "$level" ] && ! grep -aq "level=\"$level\"" "$file"; then
   echo "$file: manifest does not ask for $level"; fail=1

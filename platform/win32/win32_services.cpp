@@ -1,0 +1,127 @@
+#include "platform/win32/win32_services.h"
+
+#include <shellapi.h>
+
+#include <vector>
+
+#include "platform/win32/wide.h"
+
+namespace lx {
+
+std::u16string Win32System::ModuleFileName() {
+  wchar_t path[MAX_PATH] = {};
+  DWORD n = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+  return U(path, n < MAX_PATH ? n : MAX_PATH - 1);
+}
+
+LangId Win32System::GetUserDefaultUILanguage() { return ::GetUserDefaultUILanguage(); }
+
+LangId Win32System::SetThreadUILanguage(LangId lang) {
+  applied_ = lang;
+  return ::SetThreadUILanguage(lang);
+}
+
+LangId Win32System::GetThreadUILanguage() { return applied_ ? applied_ : ::GetThreadUILanguage(); }
+
+uint32_t Win32System::GetLastError() { return ::GetLastError(); }
+void Win32System::SetLastError(uint32_t error) { ::SetLastError(error); }
+
+std::optional<uint16_t> Win32System::NativeProcessorArchitecture() {
+  // Looked up at run time: systems before XP lack it.
+  using Fn = void(WINAPI*)(LPSYSTEM_INFO);
+  HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
+  Fn fn = kernel ? reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(kernel, "GetNativeSystemInfo")))
+                 : nullptr;
+  if (!fn) return std::nullopt;
+  SYSTEM_INFO info = {};
+  fn(&info);
+  return info.wProcessorArchitecture;
+}
+
+std::u16string Win32System::WindowsDirectory() {
+  wchar_t buf[MAX_PATH] = {};
+  UINT n = ::GetWindowsDirectoryW(buf, MAX_PATH);
+  return n > 0 && n < MAX_PATH ? U(buf, n) : std::u16string();
+}
+
+std::u16string Win32System::SystemDirectory() {
+  wchar_t buf[MAX_PATH] = {};
+  UINT n = ::GetSystemDirectoryW(buf, MAX_PATH);
+  return n > 0 && n < MAX_PATH ? U(buf, n) : std::u16string();
+}
+
+ProfileResult Win32Profile::GetString(const std::u16string& section, const std::u16string& key,
+                                      const std::u16string& def, size_t bufferChars,
+                                      const std::u16string& file) {
+  ProfileResult r;
+  if (bufferChars == 0) return r;
+  std::vector<wchar_t> buf(bufferChars, 0);
+  r.count = ::GetPrivateProfileStringW(W(section), W(key), W(def), buf.data(),
+                                       static_cast<DWORD>(bufferChars), W(file));
+  r.text = U(buf.data(), r.count);
+  return r;
+}
+
+ProfileResult Win32Profile::GetSection(const std::u16string& section, size_t bufferChars,
+                                       const std::u16string& file) {
+  ProfileResult r;
+  if (bufferChars == 0) return r;
+  std::vector<wchar_t> buf(bufferChars, 0);
+  r.count = ::GetPrivateProfileSectionW(W(section), buf.data(), static_cast<DWORD>(bufferChars), W(file));
+  r.text = U(buf.data(), r.count);
+  return r;
+}
+
+uint32_t Win32Profile::GetInt(const std::u16string& section, const std::u16string& key, int def,
+                              const std::u16string& file) {
+  return ::GetPrivateProfileIntW(W(section), W(key), def, W(file));
+}
+
+bool Win32Profile::WriteString(const std::u16string& section, const std::u16string& key,
+                               const std::u16string& value, const std::u16string& file) {
+  return ::WritePrivateProfileStringW(W(section), W(key), W(value), W(file)) != FALSE;
+}
+
+void Win32DebugOutput::OutputA(const std::string& text) { ::OutputDebugStringA(text.c_str()); }
+void Win32DebugOutput::OutputW(const std::u16string& text) { ::OutputDebugStringW(W(text)); }
+
+Handle Win32Sync::CreateNamedMutex(const std::u16string& name, bool initialOwner, bool& alreadyExisted) {
+  HANDLE h = ::CreateMutexW(nullptr, initialOwner ? TRUE : FALSE, W(name));
+  alreadyExisted = ::GetLastError() == ERROR_ALREADY_EXISTS;
+  return reinterpret_cast<Handle>(h);
+}
+
+bool Win32Sync::ReleaseMutex(Handle mutex) { return ::ReleaseMutex(reinterpret_cast<HANDLE>(mutex)) != FALSE; }
+bool Win32Sync::CloseHandle(Handle handle) { return ::CloseHandle(reinterpret_cast<HANDLE>(handle)) != FALSE; }
+
+intptr_t Win32Shell::Execute(const std::u16string& verb, const std::u16string& file,
+                             const std::u16string& parameters, const std::u16string& directory,
+                             int show) {
+  HINSTANCE r = ::ShellExecuteW(nullptr, WOrNull(verb), W(file), WOrNull(parameters),
+                                WOrNull(directory), show);
+  return reinterpret_cast<intptr_t>(r);
+}
+
+std::optional<std::u16string> Win32Resources::LoadTextLang(unsigned id, LangId lang) {
+  // Strings live in blocks of 16, each a counted UTF-16 string.
+  HRSRC res = ::FindResourceExW(module_, RT_STRING, MAKEINTRESOURCEW(id / 16 + 1), lang);
+  if (!res) return std::nullopt;
+  HGLOBAL mem = ::LoadResource(module_, res);
+  const WORD* p = mem ? static_cast<const WORD*>(::LockResource(mem)) : nullptr;
+  if (!p) return std::nullopt;
+  const WORD* end = p + ::SizeofResource(module_, res) / sizeof(WORD);
+  for (unsigned i = 0; i < id % 16; ++i) {
+    if (p >= end) return std::nullopt;
+    p += 1 + *p;
+  }
+  if (p >= end || *p == 0 || p + 1 + *p > end) return std::nullopt;
+  return std::u16string(reinterpret_cast<const char16_t*>(p + 1), *p);
+}
+
+std::u16string Win32Resources::LoadText(unsigned id) {
+  const wchar_t* text = nullptr;
+  int n = ::LoadStringW(module_, id, reinterpret_cast<LPWSTR>(&text), 0);
+  return n > 0 && text ? U(text, n) : std::u16string();
+}
+
+}  // namespace lx

@@ -1,0 +1,290 @@
+#!/usr/bin/env python3
+"""Checks that an installation medium hangs together: the models of
+Setup/cfgSetup.ini, the driver package's INF and feature file, the files
+the INF copies for each word size, the removal lists, the languages'
+documents, the plug-in's keywords and its help files.
+
+usage: check_medium.py MEDIUM_FOLDER
+Prints one line per fault and exits 1, or prints "medium ok" and exits 0.
+"""
+import os
+import re
+import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import chm  # noqa: E402
+
+ARCHES = {"NTamd64": "amd64", "NTx86": "x86"}
+
+# Features and options the plug-in reads and sets through the core driver.
+# Each keyword must also be in the built plug-in, so a change there shows.
+PLUGIN_FEATURES = {
+    "Orientation": ["PORTRAIT", "LANDSCAPE_CC90"],
+    "ImageryType": ["USEPRINTER_CFG", "THERMAL", "TRANSFER_THERMAL"],
+    "LabelType": ["AUTO_TYPE", "LABEL_TYPE_DEVICE", "AUTO", "CONTINUOUS", "GAP_WEB", "MARK", "CONTINUOUS_VAR"],
+    "OutputRate": ["IN%d" % i for i in range(8)],
+    "PaperSize": ["CUSTOMSIZE", "Paper_2_x_4", "Paper_4_x_4", "Paper_4_x_6", "Paper_3_x_4", "Paper_40_x_30",
+                  "Paper_50_x_30", "Paper_60_x_40", "Paper_75_x_60", "Paper_80_x_60", "Paper_80_x_50"],
+    "ImageMirror": ["MIRROR_ON", "MIRROR_OFF"],
+    "PrinterLanuage": ["LANGUAGE_TSPL", "LANGUAGE_ZPL"],
+    "ImageNegative": ["NEGATIVE_ON", "NEGATIVE_OFF"],
+    "PrinterPaperOffset": ["UFG_ON", "UFG_OFF"],
+    "PrinterSetting": ["ON", "OFF"],
+    "OutputDensity": ["LEVEL%d" % i for i in range(16)],
+}
+
+# The installer's UI languages: suffix and document folder under Setup.
+LANGUAGE_FOLDERS = {
+    "enus": "English", "zhcn": "Simplified_Chinese", "ru": "Russian", "ja": "Japanese",
+    "zhtw": "Traditional_Chinese", "it": "Italian", "esmx": "Spanish", "tr": "Turkish", "pl": "Polish",
+    "tl": "Thailand", "pt": "Portugal", "de": "German", "fr": "French", "nl": "Dutch",
+}
+# Languages with a resource module and a help file of the plug-in.
+PLUGIN_LANGUAGES = ["enus", "zhcn", "ru", "ja"]
+HELP_CONTEXTS = [1000, 1100, 1200, 2000]
+
+
+def read_text(path):
+    data = open(path, "rb").read()
+    if data[:2] in (b"\xff\xfe", b"\xfe\xff"):
+        return data.decode("utf-16")
+    if data[:3] == b"\xef\xbb\xbf":
+        return data[3:].decode("utf-8")
+    try:
+        return data.decode("utf-8")
+    except UnicodeDecodeError:
+        return data.decode("latin-1")
+
+
+def strip_comment(line):
+    quoted = False
+    for i, c in enumerate(line):
+        if c == '"':
+            quoted = not quoted
+        elif c == ";" and not quoted:
+            return line[:i]
+    return line
+
+
+def parse_ini(path, keep_lines=False):
+    """{section (lower case): [(key, value) or (line, None)]} in file order."""
+    sections, current = {}, None
+    for raw in read_text(path).splitlines():
+        line = strip_comment(raw).strip()
+        if not line:
+            continue
+        if line.startswith("[") and line.endswith("]"):
+            current = sections.setdefault(line[1:-1].strip().lower(), [])
+            continue
+        if current is None:
+            continue
+        if "=" in line and not keep_lines:
+            key, value = line.split("=", 1)
+            current.append((key.strip(), value.strip()))
+        else:
+            current.append((line, None))
+    return sections
+
+
+def value(section, key, default=""):
+    for k, v in section:
+        if v is not None and k.lower() == key.lower():
+            return v.strip('"')
+    return default
+
+
+def quoted_names(text):
+    return re.findall(r'"([^"]*)"', text)
+
+
+class Medium:
+    def __init__(self, root):
+        self.root = root
+        self.faults = []
+
+    def fault(self, text):
+        self.faults.append(text)
+
+    def path(self, *parts):
+        return os.path.join(self.root, *parts)
+
+    def find(self, *parts):
+        """A file of the medium, its name matched without regard to case as Windows does."""
+        folder = self.root
+        for part in parts:
+            if not os.path.isdir(folder):
+                return None
+            names = {n.lower(): n for n in os.listdir(folder)}
+            if part.lower() not in names:
+                return None
+            folder = os.path.join(folder, names[part.lower()])
+        return folder
+
+    def check(self):
+        cfg_path = self.find("Setup", "cfgSetup.ini")
+        if not cfg_path:
+            self.fault("Setup\\cfgSetup.ini is missing")
+            return
+        cfg = parse_ini(cfg_path)
+        cfg_lines = parse_ini(cfg_path, keep_lines=True)
+        install = cfg.get("install", [])
+        inf_name = value(install, "InfName")
+        inf_path = self.find(*inf_name.replace("\\", "/").split("/")) if inf_name else None
+        if not inf_path:
+            self.fault("INF \"%s\" named by [Install] InfName is not on the medium" % inf_name)
+            return
+        inf = parse_ini(inf_path)
+        self.check_models(cfg, cfg_lines, inf, inf_name)
+        self.check_files(inf)
+        self.check_uninstall(cfg, inf)
+        self.check_languages(cfg_lines)
+
+    def model_sections(self, inf):
+        """{arch: [(model name, install section)]} from [Manufacturer]."""
+        models = {}
+        for _, v in inf.get("manufacturer", []):
+            if v is None:
+                continue
+            parts = [p.strip() for p in v.split(",")]
+            for decoration in parts[1:]:
+                arch = ARCHES.get(decoration)
+                if arch:
+                    for name, target in inf.get(("%s.%s" % (parts[0], decoration)).lower(), []):
+                        if target is not None:
+                            models.setdefault(arch, []).append((name.strip('"'), target.split(",")[0].strip()))
+        return models
+
+    def check_models(self, cfg, cfg_lines, inf, inf_name):
+        models = self.model_sections(inf)
+        for arch in ARCHES.values():
+            if arch not in models:
+                self.fault("INF %s declares no models for %s" % (inf_name, arch))
+        for entry, _ in cfg_lines.get("support_driver", []):
+            driver = value(cfg.get(entry.lower(), []), "DriverName")
+            if not driver:
+                self.fault("model %s has no DriverName" % entry)
+                continue
+            for arch, declared in models.items():
+                if driver not in [name for name, _ in declared]:
+                    self.fault("model %s: driver \"%s\" is not declared in %s for %s" % (entry, driver, inf_name, arch))
+
+    def copied_files(self, inf):
+        """Files the install sections of the models copy, with their data files."""
+        files = set()
+        sections = {target for declared in self.model_sections(inf).values() for _, target in declared}
+        for name in sections:
+            section = inf.get(name.lower(), [])
+            for key, v in section:
+                if v is None:
+                    continue
+                if key.lower() == "datafile":
+                    files.add(v)
+                if key.lower() == "copyfiles":
+                    for item in v.split(","):
+                        item = item.strip()
+                        if item.startswith("@"):
+                            files.add(item[1:])
+                        else:
+                            files.update(k for k, _ in inf.get(item.lower(), []))
+        return files
+
+    def check_files(self, inf):
+        files = self.copied_files(inf)
+        for decoration, arch in ARCHES.items():
+            disks = inf.get(("SourceDisksNames." + decoration.replace("NT", "")).lower(), [])
+            folder = ""
+            for _, v in disks:
+                fields = (v or "").split(",")
+                folder = fields[3].strip().strip("\\") if len(fields) > 3 else ""
+            for name in sorted(files):
+                if not self.find(*[p for p in folder.split("\\") if p], name):
+                    self.fault("%s: %s copied by the INF is missing from %s\\" % (arch, name, folder))
+            gpd = next((f for f in files if f.lower().endswith(".gpd")), None)
+            path = self.find(*[p for p in folder.split("\\") if p], gpd) if gpd else None
+            if path:
+                self.check_features(path, arch)
+            plugin = self.find(*[p for p in folder.split("\\") if p], "lx220ui.dll")
+            if plugin:
+                self.check_plugin_keywords(plugin, arch)
+            for code in PLUGIN_LANGUAGES:
+                name = "lx220ui%s.chm" % code
+                help_path = self.find(*[p for p in folder.split("\\") if p], name)
+                if not help_path:
+                    continue
+                count = chm.context_count(help_path)
+                if count is None:
+                    self.fault("%s: %s is not a compiled help file" % (arch, name))
+                elif count < len(HELP_CONTEXTS):
+                    self.fault("%s: %s maps %d help contexts, the pages open %d" % (arch, name, count, len(HELP_CONTEXTS)))
+
+    def check_features(self, gpd_path, arch):
+        features, current = {}, None
+        for raw in read_text(gpd_path).splitlines():
+            line = raw.split("*%", 1)[0].strip()
+            m = re.match(r"\*Feature:\s*(\S+)", line)
+            if m:
+                current = features.setdefault(m.group(1), set())
+                continue
+            m = re.match(r"\*Option:\s*(\S+)", line)
+            if m and current is not None:
+                current.add(m.group(1))
+        name = os.path.basename(gpd_path)
+        for feature, options in PLUGIN_FEATURES.items():
+            if feature not in features:
+                self.fault("%s: feature %s is not in %s" % (arch, feature, name))
+                continue
+            for option in options:
+                if option not in features[feature]:
+                    self.fault("%s: option %s of feature %s is not in %s" % (arch, option, feature, name))
+
+    def check_plugin_keywords(self, plugin_path, arch):
+        data = open(plugin_path, "rb").read()
+        for feature, options in PLUGIN_FEATURES.items():
+            for word in [feature] + [o for o in options if "%" not in o]:
+                if b"\0" + word.encode() + b"\0" not in data:
+                    self.fault("%s: lx220ui.dll no longer names %s; the check's keyword list is out of date" % (arch, word))
+
+    def check_uninstall(self, cfg, inf):
+        uninstall = cfg.get("uninstall", [])
+        sections = [s.strip() for s in value(uninstall, "InfSection").split(",") if s.strip()]
+        keys = set()
+        for s in sections:
+            if s.lower() not in inf:
+                self.fault("[Uninstall] InfSection %s is not a section of the INF" % s)
+            keys.update(k.strip('"') for k, _ in inf.get(s.lower(), []))
+        raw = next((v for k, v in uninstall if v is not None and k.lower() == "drivername"), "")
+        for name in quoted_names('"' + raw.strip('"') + '"') if raw else []:
+            if name not in keys:
+                self.fault("[Uninstall] DriverName \"%s\" is not a key of the INF sections %s" % (name, ",".join(sections)))
+        prefixes = [p.strip() for p in value(uninstall, "DriverPrefix").split(",") if p.strip()]
+        for f in self.copied_files(inf):
+            if prefixes and not any(f.lower().startswith(p.lower()) for p in prefixes):
+                self.fault("[Uninstall] DriverPrefix does not cover %s, which removal would leave behind" % f)
+
+    def check_languages(self, cfg_lines):
+        for suffix, _ in cfg_lines.get("language", []):
+            folder = LANGUAGE_FOLDERS.get(suffix)
+            if not folder:
+                self.fault("language %s is not one of the installer's languages" % suffix)
+                continue
+            for doc in ("licence.rtf", "privacy.rtf"):
+                if not self.find("Setup", folder, doc):
+                    self.fault("language %s: Setup\\%s\\%s is missing" % (suffix, folder, doc))
+
+
+def main(argv):
+    if len(argv) != 2 or not os.path.isdir(argv[1]):
+        print(__doc__.strip().splitlines()[-2])
+        return 2
+    medium = Medium(argv[1])
+    medium.check()
+    for f in medium.faults:
+        print("fault: " + f)
+    if medium.faults:
+        return 1
+    print("medium ok")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))

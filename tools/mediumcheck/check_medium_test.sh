@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# The medium check passes on a medium laid out from the two build trees and
+# fails, naming the fault, on copies of it broken one way each.
+# usage: check_medium_test.sh WIN64_BUILD_DIR WIN32_BUILD_DIR
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+work=$(mktemp -d)
+trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
+for b in "$1" "$2"; do
+  cmake --install "$b" --prefix "$work/medium" >/dev/null || { echo "cannot lay out the medium from $b"; exit 1; }
+done
+
+fail=0
+out=$("$here/check_medium.py" "$work/medium"); rc=$?
+if [ $rc -ne 0 ]; then echo "the built medium fails the check:"; echo "$out"; fail=1; else echo "built medium: $out"; fi
+
+# broken NAME EXPECTED-TEXT COMMAND...: the command breaks a fresh copy.
+broken() {
+  local name=$1 expect=$2; shift 2
+  rm -rf "$work/copy"; cp -r "$work/medium" "$work/copy"
+  (cd "$work/copy" && "$@") || { echo "$name: could not break the copy"; fail=1; return; }
+  local out rc
+  out=$("$here/check_medium.py" "$work/copy"); rc=$?
+  if [ $rc -ne 1 ] || ! grep -qF -- "$expect" <<<"$out"; then
+    echo "$name: expected a fault naming \"$expect\", got (rc $rc):"; echo "$out"; fail=1
+  else
+    echo "$name: $(grep -F -- "$expect" <<<"$out" | head -1)"
+  fi
+}
+ini_edit() { python3 - "$@" <<'PY'
+import sys
+path, old, new = sys.argv[1:4]
+text = open(path, "rb").read().decode("latin-1")
+if old not in text: sys.exit(1)
+open(path, "wb").write(text.replace(old, new, 1).encode("latin-1"))
+PY
+}
+
+broken "driver not in the INF" '"LX-223TH Label Printer" is not declared in lx220.inf for x86' \
+  ini_edit lx220.inf $'"LX-223TH Label Printer" = LX220.Install, USBPRINT\\LabelPrinterLX-223TH, LabelPrinterLX-223TH\r\n\r\n[LX220.Install]' $'\r\n[LX220.Install]'
+broken "file missing for one word size" "amd64: lx220uiru.dll copied by the INF is missing" rm amd64/lx220uiru.dll
+broken "option missing from the feature file" "option LANGUAGE_ZPL of feature PrinterLanuage is not in lx220.gpd" \
+  ini_edit i386/lx220.gpd '*Option: LANGUAGE_ZPL' '*Option: LANGUAGE_ZPL2'
+broken "feature missing from the feature file" "feature OutputDensity is not in lx220.gpd" \
+  ini_edit amd64/lx220.gpd '*Feature: OutputDensity' '*Feature: PrintDensity'
+broken "removal section not in the INF" "InfSection LabelPrinter.NTx86 is not a section of the INF" \
+  ini_edit lx220.inf '[LabelPrinter.NTx86]' '[LabelPrinter.NTi386]'
+broken "removal key not in the INF" '[Uninstall] DriverName "LX-220HX Label Printer" is not a key' \
+  ini_edit Setup/cfgSetup.ini '"LX-220H Label Printer",' '"LX-220HX Label Printer",'
+broken "language without documents" 'Setup\Turkish\privacy.rtf is missing' rm Setup/Turkish/privacy.rtf
+broken "unknown language" "language xx is not one of the installer's languages" \
+  ini_edit Setup/cfgSetup.ini $'\r\nnl' $'\r\nxx'
+# A help file compiled without the printer page's context.
+cp -r "$here/../../medium/help/ja" "$work/help-ja"
+sed -i '/2000/d' "$work/help-ja/lx220uija.hhp"
+(cd "$work/help-ja" && chmcmd --no-html-scan lx220uija.hhp >/dev/null 2>&1)
+broken "help file without a context" "x86: lx220uija.chm maps 3 help contexts, the pages open 4" \
+  cp "$work/help-ja/lx220uija.chm" i386/lx220uija.chm
+broken "help file that is none" "amd64: lx220uizhcn.chm is not a compiled help file" \
+  cp Setup/cfgSetup.ini amd64/lx220uizhcn.chm
+broken "INF not where cfgSetup.ini points" 'INF "lx220.inf" named by [Install] InfName is not on the medium' rm lx220.inf
+exit $fail
