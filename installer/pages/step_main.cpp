@@ -32,9 +32,7 @@ CStepWelcome::CStepWelcome(IWizardHost& host, int templateId, int licenceViewId,
 
 void CStepWelcome::SetDocumentPaths(int languageId) {
   std::u16string folder = ProgramFolder(os());
-  const UiLanguage* row = nullptr;
-  for (const auto& r : UiLanguageTable)
-    if (r.languageId == languageId) row = &r;
+  const UiLanguage* row = FindUiLanguageById(languageId);
   if (row) {
     ApplyUiLanguage(os(), *row);
     licencePath = FormatW(u"%s\\%s", folder.c_str(), row->licenceFile);
