@@ -19,7 +19,7 @@
 #include <thread>
 #include <vector>
 
-#include "installer/pages/res/resource.h"
+#include "installer/core/resource_ids.h"
 #include "plugin/oem/oem_com.h"
 #include "tests/win/process_driver.h"
 #include "tests/win/window_driver.h"

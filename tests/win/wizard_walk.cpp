@@ -3,7 +3,7 @@
 #include <commctrl.h>
 #include <prsht.h>
 
-#include "installer/pages/res/resource.h"
+#include "installer/core/resource_ids.h"
 #include "tests/win/window_driver.h"
 
 namespace lx::testing {
