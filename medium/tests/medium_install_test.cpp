@@ -24,6 +24,7 @@
 #include "tests/win/process_driver.h"
 #include "tests/win/window_driver.h"
 #include "tests/win/wizard_walk.h"
+#include "tools/printui/spooler_probe.h"
 #include "tools/printui/standin_setup.h"
 
 namespace lx::testing {
@@ -49,18 +50,9 @@ std::wstring WindowsPath(std::wstring path) {
   return path;
 }
 
-std::vector<PRINTER_INFO_2W> Printers(std::vector<BYTE>& buffer) {
-  DWORD needed = 0, count = 0;
-  EnumPrintersW(PRINTER_ENUM_LOCAL, nullptr, 2, nullptr, 0, &needed, &count);
-  buffer.assign(needed ? needed : 1, 0);
-  if (!EnumPrintersW(PRINTER_ENUM_LOCAL, nullptr, 2, buffer.data(), needed, &needed, &count)) return {};
-  auto* info = reinterpret_cast<PRINTER_INFO_2W*>(buffer.data());
-  return std::vector<PRINTER_INFO_2W>(info, info + count);
-}
-
 void RemovePrintersOfTheDriver() {
   std::vector<BYTE> buffer;
-  for (const PRINTER_INFO_2W& p : Printers(buffer)) {
+  for (const PRINTER_INFO_2W& p : printui_test::LocalPrinters(buffer)) {
     if (!p.pDriverName || kDriver != p.pDriverName) continue;
     HANDLE printer = nullptr;
     PRINTER_DEFAULTSW access{nullptr, nullptr, PRINTER_ALL_ACCESS};
@@ -212,7 +204,7 @@ TEST_F(MediumOnWine, WizardInstallsOnFilePortAndThePackagesPluginAnswersThePrint
 
   std::vector<BYTE> buffer;
   const PRINTER_INFO_2W* created = nullptr;
-  for (const PRINTER_INFO_2W& p : Printers(buffer))
+  for (const PRINTER_INFO_2W& p : printui_test::LocalPrinters(buffer))
     if (kPrinter == p.pPrinterName) created = &p;
   ASSERT_NE(created, nullptr) << "no printer \"" << Narrow(kPrinter) << "\"";
   EXPECT_STREQ(created->pPortName, L"FILE:");

@@ -19,6 +19,8 @@
 #include "installer/core/resource_ids.h"
 #include "tests/win/process_driver.h"
 #include "tests/win/window_driver.h"
+#include "tests/win/wizard_walk.h"
+#include "tools/printui/spooler_probe.h"
 #include "tools/printui/standin_setup.h"
 
 namespace lx::testing {
@@ -138,15 +140,6 @@ void DeleteTree(const std::wstring& folder) {
   RemoveDirectoryW(folder.c_str());
 }
 
-std::vector<PRINTER_INFO_2W> Printers(std::vector<BYTE>& buffer) {
-  DWORD needed = 0, count = 0;
-  EnumPrintersW(PRINTER_ENUM_LOCAL, nullptr, 2, nullptr, 0, &needed, &count);
-  buffer.assign(needed ? needed : 1, 0);
-  if (!EnumPrintersW(PRINTER_ENUM_LOCAL, nullptr, 2, buffer.data(), needed, &needed, &count)) return {};
-  auto* info = reinterpret_cast<PRINTER_INFO_2W*>(buffer.data());
-  return std::vector<PRINTER_INFO_2W>(info, info + count);
-}
-
 std::wstring DefaultPrinter() {
   wchar_t name[512] = {};
   DWORD size = 512;
@@ -166,7 +159,7 @@ bool DeletePrinterNamed(const std::wstring& name) {
 // interrupted earlier run created.
 void RemoveTestPrinters() {
   std::vector<BYTE> buffer;
-  for (const PRINTER_INFO_2W& p : Printers(buffer))
+  for (const PRINTER_INFO_2W& p : printui_test::LocalPrinters(buffer))
     if (p.pDriverName && kDriver == p.pDriverName) DeletePrinterNamed(p.pPrinterName);
   DeletePrinterDriverW(nullptr, nullptr, const_cast<LPWSTR>(kDriver.c_str()));
 }
@@ -347,28 +340,18 @@ class QelvinWizard : public ::testing::Test {
   void StartInstaller() {
     run_.Start(exe_, folder_);
     ASSERT_NE(run_.pid(), 0u) << "the installer did not start";
-    ASSERT_TRUE(WaitUntil([&] { return (sheet_ = FindSheet()) != nullptr; }, 30000)) << "no wizard shown";
+    walk_ = std::make_unique<WizardWalk>(run_.pid());
+    ASSERT_TRUE(walk_->FindSheet(30000)) << "no wizard shown";
+    sheet_ = walk_->sheet();
   }
-
-  // The wizard: the process's window with a Next button (not a message box).
-  HWND FindSheet() { return FindWindowWithControl(run_.pid(), IDC_SHEET_NEXT); }
 
   // Waits until the current page is the one holding `controlId`.
-  HWND WaitForPage(int controlId, DWORD ms = 15000) {
-    HWND page = nullptr;
-    WaitUntil(
-        [&] {
-          page = CurrentPage(sheet_);
-          return page && GetDlgItem(page, controlId) && IsWindowVisible(page);
-        },
-        ms);
-    return page && GetDlgItem(page, controlId) ? page : nullptr;
-  }
+  HWND WaitForPage(int controlId, DWORD ms = 15000) { return walk_->WaitForPage(controlId, ms); }
 
   HWND Button(int id) { return GetDlgItem(sheet_, id); }
-  bool Enabled(int id) { return IsWindowEnabled(Button(id)) != FALSE; }
-  void Press(int psbtn) { PostMessageW(sheet_, PSM_PRESSBUTTON, psbtn, 0); }
-  static void Click(HWND page, int id) { PostMessageW(GetDlgItem(page, id), BM_CLICK, 0, 0); }
+  bool Enabled(int id) { return walk_->Enabled(id); }
+  void Press(int psbtn) { walk_->Press(psbtn); }
+  static void Click(HWND page, int id) { WizardWalk::Click(page, id); }
 
   void Shot(const Texts& t, const wchar_t* page, HWND window = nullptr) {
     HWND target = window ? window : sheet_;
@@ -555,6 +538,7 @@ class QelvinWizard : public ::testing::Test {
   static inline std::wstring savedDefault_;
   std::wstring root_, folder_, exe_, shots_;
   InstallerRun run_;
+  std::unique_ptr<WizardWalk> walk_;
   HWND sheet_ = nullptr;
 };
 
@@ -605,7 +589,7 @@ TEST_F(QelvinWizard, EnglishInstallOnFilePortCreatesThePrinter) {
   // became the default.
   std::vector<BYTE> buffer;
   const PRINTER_INFO_2W* created = nullptr;
-  for (const PRINTER_INFO_2W& p : Printers(buffer))
+  for (const PRINTER_INFO_2W& p : printui_test::LocalPrinters(buffer))
     if (kPrinter == p.pPrinterName) created = &p;
   ASSERT_NE(created, nullptr) << "no printer \"" << Narrow(kPrinter) << "\"";
   EXPECT_STREQ(created->pPortName, L"FILE:");

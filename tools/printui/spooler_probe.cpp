@@ -90,4 +90,13 @@ std::wstring WriteInf(const std::wstring& model) {
   return path;
 }
 
+std::vector<PRINTER_INFO_2W> LocalPrinters(std::vector<BYTE>& buffer) {
+  DWORD needed = 0, count = 0;
+  EnumPrintersW(PRINTER_ENUM_LOCAL, nullptr, 2, nullptr, 0, &needed, &count);
+  buffer.assign(needed ? needed : 1, 0);
+  if (!EnumPrintersW(PRINTER_ENUM_LOCAL, nullptr, 2, buffer.data(), needed, &needed, &count)) return {};
+  auto* info = reinterpret_cast<PRINTER_INFO_2W*>(buffer.data());
+  return std::vector<PRINTER_INFO_2W>(info, info + count);
+}
+
 }  // namespace printui_test

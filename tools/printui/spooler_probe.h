@@ -1,9 +1,11 @@
 // What a test can see of the spooler, and the installer's way of waiting for it.
 #pragma once
 #include <windows.h>
+#include <winspool.h>
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "tools/printui/spooler_actions.h"
 
@@ -17,6 +19,8 @@ struct PrinterFacts {
 };
 
 PrinterFacts FindPrinter(const std::wstring& name);
+// Every local printer at level 2; the records point into `buffer`.
+std::vector<PRINTER_INFO_2W> LocalPrinters(std::vector<BYTE>& buffer);
 bool DriverInstalled(const std::wstring& model);
 using printui::PortExists;
 std::wstring DefaultPrinter();
