@@ -9,6 +9,7 @@ pkgs=(
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 mingw-w64-tools
   wine wine64 wine32:i386 xvfb xauth x11-utils imagemagick
   fonts-wine fonts-dejavu-core fonts-wqy-microhei fonts-liberation2 fonts-thai-tlwg-ttf
+  libavahi-compat-libdnssd1 avahi-daemon dbus-daemon python3-zeroconf iproute2
 )
 
 missing=()

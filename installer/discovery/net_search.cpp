@@ -133,17 +133,25 @@ void NetSearch::PollThread(std::shared_ptr<NetSearchSession> session) {
   session->ended.notify_all();
 }
 
-bool NetSearch::AwaitReply(NetSearchSession& session, dnssd::ServiceRef ref, const char* what) {
+bool NetSearch::RunUntilReply(NetSearchSession& session, dnssd::ServiceRef ref, const char* what) {
   intptr_t socket = dnssd_.RefSockFD(ref);
   if (socket < 0) {
     DebugTrace(os_, "NetSearch: %s has no socket", what);
     return false;
   }
+  // Some libraries need several rounds before the first reply comes out.
+  const unsigned before = session.replies;
   for (uint32_t waited = 0; waited < kReplyWaitMs; waited += kReplyWaitSliceMs) {
     if (session.stop) return false;
     int ready = os_.sockets->WaitReadable(socket, kReplyWaitSliceMs);
-    if (ready > 0) return !session.stop;
     if (ready < 0) break;
+    if (ready == 0 || session.stop) continue;
+    dnssd::ErrorType error = dnssd_.ProcessResult(ref);
+    if (session.replies != before) return true;
+    if (error != dnssd::kNoError) {
+      DebugTrace(os_, "NetSearch: %s DNSServiceProcessResult error=%d", what, error);
+      return false;
+    }
   }
   DebugTrace(os_, "NetSearch: no %s reply within %u ms", what, kReplyWaitMs);
   return false;
@@ -157,10 +165,13 @@ void LX_DNSSD_API NetSearch::OnBrowseReply(dnssd::ServiceRef, dnssd::Flags, uint
   NetSearch& self = *session->engine;
   // Added and removed instances alike are resolved.
   dnssd::ServiceRef resolve = nullptr;
-  if (self.dnssd_.Resolve(&resolve, 0, interfaceIndex, OrEmpty(serviceName), OrEmpty(regtype),
-                          OrEmpty(replyDomain), &NetSearch::OnResolveReply, session) != dnssd::kNoError)
+  dnssd::ErrorType started = self.dnssd_.Resolve(&resolve, 0, interfaceIndex, OrEmpty(serviceName), OrEmpty(regtype),
+                                                 OrEmpty(replyDomain), &NetSearch::OnResolveReply, session);
+  if (started != dnssd::kNoError) {
+    DebugTrace(self.os_, "NetSearch: DNSServiceResolve error=%d", started);
     return;
-  if (self.AwaitReply(*session, resolve, "resolve")) self.dnssd_.ProcessResult(resolve);
+  }
+  self.RunUntilReply(*session, resolve, "resolve");
   self.dnssd_.RefDeallocate(resolve);
 }
 
@@ -170,6 +181,7 @@ void LX_DNSSD_API NetSearch::OnResolveReply(dnssd::ServiceRef, dnssd::Flags, uin
                                             void* context) {
   NetSearchSession* session = SessionOf(context);
   if (!session) return;
+  ++session->replies;
   NetSearch& self = *session->engine;
   if (session->stop) {
     DebugTrace(self.os_, "NetSearch: resolve reply after the stop ignored");
@@ -213,7 +225,7 @@ void NetSearch::HandleResolve(NetSearchSession& session, uint32_t interfaceIndex
       dnssd::ServiceRef lookup = nullptr;
       if (dnssd_.GetAddrInfo(&lookup, 0, interfaceIndex, dnssd::kProtocolIPv4, OrEmpty(hostTarget),
                              &NetSearch::OnAddressReply, &session) == dnssd::kNoError) {
-        if (AwaitReply(session, lookup, "address")) dnssd_.ProcessResult(lookup);
+        RunUntilReply(session, lookup, "address");
         dnssd_.RefDeallocate(lookup);
       }
       session.awaitingAddress = NetSearchSession::kNoRecord;
@@ -237,6 +249,7 @@ void LX_DNSSD_API NetSearch::OnAddressReply(dnssd::ServiceRef, dnssd::Flags, uin
                                             const char*, const sockaddr* address, uint32_t, void* context) {
   NetSearchSession* session = SessionOf(context);
   if (!session) return;
+  ++session->replies;
   NetSearch& self = *session->engine;
   if (session->stop) {
     DebugTrace(self.os_, "NetSearch: address reply after the stop ignored");

@@ -38,6 +38,8 @@ struct NetSearchSession {
   // The record whose address lookup runs; poll thread only.
   static constexpr size_t kNoRecord = static_cast<size_t>(-1);
   size_t awaitingAddress = kNoRecord;
+  // Resolve and address replies handled so far; poll thread only.
+  unsigned replies = 0;
 };
 
 class NetSearch {
@@ -88,9 +90,9 @@ class NetSearch {
  private:
   void EndSearch();
   void PollThread(std::shared_ptr<NetSearchSession> session);
-  // Waits for the first reply on a nested reference and runs it; false when
-  // none came within kReplyWaitMs or the search was stopped.
-  bool AwaitReply(NetSearchSession& session, dnssd::ServiceRef ref, const char* what);
+  // Runs a nested reference until its first reply has been handled; false
+  // when none came within kReplyWaitMs or the search was stopped.
+  bool RunUntilReply(NetSearchSession& session, dnssd::ServiceRef ref, const char* what);
   void HandleResolve(NetSearchSession& session, uint32_t interfaceIndex, const char* fullName,
                      const char* hostTarget, uint16_t port, uint16_t txtLen, const unsigned char* txtRecord);
   void PostCount(NetSearchSession& session);

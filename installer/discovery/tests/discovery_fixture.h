@@ -32,6 +32,12 @@ class LockedTrace : public IDebugOutput {
       if (l == line) return true;
     return false;
   }
+  std::string All() {
+    std::lock_guard<std::mutex> hold(lock_);
+    std::string all;
+    for (const auto& l : lines_) all += l + "\n";
+    return all;
+  }
 
  private:
   std::mutex lock_;
