@@ -30,13 +30,15 @@ void FindAnnouncedPrinter() {
   config.modelCount = 1;
   config.install.PRODUCT = u"LX-220";
   LockedTrace trace;
-  PosixLibraries libraries;
+  static PosixLibraries libraries;
   PosixSockets sockets;
   Os os;
   os.debug = &trace;
   os.sockets = &sockets;
   debugEnabled = 1;
-  DnssdBinding dnssd(&libraries);
+  // Loaded for the life of the process, as in the installer.
+  static DnssdBinding* kept = new DnssdBinding(&libraries);
+  DnssdBinding& dnssd = *kept;
   ASSERT_TRUE(dnssd.Load(u"libdns_sd.so.1"));
   // Avahi's library lacks the address lookup: the binding answers for it.
   dnssd::ServiceRef none = nullptr;
