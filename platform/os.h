@@ -18,6 +18,8 @@ class ISpooler;
 class IDeviceSetup;
 class IDeviceIo;
 class IServices;
+class ILibraries;
+class ISockets;
 
 // Services that a subsystem does not use may be left null in its tests.
 struct Os {
@@ -34,6 +36,8 @@ struct Os {
   IDeviceSetup* devices = nullptr;
   IDeviceIo* deviceIo = nullptr;
   IServices* services = nullptr;
+  ILibraries* libraries = nullptr;
+  ISockets* sockets = nullptr;
 };
 
 }  // namespace lx

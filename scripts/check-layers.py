@@ -22,6 +22,7 @@ LAYERS = {
     "platform": ("shared", 1, "logic"),
     "platform/win32": ("shared", 2, "binding"),
     "platform/sim": ("shared", 2, "binding"),
+    "platform/posix": ("shared", 2, "binding"),
     "ui": ("shared", 3, "logic"),
     "ui/win32": ("shared", 4, "binding"),
     "ui/fake": ("shared", 4, "binding"),

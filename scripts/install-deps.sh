@@ -14,6 +14,7 @@ build=(
 wine=(
   wine wine64 xvfb xauth x11-utils imagemagick
   fonts-wine fonts-dejavu-core fonts-wqy-microhei fonts-liberation2 fonts-thai-tlwg-ttf
+  libavahi-compat-libdnssd1 avahi-daemon dbus-daemon python3-zeroconf iproute2
 )
 case "${1:-test}" in
   build) pkgs=("${build[@]}") ;;

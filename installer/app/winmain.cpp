@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "installer/core/wizard_state.h"
+#include "installer/discovery/dnssd_binding.h"
 #include "installer/wizard/sheet_runner.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_os.h"
@@ -17,6 +18,7 @@ struct Program {
   explicit Program(HINSTANCE instance)
       : platform(instance),
         sheetView(instance),
+        dnssd(platform.os().libraries),
         wizard(platform.os(), sheetView, workers, session, lx::TheWizardState()),
         app(platform.os(), desktop, &wizard) {}
   lx::Win32Os platform;
@@ -24,6 +26,7 @@ struct Program {
   lx::Win32SheetView sheetView;
   lx::ThreadWorkers workers;
   lx::Win32Session session;
+  lx::DnssdBinding dnssd;
   lx::SheetWizardRunner wizard;
   lx::CCalvethApp app;
 };
@@ -32,6 +35,8 @@ struct Program {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
   auto* program = new Program(instance);
+  // Only the copy beside the program: it runs elevated.
+  program->dnssd.Load(lx::DnssdLibraryPath(program->platform.os()));
   program->app.InitInstance(lx::U(commandLine));
   // Ends the workers first, then the process: no static object is torn down
   // under a worker that is still running.

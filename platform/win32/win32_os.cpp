@@ -14,6 +14,8 @@ Win32Os::Win32Os(HMODULE module) : resources_(module ? module : ::GetModuleHandl
   os_.registry = &registry_;
   os_.spooler = &spooler_;
   os_.devices = &devices_;
+  os_.libraries = &libraries_;
+  os_.sockets = &sockets_;
 }
 
 }  // namespace lx

@@ -5,6 +5,7 @@
 
 #include "platform/os.h"
 #include "platform/win32/win32_device_setup.h"
+#include "platform/win32/win32_network.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_services.h"
 #include "platform/win32/win32_spooler.h"
@@ -29,6 +30,8 @@ class Win32Os {
   Win32Registry registry_;
   Win32Spooler spooler_;
   Win32DeviceSetup devices_;
+  Win32Libraries libraries_;
+  Win32Sockets sockets_;
   Os os_;
 };
 

@@ -1,0 +1,41 @@
+// The printers a network search found, shared by the poll thread that fills
+// the list and the pages that copy it.
+#pragma once
+
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace lx {
+
+struct NetPrinterRecord {
+  std::u16string name;     // instance name, unescaped, as announced
+  std::u16string address;  // dotted IPv4; empty until the address lookup answers
+  int32_t port = 0;        // host byte order
+  std::u16string product;  // TXT "product"; empty when absent
+};
+
+// Appended in arrival order, never sorted, no duplicate check. Every access
+// takes the one lock. Each emptying starts a new generation: a writer of an
+// earlier search, still running after its stop, no longer changes the list.
+class NetPrinterList {
+ public:
+  static constexpr size_t kRefused = static_cast<size_t>(-1);
+
+  // Empties the list and returns the new generation.
+  uint64_t Clear();
+  // The index of the appended record, or kRefused for an old generation.
+  size_t Append(uint64_t generation, NetPrinterRecord record);
+  // False for an old generation or an index no record has.
+  bool SetAddress(uint64_t generation, size_t index, const std::u16string& address);
+  size_t Size() const;
+  std::vector<NetPrinterRecord> Copy() const;
+
+ private:
+  mutable std::mutex lock_;
+  std::vector<NetPrinterRecord> records_;
+  uint64_t generation_ = 0;
+};
+
+}  // namespace lx

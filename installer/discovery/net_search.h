@@ -1,0 +1,113 @@
+// The DNS-SD search for label printers: a browse for "_pdl-datastream._tcp"
+// in "local", each instance resolved and its IPv4 address looked up on one
+// poll thread, the configured models kept in NetPrinterList, and the count
+// notices posted to the wizard's pages.
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "installer/core/installer_config.h"
+#include "installer/discovery/dnssd_binding.h"
+#include "installer/discovery/net_printer_list.h"
+#include "installer/discovery/net_search_sink.h"
+#include "platform/os.h"
+
+namespace lx {
+
+class NetSearch;
+
+// One search: what its poll thread and its reply handlers share. The thread
+// keeps it alive after a stop that could not wait for it.
+struct NetSearchSession {
+  NetSearch* engine = nullptr;
+  INetSearchSink* notify = nullptr;
+  uint64_t generation = 0;
+  std::atomic<bool> stop{false};
+  dnssd::ServiceRef browse = nullptr;
+  // Set under `lock`: the thread has ended; the thread releases the browse
+  // reference itself because the stop stopped waiting.
+  std::mutex lock;
+  std::condition_variable ended;
+  bool threadDone = false;
+  bool threadReleasesBrowse = false;
+  // The record whose address lookup runs; poll thread only.
+  static constexpr size_t kNoRecord = static_cast<size_t>(-1);
+  size_t awaitingAddress = kNoRecord;
+  // Resolve and address replies handled so far; poll thread only.
+  unsigned replies = 0;
+};
+
+class NetSearch {
+ public:
+  static constexpr uint32_t kSearchWindowMs = 5000;
+  static constexpr uint32_t kPollTimeoutMs = 1000;
+  static constexpr uint32_t kStopWaitMs = 1000;
+  // A resolve or address lookup waits this long for its first reply, in
+  // slices that look at the stop flag.
+  static constexpr uint32_t kReplyWaitMs = 3000;
+  static constexpr uint32_t kReplyWaitSliceMs = 100;
+
+  // `os` needs debug (trace) and sockets.
+  NetSearch(const Os& os, DnssdBinding& dnssd, const InstallerConfig& config);
+  ~NetSearch();
+  NetSearch(const NetSearch&) = delete;
+  NetSearch& operator=(const NetSearch&) = delete;
+
+  // Starts or restarts a search whose notices go to `window` (the search page).
+  void StartNetSearch(INetSearchSink* window);
+  // Ends the search; the list keeps its records. Returns within about
+  // kStopWaitMs whatever the library does.
+  void StopNetSearch();
+  // The search window's timer has fired (UI thread).
+  void OnSearchWindowEnd();
+  // Where WM_NETSEARCH_MORE goes: the printer list page once it exists,
+  // until then the notify window, which passes it on.
+  void SetListPage(INetSearchSink* page);
+
+  const NetPrinterList& List() const { return list_; }
+  bool Searching() const { return session_ != nullptr; }
+
+  // The dns_sd reply handlers; `context` is the search's NetSearchSession.
+  static void LX_DNSSD_API OnBrowseReply(dnssd::ServiceRef ref, dnssd::Flags flags, uint32_t interfaceIndex,
+                                         dnssd::ErrorType error, const char* serviceName, const char* regtype,
+                                         const char* replyDomain, void* context);
+  static void LX_DNSSD_API OnResolveReply(dnssd::ServiceRef ref, dnssd::Flags flags, uint32_t interfaceIndex,
+                                          dnssd::ErrorType error, const char* fullName, const char* hostTarget,
+                                          uint16_t port, uint16_t txtLen, const unsigned char* txtRecord,
+                                          void* context);
+  static void LX_DNSSD_API OnAddressReply(dnssd::ServiceRef ref, dnssd::Flags flags, uint32_t interfaceIndex,
+                                          dnssd::ErrorType error, const char* hostName, const sockaddr* address,
+                                          uint32_t ttl, void* context);
+
+  // For the reply handlers of a session made by hand (tests, fuzzing).
+  std::shared_ptr<NetSearchSession> NewSession();
+
+ private:
+  void EndSearch();
+  void PollThread(std::shared_ptr<NetSearchSession> session);
+  // Runs a nested reference until its first reply has been handled; false
+  // when none came within kReplyWaitMs or the search was stopped.
+  bool RunUntilReply(NetSearchSession& session, dnssd::ServiceRef ref, const char* what);
+  void HandleResolve(NetSearchSession& session, uint32_t interfaceIndex, const char* fullName,
+                     const char* hostTarget, uint16_t port, uint16_t txtLen, const unsigned char* txtRecord);
+  void PostCount(NetSearchSession& session);
+
+  const Os& os_;
+  DnssdBinding& dnssd_;
+  const InstallerConfig& config_;
+  NetPrinterList list_;
+  std::shared_ptr<NetSearchSession> session_;
+  std::thread thread_;
+  // Sessions whose threads outlived their stop; waited for on destruction.
+  std::vector<std::shared_ptr<NetSearchSession>> orphans_;
+  INetSearchSink* notify_ = nullptr;
+  std::atomic<INetSearchSink*> listPage_{nullptr};
+  unsigned timer_ = 0;
+};
+
+}  // namespace lx

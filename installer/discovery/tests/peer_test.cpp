@@ -1,0 +1,91 @@
+// The real peer road: the search through the host's own dns_sd library
+// (Avahi's) finds a printer that a separate mDNS responder announces on a
+// link of network namespaces that mdns_peer.sh makes and removes.
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+
+#include "installer/discovery/tests/discovery_fixture.h"
+#include "platform/posix/posix_network.h"
+
+namespace lx::test {
+namespace {
+
+constexpr int kSkip = 77;
+
+std::string SelfPath() {
+  char path[4096] = {};
+  ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+  return n > 0 ? std::string(path, n) : std::string();
+}
+
+// Inside the client namespace: the engine against the real stack.
+void FindAnnouncedPrinter() {
+  InstallerConfig config;
+  ModelEntry model = NetModel(u"LX-220", u"LX-220 Label", u"LX-220 Driver");
+  config.modelNames = {u"LX220"};
+  config.models[u"LX220"] = model;
+  config.modelCount = 1;
+  config.install.PRODUCT = u"LX-220";
+  LockedTrace trace;
+  static PosixLibraries libraries;
+  PosixSockets sockets;
+  Os os;
+  os.debug = &trace;
+  os.sockets = &sockets;
+  debugEnabled = 1;
+  // Loaded for the life of the process, as in the installer.
+  static DnssdBinding* kept = new DnssdBinding(&libraries);
+  DnssdBinding& dnssd = *kept;
+  ASSERT_TRUE(dnssd.Load(u"libdns_sd.so.1"));
+  // Avahi's library lacks the address lookup: the binding answers for it.
+  dnssd::ServiceRef none = nullptr;
+  EXPECT_EQ(dnssd.GetAddrInfo(&none, 0, 0, dnssd::kProtocolIPv4, "x.local.", nullptr, nullptr),
+            dnssd::kServiceNotRunning);
+
+  NetSearch search(os, dnssd, config);
+  RecordingWindow page;
+  search.StartNetSearch(&page);
+  ASSERT_TRUE(search.Searching()) << "the browse did not start (is avahi-daemon on the bus?)";
+  bool found = page.WaitForPosts(1, 10000);
+  search.StopNetSearch();
+  debugEnabled = 0;
+  ASSERT_TRUE(found) << "no printer heard within 10 s; trace:\n" << trace.All();
+  auto list = search.List().Copy();
+  ASSERT_EQ(list.size(), 1u);
+  EXPECT_EQ(list[0].name, u"LX-220 Label Printer");
+  EXPECT_EQ(list[0].port, 9100);
+  EXPECT_EQ(list[0].product, u"LX-220");
+  EXPECT_EQ(list[0].address, u"");
+  EXPECT_TRUE(trace.Has("LX-220\\032Label\\032Printer._pdl-datastream._tcp.local."))
+      << "the real stack reports the full name escaped";
+  EXPECT_EQ(page.Posts().front(), kWmNetSearchOne);
+  std::printf("found \"%s\" port %d product \"%s\"\n", Utf16ToUtf8(list[0].name).c_str(), list[0].port,
+              Utf16ToUtf8(list[0].product).c_str());
+}
+
+TEST(RealPeer, FindsAPrinterAnnouncedOnTheLink) {
+  if (std::getenv("LX_PEER_INSIDE")) {
+    FindAnnouncedPrinter();
+    return;
+  }
+  const char* script = std::getenv("LX_PEER_SCRIPT");
+  ASSERT_NE(script, nullptr) << "LX_PEER_SCRIPT names mdns_peer.sh";
+  std::string command = std::string(script) + " " + SelfPath() +
+                        " --gtest_filter=RealPeer.FindsAPrinterAnnouncedOnTheLink 2>&1";
+  FILE* out = popen(command.c_str(), "r");
+  ASSERT_NE(out, nullptr);
+  std::string text;
+  char buffer[512];
+  while (fgets(buffer, sizeof buffer, out)) text += buffer;
+  int status = pclose(out);
+  int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  std::printf("%s", text.c_str());
+  if (code == kSkip) GTEST_SKIP() << text;
+  EXPECT_EQ(code, 0) << text;
+}
+
+}  // namespace
+}  // namespace lx::test

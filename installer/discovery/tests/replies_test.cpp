@@ -1,0 +1,139 @@
+// The replies road: what each reply handler makes of what a host on the link
+// announces, hostile or broken text included.
+#include <arpa/inet.h>
+#include <netinet/in.h>
+
+#include "installer/discovery/service_names.h"
+#include "installer/discovery/tests/discovery_fixture.h"
+
+namespace lx::test {
+namespace {
+
+class Replies : public DiscoveryTest {
+ protected:
+  Replies() {
+    // No address lookup, as with Avahi: the resolve handler returns at once.
+    InstallLibrary({"DNSServiceGetAddrInfo"});
+    session = search.NewSession();
+    session->notify = &page;
+  }
+  void Resolve(const std::string& fullName, uint16_t hostPort = 9100, const std::string& txt = "\x0eproduct=LX-220",
+               dnssd::ErrorType error = 0) {
+    NetSearch::OnResolveReply(nullptr, 0, 1, error, fullName.c_str(), "lx.local.", htons(hostPort),
+                              static_cast<uint16_t>(txt.size()),
+                              reinterpret_cast<const unsigned char*>(txt.data()), session.get());
+  }
+  std::u16string LastName() {
+    auto list = search.List().Copy();
+    return list.empty() ? u"<none>" : list.back().name;
+  }
+  std::shared_ptr<NetSearchSession> session;
+};
+
+TEST_F(Replies, InstanceNamesAreCutAndUnescaped) {
+  EXPECT_EQ(InstanceNameOf("LX-220\\032Label._pdl-datastream._tcp.local."), "LX-220 Label");
+  // An escaped dot belongs to the name, also when the suffix follows it.
+  EXPECT_EQ(InstanceNameOf("LX-220\\.v2._pdl-datastream._tcp.local."), "LX-220.v2");
+  EXPECT_EQ(InstanceNameOf("LX-220\\._pdl-datastream._tcp._pdl-datastream._tcp.local."),
+            "LX-220._pdl-datastream._tcp");
+  EXPECT_EQ(InstanceNameOf("LX\\\\220\\\"x\\\"._pdl-datastream._tcp.local."), "LX\\220\"x\"");
+  // No suffix, or the suffix first: the whole name.
+  EXPECT_EQ(InstanceNameOf("LX-220.local."), "LX-220.local.");
+  EXPECT_EQ(InstanceNameOf("._pdl-datastream._tcp.local."), "._pdl-datastream._tcp.local.");
+  // Broken escapes stay visible as received.
+  EXPECT_EQ(UnescapeDnsName("a\\999b\\12"), "a\\999b\\12");
+  EXPECT_EQ(UnescapeDnsName("end\\"), "end\\");
+  EXPECT_EQ(UnescapeDnsName("\\000x"), std::string("\0x", 2));
+}
+
+TEST_F(Replies, PortsArriveInHostOrder) {
+  Resolve("LX-220 a._pdl-datastream._tcp.local.", 9100);
+  Resolve("LX-220 b._pdl-datastream._tcp.local.", 0);
+  Resolve("LX-220 c._pdl-datastream._tcp.local.", 65535);
+  auto list = search.List().Copy();
+  ASSERT_EQ(list.size(), 3u);
+  EXPECT_EQ(list[0].port, 9100);
+  EXPECT_EQ(list[1].port, 0);
+  EXPECT_EQ(list[2].port, 65535);
+  EXPECT_EQ(page.Posts(), (std::vector<unsigned>{kWmNetSearchOne, kWmNetSearchMore, kWmNetSearchMore}));
+}
+
+TEST_F(Replies, BrokenTxtRecordsGiveNoProduct) {
+  config.install.PRODUCT.clear();
+  Resolve("LX-220 a._pdl-datastream._tcp.local.", 9100, "\x20product=LX-220");  // length runs past the end
+  Resolve("LX-220 b._pdl-datastream._tcp.local.", 9100, "\x07product");        // key without value
+  Resolve("LX-220 c._pdl-datastream._tcp.local.", 9100, "\x08product=");       // empty value
+  Resolve("LX-220 d._pdl-datastream._tcp.local.", 9100, "");
+  Resolve("LX-220 e._pdl-datastream._tcp.local.", 9100, "\x0dPRODUCT=LX-22");  // keys ignore case
+  auto list = search.List().Copy();
+  ASSERT_EQ(list.size(), 5u);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(list[i].product, u"") << i;
+  EXPECT_EQ(list[4].product, u"LX-22");
+  // With a product wanted, none of them but the last would pass.
+  config.install.PRODUCT = u"LX";
+  Resolve("LX-220 f._pdl-datastream._tcp.local.", 9100, "\x07product");
+  EXPECT_EQ(search.List().Size(), 5u);
+}
+
+TEST_F(Replies, HostileNamesAreKeptWholeAndVisible) {
+  std::string longName = "LX-220 " + std::string(300, 'x');
+  Resolve(longName + "._pdl-datastream._tcp.local.");
+  EXPECT_EQ(LastName().size(), longName.size()) << "never cut";
+  Resolve("LX-220 \xff\xfe\xc3._pdl-datastream._tcp.local.");
+  EXPECT_EQ(LastName(), u"LX-220 \xfffd\xfffd\xfffd") << "bad bytes become visible";
+  Resolve("LX-220\\034 /r \\\"evil\\\" %s\\009\\010x._pdl-datastream._tcp.local.");
+  EXPECT_EQ(LastName(), u"LX-220\" /r \"evil\" %s\t\nx") << "kept as received, for the installation to quote";
+  Resolve("._pdl-datastream._tcp.local.");
+  EXPECT_EQ(search.List().Size(), 3u) << "no model in the whole name";
+  config.models[u"LX220"].HOSTNAME.clear();
+  config.install.PRODUCT.clear();
+  NetSearch::OnResolveReply(nullptr, 0, 1, 0, nullptr, nullptr, 0, 5, nullptr, session.get());
+  EXPECT_EQ(LastName(), u"") << "a missing name gives an empty one";
+}
+
+TEST_F(Replies, ErrorsAndStrayRepliesAddNothing) {
+  Resolve("LX-220 a._pdl-datastream._tcp.local.", 9100, "\x0eproduct=LX-220", dnssd::kNoSuchName);
+  EXPECT_TRUE(Traced("ResolveCallback return Error=-65538"));
+  EXPECT_EQ(search.List().Size(), 0u);
+  EXPECT_TRUE(page.Posts().empty());
+
+  sockaddr_in address = {};
+  address.sin_family = AF_INET;
+  inet_pton(AF_INET, "192.0.2.99", &address.sin_addr);
+  Resolve("LX-220 a._pdl-datastream._tcp.local.");
+  NetSearch::OnAddressReply(nullptr, 0, 1, 0, "lx.local.", reinterpret_cast<sockaddr*>(&address), 120,
+                            session.get());
+  EXPECT_TRUE(Traced("NetSearch: address reply for no resolved instance ignored"));
+  EXPECT_EQ(search.List().Copy()[0].address, u"");
+  NetSearch::OnAddressReply(nullptr, 0, 1, 0, "lx.local.", nullptr, 120, session.get());
+
+  session->stop = true;
+  Resolve("LX-220 b._pdl-datastream._tcp.local.");
+  NetSearch::OnAddressReply(nullptr, 0, 1, 0, "lx.local.", reinterpret_cast<sockaddr*>(&address), 120,
+                            session.get());
+  NetSearch::OnBrowseReply(nullptr, 0, 1, 0, "LX-220 b", "_pdl-datastream._tcp.", "local.", session.get());
+  EXPECT_TRUE(Traced("NetSearch: resolve reply after the stop ignored"));
+  EXPECT_EQ(search.List().Size(), 1u);
+  EXPECT_EQ(mdns.Calls("DNSServiceResolve"), 0);
+  EXPECT_EQ(page.Posts().size(), 1u);
+}
+
+TEST_F(Replies, AnAddressReplyFillsTheRecordBeingLookedUp) {
+  Resolve("LX-220 a._pdl-datastream._tcp.local.");
+  Resolve("LX-220 b._pdl-datastream._tcp.local.");
+  session->awaitingAddress = 0;
+  sockaddr_in address = {};
+  address.sin_family = AF_INET;
+  inet_pton(AF_INET, "192.0.2.7", &address.sin_addr);
+  NetSearch::OnAddressReply(nullptr, 0, 1, 0, "a.local.", reinterpret_cast<sockaddr*>(&address), 120, session.get());
+  auto list = search.List().Copy();
+  EXPECT_EQ(list[0].address, u"192.0.2.7");
+  EXPECT_EQ(list[1].address, u"");
+  // A newer search's list is out of reach of this one.
+  auto newer = search.NewSession();
+  Resolve("LX-220 c._pdl-datastream._tcp.local.");
+  EXPECT_EQ(search.List().Size(), 0u);
+}
+
+}  // namespace
+}  // namespace lx::test
