@@ -14,6 +14,7 @@ Win32Os::Win32Os(HMODULE module) : resources_(module ? module : ::GetModuleHandl
   os_.registry = &registry_;
   os_.spooler = &spooler_;
   os_.devices = &devices_;
+  os_.deviceIo = &deviceIo_;
 }
 
 }  // namespace lx

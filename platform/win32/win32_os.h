@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "platform/os.h"
+#include "platform/win32/win32_device_io.h"
 #include "platform/win32/win32_device_setup.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_services.h"
@@ -29,6 +30,7 @@ class Win32Os {
   Win32Registry registry_;
   Win32Spooler spooler_;
   Win32DeviceSetup devices_;
+  Win32DeviceIo deviceIo_;
   Os os_;
 };
 
