@@ -25,6 +25,7 @@ constexpr uint32_t kErrorMoreData = 234;
 constexpr uint32_t kErrorNoMoreItems = 259;
 constexpr uint32_t kErrorNotOwner = 288;
 constexpr uint32_t kErrorInvalidFlags = 1004;
+constexpr uint32_t kErrorDeviceNotConnected = 1167;
 constexpr uint32_t kErrorUnsupportedType = 1630;
 constexpr uint32_t kErrorUnknownPort = 1796;
 constexpr uint32_t kErrorUnknownPrinterDriver = 1797;

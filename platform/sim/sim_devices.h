@@ -12,6 +12,7 @@
 #include "platform/device_setup.h"
 #include "platform/sim/sim_caller.h"
 #include "platform/sim/sim_registry.h"
+#include "platform/sim/sim_usb_io.h"
 
 namespace lx {
 
@@ -21,6 +22,8 @@ struct SimUsbPrinter {
   bool present = true;
   bool hasInterface = true;  // false: SetupDiEnumDeviceInterfaces finds none
   bool detailReadable = true;
+  // The printer behind the interface, reached through device input and output.
+  SimLabelPrinter label;
 };
 
 class SimDeviceSetup : public IDeviceSetup {

@@ -11,6 +11,7 @@ SimProcess::SimProcess(SimMachine& machine, Handle processId, const std::u16stri
       files(machine.files, machine.caller, system, bits),
       spooler(machine.spooler, machine.caller, system, bits),
       devices(machine.devices, machine.caller, system, bits),
+      deviceIo(machine.deviceIo, machine.caller, system, bits),
       sync(machine.kernel, system, processId),
       resources(system),
       profile(files),
@@ -33,6 +34,7 @@ SimProcess::SimProcess(SimMachine& machine, Handle processId, const std::u16stri
   os.registry = &registry;
   os.spooler = &spooler;
   os.devices = &devices;
+  os.deviceIo = &deviceIo;
 }
 
 // A program's end closes its handles, as Windows does.
@@ -47,6 +49,7 @@ SimMachine::SimMachine()
       shell(files),
       spooler(caller, files),
       devices(caller, registry),
+      deviceIo(caller, devices),
       tools(clock, spooler, files) {
   tools.Register(shell);
   files.AddFolder(files.known.windows + u"\\System32");

@@ -35,6 +35,7 @@ class SimProcess {
   SimFilesView files;
   SimSpoolerView spooler;
   SimDevicesView devices;
+  SimDeviceIoView deviceIo;
   SimDebugOutput debug;
   SimSync sync;
   SimResources resources;
@@ -68,6 +69,7 @@ class SimMachine {
   SimShell shell;
   SimSpooler spooler;
   SimDeviceSetup devices;
+  SimDeviceIo deviceIo;
   SimPrinterTools tools;
   LangId userUiLanguage = 1033;
   // Nothing stands for a system without GetNativeSystemInfo.

@@ -201,6 +201,30 @@ class SimSpoolerView : public ISpooler, private SimEntry {
   SimSpooler& s_;
 };
 
+class SimDeviceIoView : public IDeviceIo, private SimEntry {
+ public:
+  SimDeviceIoView(SimDeviceIo& d, SimCaller& c, ISystem& p, int bits) : SimEntry(c, p, bits), d_(d) {}
+  DeviceHandle Open(const std::u16string& path) override {
+    Enter();
+    return d_.Open(path);
+  }
+  bool Write(DeviceHandle device, const uint8_t* bytes, size_t size, size_t& written) override {
+    Enter();
+    return d_.Write(device, bytes, size, written);
+  }
+  bool Read(DeviceHandle device, uint8_t* buffer, size_t capacity, size_t& read) override {
+    Enter();
+    return d_.Read(device, buffer, capacity, read);
+  }
+  bool Close(DeviceHandle device) override {
+    Enter();
+    return d_.Close(device);
+  }
+
+ private:
+  SimDeviceIo& d_;
+};
+
 class SimDevicesView : public IDeviceSetup, private SimEntry {
  public:
   SimDevicesView(SimDeviceSetup& d, SimCaller& c, ISystem& p, int bits) : SimEntry(c, p, bits), d_(d) {}

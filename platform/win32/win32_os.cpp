@@ -16,6 +16,7 @@ Win32Os::Win32Os(HMODULE module) : resources_(module ? module : ::GetModuleHandl
   os_.devices = &devices_;
   os_.libraries = &libraries_;
   os_.sockets = &sockets_;
+  os_.deviceIo = &deviceIo_;
 }
 
 }  // namespace lx

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "platform/os.h"
+#include "platform/win32/win32_device_io.h"
 #include "platform/win32/win32_device_setup.h"
 #include "platform/win32/win32_network.h"
 #include "platform/win32/win32_registry.h"
@@ -32,6 +33,7 @@ class Win32Os {
   Win32DeviceSetup devices_;
   Win32Libraries libraries_;
   Win32Sockets sockets_;
+  Win32DeviceIo deviceIo_;
   Os os_;
 };
 
