@@ -36,6 +36,8 @@ SheetManage::SheetManage(const WizardServices& services)
       mainNoLp(*this),
       mainNoPic(*this),
       selectPort(*this),
+      setWifi(*this),
+      accessories(*this),
       selectedLanguage(services.state.language) {
   view_.SetCaption(u"Installtion");
   welcome_ = ChooseWelcome(*this);
@@ -67,8 +69,8 @@ IPropertyPage* SheetManage::PageOf(Step target) {
     case Step::kNetPrinters: return selectNetPrinter;
     case Step::kSetPrinter: return setPrinter;
     case Step::kSelectPort: return &selectPort;
-    case Step::kWifi: return setWifi;
-    case Step::kAccessories: return accessories;
+    case Step::kWifi: return &setWifi;
+    case Step::kAccessories: return &accessories;
     case Step::kNone: break;
   }
   return nullptr;
@@ -200,13 +202,7 @@ void SheetManage::OnSheetMessage(unsigned message, uintptr_t, intptr_t) {
       finish.SetMode(CStepFinish::Mode::kInstalled);
       break;
     case kWmShowAccessories:
-      if (accessories) {
-        GoTo(Step::kAccessories);
-      } else {
-        // Without the accessories page the installation is complete as it is.
-        GoTo(Step::kFinish);
-        finish.SetMode(CStepFinish::Mode::kInstalled);
-      }
+      GoTo(Step::kAccessories);
       break;
     default:  // WM_USER+702 and anything else: nothing to do
       break;

@@ -13,7 +13,9 @@
 #include "installer/pages/step_installer_type.h"
 #include "installer/pages/step_installing.h"
 #include "installer/pages/step_main.h"
+#include "installer/pages/step_printer_accessories.h"
 #include "installer/pages/step_select_port.h"
+#include "installer/pages/step_set_wifi.h"
 #include "installer/pages/wizard_host.h"
 #include "installer/wizard/sheet_engine.h"
 #include "installer/wizard/sheet_workers.h"
@@ -102,15 +104,15 @@ class SheetManage : public ISheetEvents, public IEngineSink, public IWizardHost 
   CStepMainNoLP mainNoLp;
   CStepMainNoPic mainNoPic;
   CStepSelectPort selectPort;
+  CStepSetWifi setWifi;
+  CStepPrinterAccessories accessories;
 
-  // Slots of the pages of the network road and the accessory choice. A page
-  // joins by becoming a member above and filling its slot in the constructor;
-  // the transitions below already lead to the slots.
+  // Slots of the pages of the network road. A page joins by becoming a
+  // member above and filling its slot in the constructor; the transitions
+  // already lead to the slots.
   IPropertyPage* searching = nullptr;         // search page, template 138
   IPropertyPage* selectNetPrinter = nullptr;  // printer list page, template 145
   IPropertyPage* setPrinter = nullptr;        // printer options page, template 140
-  IPropertyPage* setWifi = nullptr;           // WiFi page, template 144
-  IPropertyPage* accessories = nullptr;       // accessories page, template 147
 
   Step step = Step::kNone;
   // The language chosen on the language page: the language in force.

@@ -147,23 +147,9 @@ TEST_F(SheetFlowTest, UsbInstallWithPrinterOffersTheTestPage) {
   EXPECT_EQ(machine.spooler.defaultPrinter, u"LX-220 Label Printer");
 }
 
-TEST_F(SheetFlowTest, ModelWithAccessoryChoiceAsksForTheAccessoriesPage) {
-  std::string ini = DefaultConfig();
-  ini.replace(ini.find("ShowSetting=0"), 13, "ShowSetting=1");
-  WriteConfig(ini);
-  AttachPrinter();
-  StartWizard();
-  GoToInstallType();
-  ASSERT_TRUE(view.Click(IDC_USB_INSTALL));
-  RunUntilIdle();
-  EXPECT_EQ(view.sheetMessages, (std::vector<unsigned>{kWmShowAccessories}));
-  // The accessories page is not part of this build: the installation ends as installed.
-  EXPECT_EQ(sheet().accessories, nullptr);
-  EXPECT_EQ(view.CurrentPage(), &sheet().finish);
-  EXPECT_EQ(page().GetText(IDC_FINISH_RESULT), u"Installation Complete");
-}
-
-TEST_F(SheetFlowTest, AccessorySettingRunsOnTheInstallingPage) {
+// USB installation of a model with the accessory choice: the accessories
+// page, then the accessory setting on the installing page, then the finish.
+TEST_F(SheetFlowTest, AccessoryChoiceSetsThePostPrintActionOfTheNewPrinter) {
   std::string ini = DefaultConfig();
   ini.replace(ini.find("ShowSetting=0"), 13, "ShowSetting=1\r\nprintPostOpOffset=12");
   WriteConfig(ini);
@@ -175,9 +161,28 @@ TEST_F(SheetFlowTest, AccessorySettingRunsOnTheInstallingPage) {
   ASSERT_TRUE(view.Click(IDC_USB_INSTALL));
   RunUntilIdle();
   ASSERT_NE(machine.spooler.Find(u"LX-220 Label Printer"), nullptr);
+  EXPECT_EQ(view.sheetMessages, (std::vector<unsigned>{kWmShowAccessories}));
+
+  ASSERT_EQ(view.CurrentPage(), &sheet().accessories);
+  EXPECT_EQ(static_cast<int>(sheet().step), 12);
+  EXPECT_FALSE(view.ButtonEnabled(kIdWizBack));
+  EXPECT_TRUE(view.ButtonEnabled(kIdWizNext));
+  EXPECT_EQ(page().GetText(IDC_ACCESSORY_CUTTER), u"External cutter unit installed ");
+  EXPECT_TRUE(page().GetCheck(IDC_ACCESSORY_NONE));  // Next works at once
+  EXPECT_EQ(page().At(IDC_ACCESSORY_PICTURE).bitmap, IDB_ACCESSORY_NONE);
+  ASSERT_TRUE(view.Click(IDC_ACCESSORY_PEELER));
+  EXPECT_EQ(page().At(IDC_ACCESSORY_PICTURE).bitmap, IDB_ACCESSORY_PEELER);
+  ASSERT_TRUE(view.Click(IDC_ACCESSORY_CUTTER));
+  EXPECT_EQ(page().At(IDC_ACCESSORY_PICTURE).bitmap, IDB_ACCESSORY_CUTTER);
+  EXPECT_FALSE(page().GetCheck(IDC_ACCESSORY_NONE));
+  // Without a choice Next does nothing.
+  page().SetCheck(IDC_ACCESSORY_CUTTER, false);
+  ASSERT_TRUE(view.ClickNext());
+  EXPECT_EQ(view.CurrentPage(), &sheet().accessories);
+  ASSERT_TRUE(view.Click(IDC_ACCESSORY_CUTTER));
 
   uint64_t before = machine.clock.now;
-  sheet().StartAccessorySetting({3, u"LX-220 Label Printer", u"LX-220 Label"});
+  ASSERT_TRUE(view.ClickNext());
   EXPECT_EQ(view.CurrentPage(), &sheet().installing);
   EXPECT_EQ(static_cast<int>(sheet().step), 4);
   EXPECT_EQ(page().GetText(IDC_INSTALL_STATUS), u"Setting up...");
@@ -189,10 +194,41 @@ TEST_F(SheetFlowTest, AccessorySettingRunsOnTheInstallingPage) {
             (std::vector<int>{0, 10, 20, 30, 40, 60, 70, 80}));
   EXPECT_EQ(view.CurrentPage(), &sheet().finish);
   EXPECT_EQ(static_cast<int>(sheet().step), 6);
+  EXPECT_EQ(page().GetText(IDC_FINISH_RESULT), u"Installation Complete");
   // The cutter's post-print action sits 12 bytes before the DEVMODE's end.
   const DevModeBytes& dm = machine.spooler.Find(u"LX-220 Label Printer")->info.devMode;
   ASSERT_GE(dm.size(), 12u);
   EXPECT_EQ(dm[dm.size() - 12], 3);
+}
+
+// The WiFi page hands the credentials to the printer on USB, or says why not.
+TEST_F(SheetFlowTest, WifiPageHandsTheCredentialsToThePrinterOnUsb) {
+  StartWizard();
+  sheet().GoTo(Step::kWifi);
+  ASSERT_EQ(view.CurrentPage(), &sheet().setWifi);
+  EXPECT_EQ(view.ButtonText(kIdWizNext), u"Connect");
+  EXPECT_TRUE(view.ButtonEnabled(kIdWizBack));
+  EXPECT_EQ(page().GetText(IDC_WIFI_NAME_LABEL), u"WiFi Name");
+
+  ASSERT_TRUE(view.ClickNext());
+  ASSERT_EQ(view.boxes.size(), 1u);
+  EXPECT_EQ(view.boxes[0].text, u"The WiFi name is empty");
+  ASSERT_TRUE(view.Type(IDC_WIFI_NAME_EDIT, u"Lab"));
+  ASSERT_TRUE(view.ClickNext());
+  ASSERT_EQ(view.boxes.size(), 2u);
+  EXPECT_EQ(view.boxes[1].text, En(IDS_WIFI_USB_NOT_CONNECTED));
+  EXPECT_EQ(view.CurrentPage(), &sheet().setWifi);
+
+  // With a printer on USB: the name and the empty password reach it.
+  AttachPrinter();
+  uint64_t before = machine.clock.now;
+  ASSERT_TRUE(view.ClickNext());
+  EXPECT_EQ(view.boxes.size(), 2u);
+  const SimLabelPrinter& label = machine.devices.printers[0].label;
+  EXPECT_EQ(label.credentialsReceived, 1);
+  EXPECT_EQ(label.wifiName, "Lab");
+  EXPECT_EQ(label.wifiPassword, "");
+  EXPECT_EQ(machine.clock.now - before, 1500u);
 }
 
 TEST_F(SheetFlowTest, UninstallModeOpensOnTheInstallTypePageAndAsksForARestart) {
