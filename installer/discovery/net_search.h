@@ -46,7 +46,9 @@ class NetSearch {
  public:
   static constexpr uint32_t kSearchWindowMs = 5000;
   static constexpr uint32_t kPollTimeoutMs = 1000;
-  static constexpr uint32_t kStopWaitMs = 1000;
+  // Longer than one wait on the socket, so that a thread that is only
+  // waiting there is always joined; only a thread stuck in the library is not.
+  static constexpr uint32_t kStopWaitMs = kPollTimeoutMs + 500;
   // A resolve or address lookup waits this long for its first reply, in
   // slices that look at the stop flag.
   static constexpr uint32_t kReplyWaitMs = 3000;
@@ -60,7 +62,7 @@ class NetSearch {
 
   // Starts or restarts a search whose notices go to `window` (the search page).
   void StartNetSearch(INetSearchSink* window);
-  // Ends the search; the list keeps its records. Returns within about
+  // Ends the search; the list keeps its records. Returns within
   // kStopWaitMs whatever the library does.
   void StopNetSearch();
   // The search window's timer has fired (UI thread).

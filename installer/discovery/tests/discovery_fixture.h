@@ -114,6 +114,15 @@ class DiscoveryTest : public ::testing::Test {
     libraries.Install(u"C:\\Setup\\dnssd.dll", entries);
     ASSERT_TRUE(dnssd.Load(DnssdLibraryPath(os)));
   }
+  // Waits until every reference the double handed out has been released (a
+  // thread that outlived a stop releases its browse when it ends).
+  bool WaitForNoLiveRefs(int ms = 3000) {
+    auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (mdns.LiveRefs() != 0)
+      if (std::chrono::steady_clock::now() > until) return false;
+      else std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    return true;
+  }
   // Waits until the double has seen `count` calls of `entry`.
   bool WaitForCalls(const std::string& entry, int count, int ms = 3000) {
     auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);

@@ -29,7 +29,7 @@ TEST_F(Search, OnePrinterIsListedWithItsAddressBeforeTheNotice) {
   EXPECT_EQ(page.killed, std::vector<unsigned>{kSearchWindowTimerId});
   search.StopNetSearch();
   EXPECT_EQ(search.List().Size(), 1u) << "the list outlives the search";
-  EXPECT_EQ(mdns.LiveRefs(), 0);
+  EXPECT_TRUE(WaitForNoLiveRefs());
   EXPECT_EQ(mdns.Faults(), 0);
 }
 
@@ -127,7 +127,7 @@ TEST_F(Search, RestartEmptiesTheListAndADeadWindowStartsNothing) {
   search.StartNetSearch(&page);
   EXPECT_EQ(search.List().Size(), 0u);
   search.StopNetSearch();
-  EXPECT_EQ(mdns.LiveRefs(), 0);
+  EXPECT_TRUE(WaitForNoLiveRefs());
 }
 
 TEST_F(Search, ModelLookupByPrefixDiffersFromTheFilter) {
