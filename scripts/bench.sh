@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Benchmarks and their budgets: builds the Release host benchmarks and the
+# 64-bit Windows ones, runs them (the Windows part under Wine, inside
+# xvfb-run), and prints one table with every figure beside its floor, the
+# ratio, the budget and the sizes of the shipped binaries; ends non-zero
+# when a budget falls short. Not part of scripts/test.sh: figures depend on
+# the machine, so only ratios taken in the same run are checked.
+#   scripts/bench.sh            host and Windows
+#   scripts/bench.sh --host     host only
+set -euo pipefail
+cd "$(dirname "$0")/.."
+export CCACHE_BASEDIR=$PWD
+out=build/bench-results
+mkdir -p "$out"
+rm -f "$out"/host.json "$out"/win64.txt
+
+cmake --preset bench >/dev/null
+cmake --build --preset bench >/dev/null
+build/bench/tests/bench/lx_host_bench --benchmark_min_time=0.2 --benchmark_repetitions=3 \
+  --benchmark_report_aggregates_only=true --benchmark_out="$out/host.json" --benchmark_out_format=json \
+  >/dev/null
+
+win=()
+if [ "${1:-}" != "--host" ]; then
+  # 64-bit only: the 32-bit Wine cannot be installed on every machine (a
+  # stale i386 package index); the table says so.
+  cmake --preset bench-win64 >/dev/null
+  cmake --build --preset bench-win64 >/dev/null
+  export WINEPREFIX=${WINEPREFIX:-$PWD/build/wineprefix} WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  scripts/wine-prefix.sh
+  bench=build/bench-win64/tests/bench
+  xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+    setsid wineserver -p </dev/null >/dev/null 2>&1 &
+    wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+    wine "$1/lx_win_bench.exe" "$(winepath -w "$2")" </dev/null >"$3" 2>/dev/null
+    rc=$?
+    wineserver -k >/dev/null 2>&1 || true
+    exit $rc' _ "$bench" "build/bench-win64/installer/Qelvin64.exe" "$out/win64.txt" || true
+  win=(--win64 "$out/win64.txt")
+fi
+
+# The shipped binaries as the medium carries them.
+scripts/build-medium.sh >/dev/null 2>&1 || echo "note: the medium could not be built; sizes are missing"
+python3 scripts/bench_report.py --host "$out/host.json" "${win[@]}" --medium out/medium
