@@ -7,6 +7,8 @@
 # the machine, so only ratios taken in the same run are checked.
 #   scripts/bench.sh            host and Windows
 #   scripts/bench.sh --host     host only
+#   scripts/bench.sh --compare DLL   also attaches another build of lx220ui.dll
+#                               (alone in its folder) in the same run
 set -euo pipefail
 cd "$(dirname "$0")/.."
 export CCACHE_BASEDIR=$PWD
@@ -21,6 +23,10 @@ build/bench/tests/bench/lx_host_bench --benchmark_min_time=0.2 --benchmark_repet
   >/dev/null
 
 win=()
+compare=()
+if [ "${1:-}" = "--compare" ]; then
+  compare=(--compare "$(realpath "$2")")
+fi
 if [ "${1:-}" != "--host" ]; then
   # 64-bit only: the 32-bit Wine cannot be installed on every machine (a
   # stale i386 package index); the table says so.
@@ -33,10 +39,12 @@ if [ "${1:-}" != "--host" ]; then
   xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
     setsid wineserver -p </dev/null >/dev/null 2>&1 &
     wine cmd /c exit </dev/null >/dev/null 2>&1 || true
-    wine "$1/lx_win_bench.exe" "$(winepath -w "$2")" </dev/null >"$3" 2>/dev/null
+    extra=()
+    if [ -n "${4:-}" ]; then extra=(--compare "$(winepath -w "$4")"); fi
+    wine "$1/lx_win_bench.exe" "$(winepath -w "$2")" "${extra[@]}" </dev/null >"$3" 2>/dev/null
     rc=$?
     wineserver -k >/dev/null 2>&1 || true
-    exit $rc' _ "$bench" "build/bench-win64/installer/Qelvin64.exe" "$out/win64.txt" || true
+    exit $rc' _ "$bench" "build/bench-win64/installer/Qelvin64.exe" "$out/win64.txt" "${compare[1]:-}" || true
   win=(--win64 "$out/win64.txt")
 fi
 

@@ -98,6 +98,26 @@ def win_rows(path):
     sec = "wine64"
     row(sec, "plug-in attach (load, class object, instance, release, unload)", v.get("attach_plugin"),
         v.get("attach_trivial"), budget=3, ref_label="trivial COM DLL", ratio=v.get("attach_ratio"))
+    trivial = v.get("attach_trivial")
+    if "attach_other" in v:
+        row(sec, "  another build of the plug-in (--compare), same rounds", v["attach_other"], trivial,
+            ref_label="trivial COM DLL", ratio=v.get("attach_other_ratio"))
+    for key, what in (("attach_part_activation_context", "  of it: the plug-in's activation context, made and released"),
+                      ("attach_part_language_module", "  of it: language module, loaded and freed"),
+                      ("attach_part_bitmap_module", "  of it: bitmap module, loaded and freed"),
+                      ("attach_part_load_comctl32_v6", "  of it: comctl32 v6 in its context (with the context)")):
+        if key in v:
+            row(sec, what, v[key], trivial, ref_label="trivial COM DLL")
+    for dll in ("shell32", "setupapi", "shlwapi"):
+        key = "attach_part_load_%s.dll" % dll
+        if key in v:
+            row(sec, "  %s.dll alone, loaded and freed" % dll, v[key], trivial, ref_label="trivial COM DLL")
+    if "attach_held_plugin" in v:
+        row(sec, "plug-in attach, system DLLs it imports already loaded", v["attach_held_plugin"],
+            v.get("attach_held_trivial"), ref_label="trivial COM DLL", ratio=v.get("attach_held_ratio"))
+    if "attach_held_other" in v:
+        row(sec, "  another build (--compare), same rounds", v["attach_held_other"],
+            v.get("attach_held_trivial"), ref_label="trivial COM DLL", ratio=v.get("attach_held_other_ratio"))
     row(sec, "installer start to first visible page", v.get("startup_installer"), v.get("startup_trivial"),
         budget=1.5, ref_label="trivial wizard", ratio=v.get("startup_ratio"))
     for n in ("11", "2049"):

@@ -54,9 +54,27 @@ bool AttachOnce(const std::wstring& path, const GUID& clsid) {
   return ok;
 }
 
-void BenchAttach(const std::wstring& plugin, const std::wstring& trivial) {
-  constexpr int kRounds = 9, kPerRound = 20;
-  std::vector<double> own, base, ratio;
+// Median per-attach time of `fn` over kRounds rounds of kPerRound calls.
+constexpr int kRounds = 9, kPerRound = 20;
+
+template <typename Fn>
+std::vector<double> Rounds(Fn fn) {
+  std::vector<double> out;
+  for (int r = 0; r < kRounds; ++r) {
+    auto t0 = Clock::now();
+    for (int i = 0; i < kPerRound; ++i)
+      if (!fn()) return {};
+    out.push_back(Ns(Clock::now() - t0) / kPerRound);
+  }
+  return out;
+}
+
+// Plug-in attach against the trivial COM DLL, and `other` (another build of
+// the plug-in, when given) beside them, taken in the same rounds; `tag`
+// names the figures.
+void BenchAttach(const std::wstring& plugin, const std::wstring& trivial, const std::wstring& other,
+                 const char* tag) {
+  std::vector<double> own, base, ratio, alt, altRatio;
   for (int r = 0; r < kRounds; ++r) {
     auto t0 = Clock::now();
     for (int i = 0; i < kPerRound; ++i)
@@ -68,10 +86,84 @@ void BenchAttach(const std::wstring& plugin, const std::wstring& trivial) {
     own.push_back(Ns(t1 - t0) / kPerRound);
     base.push_back(Ns(t2 - t1) / kPerRound);
     ratio.push_back(own.back() / base.back());
+    if (other.empty()) continue;
+    for (int i = 0; i < kPerRound; ++i)
+      if (!AttachOnce(other, kClsid)) return (void)std::printf("attach_failed 0\n");
+    alt.push_back(Ns(Clock::now() - t2) / kPerRound);
+    altRatio.push_back(alt.back() / base.back());
   }
-  Report("attach_plugin", Median(own));
-  Report("attach_trivial", Median(base));
-  std::printf("attach_ratio %.3f\n", Median(ratio));
+  std::printf("attach%s_plugin %.0f\n", tag, Median(own));
+  std::printf("attach%s_trivial %.0f\n", tag, Median(base));
+  std::printf("attach%s_ratio %.3f\n", tag, Median(ratio));
+  if (other.empty()) return;
+  std::printf("attach%s_other %.0f\n", tag, Median(alt));
+  std::printf("attach%s_other_ratio %.3f\n", tag, Median(altRatio));
+}
+
+// Where the attach time goes: the pieces the plug-in's attach is made of,
+// each alone, and the attach again with the system DLLs it imports already
+// loaded (as in a process that prints), beside `other` when given.
+void BenchAttachParts(const std::wstring& plugin, const std::wstring& trivial, const std::wstring& other) {
+  std::wstring folder = plugin.substr(0, plugin.find_last_of(L"\\"));
+  auto loadFree = [](const std::wstring& path) {
+    HMODULE m = LoadLibraryW(path.c_str());
+    if (!m) return false;
+    FreeLibrary(m);
+    return true;
+  };
+  Report("attach_part_language_module", Median(Rounds([&] { return loadFree(folder + L"\\lx220uienus.dll"); })));
+  Report("attach_part_bitmap_module", Median(Rounds([&] { return loadFree(folder + L"\\lx220uibmp.dll"); })));
+  Report("attach_part_activation_context", Median(Rounds([&] {
+           ACTCTXW c = {};
+           c.cbSize = sizeof c;
+           c.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+           c.lpSource = plugin.c_str();
+           c.lpResourceName = MAKEINTRESOURCEW(2);
+           HANDLE h = CreateActCtxW(&c);
+           if (h == INVALID_HANDLE_VALUE) return false;
+           ReleaseActCtx(h);
+           return true;
+         })));
+  // comctl32 as the plug-in's manifest binds its import: version 6.
+  Report("attach_part_load_comctl32_v6", Median(Rounds([&] {
+           ACTCTXW c = {};
+           c.cbSize = sizeof c;
+           c.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+           c.lpSource = plugin.c_str();
+           c.lpResourceName = MAKEINTRESOURCEW(2);
+           HANDLE h = CreateActCtxW(&c);
+           if (h == INVALID_HANDLE_VALUE) return false;
+           ULONG_PTR cookie = 0;
+           bool ok = ActivateActCtx(h, &cookie) && loadFree(L"comctl32.dll");
+           DeactivateActCtx(0, cookie);
+           ReleaseActCtx(h);
+           return ok;
+         })));
+  for (const wchar_t* dll : {L"comctl32.dll", L"shell32.dll", L"setupapi.dll", L"shlwapi.dll"}) {
+    char name[64];
+    std::snprintf(name, sizeof name, "attach_part_load_%ls", dll);
+    Report(name, Median(Rounds([&] { return loadFree(dll); })));
+  }
+  std::vector<HMODULE> held;
+  for (const wchar_t* dll : {L"comctl32.dll", L"shell32.dll", L"setupapi.dll", L"shlwapi.dll"})
+    held.push_back(LoadLibraryW(dll));
+  {  // and comctl32 as the plug-in binds it
+    ACTCTXW c = {};
+    c.cbSize = sizeof c;
+    c.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+    c.lpSource = plugin.c_str();
+    c.lpResourceName = MAKEINTRESOURCEW(2);
+    HANDLE h = CreateActCtxW(&c);
+    ULONG_PTR cookie = 0;
+    if (h != INVALID_HANDLE_VALUE && ActivateActCtx(h, &cookie)) {
+      held.push_back(LoadLibraryW(L"comctl32.dll"));
+      DeactivateActCtx(0, cookie);
+    }
+    if (h != INVALID_HANDLE_VALUE) ReleaseActCtx(h);
+  }
+  BenchAttach(plugin, trivial, other, "_held");
+  for (HMODULE m : held)
+    if (m) FreeLibrary(m);
 }
 
 // A printer whose driver file is a stand-in, holding `count` papers in its
@@ -209,7 +301,11 @@ void BenchStartUp(const std::wstring& installer, const std::wstring& wizard) {
   std::vector<double> own, base, ratio;
   for (int r = 0; r < 7; ++r) {
     double a = StartToFirstPage(exe, folder), b = StartToFirstPage(wizard, folder);
-    if (a < 0 || b < 0) return (void)std::printf("startup_failed 0\n");
+    if (a < 0 || b < 0) {
+      // Which program showed no page, and in which round.
+      std::printf("startup_failed 0\nstartup_failed_round %d\nstartup_failed_installer %d\n", r, a < 0 ? 1 : 0);
+      return;
+    }
     own.push_back(a);
     base.push_back(b);
     ratio.push_back(a / b);
@@ -221,8 +317,12 @@ void BenchStartUp(const std::wstring& installer, const std::wstring& wizard) {
 
 }  // namespace
 
-// Arguments: the installer to start; the other files lie beside this program.
+// Arguments: the installer to start, then optionally "--compare" and another
+// build of the plug-in (in a folder of its own) to attach beside this one;
+// the other files lie beside this program.
 int wmain(int argc, wchar_t** argv) {
+  std::wstring other;
+  if (argc > 3 && std::wstring(argv[2]) == L"--compare") other = argv[3];
   std::wstring here = printhost::ProgramFolder();
   std::wstring error;
   if (!printhost::InstallIntoDriverFolder({L"lx220ui.dll", L"lx220.ini", L"lx220uienus.dll", L"lx220uibmp.dll"},
@@ -231,7 +331,8 @@ int wmain(int argc, wchar_t** argv) {
     return 1;
   }
   std::wstring plugin = printhost::DriverDirectory() + L"\\3\\lx220ui.dll";
-  BenchAttach(plugin, here + L"\\bench_trivial_com.dll");
+  BenchAttach(plugin, here + L"\\bench_trivial_com.dll", other, "");
+  BenchAttachParts(plugin, here + L"\\bench_trivial_com.dll", other);
   BenchCapabilities(plugin, L"LX Bench No Such Printer", "11");
   if (AddPrinterWithPapers(2049)) {
     BenchCapabilities(plugin, kPrinter, "2049");
