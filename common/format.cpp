@@ -133,17 +133,48 @@ std::string Convert(std::string*, std::string_view s) { return std::string(s); }
 std::u16string Convert(std::u16string*, std::string_view s) { return AnsiToUtf16(s); }
 std::u16string Convert(std::u16string*, std::u16string_view s) { return std::u16string(s); }
 
+// Plain %d, %i and %u (no flags, width or precision), the bulk of the
+// trace lines, written directly: the same digits snprintf gives.
+template <typename Str>
+bool AppendPlainInteger(Str& out, const Conversion& conv, va_list& args) {
+  if (!conv.flags.empty() || conv.width >= 0 || conv.precision >= 0) return false;
+  if (conv.size != Conversion::kDefault && conv.size != Conversion::kLong) return false;
+  unsigned long long magnitude;
+  bool negative = false;
+  if (conv.conv == 'u') {
+    magnitude = va_arg(args, unsigned);
+  } else if (conv.conv == 'd' || conv.conv == 'i') {
+    long long v = va_arg(args, int);
+    negative = v < 0;
+    magnitude = static_cast<unsigned long long>(negative ? -v : v);
+  } else {
+    return false;
+  }
+  typename Str::value_type digits[24];
+  size_t n = 0;
+  do {
+    digits[sizeof digits / sizeof digits[0] - 1 - n++] = static_cast<typename Str::value_type>('0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude != 0);
+  if (negative) out += static_cast<typename Str::value_type>('-');
+  out.append(digits + sizeof digits / sizeof digits[0] - n, n);
+  return true;
+}
+
 template <typename Ch>
 std::basic_string<Ch> FormatImpl(const Ch* format, va_list args) {
   using Str = std::basic_string<Ch>;
   constexpr bool kWide = sizeof(Ch) == 2;
   Str out;
   if (!format) return out;
+  out.reserve(64);
   va_list ap;
   va_copy(ap, args);
   for (const Ch* p = format; *p;) {
     if (*p != '%') {
-      out += *p++;
+      const Ch* run = p;
+      while (*p && *p != '%') ++p;
+      out.append(run, p - run);
       continue;
     }
     ++p;
@@ -166,6 +197,12 @@ std::basic_string<Ch> FormatImpl(const Ch* format, va_list args) {
           const char16_t* s = va_arg(ap, const char16_t*);
           if (!s) s = u"(null)";
           size_t n = StrLen16(s, conv.precision >= 0 ? conv.precision : static_cast<size_t>(-1));
+          if constexpr (kWide) {
+            if (conv.width < 0) {
+              out.append(s, n);
+              break;
+            }
+          }
           text = Convert(static_cast<Str*>(nullptr), std::u16string_view(s, n));
         } else {
           const char* s = va_arg(ap, const char*);
@@ -188,6 +225,7 @@ std::basic_string<Ch> FormatImpl(const Ch* format, va_list args) {
         break;  // a lone '%' at the end prints nothing
       case 'd': case 'i': case 'u': case 'x': case 'X': case 'o': case 'p':
       case 'f': case 'F': case 'e': case 'E': case 'g': case 'G': case 'a': case 'A': {
+        if (AppendPlainInteger(out, conv, ap)) break;
         std::string num = FormatNumber(conv, ap);
         out.append(num.begin(), num.end());
         break;

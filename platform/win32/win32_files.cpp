@@ -6,6 +6,19 @@
 
 namespace lx {
 
+namespace {
+
+// A shell32 or shlwapi function looked up at its first call: a static
+// import would load that DLL into every process the plug-in attaches to.
+template <typename Fn>
+Fn SystemFunction(const wchar_t* dll, const char* name) {
+  HMODULE m = ::GetModuleHandleW(dll);
+  if (m == nullptr) m = ::LoadLibraryW(dll);
+  return m ? reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(m, name))) : nullptr;
+}
+
+}  // namespace
+
 std::optional<std::string> Win32Files::ReadFile(const std::u16string& path) {
   HANDLE h = ::CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -41,7 +54,10 @@ bool Win32Files::SetAttributes(const std::u16string& path, uint32_t attributes) 
   return ::SetFileAttributesW(W(path), attributes) != FALSE;
 }
 
-bool Win32Files::IsDirectory(const std::u16string& path) { return ::PathIsDirectoryW(W(path)) != FALSE; }
+bool Win32Files::IsDirectory(const std::u16string& path) {
+  static const auto isDirectory = SystemFunction<decltype(&::PathIsDirectoryW)>(L"shlwapi.dll", "PathIsDirectoryW");
+  return isDirectory != nullptr && isDirectory(W(path)) != FALSE;
+}
 
 bool Win32Files::CreateFolder(const std::u16string& path) {
   return ::CreateDirectoryW(W(path), nullptr) != FALSE;
@@ -73,7 +89,9 @@ bool Win32Files::RemoveFile(const std::u16string& path) { return ::DeleteFileW(W
 std::optional<std::u16string> Win32Files::GetFolderPath(KnownFolder folder, bool create) {
   wchar_t buf[MAX_PATH] = {};
   int csidl = static_cast<int>(folder) | (create ? CSIDL_FLAG_CREATE : 0);
-  HRESULT hr = ::SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, buf);
+  static const auto getFolderPath = SystemFunction<decltype(&::SHGetFolderPathW)>(L"shell32.dll", "SHGetFolderPathW");
+  if (getFolderPath == nullptr) return std::nullopt;
+  HRESULT hr = getFolderPath(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, buf);
   if (FAILED(hr)) return std::nullopt;
   return U(buf);
 }

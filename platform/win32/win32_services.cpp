@@ -1,7 +1,5 @@
 #include "platform/win32/win32_services.h"
 
-#include <shellapi.h>
-
 #include <vector>
 
 #include "platform/win32/wide.h"
@@ -93,14 +91,6 @@ Handle Win32Sync::CreateNamedMutex(const std::u16string& name, bool initialOwner
 
 bool Win32Sync::ReleaseMutex(Handle mutex) { return ::ReleaseMutex(reinterpret_cast<HANDLE>(mutex)) != FALSE; }
 bool Win32Sync::CloseHandle(Handle handle) { return ::CloseHandle(reinterpret_cast<HANDLE>(handle)) != FALSE; }
-
-intptr_t Win32Shell::Execute(const std::u16string& verb, const std::u16string& file,
-                             const std::u16string& parameters, const std::u16string& directory,
-                             int show) {
-  HINSTANCE r = ::ShellExecuteW(nullptr, WOrNull(verb), W(file), WOrNull(parameters),
-                                WOrNull(directory), show);
-  return reinterpret_cast<intptr_t>(r);
-}
 
 std::optional<std::u16string> Win32Resources::LoadTextLang(unsigned id, LangId lang) {
   // Strings live in blocks of 16, each a counted UTF-16 string.

@@ -3,7 +3,6 @@
 #include <cstring>
 #include <string>
 
-#include "common/format.h"
 #include "common/text.h"
 
 namespace lx {
@@ -14,25 +13,48 @@ void SetCount(uint32_t* result, int32_t count) {
   *result = (*result & 0xFFFF0000u) | (static_cast<uint32_t>(count) & 0xFFFFu);
 }
 
+// The answer first, then the per-record trace lines, so that the answer is
+// one pass over the index's ready-made entries (or over the records when the
+// index is stale) and the lines cost nothing when nobody takes them.
 void WritePaperEntries(PaperContext& c, const PaperStore& store, uint16_t code, uint8_t* out) {
-  for (const PaperRecord& r : store.records) {
-    if (code == kDcPaperNames) {
-      std::u16string name = PaperName(r);
-      char16_t slot[kPaperNameSlotChars] = {};
-      CopyToBuffer(slot, kPaperNameSlotChars, name);
-      std::memcpy(out, slot, sizeof slot);
-      out += sizeof slot;
-      Trace(c.platform, FormatW(u"paper name = %s", name.c_str()));
-    } else if (code == kDcPapers) {
-      int16_t number = static_cast<int16_t>(r.number);
-      std::memcpy(out, &number, sizeof number);
-      out += sizeof number;
-      Trace(c.platform, FormatW(u"papersize id =%d ", r.number));
+  const size_t n = store.records.size();
+  const bool indexed = store.indexed();
+  if (code == kDcPaperNames) {
+    std::memset(out, 0, n * kPaperNameSlotChars * sizeof(char16_t));
+    for (size_t i = 0; i < n; ++i) {
+      const PaperRecord& r = store.records[i];
+      std::memcpy(out + i * kPaperNameSlotChars * sizeof(char16_t), r.name,
+                  StrLen16(r.name, kPaperNameChars) * sizeof(char16_t));
+    }
+  } else if (code == kDcPapers) {
+    if (indexed) {
+      std::memcpy(out, store.index.numbers.data(), n * sizeof(int16_t));
     } else {
-      int32_t point[2] = {MmToTenths(r.width), MmToTenths(r.height)};
-      std::memcpy(out, point, sizeof point);
-      out += sizeof point;
-      Trace(c.platform, FormatW(u"paper Width=%d, Height = %d", point[0], point[1]));
+      for (size_t i = 0; i < n; ++i) {
+        int16_t number = static_cast<int16_t>(store.records[i].number);
+        std::memcpy(out + i * sizeof number, &number, sizeof number);
+      }
+    }
+  } else {
+    if (indexed) {
+      std::memcpy(out, store.index.tenths.data(), n * 2 * sizeof(int32_t));
+    } else {
+      for (size_t i = 0; i < n; ++i) {
+        int32_t point[2] = {MmToTenths(store.records[i].width), MmToTenths(store.records[i].height)};
+        std::memcpy(out + i * sizeof point, point, sizeof point);
+      }
+    }
+  }
+  if (c.platform.debug == nullptr) return;
+  for (size_t i = 0; i < n; ++i) {
+    if (code == kDcPaperNames) {
+      Trace(c.platform, u"paper name = %s", PaperName(store.records[i]).c_str());
+    } else if (code == kDcPapers) {
+      Trace(c.platform, u"papersize id =%d ", store.records[i].number);
+    } else {
+      int32_t point[2];
+      std::memcpy(point, out + i * sizeof point, sizeof point);
+      Trace(c.platform, u"paper Width=%d, Height = %d", point[0], point[1]);
     }
   }
 }
@@ -41,11 +63,11 @@ HRESULT AnswerPapers(PaperContext& c, const char16_t* deviceName, uint16_t code,
                      uint32_t* result) {
   if (!result) return S_OK;
   const char16_t* query = code == kDcPaperNames ? u"PaperNames" : code == kDcPapers ? u"Papers" : u"PaperSize";
-  Trace(c.platform, FormatW(u"Paper DevCap_%s", query));
-  std::u16string name = deviceName ? std::u16string(deviceName) : std::u16string();
-  const PaperStore& store = OpenPaperStore(c, name);
+  Trace(c.platform, u"Paper DevCap_%s", query);
+  const PaperStore& store =
+      c.store ? *c.store : OpenPaperStore(c, deviceName ? std::u16string(deviceName) : std::u16string());
   SetCount(result, store.count());
-  Trace(c.platform, FormatW(u"Paper DevCap_%s In, count = %d", query, store.count()));
+  Trace(c.platform, u"Paper DevCap_%s In, count = %d", query, store.count());
   if (output) WritePaperEntries(c, store, code, static_cast<uint8_t*>(output));
   return S_OK;
 }
@@ -54,7 +76,7 @@ HRESULT AnswerPapers(PaperContext& c, const char16_t* deviceName, uint16_t code,
 
 HRESULT AnswerDeviceCapabilities(PaperContext& papers, const char16_t* deviceName, uint16_t code,
                                  void* output, uint32_t* result) {
-  Trace(papers.platform, FormatW(u"DeviceCapabilities wCapability=%d", static_cast<int>(code)));
+  Trace(papers.platform, u"DeviceCapabilities wCapability=%d", static_cast<int>(code));
   uint32_t fixed = 0;
   switch (code) {
     case kDcPapers:

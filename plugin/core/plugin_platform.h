@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "common/format.h"
 #include "platform/debug_output.h"
 #include "platform/system.h"
 
@@ -41,6 +42,13 @@ struct PluginPlatform {
 // The plug-in's trace: always on, one line per call to the debugger output.
 inline void Trace(const PluginPlatform& platform, const std::u16string& line) {
   if (platform.debug != nullptr) platform.debug->OutputW(line);
+}
+
+// The same with a FormatW line, formatted only when there is an output to
+// take it: per-record lines would otherwise cost more than the answer.
+template <typename Arg, typename... Args>
+void Trace(const PluginPlatform& platform, const char16_t* format, Arg arg, Args... args) {
+  if (platform.debug != nullptr) platform.debug->OutputW(FormatW(format, arg, args...));
 }
 
 }  // namespace lx

@@ -70,7 +70,7 @@ std::optional<std::vector<uint8_t>> LoadFromFile(PaperContext& c, const std::u16
   if (text.size() > kPaperHexChars) text = text.substr(0, kPaperHexChars);
   std::vector<uint8_t> data = DecodePaperHex(text, size);
   Trace(c.platform, u"GetPapersToIni Success");
-  Trace(c.platform, FormatW(u"Get dwSize= %d\n", static_cast<int>(data.size())));
+  Trace(c.platform, u"Get dwSize= %d\n", static_cast<int>(data.size()));
   return data;
 }
 
@@ -92,8 +92,8 @@ void LoadPaperStore(PaperContext& c, PaperStore& store) {
     data = LoadFromPrinter(c, handle);
     c.platform.spooler->Close(handle);
   } else {
-    Trace(c.platform, FormatW(u"Get OpenPrinter %s  failed, error = %lu\n", store.printerName.c_str(),
-                     static_cast<unsigned long>(error)));
+    Trace(c.platform, u"Get OpenPrinter %s  failed, error = %lu\n", store.printerName.c_str(),
+          static_cast<unsigned long>(error));
     data = LoadFromFile(c, store.printerName);
   }
   if (!data || data->empty()) {
@@ -143,6 +143,7 @@ PaperStore& OpenPaperStore(PaperContext& context, const std::u16string& printerN
     return store;
   }
   store.records = BuiltInPapers();
+  IndexPapers(store);
   store.dirty = true;
   Trace(context.platform, u"Paper CodeInit");
   return store;
@@ -163,8 +164,8 @@ bool SavePaperStore(PaperContext& context, const PaperStore& store) {
     spooler.Close(handle);
     return ok;
   }
-  Trace(context.platform, FormatW(u"Set OpenPrinter %s failed, error = %lu\n", store.printerName.c_str(),
-                         static_cast<unsigned long>(error)));
+  Trace(context.platform, u"Set OpenPrinter %s failed, error = %lu\n", store.printerName.c_str(),
+        static_cast<unsigned long>(error));
   Trace(context.platform, u"bSharePrinter 1");
   return SaveToFile(context, store, block);
 }

@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <string_view>
+#include <utility>
+
+#include "common/text.h"
 
 namespace lx {
 
@@ -43,6 +47,43 @@ bool InStore(const PaperStore& store, int index) {
   return index >= 0 && index < store.count();
 }
 
+std::u16string_view NameOf(const PaperRecord& r) {
+  return std::u16string_view(r.name, StrLen16(r.name, kPaperNameChars));
+}
+
+bool WithinTolerance(int64_t value, int64_t wanted, int64_t tolerance) {
+  return std::llabs(value - wanted) <= tolerance;
+}
+
+// The first position among the records whose converted size lies within the
+// tolerances. The index holds each distinct size's earliest position first,
+// and a tolerance spans at most 65 tenths either way (sizes are 16-bit), so
+// only a few distinct sizes are visited however many records share them.
+int FirstBySizeIndexed(const PaperStore& store, int32_t widthTenths, int32_t lengthTenths) {
+  const PaperIndex& x = store.index;
+  const int64_t wTol = widthTenths / 1000, lTol = lengthTenths / 1000;
+  if (wTol < 0 || lTol < 0) return -1;
+  auto w = [&x](int pos) { return static_cast<int64_t>(x.tenths[2 * pos]); };
+  auto h = [&x](int pos) { return static_cast<int64_t>(x.tenths[2 * pos + 1]); };
+  const int64_t wLow = int64_t{widthTenths} - wTol, wHigh = int64_t{widthTenths} + wTol;
+  const int64_t hLow = int64_t{lengthTenths} - lTol, hHigh = int64_t{lengthTenths} + lTol;
+  int best = -1;
+  auto it = std::lower_bound(x.bySize.begin(), x.bySize.end(), wLow,
+                             [&](int pos, int64_t v) { return w(pos) < v; });
+  while (it != x.bySize.end() && w(*it) <= wHigh) {
+    const int64_t width = w(*it);
+    auto groupEnd = std::upper_bound(it, x.bySize.end(), width, [&](int64_t v, int pos) { return v < w(pos); });
+    auto s = std::lower_bound(it, groupEnd, hLow, [&](int pos, int64_t v) { return h(pos) < v; });
+    while (s != groupEnd && h(*s) <= hHigh) {
+      if (best < 0 || *s < best) best = *s;
+      const int64_t length = h(*s);
+      s = std::upper_bound(s, groupEnd, length, [&](int64_t v, int pos) { return v < h(pos); });
+    }
+    it = groupEnd;
+  }
+  return best;
+}
+
 }  // namespace
 
 std::vector<PaperRecord> BuiltInPapers() {
@@ -51,29 +92,94 @@ std::vector<PaperRecord> BuiltInPapers() {
   return list;
 }
 
+void IndexPapers(PaperStore& store) {
+  const std::vector<PaperRecord>& r = store.records;
+  PaperIndex& x = store.index;
+  const int n = store.count();
+  x.numbers.resize(n);
+  x.tenths.resize(2 * static_cast<size_t>(n));
+  for (int i = 0; i < n; ++i) {
+    x.numbers[i] = static_cast<int16_t>(r[i].number);
+    x.tenths[2 * i] = MmToTenths(r[i].width);
+    x.tenths[2 * i + 1] = MmToTenths(r[i].height);
+  }
+  std::vector<int> all(n);
+  for (int i = 0; i < n; ++i) all[i] = i;
+  x.byNumber = all;
+  std::sort(x.byNumber.begin(), x.byNumber.end(), [&r](int a, int b) {
+    return r[a].number != r[b].number ? r[a].number < r[b].number : a < b;
+  });
+  x.byName = all;
+  std::sort(x.byName.begin(), x.byName.end(), [&r](int a, int b) {
+    int c = NameOf(r[a]).compare(NameOf(r[b]));
+    return c != 0 ? c < 0 : a < b;
+  });
+  x.bySize = std::move(all);
+  std::sort(x.bySize.begin(), x.bySize.end(), [&x](int a, int b) {
+    if (x.tenths[2 * a] != x.tenths[2 * b]) return x.tenths[2 * a] < x.tenths[2 * b];
+    if (x.tenths[2 * a + 1] != x.tenths[2 * b + 1]) return x.tenths[2 * a + 1] < x.tenths[2 * b + 1];
+    return a < b;
+  });
+  x.builtFor = r.size();
+}
+
 void SortPapers(PaperStore& store) {
   std::stable_sort(store.records.begin(), store.records.end(), Before);
+  IndexPapers(store);
 }
 
 std::optional<FoundPaper> FindPaperByNumber(const PaperStore& store, int32_t number) {
+  if (store.indexed()) {
+    const std::vector<int>& by = store.index.byNumber;
+    // The last position holding the number: the first hit from the end.
+    auto end = std::upper_bound(by.begin(), by.end(), number,
+                                [&store](int32_t v, int pos) { return v < store.records[pos].number; });
+    if (end == by.begin() || store.records[*(end - 1)].number != number) return std::nullopt;
+    return FoundPaper{store.records[*(end - 1)], *(end - 1)};
+  }
   for (int i = store.count() - 1; i >= 0; --i)
     if (store.records[i].number == number) return FoundPaper{store.records[i], i};
   return std::nullopt;
 }
 
+namespace {
+
+// Positions of the records named `name`, earliest first; empty when none.
+std::pair<std::vector<int>::const_iterator, std::vector<int>::const_iterator> NamedIndexed(
+    const PaperStore& store, std::u16string_view name) {
+  const std::vector<int>& by = store.index.byName;
+  auto first = std::lower_bound(by.begin(), by.end(), name,
+                                [&store](int pos, std::u16string_view v) { return NameOf(store.records[pos]) < v; });
+  auto last = first;
+  while (last != by.end() && NameOf(store.records[*last]) == name) ++last;
+  return {first, last};
+}
+
+}  // namespace
+
 std::optional<FoundPaper> FindPaperByName(const PaperStore& store, const std::u16string& name) {
+  if (store.indexed()) {
+    auto [first, last] = NamedIndexed(store, name);
+    if (first == last) return std::nullopt;
+    return FoundPaper{store.records[*first], *first};
+  }
   for (int i = 0; i < store.count(); ++i)
-    if (PaperName(store.records[i]) == name) return FoundPaper{store.records[i], i};
+    if (NameOf(store.records[i]) == name) return FoundPaper{store.records[i], i};
   return std::nullopt;
 }
 
 std::optional<FoundPaper> FindPaperBySize(const PaperStore& store, int32_t widthTenths,
                                           int32_t lengthTenths) {
+  if (store.indexed()) {
+    int pos = FirstBySizeIndexed(store, widthTenths, lengthTenths);
+    if (pos < 0) return std::nullopt;
+    return FoundPaper{store.records[pos], pos};
+  }
   const int32_t widthTolerance = widthTenths / 1000, lengthTolerance = lengthTenths / 1000;
   for (int i = 0; i < store.count(); ++i) {
     const PaperRecord& r = store.records[i];
-    int64_t w = MmToTenths(r.width), h = MmToTenths(r.height);
-    if (std::llabs(w - widthTenths) <= widthTolerance && std::llabs(h - lengthTenths) <= lengthTolerance)
+    if (WithinTolerance(MmToTenths(r.width), widthTenths, widthTolerance) &&
+        WithinTolerance(MmToTenths(r.height), lengthTenths, lengthTolerance))
       return FoundPaper{r, i};
   }
   return std::nullopt;
@@ -83,13 +189,21 @@ bool IsPaperNameFree(const PaperStore& store, const std::u16string& name,
                      std::optional<int32_t> number, int* indexOfNumber) {
   bool free = true;
   int own = -1;
-  for (int i = 0; i < store.count(); ++i) {
-    const PaperRecord& r = store.records[i];
-    if (number && r.number == *number) {
-      own = i;
-      continue;
+  if (store.indexed()) {
+    auto [first, last] = NamedIndexed(store, name);
+    for (auto it = first; it != last; ++it)
+      if (!number || store.records[*it].number != *number) free = false;
+    if (number)
+      if (auto found = FindPaperByNumber(store, *number)) own = found->index;
+  } else {
+    for (int i = 0; i < store.count(); ++i) {
+      const PaperRecord& r = store.records[i];
+      if (number && r.number == *number) {
+        own = i;
+        continue;
+      }
+      if (NameOf(r) == name) free = false;
     }
-    if (PaperName(r) == name) free = false;
   }
   if (indexOfNumber) *indexOfNumber = own;
   return free;
@@ -110,6 +224,7 @@ bool AddPaper(PaperStore& store, const PaperRecord& record) {
 bool RemovePaperAt(PaperStore& store, int index) {
   if (!InStore(store, index)) return false;
   store.records.erase(store.records.begin() + index);
+  IndexPapers(store);
   store.dirty = true;
   return true;
 }
@@ -122,6 +237,7 @@ bool ReplacePaper(PaperStore& store, int index, const PaperRecord& record) {
   replaced.builtIn = old.builtIn;
   SetPaperName(replaced, PaperName(record));
   old = replaced;
+  IndexPapers(store);
   store.dirty = true;
   return true;
 }

@@ -15,13 +15,34 @@ namespace lx {
 inline constexpr size_t kPaperStoreCapacity = 2049;
 inline constexpr size_t kPrinterNameChars = 128;  // 127 characters and the NUL
 
+// The lookups' index: sorted record positions, so that a lookup costs a
+// binary search whatever the store's size, and the capability answers
+// (numbers, sizes in tenths) laid out as they are handed over. It is valid
+// only for the records it was built from; a stale one is never read.
+struct PaperIndex {
+  size_t builtFor = SIZE_MAX;       // records.size() when built
+  std::vector<int> byNumber;        // by number, then position
+  std::vector<int> byName;          // by name, then position
+  std::vector<int> bySize;          // by width, length in tenths, then position
+  std::vector<int16_t> numbers;     // store order, as DC_PAPERS hands them over
+  std::vector<int32_t> tenths;      // store order, width and length pairs
+};
+
 struct PaperStore {
   std::u16string printerName;  // fixed when the store is created
-  std::vector<PaperRecord> records;  // in store order, never above the capacity
+  // In store order, never above the capacity. Code that changes them other
+  // than through the functions below calls IndexPapers afterwards; until
+  // then lookups that notice a changed count fall back to walking the list.
+  std::vector<PaperRecord> records;
   bool dirty = false;
+  PaperIndex index;
 
   int32_t count() const { return static_cast<int32_t>(records.size()); }
+  bool indexed() const { return index.builtFor == records.size(); }
 };
+
+// Rebuilds the index from the records as they are now.
+void IndexPapers(PaperStore& store);
 
 // The eleven sizes every printer starts with, in creation order ("custom"
 // first), each flagged built-in.
@@ -29,7 +50,7 @@ std::vector<PaperRecord> BuiltInPapers();
 
 // Number 256 first, then by name in UTF-16 code-unit order (at most 32
 // characters compared). Stable, so that damaged data with equal keys keeps
-// its stored order.
+// its stored order. Indexes the result.
 void SortPapers(PaperStore& store);
 
 struct FoundPaper {

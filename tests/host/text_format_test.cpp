@@ -39,6 +39,7 @@ TEST(Format, NarrowConversionsMatchTheCrt) {
   EXPECT_EQ(FormatA("USB%03d", 7), "USB007");
   EXPECT_EQ(FormatA("%02X %02X", 0x0A, 255), "0A FF");
   EXPECT_EQ(FormatA("%u %ld %lu", 4294967295u, -5L, 7UL), "4294967295 -5 7");
+  EXPECT_EQ(FormatA("%d %i %d", -2147483647 - 1, 0, 7), "-2147483648 0 7");
   EXPECT_EQ(FormatA("%0.1f|%0.2f|%.1f", 2.25, 1.005, 0.05), "2.2|1.00|0.1");
   EXPECT_EQ(FormatA("100%% %c", 'x'), "100% x");
   EXPECT_EQ(FormatA("[%5s|%-4d]", "ab", 3), "[   ab|3   ]");

@@ -101,6 +101,73 @@ TEST(PaperStoreTest, LookupsByNumberNameAndSize) {
   EXPECT_FALSE(FindPaperBySize(store, std::numeric_limits<int32_t>::min(), 300));
 }
 
+// The index must answer exactly as walking the list does: the same first
+// match by number from the end, by name and by size from the start.
+TEST(PaperStoreTest, IndexedLookupsKeepTheFirstMatchRules) {
+  PaperStore store = BuiltInStore();
+  IndexPapers(store);
+  ASSERT_TRUE(store.indexed());
+  EXPECT_EQ(PaperName(FindPaperBySize(store, 1016, 1524)->record), u"custom");
+  EXPECT_EQ(PaperName(FindPaperBySize(store, 1015, 1523)->record), u"custom");
+  EXPECT_FALSE(FindPaperBySize(store, 1014, 1524));
+  store.records.push_back(MakePaperRecord(122, u"late", 1, 1, false));
+  IndexPapers(store);
+  EXPECT_EQ(FindPaperByNumber(store, 122)->index, 11);
+
+  // Damaged data: numbers, names and sizes repeated, out of order, sizes
+  // around a metre where the tolerance starts to count, names cut at 32.
+  uint32_t seed = 12345;
+  auto next = [&seed](uint32_t range) {
+    seed = seed * 1103515245u + 12345u;
+    return (seed >> 8) % range;
+  };
+  for (int i = 0; i < 600; ++i) {
+    std::u16string name = u"p";
+    for (char c : std::to_string(next(300))) name.push_back(static_cast<char16_t>(c));
+    if (next(10) == 0) name = u"0123456789012345678901234567890123456789";
+    float width = next(4) == 0 ? 101.6f : 99.0f + static_cast<float>(next(40)) / 10.0f;
+    float height = next(3) == 0 ? 152.4f : 30.0f + static_cast<float>(next(20)) / 10.0f;
+    store.records.push_back(MakePaperRecord(static_cast<int32_t>(100 + next(400)), name, width, height, false));
+  }
+  IndexPapers(store);
+  PaperStore walked = store;
+  walked.index = PaperIndex{};
+  ASSERT_TRUE(store.indexed());
+  ASSERT_FALSE(walked.indexed());
+
+  auto same = [](const std::optional<FoundPaper>& a, const std::optional<FoundPaper>& b) {
+    return a.has_value() == b.has_value() && (!a || a->index == b->index);
+  };
+  for (int32_t number = 90; number < 510; ++number)
+    EXPECT_TRUE(same(FindPaperByNumber(store, number), FindPaperByNumber(walked, number))) << number;
+  for (int i = 0; i < 320; ++i) {
+    std::u16string name = u"p";
+    for (char c : std::to_string(i)) name.push_back(static_cast<char16_t>(c));
+    EXPECT_TRUE(same(FindPaperByName(store, name), FindPaperByName(walked, name))) << i;
+    int own = 0, ownWalked = 0;
+    int32_t number = static_cast<int32_t>(100 + next(400));
+    EXPECT_EQ(IsPaperNameFree(store, name, number, &own), IsPaperNameFree(walked, name, number, &ownWalked));
+    EXPECT_EQ(own, ownWalked);
+    EXPECT_EQ(IsPaperNameFree(store, name), IsPaperNameFree(walked, name));
+  }
+  for (const std::u16string name : {u"0123456789012345678901234567890", u"0123456789012345678901234567890123456789",
+                                    u"custom", u"", u"p1 "})
+    EXPECT_TRUE(same(FindPaperByName(store, name), FindPaperByName(walked, name)));
+  for (int32_t w = 980; w <= 1040; ++w)
+    for (int32_t h : {299, 300, 301, 310, 1523, 1524, 1525, -1524})
+      EXPECT_TRUE(same(FindPaperBySize(store, w, h), FindPaperBySize(walked, w, h))) << w << "x" << h;
+  for (int32_t w : {0, -1, 32767, 32800, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()})
+    EXPECT_TRUE(same(FindPaperBySize(store, w, 300), FindPaperBySize(walked, w, 300))) << w;
+
+  // Changes made through the store's functions keep the index in step.
+  ASSERT_TRUE(ReplacePaper(store, 5, MakePaperRecord(1, u"renamed", 50, 50, false)));
+  EXPECT_EQ(FindPaperByName(store, u"renamed")->index, 5);
+  EXPECT_EQ(FindPaperBySize(store, 500, 500)->index, 5);
+  ASSERT_TRUE(RemovePaperAt(store, 5));
+  EXPECT_FALSE(FindPaperByName(store, u"renamed"));
+  EXPECT_FALSE(FindPaperBySize(store, 500, 500));
+}
+
 TEST(PaperStoreTest, NameFreeExceptForTheRecordItself) {
   PaperStore store = BuiltInStore();
   int index = 7;

@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Benchmarks and their budgets: builds the Release host benchmarks and the
+# 64-bit Windows ones, runs them (the Windows part under Wine, inside
+# xvfb-run), and prints one table with every figure beside its floor, the
+# ratio, the budget and the sizes of the shipped binaries; ends non-zero
+# when a budget falls short. Not part of scripts/test.sh: figures depend on
+# the machine, so only ratios taken in the same run are checked.
+#   scripts/bench.sh            host and Windows
+#   scripts/bench.sh --host     host only
+#   scripts/bench.sh --compare DLL   also attaches another build of lx220ui.dll
+#                               (alone in its folder) in the same run
+set -euo pipefail
+cd "$(dirname "$0")/.."
+export CCACHE_BASEDIR=$PWD
+out=build/bench-results
+mkdir -p "$out"
+rm -f "$out"/host.json "$out"/win64.txt
+
+cmake --preset bench >/dev/null
+cmake --build --preset bench >/dev/null
+build/bench/tests/bench/lx_host_bench --benchmark_min_time=0.2 --benchmark_repetitions=3 \
+  --benchmark_report_aggregates_only=true --benchmark_out="$out/host.json" --benchmark_out_format=json \
+  >/dev/null
+
+win=()
+compare=()
+if [ "${1:-}" = "--compare" ]; then
+  compare=(--compare "$(realpath "$2")")
+fi
+if [ "${1:-}" != "--host" ]; then
+  # 64-bit only: the 32-bit Wine cannot be installed on every machine (a
+  # stale i386 package index); the table says so.
+  cmake --preset bench-win64 >/dev/null
+  cmake --build --preset bench-win64 >/dev/null
+  cmake --build build/bench-win64 --target lx220uiru lx220uizhcn lx220uija >/dev/null
+  export WINEPREFIX=${WINEPREFIX:-$PWD/build/wineprefix} WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  scripts/wine-prefix.sh
+  bench=build/bench-win64/tests/bench
+  xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+    setsid wineserver -p </dev/null >/dev/null 2>&1 &
+    wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+    extra=()
+    if [ -n "${4:-}" ]; then extra=(--compare "$(winepath -w "$4")"); fi
+    wine "$1/lx_win_bench.exe" "$(winepath -w "$2")" "${extra[@]}" </dev/null >"$3" 2>/dev/null
+    rc=$?
+    wineserver -k >/dev/null 2>&1 || true
+    exit $rc' _ "$bench" "build/bench-win64/installer/Qelvin64.exe" "$out/win64.txt" "${compare[1]:-}" || true
+  win=(--win64 "$out/win64.txt")
+fi
+
+# The shipped 64-bit binaries as the medium carries them (cmake --install,
+# as scripts/build-medium.sh does): stripped, debug information beside the build.
+medium=()
+if [ -f build/bench-win64/CMakeCache.txt ]; then
+  rm -rf "$out/medium"
+  cmake --install build/bench-win64 --prefix "$out/medium" >/dev/null && medium=(--medium "$out/medium")
+fi
+python3 scripts/bench_report.py --host "$out/host.json" "${win[@]}" "${medium[@]}"
