@@ -54,6 +54,9 @@ class ISpooler {
   virtual bool ListPrinters(uint32_t flags, std::vector<PrinterInfo2>& printers) = 0;
   // EnumPortsW(local machine, level 2).
   virtual bool ListPorts(std::vector<PortInfo2>& ports) = 0;
+  // EnumPortsW(local machine, level 2) with no buffer: the bytes a listing
+  // needs; 0 when the call failed for another reason (the last error says why).
+  virtual uint32_t PortsNeededBytes() = 0;
   // EnumPrinterDriversW(local machine, default environment, level 1): names.
   virtual bool ListDrivers(std::vector<std::u16string>& driverNames) = 0;
 

@@ -193,6 +193,19 @@ bool SimSpooler::ListPorts(std::vector<PortInfo2>& ports) {
   return true;
 }
 
+uint32_t SimSpooler::PortsNeededBytes() {
+  if (failListPorts) {
+    caller_.SetError(*failListPorts);
+    return 0;
+  }
+  // PORT_INFO_2W of a 64-bit process, then its strings.
+  uint32_t bytes = 0;
+  for (const auto& p : ports_)
+    bytes += 32 + 2 * static_cast<uint32_t>(p.portName.size() + p.monitorName.size() + p.description.size() + 3);
+  caller_.SetError(kErrorInsufficientBuffer);
+  return bytes;
+}
+
 bool SimSpooler::ListDrivers(std::vector<std::u16string>& driverNames) {
   driverNames.clear();
   for (const auto& [key, d] : drivers_) driverNames.push_back(d.definition.name);

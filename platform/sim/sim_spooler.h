@@ -46,6 +46,7 @@ class SimSpooler : public ISpooler {
 
   bool ListPrinters(uint32_t flags, std::vector<PrinterInfo2>& printers) override;
   bool ListPorts(std::vector<PortInfo2>& ports) override;
+  uint32_t PortsNeededBytes() override;
   bool ListDrivers(std::vector<std::u16string>& driverNames) override;
   bool Open(const std::u16string& name, uint32_t access, PrinterHandle& handle) override;
   bool Close(PrinterHandle handle) override;

@@ -140,6 +140,10 @@ class SimSpoolerView : public ISpooler, private SimEntry {
     Enter();
     return s_.ListPorts(ports);
   }
+  uint32_t PortsNeededBytes() override {
+    Enter();
+    return s_.PortsNeededBytes();
+  }
   bool ListDrivers(std::vector<std::u16string>& names) override {
     Enter();
     return s_.ListDrivers(names);

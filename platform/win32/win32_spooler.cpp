@@ -101,6 +101,12 @@ bool Win32Spooler::ListPorts(std::vector<PortInfo2>& ports) {
   return true;
 }
 
+uint32_t Win32Spooler::PortsNeededBytes() {
+  DWORD needed = 0, count = 0;
+  ::EnumPortsW(nullptr, 2, nullptr, 0, &needed, &count);
+  return needed;
+}
+
 bool Win32Spooler::ListDrivers(std::vector<std::u16string>& driverNames) {
   driverNames.clear();
   std::vector<BYTE> buf;

@@ -11,6 +11,7 @@ class Win32Spooler : public ISpooler {
  public:
   bool ListPrinters(uint32_t flags, std::vector<PrinterInfo2>& printers) override;
   bool ListPorts(std::vector<PortInfo2>& ports) override;
+  uint32_t PortsNeededBytes() override;
   bool ListDrivers(std::vector<std::u16string>& driverNames) override;
   bool Open(const std::u16string& name, uint32_t access, PrinterHandle& handle) override;
   bool Close(PrinterHandle handle) override;

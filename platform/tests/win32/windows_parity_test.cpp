@@ -175,6 +175,9 @@ TEST(WindowsParity, SystemSpoolerAndDeviceSetupPassThroughsAnswer) {
   bool file = false;
   for (const auto& p : ports) file = file || p.portName == u"FILE:";
   EXPECT_TRUE(file);
+  // The size query alone: what the listing above needed, never 0 with ports there.
+  EXPECT_GT(os.spooler->PortsNeededBytes(), 0u);
+  EXPECT_EQ(os.system->GetLastError(), static_cast<uint32_t>(ERROR_INSUFFICIENT_BUFFER));
   std::vector<PrinterInfo2> printers;
   EXPECT_TRUE(os.spooler->ListPrinters(kPrinterEnumLocal | kPrinterEnumConnections, printers));
   PrinterHandle h = 0;

@@ -1,0 +1,102 @@
+#include "installer/ports/network_install.h"
+
+#include <optional>
+
+#include "installer/core/trace.h"
+#include "installer/engine/command_line.h"
+#include "installer/engine/driver_install.h"
+#include "installer/engine/language_suffix.h"
+#include "installer/engine/model_lookup.h"
+#include "installer/engine/printer_queries.h"
+#include "installer/engine/uninstall_entry.h"
+#include "installer/ports/tcp_port.h"
+#include "platform/clock.h"
+#include "platform/shell.h"
+#include "platform/spooler.h"
+
+namespace lx {
+
+namespace {
+constexpr int kPortPolls = 20;
+constexpr int kPrinterPolls = 10;
+constexpr uint32_t kPollMs = 500;
+constexpr uint32_t kProgressPauseMs = 50;
+
+void Progress(const Os& os, INetInstallSink& sink, std::initializer_list<int> positions) {
+  for (int p : positions) {
+    sink.SetProgress(p);
+    os.clock->Sleep(kProgressPauseMs);
+  }
+}
+
+// Starts prnport.vbs and waits for the port; the monitor adds it when the
+// script has not within the polls.
+void CreatePort(const Os& os, const std::u16string& address, const std::u16string& portName,
+                const std::u16string& parameters) {
+  DebugTraceW(os, u"addPortCmd");
+  os.shell->Execute(u"open", GetScriptHostPath(os), parameters, u"", kSwHide);
+  DebugTraceW(os, u"addPortCmd %s", parameters.c_str());
+  for (int n = 0; n < kPortPolls; ++n) {
+    os.clock->Sleep(kPollMs);
+    if (os.spooler->PortsNeededBytes() != 0 && PortExists(os, portName)) return;
+    DebugTrace(os, "wait addport  time=%d", n);
+  }
+  AddTcpPortByXcv(os, address);
+}
+
+}  // namespace
+
+void InstallNetworkPrinter(const Os& os, INetInstallSink& sink, WizardState& state,
+                           const std::u16string& address, const std::u16string& requestedName,
+                           const std::u16string& driverName) {
+  sink.ShowPage(INetInstallSink::Page::kInstalling, kNetInstallingStep);
+  sink.SetStatusText(kNetInstallingText);
+  std::u16string inf = GetInfPath(os, driverName);
+  std::u16string regPath = FindLanguageRegPathByDriver(driverName);
+  if (!regPath.empty()) state.ReplaceLanguageRegPath(regPath);
+  WriteUiLanguageSuffix(os, state);
+
+  std::u16string portName = MakeTcpPortName(address);
+  InstallTarget& target = state.target;
+  target.portName = portName;
+  target.printerName = MakeUniquePrinterName(os, requestedName);
+  target.driverName = driverName;
+  DebugTraceW(os, u"drivername: %s", driverName.c_str());
+  DebugTraceW(os, u"m_driverName: %s", target.driverName.c_str());
+
+  std::u16string script = FindPrnPortScript(os);
+  Progress(os, sink, {0, 10, 20, 30});
+
+  std::optional<std::u16string> portParameters = PrnPortAddParameters(script, address);
+  std::optional<std::u16string> installParameters =
+      PrintUiInstallPrinter(target.printerName, portName, driverName, inf);
+  if (!portParameters || !installParameters) {
+    // Nothing of it reaches a command line; no printer is made.
+    DebugTraceW(os, u"Refused a network address that cannot be passed on a command line.");
+    target.printerName.clear();
+    sink.ShowPage(INetInstallSink::Page::kFinished, kNetFinishStep);
+    return;
+  }
+  CreatePort(os, address, portName, *portParameters);
+
+  Progress(os, sink, {40, 50, 60});
+  WriteUninstallEntry(os);
+  DebugTraceW(os, u"OnInstallNetPrinter %s", installParameters->c_str());
+  os.shell->Execute(u"open", u"rundll32", *installParameters, u"", kSwShowNormal);
+  Progress(os, sink, {70, 80});
+
+  for (int attempt = 0; attempt < kPrinterPolls; ++attempt) {
+    if (PrinterExists(os, target.printerName)) {
+      SetDefaultPrinter(os, target.printerName);
+      break;
+    }
+    os.clock->Sleep(kPollMs);
+  }
+
+  if (!target.printerName.empty() && GetShowSetting(target.driverName) == 1)
+    sink.ShowPage(INetInstallSink::Page::kAccessories, kNetAccessoriesStep);
+  else
+    sink.ShowPage(INetInstallSink::Page::kFinished, kNetFinishStep);
+}
+
+}  // namespace lx
