@@ -12,6 +12,7 @@ SimProcess::SimProcess(SimMachine& machine, Handle processId, const std::u16stri
       spooler(machine.spooler, machine.caller, system, bits),
       devices(machine.devices, machine.caller, system, bits),
       deviceIo(machine.deviceIo, machine.caller, system, bits),
+      services(machine.services, machine.caller, system, bits),
       sync(machine.kernel, system, processId),
       resources(system),
       profile(files),
@@ -35,6 +36,7 @@ SimProcess::SimProcess(SimMachine& machine, Handle processId, const std::u16stri
   os.spooler = &spooler;
   os.devices = &devices;
   os.deviceIo = &deviceIo;
+  os.services = &services;
 }
 
 // A program's end closes its handles, as Windows does.
@@ -50,6 +52,7 @@ SimMachine::SimMachine()
       spooler(caller, files),
       devices(caller, registry),
       deviceIo(caller, devices),
+      services(caller, files),
       tools(clock, spooler, files) {
   tools.Register(shell);
   files.AddFolder(files.known.windows + u"\\System32");

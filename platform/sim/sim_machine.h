@@ -36,6 +36,7 @@ class SimProcess {
   SimSpoolerView spooler;
   SimDevicesView devices;
   SimDeviceIoView deviceIo;
+  SimServicesView services;
   SimDebugOutput debug;
   SimSync sync;
   SimResources resources;
@@ -70,6 +71,7 @@ class SimMachine {
   SimSpooler spooler;
   SimDeviceSetup devices;
   SimDeviceIo deviceIo;
+  SimServices services;
   SimPrinterTools tools;
   LangId userUiLanguage = 1033;
   // Nothing stands for a system without GetNativeSystemInfo.

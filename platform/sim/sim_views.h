@@ -8,6 +8,7 @@
 #include "platform/sim/sim_devices.h"
 #include "platform/sim/sim_files.h"
 #include "platform/sim/sim_registry.h"
+#include "platform/sim/sim_services.h"
 #include "platform/sim/sim_spooler.h"
 
 namespace lx {
@@ -260,6 +261,53 @@ class SimDevicesView : public IDeviceSetup, private SimEntry {
 
  private:
   SimDeviceSetup& d_;
+};
+
+class SimServicesView : public IServices, private SimEntry {
+ public:
+  SimServicesView(SimServices& s, SimCaller& c, ISystem& p, int bits) : SimEntry(c, p, bits), s_(s) {}
+  ScHandle OpenSCManagerW(uint32_t access) override {
+    Enter();
+    return s_.OpenSCManagerW(access);
+  }
+  ScHandle OpenServiceW(ScHandle manager, const std::u16string& name, uint32_t access) override {
+    Enter();
+    return s_.OpenServiceW(manager, name, access);
+  }
+  ScHandle CreateServiceW(ScHandle manager, const std::u16string& name, const std::u16string& displayName,
+                         uint32_t access, uint32_t serviceType, uint32_t startType, uint32_t errorControl,
+                         const std::u16string& binaryPath) override {
+    Enter();
+    return s_.CreateServiceW(manager, name, displayName, access, serviceType, startType, errorControl, binaryPath);
+  }
+  bool StartServiceW(ScHandle service) override {
+    Enter();
+    return s_.StartServiceW(service);
+  }
+  bool ChangeServiceConfigW(ScHandle service, uint32_t serviceType, uint32_t startType, uint32_t errorControl,
+                           const std::u16string& binaryPath) override {
+    Enter();
+    return s_.ChangeServiceConfigW(service, serviceType, startType, errorControl, binaryPath);
+  }
+  bool ControlService(ScHandle service, uint32_t control, ServiceStatus& status) override {
+    Enter();
+    return s_.ControlService(service, control, status);
+  }
+  bool QueryServiceStatus(ScHandle service, ServiceStatus& status) override {
+    Enter();
+    return s_.QueryServiceStatus(service, status);
+  }
+  bool DeleteService(ScHandle service) override {
+    Enter();
+    return s_.DeleteService(service);
+  }
+  bool CloseServiceHandle(ScHandle handle) override {
+    Enter();
+    return s_.CloseServiceHandle(handle);
+  }
+
+ private:
+  SimServices& s_;
 };
 
 }  // namespace lx

@@ -17,6 +17,7 @@ Win32Os::Win32Os(HMODULE module) : resources_(module ? module : ::GetModuleHandl
   os_.libraries = &libraries_;
   os_.sockets = &sockets_;
   os_.deviceIo = &deviceIo_;
+  os_.services = &services_;
 }
 
 }  // namespace lx

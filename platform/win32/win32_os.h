@@ -8,6 +8,7 @@
 #include "platform/win32/win32_device_setup.h"
 #include "platform/win32/win32_network.h"
 #include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_service_control.h"
 #include "platform/win32/win32_services.h"
 #include "platform/win32/win32_spooler.h"
 
@@ -34,6 +35,7 @@ class Win32Os {
   Win32Libraries libraries_;
   Win32Sockets sockets_;
   Win32DeviceIo deviceIo_;
+  Win32ServiceControl services_;
   Os os_;
 };
 

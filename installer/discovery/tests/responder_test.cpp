@@ -1,0 +1,202 @@
+// The responder service on the simulated machine, by road: a system service
+// that runs or can be started, our own service absent, present or pointing
+// at a folder that is gone, the failures of each call, and the removal.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "installer/core/trace.h"
+#include "installer/discovery/responder_service.h"
+#include "platform/sim/sim_machine.h"
+
+namespace lx {
+namespace {
+
+using Lines = std::vector<std::u16string>;
+
+constexpr char16_t kSetup[] = u"C:\\My Setup\\Setup\\";
+const std::u16string kResponder = std::u16string(kSetup) + u"Bonjour\\x64\\mDNSResponder.exe";
+const std::u16string kQuoted = u"\"" + kResponder + u"\"";
+
+class ResponderTest : public ::testing::Test {
+ protected:
+  ResponderTest() {
+    debugEnabled = 1;
+    machine.files.AddFile(kResponder, "MZ");
+  }
+  ~ResponderTest() override { debugEnabled = 0; }
+
+  const Os& os() { return proc->os; }
+  Lines Trace() { return proc->debug.lines; }
+  SimService& AddService(const char16_t* name, std::u16string binaryPath, uint32_t state) {
+    SimService s;
+    s.displayName = name;
+    s.binaryPath = std::move(binaryPath);
+    s.state = state;
+    return machine.services.Add(name, s);
+  }
+  SimService* Own() { return machine.services.Find(kOwnResponderService); }
+
+  SimMachine machine;
+  std::unique_ptr<SimProcess> proc = machine.StartProcess(std::u16string(kSetup) + u"Qelvin64.exe");
+};
+
+TEST_F(ResponderTest, ARunningSystemServiceIsUsedAndNothingIsCreated) {
+  AddService(u"Bonjour Service", u"\"C:\\Program Files\\Bonjour\\mDNSResponder.exe\"", kServiceRunning);
+  EXPECT_TRUE(PrepareResponder(os()));
+  EXPECT_EQ(Trace(), (Lines{u"Found Bonjour Service", u"Service already running"}));
+  EXPECT_EQ(Own(), nullptr);
+  EXPECT_EQ(machine.clock.now, 0u);
+
+  RemoveOwnResponder(os());  // Next on the list page: nothing of ours to delete
+  EXPECT_EQ(machine.services.Find(u"Bonjour Service")->state, kServiceRunning);
+  EXPECT_FALSE(machine.services.Find(u"Bonjour Service")->markedForDelete);
+  EXPECT_EQ(machine.services.OpenHandles(), 0u);
+}
+
+TEST_F(ResponderTest, AStoppedSystemServiceIsStartedOrElseOursIsCreatedQuoted) {
+  machine.files.AddFile(u"C:\\Bonjour\\mDNSResponder.exe", "MZ");
+  AddService(u"Bonjour Service", u"C:\\Bonjour\\mDNSResponder.exe", kServiceStopped);
+  EXPECT_EQ(EnsureResponderRunning(os()), 1);
+  EXPECT_EQ(Trace(), (Lines{u"Found Bonjour Service", u"Service exists but not running, try StartService...",
+                            u"StartService success (existing)"}));
+  EXPECT_EQ(machine.services.Find(u"Bonjour Service")->state, kServiceRunning);
+
+  // Its program gone: our own one, although a "C:\My.exe" waits for an
+  // unquoted path in a folder with blanks.
+  proc->debug.lines.clear();
+  machine.services.Find(u"Bonjour Service")->state = kServiceStopped;
+  machine.files.RemoveFile(u"C:\\Bonjour\\mDNSResponder.exe");
+  machine.files.AddFile(u"C:\\My.exe", "MZ");
+  EXPECT_TRUE(PrepareResponder(os()));
+  EXPECT_EQ(Trace(), (Lines{u"Found Bonjour Service", u"Service exists but not running, try StartService...",
+                            u"StartService failed (2)", u"Bonjour Service 运行异常", u"Start Bonjour Service",
+                            u"bonjour Path=" + kResponder, u"StartService success", u"Bonjour Success"}));
+  ASSERT_NE(Own(), nullptr);
+  EXPECT_EQ(Own()->displayName, u"ZAX Bonjour Service");
+  EXPECT_EQ(Own()->binaryPath, kQuoted);
+  EXPECT_EQ(Own()->runningProgram, kResponder);
+  EXPECT_EQ(Own()->type, kServiceWin32OwnProcess);
+  EXPECT_EQ(Own()->startType, kServiceDemandStart);
+  EXPECT_EQ(Own()->errorControl, kServiceErrorNormal);
+  EXPECT_EQ(machine.clock.now, 1000u);  // after the failed start, before ours
+  EXPECT_EQ(machine.services.OpenHandles(), 0u);
+}
+
+TEST_F(ResponderTest, OurOwnServiceIsFoundAndStartedOrCreatedWhenAbsent) {
+  EXPECT_EQ(EnsureResponderRunning(os()), 0);
+  EXPECT_EQ(Trace(), (Lines{u"Bonjour Service Not found", u"ZAX Bonjour Service Not found"}));
+  EXPECT_EQ(InstallOwnResponder(os()), 1);
+  EXPECT_EQ(Own()->state, kServiceRunning);
+
+  proc->debug.lines.clear();
+  Own()->state = kServiceStopped;
+  EXPECT_EQ(EnsureResponderRunning(os()), 1);
+  EXPECT_EQ(Trace(), (Lines{u"Bonjour Service Not found", u"Found ZAX Bonjour Service",
+                            u"Service exists but not running, try StartService...",
+                            u"StartService success (existing)"}));
+
+  // Started again while it runs: the existing one is reused, and the start's
+  // "already running" counts as a failure as the manager reports it.
+  proc->debug.lines.clear();
+  EXPECT_EQ(InstallOwnResponder(os()), 0);
+  EXPECT_EQ(Trace(), (Lines{u"Start Bonjour Service", u"bonjour Path=" + kResponder,
+                            u"Service already exists, try open", u"StartService failed (1056), retry once",
+                            u"StartService still failed (1056)"}));
+}
+
+TEST_F(ResponderTest, AServiceLeftPointingAtAGoneFolderIsRepairedAndStarted) {
+  AddService(kOwnResponderService, u"\"D:\\Old Medium\\Setup\\Bonjour\\x64\\mDNSResponder.exe\"", kServiceStopped);
+  EXPECT_TRUE(PrepareResponder(os()));
+  EXPECT_EQ(Trace(), (Lines{u"Bonjour Service Not found", u"Found ZAX Bonjour Service",
+                            u"Service exists but not running, try StartService...", u"StartService failed (2)",
+                            u"Bonjour Service 运行异常", u"Start Bonjour Service", u"bonjour Path=" + kResponder,
+                            u"Service already exists, try open", u"StartService failed (2), retry once",
+                            u"Service path updated: " + kResponder, u"StartService success", u"Bonjour Success"}));
+  EXPECT_EQ(Own()->binaryPath, kQuoted);
+  EXPECT_EQ(Own()->runningProgram, kResponder);
+  EXPECT_EQ(Own()->startType, kServiceDemandStart);
+  EXPECT_EQ(machine.clock.now, 1500u);
+  EXPECT_EQ(machine.services.OpenHandles(), 0u);
+}
+
+TEST_F(ResponderTest, EachFailingCallEndsWithItsTraceAndResult) {
+  machine.services.administrator = false;
+  EXPECT_FALSE(PrepareResponder(os()));
+  EXPECT_EQ(Trace(), (Lines{u"Bonjour Service 运行异常", u"OpenSCManager failed (5)", u"Bonjour Fail"}));
+  machine.services.administrator = true;
+
+  proc->debug.lines.clear();
+  AddService(u"Other", u"x.exe", kServiceStopped).displayName = u"ZAX Bonjour Service";
+  EXPECT_EQ(InstallOwnResponder(os()), 0);
+  EXPECT_EQ(Trace(), (Lines{u"Start Bonjour Service", u"bonjour Path=" + kResponder,
+                            u"Create Service Failed, err = 1078"}));
+
+  proc->debug.lines.clear();
+  machine.services.Find(u"Other")->displayName = u"Other";
+  AddService(kOwnResponderService, u"\"D:\\Gone\\mDNSResponder.exe\"", kServiceStopped);
+  machine.services.failures["ChangeServiceConfigW"] = kErrorAccessDenied;
+  EXPECT_EQ(InstallOwnResponder(os()), 0);
+  EXPECT_EQ(Trace(), (Lines{u"Start Bonjour Service", u"bonjour Path=" + kResponder,
+                            u"Service already exists, try open", u"StartService failed (2), retry once",
+                            u"ChangeServiceConfig failed, err=5", u"StartService still failed (2)"}));
+  EXPECT_EQ(Own()->starts, 0);
+
+  // A start that fails otherwise is retried once, without touching the path.
+  proc->debug.lines.clear();
+  Own()->binaryPath = kQuoted;
+  Own()->failsToStart = kErrorServiceRequestTimeout;
+  EXPECT_EQ(InstallOwnResponder(os()), 0);
+  EXPECT_EQ(Trace(), (Lines{u"Start Bonjour Service", u"bonjour Path=" + kResponder,
+                            u"Service already exists, try open", u"StartService failed (1053), retry once",
+                            u"StartService still failed (1053)"}));
+  EXPECT_EQ(Own()->starts, 2);
+
+  proc->debug.lines.clear();
+  machine.services.failures = {{"QueryServiceStatus", kErrorAccessDenied}};
+  Own()->failsToStart = 0;
+  EXPECT_EQ(EnsureResponderRunning(os()), 1);  // status unknown: started
+  EXPECT_EQ(Trace()[2], u"Service exists but not running, try StartService...");
+  machine.services.failures = {{"OpenSCManagerW", 1115}};
+  proc->debug.lines.clear();
+  EXPECT_EQ(EnsureResponderRunning(os()), 0);
+  EXPECT_TRUE(Trace().empty());
+  EXPECT_EQ(machine.services.OpenHandles(), 0u);
+}
+
+TEST_F(ResponderTest, RemovalStopsAndDeletesOnlyOurService) {
+  AddService(u"Bonjour Service", u"C:\\B.exe", kServiceRunning);
+  ASSERT_EQ(InstallOwnResponder(os()), 1);
+  uint64_t before = machine.clock.now;
+  RemoveOwnResponder(os());
+  EXPECT_EQ(Own(), nullptr);
+  EXPECT_EQ(machine.clock.now - before, 500u);
+  EXPECT_EQ(machine.services.Find(u"Bonjour Service")->state, kServiceRunning);
+  RemoveOwnResponder(os());  // nothing left: no pause
+  EXPECT_EQ(machine.clock.now - before, 500u);
+
+  // A stopped one is deleted too; without rights nothing happens.
+  AddService(kOwnResponderService, kQuoted, kServiceStopped);
+  machine.services.failures = {{"OpenSCManagerW", kErrorAccessDenied}};
+  RemoveOwnResponder(os());
+  EXPECT_NE(Own(), nullptr);
+  machine.services.failures.clear();
+  RemoveOwnResponder(os());
+  EXPECT_EQ(Own(), nullptr);
+  EXPECT_EQ(machine.services.OpenHandles(), 0u);
+}
+
+TEST(ResponderProgram, FolderOfTheInstallerAndWordSizeOfTheMachine) {
+  SimMachine machine;
+  auto proc = machine.StartProcess(u"Qelvin64.exe");
+  EXPECT_EQ(OwnResponderProgram(proc->os), u"Bonjour\\x64\\mDNSResponder.exe");
+  SimMachine x86;
+  x86.MakeThirtyTwoBit();
+  auto proc32 = x86.StartProcess(u"E:\\Setup\\Qelvin32.exe", 32);
+  EXPECT_EQ(OwnResponderProgram(proc32->os), u"E:\\Setup\\Bonjour\\x86\\mDNSResponder.exe");
+  EXPECT_EQ(ServiceCommandLine(u"C:\\a b\\m.exe"), u"\"C:\\a b\\m.exe\"");
+  EXPECT_EQ(ServiceCommandLine(u"C:\\a\" -x \"b.exe"), u"");
+}
+
+}  // namespace
+}  // namespace lx
