@@ -3,6 +3,7 @@
 
 #include "installer/core/wizard_state.h"
 #include "installer/discovery/dnssd_binding.h"
+#include "installer/discovery/net_search.h"
 #include "installer/wizard/sheet_runner.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_os.h"
@@ -19,7 +20,8 @@ struct Program {
       : platform(instance),
         sheetView(instance),
         dnssd(platform.os().libraries),
-        wizard(platform.os(), sheetView, workers, session, lx::TheWizardState()),
+        search(platform.os(), dnssd, lx::g_config),
+        wizard(platform.os(), sheetView, workers, session, lx::TheWizardState(), &search),
         app(platform.os(), desktop, &wizard) {}
   lx::Win32Os platform;
   lx::Win32Desktop desktop;
@@ -27,6 +29,7 @@ struct Program {
   lx::ThreadWorkers workers;
   lx::Win32Session session;
   lx::DnssdBinding dnssd;
+  lx::NetSearch search;
   lx::SheetWizardRunner wizard;
   lx::CCalvethApp app;
 };

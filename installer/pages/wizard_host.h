@@ -6,6 +6,7 @@
 #include <string>
 
 #include "installer/core/wizard_state.h"
+#include "installer/discovery/net_search.h"
 #include "platform/os.h"
 #include "platform/session.h"
 #include "ui/sheet_view.h"
@@ -55,6 +56,13 @@ class IWizardHost {
   // "NET Install": the search page, or the printer options page when the
   // configuration says the network is not searched first.
   virtual void StartNetEntry() = 0;
+  // The network installation, on the UI thread: the printer at `address` on
+  // its own TCP/IP port; ends on the accessories or the finish page.
+  virtual void InstallNetworkPrinter(const std::u16string& address, const std::u16string& printerName,
+                                     const std::u16string& driverName) = 0;
+  // The network search the search and list pages drive; null when this
+  // installer has none.
+  virtual NetSearch* search() = 0;
 };
 
 }  // namespace lx

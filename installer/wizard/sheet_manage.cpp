@@ -5,6 +5,7 @@
 #include "installer/core/installer_config.h"
 #include "installer/core/resource_ids.h"
 #include "installer/core/trace.h"
+#include "installer/ports/network_install.h"
 #include "installer/core/ui_strings.h"
 #include "platform/clock.h"
 
@@ -27,6 +28,7 @@ SheetManage::SheetManage(const WizardServices& services)
       workers_(services.workers),
       session_(services.session),
       state_(services.state),
+      search_(services.search),
       engine_(services.os, services.state),
       installing(*this),
       finish(*this),
@@ -124,6 +126,37 @@ void SheetManage::StartPortInstall(const InstallRequest& request) {
 
 void SheetManage::StartNetEntry() {
   GoTo(g_config.install.NetOnline == 1 ? Step::kSearching : Step::kSetPrinter);
+}
+
+namespace {
+
+// The network installation's page moves on this sheet.
+class SheetNetInstall : public INetInstallSink {
+ public:
+  explicit SheetNetInstall(SheetManage& sheet) : sheet_(sheet) {}
+  void ShowPage(Page page, int) override {
+    switch (page) {
+      case Page::kInstalling: sheet_.GoTo(Step::kInstalling); break;
+      case Page::kAccessories: sheet_.GoTo(Step::kAccessories); break;
+      case Page::kFinished:
+        sheet_.GoTo(Step::kFinish);
+        sheet_.finish.SetMode(CStepFinish::Mode::kInstalled);
+        break;
+    }
+  }
+  void SetStatusText(unsigned textId) override { sheet_.installing.SetStatusText(textId); }
+  void SetProgress(int position) override { sheet_.SetProgress(position); }
+
+ private:
+  SheetManage& sheet_;
+};
+
+}  // namespace
+
+void SheetManage::InstallNetworkPrinter(const std::u16string& address, const std::u16string& printerName,
+                                        const std::u16string& driverName) {
+  SheetNetInstall sink(*this);
+  lx::InstallNetworkPrinter(os_, sink, state_, address, printerName, driverName);
 }
 
 void SheetManage::StartAccessorySetting(const AccessoryRequest& request) {

@@ -36,6 +36,7 @@ struct WizardServices {
   IWorkerStarter& workers;
   ISession& session;
   WizardState& state;
+  NetSearch* search = nullptr;  // none: the network road finds nothing
 };
 
 class SheetManage : public ISheetEvents, public IEngineSink, public IWizardHost {
@@ -68,6 +69,9 @@ class SheetManage : public ISheetEvents, public IEngineSink, public IWizardHost 
   void StartPortInstall(const InstallRequest& request) override;
   void StartAccessorySetting(const AccessoryRequest& request) override;
   void StartNetEntry() override;
+  void InstallNetworkPrinter(const std::u16string& address, const std::u16string& printerName,
+                             const std::u16string& driverName) override;
+  NetSearch* search() override { return search_; }
 
   // ISheetEvents
   void OnInitDialog() override;
@@ -92,6 +96,7 @@ class SheetManage : public ISheetEvents, public IEngineSink, public IWizardHost 
   IWorkerStarter& workers_;
   ISession& session_;
   WizardState& state_;
+  NetSearch* search_;
   WizardEngine engine_;
 
  public:

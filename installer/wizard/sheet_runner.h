@@ -12,11 +12,11 @@ namespace lx {
 class SheetWizardRunner : public IWizardRunner {
  public:
   SheetWizardRunner(const Os& os, ISheetView& view, IWorkerStarter& workers, ISession& session,
-                    WizardState& state)
-      : os_(os), view_(view), workers_(workers), session_(session), state_(state) {}
+                    WizardState& state, NetSearch* search = nullptr)
+      : os_(os), view_(view), workers_(workers), session_(session), state_(state), search_(search) {}
 
   void Run(bool uninstallMode) override {
-    sheet_ = std::make_unique<SheetManage>(WizardServices{os_, view_, workers_, session_, state_});
+    sheet_ = std::make_unique<SheetManage>(WizardServices{os_, view_, workers_, session_, state_, search_});
     if (uninstallMode) sheet_->SetUninstallMode();
     sheet_->Run();
   }
@@ -31,6 +31,7 @@ class SheetWizardRunner : public IWizardRunner {
   IWorkerStarter& workers_;
   ISession& session_;
   WizardState& state_;
+  NetSearch* search_;
   std::unique_ptr<SheetManage> sheet_;
 };
 
