@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/buffer_step.h"
 #include "platform/devmode.h"
 
 namespace lx {
@@ -50,8 +51,10 @@ using PrinterHandle = uintptr_t;
 class ISpooler {
  public:
   virtual ~ISpooler() = default;
-  // EnumPrintersW(flags, no server, level 2).
-  virtual bool ListPrinters(uint32_t flags, std::vector<PrinterInfo2>& printers) = 0;
+  // EnumPrintersW(flags, no server, level 2). `failedStep` receives which of
+  // the size query, the allocation and the read failed.
+  virtual bool ListPrinters(uint32_t flags, std::vector<PrinterInfo2>& printers,
+                            BufferStep* failedStep = nullptr) = 0;
   // EnumPortsW(local machine, level 2).
   virtual bool ListPorts(std::vector<PortInfo2>& ports) = 0;
   // EnumPrinterDriversW(local machine, default environment, level 1): names.
@@ -63,7 +66,9 @@ class ISpooler {
   virtual bool Close(PrinterHandle handle) = 0;
   // GetPrinterW / SetPrinterW at level 2. SetPrinter with a devMode replaces
   // the printer's default DEVMODE; other fields are taken as given.
-  virtual bool GetInfo2(PrinterHandle handle, PrinterInfo2& info) = 0;
+  // GetInfo2 is sized, allocated and read like ListPrinters; a size query
+  // that reports no size fails at kSizeQuery.
+  virtual bool GetInfo2(PrinterHandle handle, PrinterInfo2& info, BufferStep* failedStep = nullptr) = 0;
   virtual bool SetInfo2(PrinterHandle handle, const PrinterInfo2& info, uint32_t command) = 0;
 
   // DocumentPropertiesW(no window, handle, deviceName, out, in, mode).

@@ -173,9 +173,13 @@ SimPrinter* SimSpooler::Find(const std::u16string& printerName) {
 
 // ---- ISpooler ----
 
-bool SimSpooler::ListPrinters(uint32_t flags, std::vector<PrinterInfo2>& printers) {
+bool SimSpooler::ListPrinters(uint32_t flags, std::vector<PrinterInfo2>& printers, BufferStep* failedStep) {
   printers.clear();
-  if (failListPrinters) return Fail(*failListPrinters);
+  if (failedStep) *failedStep = BufferStep::kSizeQuery;
+  if (failListPrinters) {
+    if (failedStep) *failedStep = listPrintersFailsAt;
+    return Fail(*failListPrinters);
+  }
   if (!(flags & (kPrinterEnumLocal | kPrinterEnumConnections))) return Fail(kErrorInvalidFlags);
   for (const auto& [key, p] : printers_) {
     if (p.connection ? !(flags & kPrinterEnumConnections) : !(flags & kPrinterEnumLocal)) continue;
@@ -243,10 +247,15 @@ SimPrinter* SimSpooler::FromHandle(PrinterHandle handle, uint32_t needAccess, ui
   return p;
 }
 
-bool SimSpooler::GetInfo2(PrinterHandle handle, PrinterInfo2& info) {
+bool SimSpooler::GetInfo2(PrinterHandle handle, PrinterInfo2& info, BufferStep* failedStep) {
+  if (failedStep) *failedStep = BufferStep::kSizeQuery;
   uint32_t error = 0;
   SimPrinter* p = FromHandle(handle, 0, error);
   if (!p) return Fail(error);
+  if (failGetInfo2) {
+    if (failedStep) *failedStep = getInfo2FailsAt;
+    return Fail(*failGetInfo2);
+  }
   info = p->info;
   if (EqualsIgnoreCase(defaultPrinter, info.printerName)) info.attributes |= kAttributeDefault;
   return true;

@@ -36,6 +36,10 @@ class SimRegistryView : public IRegistry, private SimEntry {
     Enter();
     return r_.CreateKey(root, path, view);
   }
+  bool CreateKeyMaximumAllowed(RegRoot root, const std::u16string& path, RegView view) override {
+    Enter();
+    return r_.CreateKeyMaximumAllowed(root, path, view);
+  }
   bool DeleteKey(RegRoot root, const std::u16string& path, RegView view) override {
     Enter();
     return r_.DeleteKey(root, path, view);
@@ -132,9 +136,9 @@ class SimFilesView : public IFileSystem, private SimEntry {
 class SimSpoolerView : public ISpooler, private SimEntry {
  public:
   SimSpoolerView(SimSpooler& s, SimCaller& c, ISystem& p, int bits) : SimEntry(c, p, bits), s_(s) {}
-  bool ListPrinters(uint32_t flags, std::vector<PrinterInfo2>& printers) override {
+  bool ListPrinters(uint32_t flags, std::vector<PrinterInfo2>& printers, BufferStep* failedStep) override {
     Enter();
-    return s_.ListPrinters(flags, printers);
+    return s_.ListPrinters(flags, printers, failedStep);
   }
   bool ListPorts(std::vector<PortInfo2>& ports) override {
     Enter();
@@ -152,9 +156,9 @@ class SimSpoolerView : public ISpooler, private SimEntry {
     Enter();
     return s_.Close(handle);
   }
-  bool GetInfo2(PrinterHandle handle, PrinterInfo2& info) override {
+  bool GetInfo2(PrinterHandle handle, PrinterInfo2& info, BufferStep* failedStep) override {
     Enter();
-    return s_.GetInfo2(handle, info);
+    return s_.GetInfo2(handle, info, failedStep);
   }
   bool SetInfo2(PrinterHandle handle, const PrinterInfo2& info, uint32_t command) override {
     Enter();
@@ -221,9 +225,10 @@ class SimDevicesView : public IDeviceSetup, private SimEntry {
     Enter();
     return d_.EnumDeviceInterfaces(list, index, classGuid, member, ref);
   }
-  bool GetDeviceInterfacePath(DevInfoList list, const DeviceInterfaceRef& ref, std::u16string& path) override {
+  bool GetDeviceInterfacePath(DevInfoList list, const DeviceInterfaceRef& ref, std::u16string& path,
+                              BufferStep* failedStep) override {
     Enter();
-    return d_.GetDeviceInterfacePath(list, ref, path);
+    return d_.GetDeviceInterfacePath(list, ref, path, failedStep);
   }
   bool DestroyDeviceInfoList(DevInfoList list) override {
     Enter();
