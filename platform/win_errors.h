@@ -26,6 +26,7 @@ constexpr uint32_t kErrorNoMoreItems = 259;
 constexpr uint32_t kErrorNotOwner = 288;
 constexpr uint32_t kErrorInvalidFlags = 1004;
 constexpr uint32_t kErrorUnsupportedType = 1630;
+constexpr uint32_t kRpcServerUnavailable = 1722;  // the spooler service is not running
 constexpr uint32_t kErrorUnknownPort = 1796;
 constexpr uint32_t kErrorUnknownPrinterDriver = 1797;
 constexpr uint32_t kErrorInvalidPrinterName = 1801;
