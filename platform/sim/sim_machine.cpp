@@ -49,6 +49,7 @@ SimMachine::SimMachine()
       devices(caller, registry),
       tools(clock, spooler, files) {
   tools.Register(shell);
+  shell.caller = &caller;
   files.AddFolder(files.known.windows + u"\\System32");
   files.AddFolder(files.known.programFiles);
   files.AddFolder(files.known.programFilesX86);
