@@ -75,9 +75,12 @@ class ISpooler {
   // Mode 0 answers the full DEVMODE size (public and private part), or a
   // negative value on failure. With kDmOutBuffer `out` receives the DEVMODE
   // (starting from the printer's default, merged with `in` under kDmInBuffer)
-  // and the answer is kIdOk; a negative answer means failure.
+  // and the answer is kIdOk; a negative answer means failure, and
+  // `failedStep` says whether the output buffer could not be allocated
+  // (kAllocation) or the call itself failed (kRead).
   virtual int32_t DocProperties(PrinterHandle handle, const std::u16string& deviceName,
-                                     DevModeBytes* out, const DevModeBytes* in, uint32_t mode) = 0;
+                                DevModeBytes* out, const DevModeBytes* in, uint32_t mode,
+                                BufferStep* failedStep = nullptr) = 0;
 
   // GetDefaultPrinterW / SetDefaultPrinterW.
   virtual bool GetDefaultPrinterName(std::u16string& name) = 0;

@@ -55,8 +55,12 @@ bool ApplyPostAction(const Os& os, const std::u16string& printerName, int32_t of
   }
 
   DevModeBytes devMode;
-  int32_t read = spooler.DocProperties(printer.handle, printerName, &devMode, nullptr,
-                                            kDmOutBuffer);
+  BufferStep readStep = BufferStep::kRead;
+  int32_t read = spooler.DocProperties(printer.handle, printerName, &devMode, nullptr, kDmOutBuffer, &readStep);
+  if (read != kIdOk && readStep == BufferStep::kAllocation) {
+    DebugTraceW(os, u"Error: 无法为 DEVMODE 分配内存。");
+    return false;
+  }
   if (read != kIdOk) {
     DebugTraceW(os, u"Error: DocumentProperties 读取失败。返回码: %d, 错误码: %lu\n", read,
                 LastError(os));

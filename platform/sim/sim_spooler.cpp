@@ -297,7 +297,8 @@ bool SimSpooler::SetInfo2(PrinterHandle handle, const PrinterInfo2& info, uint32
 }
 
 int32_t SimSpooler::DocProperties(PrinterHandle handle, const std::u16string&, DevModeBytes* out,
-                                  const DevModeBytes* in, uint32_t mode) {
+                                  const DevModeBytes* in, uint32_t mode, BufferStep* failedStep) {
+  if (failedStep) *failedStep = BufferStep::kRead;
   uint32_t error = 0;
   SimPrinter* p = FromHandle(handle, 0, error);
   if (!p) {
@@ -309,6 +310,12 @@ int32_t SimSpooler::DocProperties(PrinterHandle handle, const std::u16string&, D
   if (!(mode & kDmOutBuffer)) return kIdOk;
   if (!out) {
     caller_.SetError(kErrorInvalidParameter);
+    return -1;
+  }
+  if (docPropertiesOutFailsAt) {
+    if (failedStep) *failedStep = *docPropertiesOutFailsAt;
+    caller_.SetError(*docPropertiesOutFailsAt == BufferStep::kAllocation ? kErrorNotEnoughMemory
+                                                                         : kRpcServerUnavailable);
     return -1;
   }
   DevModeBytes result = current;

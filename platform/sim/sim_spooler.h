@@ -53,7 +53,7 @@ class SimSpooler : public ISpooler {
   bool GetInfo2(PrinterHandle handle, PrinterInfo2& info, BufferStep* failedStep = nullptr) override;
   bool SetInfo2(PrinterHandle handle, const PrinterInfo2& info, uint32_t command) override;
   int32_t DocProperties(PrinterHandle handle, const std::u16string& deviceName, DevModeBytes* out,
-                        const DevModeBytes* in, uint32_t mode) override;
+                        const DevModeBytes* in, uint32_t mode, BufferStep* failedStep = nullptr) override;
   bool GetDefaultPrinterName(std::u16string& name) override;
   bool SetDefaultPrinterName(const std::u16string& name) override;
   bool DriverDirectory(std::u16string& directory) override;
@@ -104,6 +104,8 @@ class SimSpooler : public ISpooler {
   // Set to a Windows error to make GetPrinterW at level 2 fail at that step.
   std::optional<uint32_t> failGetInfo2;
   BufferStep getInfo2FailsAt = BufferStep::kSizeQuery;
+  // Makes DocumentPropertiesW with an output buffer fail at that step.
+  std::optional<BufferStep> docPropertiesOutFailsAt;
   std::optional<uint32_t> failListPorts;
   // A user without administrator rights cannot open for administration.
   bool callerIsAdmin = true;

@@ -170,9 +170,12 @@ class SimSpoolerView : public ISpooler, private SimEntry {
     return s_.SetInfo2(handle, info, command);
   }
   int32_t DocProperties(PrinterHandle handle, const std::u16string& deviceName, DevModeBytes* out,
-                        const DevModeBytes* in, uint32_t mode) override {
-    if (Faulted(kErrorNotEnoughMemory)) return -1;
-    return s_.DocProperties(handle, deviceName, out, in, mode);
+                        const DevModeBytes* in, uint32_t mode, BufferStep* failedStep) override {
+    if (Faulted(kErrorNotEnoughMemory)) {
+      if (failedStep) *failedStep = BufferStep::kRead;
+      return -1;
+    }
+    return s_.DocProperties(handle, deviceName, out, in, mode, failedStep);
   }
   bool GetDefaultPrinterName(std::u16string& name) override {
     if (Faulted(kErrorFileNotFound)) return false;

@@ -190,7 +190,8 @@ bool Win32Spooler::SetInfo2(PrinterHandle handle, const PrinterInfo2& info, uint
 }
 
 int32_t Win32Spooler::DocProperties(PrinterHandle handle, const std::u16string& deviceName, DevModeBytes* out,
-                                    const DevModeBytes* in, uint32_t mode) {
+                                    const DevModeBytes* in, uint32_t mode, BufferStep* failedStep) {
+  Report(failedStep, BufferStep::kRead);
   wchar_t* name = const_cast<wchar_t*>(W(deviceName));
   LONG size = ::DocumentPropertiesW(nullptr, H(handle), name, nullptr, nullptr, 0);
   if (mode == 0 || size <= 0) return size;
@@ -207,7 +208,14 @@ int32_t Win32Spooler::DocProperties(PrinterHandle handle, const std::u16string& 
     input = *in;
   }
   // The output buffer is sized by the driver's own answer above.
-  DevModeBytes result(static_cast<size_t>(size), 0);
+  DevModeBytes result;
+  try {
+    result.assign(static_cast<size_t>(size), 0);
+  } catch (const std::bad_alloc&) {
+    Report(failedStep, BufferStep::kAllocation);
+    ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return -1;
+  }
   LONG r = ::DocumentPropertiesW(nullptr, H(handle), name,
                                  (mode & kDmOutBuffer) ? reinterpret_cast<DEVMODEW*>(result.data()) : nullptr,
                                  input.empty() ? nullptr : reinterpret_cast<DEVMODEW*>(input.data()), mode);

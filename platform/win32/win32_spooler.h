@@ -17,7 +17,7 @@ class Win32Spooler : public ISpooler {
   bool GetInfo2(PrinterHandle handle, PrinterInfo2& info, BufferStep* failedStep) override;
   bool SetInfo2(PrinterHandle handle, const PrinterInfo2& info, uint32_t command) override;
   int32_t DocProperties(PrinterHandle handle, const std::u16string& deviceName, DevModeBytes* out,
-                        const DevModeBytes* in, uint32_t mode) override;
+                        const DevModeBytes* in, uint32_t mode, BufferStep* failedStep) override;
   bool GetDefaultPrinterName(std::u16string& name) override;
   bool SetDefaultPrinterName(const std::u16string& name) override;
   bool DriverDirectory(std::u16string& directory) override;

@@ -67,6 +67,20 @@ TEST_F(PrinterSettingsTest, EachStepOfASizedSpoolerReadTracesItsOwnLine) {
   EXPECT_FALSE(Traced(u"Failed to retrieve printer information."));
   machine.spooler.failListPrinters.reset();
 
+  // The DEVMODE of the post-action patch: memory, then the read itself.
+  DevModeBytes untouched = DevMode(u"Big Label");
+  machine.spooler.docPropertiesOutFailsAt = BufferStep::kAllocation;
+  proc->debug.lines.clear();
+  EXPECT_FALSE(ApplyPostAction(os, u"Big Label", 12, 3));
+  EXPECT_EQ(proc->debug.lines, std::vector<std::u16string>{u"Error: 无法为 DEVMODE 分配内存。"});
+  machine.spooler.docPropertiesOutFailsAt = BufferStep::kRead;
+  proc->debug.lines.clear();
+  EXPECT_FALSE(ApplyPostAction(os, u"Big Label", 12, 3));
+  EXPECT_EQ(proc->debug.lines,
+            std::vector<std::u16string>{u"Error: DocumentProperties 读取失败。返回码: -1, 错误码: 1722\n"});
+  EXPECT_EQ(DevMode(u"Big Label"), untouched);
+  machine.spooler.docPropertiesOutFailsAt.reset();
+
   // The printer record of the post-action patch: size, memory, read.
   struct Case {
     BufferStep step;
