@@ -44,9 +44,12 @@ for t in "${targets[@]}"; do
   cov=$(grep -oE 'cov: [0-9]+' "$log" | tail -n 1 | cut -d' ' -f2)
   ft=$(grep -oE 'ft: [0-9]+' "$log" | tail -n 1 | cut -d' ' -f2)
 
-  # Minimise: keep only inputs that add coverage, then replace the folder.
+  # Minimise: keep the smallest inputs that together reach every edge
+  # (without hit counts, which would keep thousands of near-duplicates),
+  # then replace the folder.
   merged=$(mktemp -d "$out/merge.XXXX")
-  nice -n 19 "$bin" -merge=1 -max_len=65536 -timeout=20 "$merged" "$corpus" >"$out/$t.merge.log" 2>&1 &&
+  nice -n 19 "$bin" -merge=1 -use_counters=0 -max_len=65536 -timeout=20 "$merged" "$corpus" \
+    >"$out/$t.merge.log" 2>&1 &&
     { find "$corpus" -maxdepth 1 -type f -delete; mv "$merged"/* "$corpus"/ 2>/dev/null; }
   rm -rf "$merged"
 
