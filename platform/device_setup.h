@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/buffer_step.h"
 #include "platform/guid.h"
 
 namespace lx {
@@ -37,9 +38,11 @@ class IDeviceSetup {
   // SetupDiEnumDeviceInterfaces for the device, class and member index.
   virtual bool EnumDeviceInterfaces(DevInfoList list, uint32_t deviceIndex, const Guid& classGuid,
                                     uint32_t memberIndex, DeviceInterfaceRef& ref) = 0;
-  // SetupDiGetDeviceInterfaceDetailW: the interface's DevicePath.
+  // SetupDiGetDeviceInterfaceDetailW: the interface's DevicePath, read as
+  // Windows asks: size query, allocation, read. `failedStep` receives the
+  // step that failed.
   virtual bool GetDeviceInterfacePath(DevInfoList list, const DeviceInterfaceRef& ref,
-                                      std::u16string& devicePath) = 0;
+                                      std::u16string& devicePath, BufferStep* failedStep = nullptr) = 0;
   virtual bool DestroyDeviceInfoList(DevInfoList list) = 0;
 };
 

@@ -55,7 +55,8 @@ class IFileSystem {
   // the entries of the pattern's folder whose names match its last part
   // ('*' and '?' with Windows semantics; "." and ".." included as Windows
   // lists them). False with ERROR_FILE_NOT_FOUND when nothing matches,
-  // ERROR_PATH_NOT_FOUND when the folder is missing.
+  // ERROR_PATH_NOT_FOUND when the folder is missing; a listing that ends
+  // with another error answers false with the entries listed until then.
   virtual bool FindFiles(const std::u16string& pattern, std::vector<FindEntry>& entries) = 0;
   // CopyFileW; overwriting a read-only file fails with ERROR_ACCESS_DENIED.
   virtual bool Copy(const std::u16string& from, const std::u16string& to, bool failIfExists) = 0;

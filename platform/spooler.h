@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/buffer_step.h"
 #include "platform/devmode.h"
 
 namespace lx {
@@ -50,8 +51,10 @@ using PrinterHandle = uintptr_t;
 class ISpooler {
  public:
   virtual ~ISpooler() = default;
-  // EnumPrintersW(flags, no server, level 2).
-  virtual bool ListPrinters(uint32_t flags, std::vector<PrinterInfo2>& printers) = 0;
+  // EnumPrintersW(flags, no server, level 2). `failedStep` receives which of
+  // the size query, the allocation and the read failed.
+  virtual bool ListPrinters(uint32_t flags, std::vector<PrinterInfo2>& printers,
+                            BufferStep* failedStep = nullptr) = 0;
   // EnumPortsW(local machine, level 2).
   virtual bool ListPorts(std::vector<PortInfo2>& ports) = 0;
   // EnumPortsW(local machine, level 2) with no buffer: the bytes a listing
@@ -66,16 +69,21 @@ class ISpooler {
   virtual bool Close(PrinterHandle handle) = 0;
   // GetPrinterW / SetPrinterW at level 2. SetPrinter with a devMode replaces
   // the printer's default DEVMODE; other fields are taken as given.
-  virtual bool GetInfo2(PrinterHandle handle, PrinterInfo2& info) = 0;
+  // GetInfo2 is sized, allocated and read like ListPrinters; a size query
+  // that reports no size fails at kSizeQuery.
+  virtual bool GetInfo2(PrinterHandle handle, PrinterInfo2& info, BufferStep* failedStep = nullptr) = 0;
   virtual bool SetInfo2(PrinterHandle handle, const PrinterInfo2& info, uint32_t command) = 0;
 
   // DocumentPropertiesW(no window, handle, deviceName, out, in, mode).
   // Mode 0 answers the full DEVMODE size (public and private part), or a
   // negative value on failure. With kDmOutBuffer `out` receives the DEVMODE
   // (starting from the printer's default, merged with `in` under kDmInBuffer)
-  // and the answer is kIdOk; a negative answer means failure.
+  // and the answer is kIdOk; a negative answer means failure, and
+  // `failedStep` says whether the output buffer could not be allocated
+  // (kAllocation) or the call itself failed (kRead).
   virtual int32_t DocProperties(PrinterHandle handle, const std::u16string& deviceName,
-                                     DevModeBytes* out, const DevModeBytes* in, uint32_t mode) = 0;
+                                DevModeBytes* out, const DevModeBytes* in, uint32_t mode,
+                                BufferStep* failedStep = nullptr) = 0;
 
   // GetDefaultPrinterW / SetDefaultPrinterW.
   virtual bool GetDefaultPrinterName(std::u16string& name) = 0;

@@ -35,6 +35,7 @@ constexpr uint32_t kErrorServiceExists = 1073;
 constexpr uint32_t kErrorDuplicateServiceName = 1078;
 constexpr uint32_t kErrorDeviceNotConnected = 1167;
 constexpr uint32_t kErrorUnsupportedType = 1630;
+constexpr uint32_t kRpcServerUnavailable = 1722;  // the spooler service is not running
 constexpr uint32_t kErrorUnknownPort = 1796;
 constexpr uint32_t kErrorUnknownPrinterDriver = 1797;
 constexpr uint32_t kErrorInvalidPrinterName = 1801;

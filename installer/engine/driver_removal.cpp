@@ -76,8 +76,10 @@ void WaitUntilDriverUnused(const Os& os, const std::u16string& driverName) {
 
 void DeletePrintersAndDrivers(const Os& os) {
   std::vector<PrinterInfo2> printers;
-  if (!os.spooler->ListPrinters(kPrinterEnumLocal | kPrinterEnumConnections, printers)) {
-    DebugTraceAlways(os, "Failed to enumerate printers.");
+  BufferStep failed = BufferStep::kSizeQuery;
+  if (!os.spooler->ListPrinters(kPrinterEnumLocal | kPrinterEnumConnections, printers, &failed)) {
+    DebugTraceAlways(os, failed == BufferStep::kSizeQuery ? "Failed to enumerate printers."
+                                                          : "Failed to retrieve printer information.");
     return;
   }
   // The list is taken once: a driver named by two models is deleted twice.
@@ -114,7 +116,8 @@ void DeleteOemInfPackages(const Os& os, const std::u16string& section, const std
   }
 
   std::vector<FindEntry> found;
-  if (!files.FindFiles(pattern, found)) {
+  // A listing cut short by an error still handles what it listed.
+  if (!files.FindFiles(pattern, found) && found.empty()) {
     DebugTraceAlways(os, "No OEM INF files found");
     return;
   }

@@ -53,7 +53,8 @@ bool CopyFolderTree(const Os& os, const std::u16string& source, const std::u16st
   if (pattern.size() >= kMaxPathChars) return false;  // a cut pattern would list another folder
   IFileSystem& files = *os.files;
   std::vector<FindEntry> entries;
-  if (!files.FindFiles(pattern, entries)) return false;
+  // A listing cut short by an error still copies what it listed.
+  if (!files.FindFiles(pattern, entries) && entries.empty()) return false;
   for (const FindEntry& e : entries) {
     if (e.name == u"." || e.name == u"..") continue;
     std::u16string from = source + u"\\" + e.name;

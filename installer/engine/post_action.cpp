@@ -55,8 +55,12 @@ bool ApplyPostAction(const Os& os, const std::u16string& printerName, int32_t of
   }
 
   DevModeBytes devMode;
-  int32_t read = spooler.DocProperties(printer.handle, printerName, &devMode, nullptr,
-                                            kDmOutBuffer);
+  BufferStep readStep = BufferStep::kRead;
+  int32_t read = spooler.DocProperties(printer.handle, printerName, &devMode, nullptr, kDmOutBuffer, &readStep);
+  if (read != kIdOk && readStep == BufferStep::kAllocation) {
+    DebugTraceW(os, u"Error: 无法为 DEVMODE 分配内存。");
+    return false;
+  }
   if (read != kIdOk) {
     DebugTraceW(os, u"Error: DocumentProperties 读取失败。返回码: %d, 错误码: %lu\n", read,
                 LastError(os));
@@ -75,8 +79,14 @@ bool ApplyPostAction(const Os& os, const std::u16string& printerName, int32_t of
   WriteU32(devMode, static_cast<size_t>(totalSize - offset), static_cast<uint32_t>(value));
 
   PrinterInfo2 info;
-  if (!spooler.GetInfo2(printer.handle, info)) {
-    DebugTraceW(os, u"Error: 获取打印机信息大小失败。错误码: %lu\n", LastError(os));
+  BufferStep failed = BufferStep::kSizeQuery;
+  if (!spooler.GetInfo2(printer.handle, info, &failed)) {
+    if (failed == BufferStep::kSizeQuery)
+      DebugTraceW(os, u"Error: 获取打印机信息大小失败。错误码: %lu\n", LastError(os));
+    else if (failed == BufferStep::kAllocation)
+      DebugTraceW(os, u"Error: 无法为 PRINTER_INFO_2 分配内存\n");
+    else
+      DebugTraceW(os, u"Error: GetPrinter 失败。错误码: %lu\n", LastError(os));
     return false;
   }
   info.devMode = devMode;

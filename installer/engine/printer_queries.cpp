@@ -33,8 +33,12 @@ void RunPrintUi(const Os& os, const std::optional<std::u16string>& parameters, i
 
 bool PrinterExists(const Os& os, const std::u16string& printerName) {
   std::vector<PrinterInfo2> printers;
-  if (!os.spooler->ListPrinters(kLocalAndConnections, printers)) {
-    DebugTraceAlways(os, "Failed to enumerate printers: Unable to get buffer size.\n");
+  BufferStep failed = BufferStep::kSizeQuery;
+  if (!os.spooler->ListPrinters(kLocalAndConnections, printers, &failed)) {
+    if (failed == BufferStep::kSizeQuery)
+      DebugTraceAlways(os, "Failed to enumerate printers: Unable to get buffer size.\n");
+    else
+      DebugTraceAlways(os, "Failed to enumerate printers: Error %lu\n", os.system->GetLastError());
     return false;
   }
   return HasPrinterNamed(printers, printerName);

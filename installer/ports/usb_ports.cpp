@@ -18,7 +18,8 @@ constexpr size_t kInstanceIdChars = 512;
 
 // The accepted device at `index` with its interface path, or nothing (with
 // the reason traced) when the device is not ours or its interface cannot be read.
-std::optional<UsbPortInfo> AcceptedInterface(const Os& os, DevInfoList list, uint32_t index) {
+// `stop` is set when no memory is left for the next device either.
+std::optional<UsbPortInfo> AcceptedInterface(const Os& os, DevInfoList list, uint32_t index, bool& stop) {
   IDeviceSetup& devices = *os.devices;
   UsbPortInfo found;
   if (!devices.GetDeviceInstanceId(list, index, kInstanceIdChars, found.instanceId))
@@ -32,9 +33,16 @@ std::optional<UsbPortInfo> AcceptedInterface(const Os& os, DevInfoList list, uin
     DebugTrace(os, "Failed to enumerate device interfaces");
     return std::nullopt;
   }
-  // One call stands for the size query and the read; a failure shows at the first.
-  if (!devices.GetDeviceInterfacePath(list, ref, found.devicePath)) {
-    DebugTrace(os, "Failed to get interface device detail size");
+  BufferStep failed = BufferStep::kSizeQuery;
+  if (!devices.GetDeviceInterfacePath(list, ref, found.devicePath, &failed)) {
+    if (failed == BufferStep::kSizeQuery) {
+      DebugTrace(os, "Failed to get interface device detail size");
+    } else if (failed == BufferStep::kAllocation) {
+      DebugTrace(os, "Memory allocation failed for device detail");
+      stop = true;
+    } else {
+      DebugTrace(os, "Failed to get interface device detail");
+    }
     return std::nullopt;
   }
   return found;
@@ -47,8 +55,9 @@ bool ForEachAcceptedPrinter(const Os& os, Visit visit) {
   IDeviceSetup& devices = *os.devices;
   DevInfoList list = devices.GetClassDevs(kGuidDevInterfaceUsbPrint, kUsbPrintFlags);
   if (list == 0) return false;
-  for (uint32_t index = 0; devices.EnumDeviceInfo(list, index); ++index) {
-    std::optional<UsbPortInfo> device = AcceptedInterface(os, list, index);
+  bool stop = false;
+  for (uint32_t index = 0; !stop && devices.EnumDeviceInfo(list, index); ++index) {
+    std::optional<UsbPortInfo> device = AcceptedInterface(os, list, index, stop);
     if (device && visit(*device)) break;
   }
   devices.DestroyDeviceInfoList(list);
@@ -62,7 +71,8 @@ bool FindUsbPrinterPort(const Os& os, UsbPortInfo& info) {
     // A DOT4 interface has no printer port of its own.
     if (Contains(device.devicePath, u"#dot4#")) return false;
     std::u16string key = GetDeviceParametersKey(device.devicePath);
-    if (!os.registry->CreateKey(RegRoot::kLocalMachine, key)) return false;
+    // Windows may refuse write on this key; reading is all we need.
+    if (!os.registry->CreateKeyMaximumAllowed(RegRoot::kLocalMachine, key)) return false;
     std::optional<uint32_t> port = os.registry->GetDword(RegRoot::kLocalMachine, key, u"Port Number");
     if (!port) return false;
     info.portName = UsbPortName(*port);

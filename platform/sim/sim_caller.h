@@ -29,6 +29,17 @@ class SimCaller {
   int Bits() const { return system_ ? bits_ : 64; }
   uint32_t lastError = 0;  // the most recent error set, for tests
 
+  // Fault sweeps: every call a program makes through its views is counted,
+  // and the one numbered `failCall` (from 1; 0 for none) fails with the
+  // error the view gives, before it reaches the machine.
+  uint64_t callCount = 0;
+  uint64_t failCall = 0;
+  bool InjectFault(uint32_t error) {
+    if (++callCount != failCall) return false;
+    SetError(error);
+    return true;
+  }
+
  private:
   ISystem* system_ = nullptr;
   int bits_ = 64;

@@ -56,14 +56,18 @@ bool SimDeviceSetup::EnumDeviceInterfaces(DevInfoList list, uint32_t deviceIndex
 }
 
 bool SimDeviceSetup::GetDeviceInterfacePath(DevInfoList list, const DeviceInterfaceRef& ref,
-                                            std::u16string& devicePath) {
+                                            std::u16string& devicePath, BufferStep* failedStep) {
   devicePath.clear();
+  if (failedStep) *failedStep = BufferStep::kSizeQuery;
   const auto* devices = ListOf(list);
   if (!devices) return Fail(kErrorInvalidHandle);
   if (ref.deviceIndex >= devices->size() || ref.memberIndex > 0 || ref.classGuid != kGuidDevInterfaceUsbPrint)
     return Fail(kErrorInvalidParameter);
   const SimUsbPrinter& p = (*devices)[ref.deviceIndex];
-  if (!p.detailReadable) return Fail(kErrorInvalidParameter);
+  if (!p.detailReadable) {
+    if (failedStep) *failedStep = p.detailFailsAt;
+    return Fail(p.detailFailsAt == BufferStep::kAllocation ? kErrorNotEnoughMemory : kErrorInvalidParameter);
+  }
   devicePath = p.devicePath;
   return true;
 }

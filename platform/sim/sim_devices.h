@@ -22,6 +22,7 @@ struct SimUsbPrinter {
   bool present = true;
   bool hasInterface = true;  // false: SetupDiEnumDeviceInterfaces finds none
   bool detailReadable = true;
+  BufferStep detailFailsAt = BufferStep::kSizeQuery;  // when not readable
   // The printer behind the interface, reached through device input and output.
   SimLabelPrinter label;
 };
@@ -36,7 +37,8 @@ class SimDeviceSetup : public IDeviceSetup {
                            std::u16string& instanceId) override;
   bool EnumDeviceInterfaces(DevInfoList list, uint32_t deviceIndex, const Guid& classGuid, uint32_t memberIndex,
                             DeviceInterfaceRef& ref) override;
-  bool GetDeviceInterfacePath(DevInfoList list, const DeviceInterfaceRef& ref, std::u16string& devicePath) override;
+  bool GetDeviceInterfacePath(DevInfoList list, const DeviceInterfaceRef& ref, std::u16string& devicePath,
+                              BufferStep* failedStep = nullptr) override;
   bool DestroyDeviceInfoList(DevInfoList list) override;
 
   // Attaches a USB printer. With a port number, the interface's

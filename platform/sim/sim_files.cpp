@@ -152,6 +152,11 @@ bool SimFileSystem::FindFiles(const std::u16string& pattern, std::vector<FindEnt
       found[NameOf(key)] = {NameOf(f.path), f.attributes ? f.attributes : kFileAttributeNormal,
                             f.bytes.size()};
   for (auto& [k, e] : found) entries.push_back(e);
+  auto fault = listingFaults.find(n);
+  if (fault != listingFaults.end() && fault->second.entriesBefore < entries.size()) {
+    entries.resize(fault->second.entriesBefore);
+    return Fail(fault->second.error);
+  }
   if (entries.empty()) return Fail(kErrorFileNotFound);
   return true;
 }

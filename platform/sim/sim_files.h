@@ -49,6 +49,13 @@ class SimFileSystem : public IFileSystem {
   static std::u16string ParentOf(const std::u16string& normalized);
 
   SimKnownFolders known;
+  // A listing of the folder (full path) that ends with `error` after
+  // `entriesBefore` entries, as a failing disk or network share does.
+  struct ListingFault {
+    size_t entriesBefore = 0;
+    uint32_t error = 0;
+  };
+  std::map<std::u16string, ListingFault> listingFaults;  // by normalized folder
 
  private:
   struct File {

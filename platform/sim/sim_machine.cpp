@@ -55,6 +55,7 @@ SimMachine::SimMachine()
       services(caller, files),
       tools(clock, spooler, files) {
   tools.Register(shell);
+  shell.caller = &caller;
   files.AddFolder(files.known.windows + u"\\System32");
   files.AddFolder(files.known.programFiles);
   files.AddFolder(files.known.programFilesX86);

@@ -50,6 +50,7 @@ struct SimRegistry::Key {
   std::u16string name;                                  // as created
   std::map<std::u16string, std::unique_ptr<Key>> subkeys;  // by folded name
   std::map<std::u16string, std::pair<std::u16string, Value>> values;  // folded -> (name, value)
+  bool refusesWrite = false;
 };
 
 SimRegistry::SimRegistry(SimCaller& caller) : caller_(caller) {
@@ -108,7 +109,17 @@ bool SimRegistry::KeyExists(RegRoot root, const std::u16string& path, RegView vi
 }
 
 bool SimRegistry::CreateKey(RegRoot root, const std::u16string& path, RegView view) {
+  Key* k = Make(root, Redirect(root, path, view));
+  if (!k) return Fail(kErrorBadPathname);
+  return !k->refusesWrite || Fail(kErrorAccessDenied);
+}
+
+bool SimRegistry::CreateKeyMaximumAllowed(RegRoot root, const std::u16string& path, RegView view) {
   return Make(root, Redirect(root, path, view)) != nullptr || Fail(kErrorBadPathname);
+}
+
+void SimRegistry::RefuseWrite(RegRoot root, const std::u16string& path) {
+  if (Key* k = Find(root, path)) k->refusesWrite = true;
 }
 
 bool SimRegistry::DeleteKey(RegRoot root, const std::u16string& path, RegView view) {
@@ -172,6 +183,7 @@ bool SimRegistry::SetString(RegRoot root, const std::u16string& path, const std:
                             const std::u16string& value, RegView view) {
   Key* k = Find(root, Redirect(root, path, view));
   if (!k) return Fail(kErrorFileNotFound);
+  if (k->refusesWrite) return Fail(kErrorAccessDenied);
   k->values[Fold(name)] = {name, Value{kRegSz, Utf16Bytes(value)}};
   return true;
 }
@@ -180,6 +192,7 @@ bool SimRegistry::SetDword(RegRoot root, const std::u16string& path, const std::
                            uint32_t value, RegView view) {
   Key* k = Find(root, Redirect(root, path, view));
   if (!k) return Fail(kErrorFileNotFound);
+  if (k->refusesWrite) return Fail(kErrorAccessDenied);
   std::string bytes;
   for (int i = 0; i < 4; ++i) bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
   k->values[Fold(name)] = {name, Value{kRegDword, bytes}};
@@ -189,6 +202,7 @@ bool SimRegistry::SetDword(RegRoot root, const std::u16string& path, const std::
 bool SimRegistry::DeleteValue(RegRoot root, const std::u16string& path, const std::u16string& name,
                               RegView view) {
   Key* k = Find(root, Redirect(root, path, view));
+  if (k && k->refusesWrite) return Fail(kErrorAccessDenied);
   if (!k || !k->values.erase(Fold(name))) return Fail(kErrorFileNotFound);
   return true;
 }

@@ -23,6 +23,7 @@ class SimRegistry : public IRegistry {
 
   bool KeyExists(RegRoot root, const std::u16string& path, RegView view) override;
   bool CreateKey(RegRoot root, const std::u16string& path, RegView view) override;
+  bool CreateKeyMaximumAllowed(RegRoot root, const std::u16string& path, RegView view) override;
   bool DeleteKey(RegRoot root, const std::u16string& path, RegView view) override;
   std::vector<std::u16string> EnumSubKeys(RegRoot root, const std::u16string& path, RegView view) override;
   std::optional<std::u16string> GetString(RegRoot root, const std::u16string& path,
@@ -44,6 +45,9 @@ class SimRegistry : public IRegistry {
   };
   std::optional<Value> GetRaw(RegRoot root, const std::u16string& path, const std::u16string& name);
   void PutRaw(RegRoot root, const std::u16string& path, const std::u16string& name, Value value);
+  // Protects an existing key (native view) as Windows protects parts of
+  // SYSTEM: opening it for write and writing its values are refused.
+  void RefuseWrite(RegRoot root, const std::u16string& path);
   // The path a call with this view addresses (after WOW64 redirection).
   std::u16string Redirect(RegRoot root, const std::u16string& path, RegView view) const;
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/shell.h"
+#include "platform/sim/sim_caller.h"
 #include "platform/sim/sim_files.h"
 
 namespace lx {
@@ -30,6 +31,8 @@ class SimShell : public IShell {
   void AddProgram(const std::u16string& fileName, Program program);
 
   std::vector<Launch> launches;
+  // Counts the starts with the programs' other calls, for fault sweeps.
+  SimCaller* caller = nullptr;
 
  private:
   SimFileSystem& files_;

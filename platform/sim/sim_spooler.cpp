@@ -173,9 +173,13 @@ SimPrinter* SimSpooler::Find(const std::u16string& printerName) {
 
 // ---- ISpooler ----
 
-bool SimSpooler::ListPrinters(uint32_t flags, std::vector<PrinterInfo2>& printers) {
+bool SimSpooler::ListPrinters(uint32_t flags, std::vector<PrinterInfo2>& printers, BufferStep* failedStep) {
   printers.clear();
-  if (failListPrinters) return Fail(*failListPrinters);
+  if (failedStep) *failedStep = BufferStep::kSizeQuery;
+  if (failListPrinters) {
+    if (failedStep) *failedStep = listPrintersFailsAt;
+    return Fail(*failListPrinters);
+  }
   if (!(flags & (kPrinterEnumLocal | kPrinterEnumConnections))) return Fail(kErrorInvalidFlags);
   for (const auto& [key, p] : printers_) {
     if (p.connection ? !(flags & kPrinterEnumConnections) : !(flags & kPrinterEnumLocal)) continue;
@@ -256,10 +260,15 @@ SimPrinter* SimSpooler::FromHandle(PrinterHandle handle, uint32_t needAccess, ui
   return p;
 }
 
-bool SimSpooler::GetInfo2(PrinterHandle handle, PrinterInfo2& info) {
+bool SimSpooler::GetInfo2(PrinterHandle handle, PrinterInfo2& info, BufferStep* failedStep) {
+  if (failedStep) *failedStep = BufferStep::kSizeQuery;
   uint32_t error = 0;
   SimPrinter* p = FromHandle(handle, 0, error);
   if (!p) return Fail(error);
+  if (failGetInfo2) {
+    if (failedStep) *failedStep = getInfo2FailsAt;
+    return Fail(*failGetInfo2);
+  }
   info = p->info;
   if (EqualsIgnoreCase(defaultPrinter, info.printerName)) info.attributes |= kAttributeDefault;
   return true;
@@ -301,7 +310,8 @@ bool SimSpooler::SetInfo2(PrinterHandle handle, const PrinterInfo2& info, uint32
 }
 
 int32_t SimSpooler::DocProperties(PrinterHandle handle, const std::u16string&, DevModeBytes* out,
-                                  const DevModeBytes* in, uint32_t mode) {
+                                  const DevModeBytes* in, uint32_t mode, BufferStep* failedStep) {
+  if (failedStep) *failedStep = BufferStep::kRead;
   uint32_t error = 0;
   SimPrinter* p = FromHandle(handle, 0, error);
   if (!p) {
@@ -313,6 +323,12 @@ int32_t SimSpooler::DocProperties(PrinterHandle handle, const std::u16string&, D
   if (!(mode & kDmOutBuffer)) return kIdOk;
   if (!out) {
     caller_.SetError(kErrorInvalidParameter);
+    return -1;
+  }
+  if (docPropertiesOutFailsAt) {
+    if (failedStep) *failedStep = *docPropertiesOutFailsAt;
+    caller_.SetError(*docPropertiesOutFailsAt == BufferStep::kAllocation ? kErrorNotEnoughMemory
+                                                                         : kRpcServerUnavailable);
     return -1;
   }
   DevModeBytes result = current;

@@ -44,16 +44,17 @@ class SimSpooler : public ISpooler {
  public:
   SimSpooler(SimCaller& caller, SimFileSystem& files);
 
-  bool ListPrinters(uint32_t flags, std::vector<PrinterInfo2>& printers) override;
+  bool ListPrinters(uint32_t flags, std::vector<PrinterInfo2>& printers,
+                    BufferStep* failedStep = nullptr) override;
   bool ListPorts(std::vector<PortInfo2>& ports) override;
   uint32_t PortsNeededBytes() override;
   bool ListDrivers(std::vector<std::u16string>& driverNames) override;
   bool Open(const std::u16string& name, uint32_t access, PrinterHandle& handle) override;
   bool Close(PrinterHandle handle) override;
-  bool GetInfo2(PrinterHandle handle, PrinterInfo2& info) override;
+  bool GetInfo2(PrinterHandle handle, PrinterInfo2& info, BufferStep* failedStep = nullptr) override;
   bool SetInfo2(PrinterHandle handle, const PrinterInfo2& info, uint32_t command) override;
   int32_t DocProperties(PrinterHandle handle, const std::u16string& deviceName, DevModeBytes* out,
-                        const DevModeBytes* in, uint32_t mode) override;
+                        const DevModeBytes* in, uint32_t mode, BufferStep* failedStep = nullptr) override;
   bool GetDefaultPrinterName(std::u16string& name) override;
   bool SetDefaultPrinterName(const std::u16string& name) override;
   bool DriverDirectory(std::u16string& directory) override;
@@ -100,6 +101,12 @@ class SimSpooler : public ISpooler {
   std::map<std::u16string, uint32_t> configureErrors;  // by port name as listed
   // Set to a Windows error to make the next enumerations fail with it.
   std::optional<uint32_t> failListPrinters;
+  BufferStep listPrintersFailsAt = BufferStep::kSizeQuery;
+  // Set to a Windows error to make GetPrinterW at level 2 fail at that step.
+  std::optional<uint32_t> failGetInfo2;
+  BufferStep getInfo2FailsAt = BufferStep::kSizeQuery;
+  // Makes DocumentPropertiesW with an output buffer fail at that step.
+  std::optional<BufferStep> docPropertiesOutFailsAt;
   std::optional<uint32_t> failListPorts;
   // A user without administrator rights cannot open for administration.
   bool callerIsAdmin = true;

@@ -19,6 +19,11 @@ class SimEntry {
 
  protected:
   void Enter() { caller_.Attach(&program_, bits_); }
+  // Enters, and answers true when a fault sweep fails this call with `error`.
+  bool Faulted(uint32_t error) {
+    Enter();
+    return caller_.InjectFault(error);
+  }
 
  private:
   SimCaller& caller_;
@@ -30,43 +35,47 @@ class SimRegistryView : public IRegistry, private SimEntry {
  public:
   SimRegistryView(SimRegistry& r, SimCaller& c, ISystem& p, int bits) : SimEntry(c, p, bits), r_(r) {}
   bool KeyExists(RegRoot root, const std::u16string& path, RegView view) override {
-    Enter();
+    if (Faulted(kErrorAccessDenied)) return false;
     return r_.KeyExists(root, path, view);
   }
   bool CreateKey(RegRoot root, const std::u16string& path, RegView view) override {
-    Enter();
+    if (Faulted(kErrorAccessDenied)) return false;
     return r_.CreateKey(root, path, view);
   }
+  bool CreateKeyMaximumAllowed(RegRoot root, const std::u16string& path, RegView view) override {
+    if (Faulted(kErrorAccessDenied)) return false;
+    return r_.CreateKeyMaximumAllowed(root, path, view);
+  }
   bool DeleteKey(RegRoot root, const std::u16string& path, RegView view) override {
-    Enter();
+    if (Faulted(kErrorAccessDenied)) return false;
     return r_.DeleteKey(root, path, view);
   }
   std::vector<std::u16string> EnumSubKeys(RegRoot root, const std::u16string& path, RegView view) override {
-    Enter();
+    if (Faulted(kErrorAccessDenied)) return {};
     return r_.EnumSubKeys(root, path, view);
   }
   std::optional<std::u16string> GetString(RegRoot root, const std::u16string& path, const std::u16string& name,
                                           RegView view) override {
-    Enter();
+    if (Faulted(kErrorAccessDenied)) return std::nullopt;
     return r_.GetString(root, path, name, view);
   }
   std::optional<uint32_t> GetDword(RegRoot root, const std::u16string& path, const std::u16string& name,
                                    RegView view) override {
-    Enter();
+    if (Faulted(kErrorAccessDenied)) return std::nullopt;
     return r_.GetDword(root, path, name, view);
   }
   bool SetString(RegRoot root, const std::u16string& path, const std::u16string& name,
                  const std::u16string& value, RegView view) override {
-    Enter();
+    if (Faulted(kErrorAccessDenied)) return false;
     return r_.SetString(root, path, name, value, view);
   }
   bool SetDword(RegRoot root, const std::u16string& path, const std::u16string& name, uint32_t value,
                 RegView view) override {
-    Enter();
+    if (Faulted(kErrorAccessDenied)) return false;
     return r_.SetDword(root, path, name, value, view);
   }
   bool DeleteValue(RegRoot root, const std::u16string& path, const std::u16string& name, RegView view) override {
-    Enter();
+    if (Faulted(kErrorAccessDenied)) return false;
     return r_.DeleteValue(root, path, name, view);
   }
 
@@ -78,51 +87,51 @@ class SimFilesView : public IFileSystem, private SimEntry {
  public:
   SimFilesView(SimFileSystem& f, SimCaller& c, ISystem& p, int bits) : SimEntry(c, p, bits), f_(f) {}
   std::optional<std::string> ReadFile(const std::u16string& path) override {
-    Enter();
+    if (Faulted(kErrorAccessDenied)) return std::nullopt;
     return f_.ReadFile(path);
   }
   bool WriteFile(const std::u16string& path, const std::string& bytes) override {
-    Enter();
+    if (Faulted(kErrorAccessDenied)) return false;
     return f_.WriteFile(path, bytes);
   }
   bool FileExists(const std::u16string& path) override {
-    Enter();
+    if (Faulted(kErrorFileNotFound)) return false;
     return f_.FileExists(path);
   }
   uint32_t GetAttributes(const std::u16string& path) override {
-    Enter();
+    if (Faulted(kErrorFileNotFound)) return kInvalidFileAttributes;
     return f_.GetAttributes(path);
   }
   bool SetAttributes(const std::u16string& path, uint32_t attributes) override {
-    Enter();
+    if (Faulted(kErrorAccessDenied)) return false;
     return f_.SetAttributes(path, attributes);
   }
   bool IsDirectory(const std::u16string& path) override {
-    Enter();
+    if (Faulted(kErrorFileNotFound)) return false;
     return f_.IsDirectory(path);
   }
   bool CreateFolder(const std::u16string& path) override {
-    Enter();
+    if (Faulted(kErrorAccessDenied)) return false;
     return f_.CreateFolder(path);
   }
   bool RemoveFolder(const std::u16string& path) override {
-    Enter();
+    if (Faulted(kErrorAccessDenied)) return false;
     return f_.RemoveFolder(path);
   }
   bool FindFiles(const std::u16string& pattern, std::vector<FindEntry>& entries) override {
-    Enter();
+    if (Faulted(kErrorAccessDenied)) return false;
     return f_.FindFiles(pattern, entries);
   }
   bool Copy(const std::u16string& from, const std::u16string& to, bool failIfExists) override {
-    Enter();
+    if (Faulted(kErrorAccessDenied)) return false;
     return f_.Copy(from, to, failIfExists);
   }
   bool RemoveFile(const std::u16string& path) override {
-    Enter();
+    if (Faulted(kErrorAccessDenied)) return false;
     return f_.RemoveFile(path);
   }
   std::optional<std::u16string> GetFolderPath(KnownFolder folder, bool create) override {
-    Enter();
+    if (Faulted(kErrorAccessDenied)) return std::nullopt;
     return f_.GetFolderPath(folder, create);
   }
 
@@ -133,12 +142,12 @@ class SimFilesView : public IFileSystem, private SimEntry {
 class SimSpoolerView : public ISpooler, private SimEntry {
  public:
   SimSpoolerView(SimSpooler& s, SimCaller& c, ISystem& p, int bits) : SimEntry(c, p, bits), s_(s) {}
-  bool ListPrinters(uint32_t flags, std::vector<PrinterInfo2>& printers) override {
-    Enter();
-    return s_.ListPrinters(flags, printers);
+  bool ListPrinters(uint32_t flags, std::vector<PrinterInfo2>& printers, BufferStep* failedStep) override {
+    if (Faulted(kRpcServerUnavailable)) return false;
+    return s_.ListPrinters(flags, printers, failedStep);
   }
   bool ListPorts(std::vector<PortInfo2>& ports) override {
-    Enter();
+    if (Faulted(kRpcServerUnavailable)) return false;
     return s_.ListPorts(ports);
   }
   uint32_t PortsNeededBytes() override {
@@ -146,59 +155,62 @@ class SimSpoolerView : public ISpooler, private SimEntry {
     return s_.PortsNeededBytes();
   }
   bool ListDrivers(std::vector<std::u16string>& names) override {
-    Enter();
+    if (Faulted(kRpcServerUnavailable)) return false;
     return s_.ListDrivers(names);
   }
   bool Open(const std::u16string& name, uint32_t access, PrinterHandle& handle) override {
-    Enter();
+    if (Faulted(kErrorAccessDenied)) return false;
     return s_.Open(name, access, handle);
   }
   bool Close(PrinterHandle handle) override {
-    Enter();
+    if (Faulted(kErrorInvalidHandle)) return false;
     return s_.Close(handle);
   }
-  bool GetInfo2(PrinterHandle handle, PrinterInfo2& info) override {
-    Enter();
-    return s_.GetInfo2(handle, info);
+  bool GetInfo2(PrinterHandle handle, PrinterInfo2& info, BufferStep* failedStep) override {
+    if (Faulted(kErrorNotEnoughMemory)) return false;
+    return s_.GetInfo2(handle, info, failedStep);
   }
   bool SetInfo2(PrinterHandle handle, const PrinterInfo2& info, uint32_t command) override {
-    Enter();
+    if (Faulted(kErrorAccessDenied)) return false;
     return s_.SetInfo2(handle, info, command);
   }
   int32_t DocProperties(PrinterHandle handle, const std::u16string& deviceName, DevModeBytes* out,
-                        const DevModeBytes* in, uint32_t mode) override {
-    Enter();
-    return s_.DocProperties(handle, deviceName, out, in, mode);
+                        const DevModeBytes* in, uint32_t mode, BufferStep* failedStep) override {
+    if (Faulted(kErrorNotEnoughMemory)) {
+      if (failedStep) *failedStep = BufferStep::kRead;
+      return -1;
+    }
+    return s_.DocProperties(handle, deviceName, out, in, mode, failedStep);
   }
   bool GetDefaultPrinterName(std::u16string& name) override {
-    Enter();
+    if (Faulted(kErrorFileNotFound)) return false;
     return s_.GetDefaultPrinterName(name);
   }
   bool SetDefaultPrinterName(const std::u16string& name) override {
-    Enter();
+    if (Faulted(kErrorInvalidPrinterName)) return false;
     return s_.SetDefaultPrinterName(name);
   }
   bool DriverDirectory(std::u16string& directory) override {
-    Enter();
+    if (Faulted(kErrorNotEnoughMemory)) return false;
     return s_.DriverDirectory(directory);
   }
   bool Configure(uintptr_t ownerWindow, const std::u16string& portName) override {
-    Enter();
+    if (Faulted(kErrorNotSupported)) return false;
     return s_.Configure(ownerWindow, portName);
   }
   uint32_t GetData(PrinterHandle handle, const std::u16string& valueName, uint32_t& type,
                    std::vector<uint8_t>& data, uint32_t capacity, uint32_t& needed) override {
-    Enter();
+    if (Faulted(kErrorNotEnoughMemory)) return kErrorNotEnoughMemory;
     return s_.GetData(handle, valueName, type, data, capacity, needed);
   }
   uint32_t SetData(PrinterHandle handle, const std::u16string& valueName, uint32_t type,
                    const std::vector<uint8_t>& data) override {
-    Enter();
+    if (Faulted(kErrorAccessDenied)) return kErrorAccessDenied;
     return s_.SetData(handle, valueName, type, data);
   }
   bool Xcv(PrinterHandle handle, const std::u16string& command, const std::vector<uint8_t>& input,
            uint32_t& status) override {
-    Enter();
+    if (Faulted(kErrorAccessDenied)) return false;
     return s_.Xcv(handle, command, input, status);
   }
 
@@ -234,28 +246,29 @@ class SimDevicesView : public IDeviceSetup, private SimEntry {
  public:
   SimDevicesView(SimDeviceSetup& d, SimCaller& c, ISystem& p, int bits) : SimEntry(c, p, bits), d_(d) {}
   DevInfoList GetClassDevs(const Guid& classGuid, uint32_t flags) override {
-    Enter();
+    if (Faulted(kErrorNotEnoughMemory)) return 0;
     return d_.GetClassDevs(classGuid, flags);
   }
   bool EnumDeviceInfo(DevInfoList list, uint32_t index) override {
-    Enter();
+    if (Faulted(kErrorNotEnoughMemory)) return false;
     return d_.EnumDeviceInfo(list, index);
   }
   bool GetDeviceInstanceId(DevInfoList list, uint32_t index, size_t chars, std::u16string& id) override {
-    Enter();
+    if (Faulted(kErrorNotEnoughMemory)) return false;
     return d_.GetDeviceInstanceId(list, index, chars, id);
   }
   bool EnumDeviceInterfaces(DevInfoList list, uint32_t index, const Guid& classGuid, uint32_t member,
                             DeviceInterfaceRef& ref) override {
-    Enter();
+    if (Faulted(kErrorNotEnoughMemory)) return false;
     return d_.EnumDeviceInterfaces(list, index, classGuid, member, ref);
   }
-  bool GetDeviceInterfacePath(DevInfoList list, const DeviceInterfaceRef& ref, std::u16string& path) override {
-    Enter();
-    return d_.GetDeviceInterfacePath(list, ref, path);
+  bool GetDeviceInterfacePath(DevInfoList list, const DeviceInterfaceRef& ref, std::u16string& path,
+                              BufferStep* failedStep) override {
+    if (Faulted(kErrorNotEnoughMemory)) return false;
+    return d_.GetDeviceInterfacePath(list, ref, path, failedStep);
   }
   bool DestroyDeviceInfoList(DevInfoList list) override {
-    Enter();
+    if (Faulted(kErrorInvalidHandle)) return false;
     return d_.DestroyDeviceInfoList(list);
   }
 

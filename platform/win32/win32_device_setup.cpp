@@ -3,6 +3,7 @@
 #include <setupapi.h>
 
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include "platform/win32/wide.h"
@@ -65,8 +66,12 @@ bool Win32DeviceSetup::EnumDeviceInterfaces(DevInfoList list, uint32_t deviceInd
 }
 
 bool Win32DeviceSetup::GetDeviceInterfacePath(DevInfoList list, const DeviceInterfaceRef& ref,
-                                              std::u16string& devicePath) {
+                                              std::u16string& devicePath, BufferStep* failedStep) {
   devicePath.clear();
+  auto report = [&](BufferStep step) {
+    if (failedStep) *failedStep = step;
+  };
+  report(BufferStep::kSizeQuery);
   SP_DEVINFO_DATA data;
   if (!Device(list, ref.deviceIndex, data)) return false;
   SP_DEVICE_INTERFACE_DATA iface = {};
@@ -74,10 +79,23 @@ bool Win32DeviceSetup::GetDeviceInterfacePath(DevInfoList list, const DeviceInte
   GUID g = G(ref.classGuid);
   if (!::SetupDiEnumDeviceInterfaces(Info(list), &data, &g, ref.memberIndex, &iface)) return false;
   DWORD needed = 0;
-  ::SetupDiGetDeviceInterfaceDetailW(Info(list), &iface, nullptr, 0, &needed, nullptr);
-  if (needed < sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W)) return false;
+  if (!::SetupDiGetDeviceInterfaceDetailW(Info(list), &iface, nullptr, 0, &needed, nullptr) &&
+      ::GetLastError() != ERROR_INSUFFICIENT_BUFFER)
+    return false;
+  if (needed < sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W)) {
+    ::SetLastError(ERROR_INVALID_USER_BUFFER);
+    return false;
+  }
+  report(BufferStep::kAllocation);
   // DWORD-aligned storage for the variable-length record.
-  std::vector<DWORD> buf((needed + sizeof(DWORD) - 1) / sizeof(DWORD), 0);
+  std::vector<DWORD> buf;
+  try {
+    buf.assign((needed + sizeof(DWORD) - 1) / sizeof(DWORD), 0);
+  } catch (const std::bad_alloc&) {
+    ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return false;
+  }
+  report(BufferStep::kRead);
   auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_W*>(buf.data());
   detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W);
   if (!::SetupDiGetDeviceInterfaceDetailW(Info(list), &iface, detail, needed, nullptr, nullptr)) return false;

@@ -15,7 +15,8 @@ class Win32DeviceSetup : public IDeviceSetup {
                            std::u16string& instanceId) override;
   bool EnumDeviceInterfaces(DevInfoList list, uint32_t deviceIndex, const Guid& classGuid, uint32_t memberIndex,
                             DeviceInterfaceRef& ref) override;
-  bool GetDeviceInterfacePath(DevInfoList list, const DeviceInterfaceRef& ref, std::u16string& devicePath) override;
+  bool GetDeviceInterfacePath(DevInfoList list, const DeviceInterfaceRef& ref, std::u16string& devicePath,
+                              BufferStep* failedStep) override;
   bool DestroyDeviceInfoList(DevInfoList list) override;
 };
 

@@ -65,13 +65,24 @@ bool Win32Registry::KeyExists(RegRoot root, const std::u16string& path, RegView 
   return static_cast<bool>(OpenKey(root, path, KEY_READ, view));
 }
 
-bool Win32Registry::CreateKey(RegRoot root, const std::u16string& path, RegView view) {
+namespace {
+bool Create(RegRoot root, const std::u16string& path, REGSAM access, RegView view) {
   HKEY key = nullptr;
   if (!Ok(::RegCreateKeyExW(RootKey(root), W(path), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                            KEY_WRITE | ViewFlag(view), nullptr, &key, nullptr)))
+                            access | ViewFlag(view), nullptr, &key, nullptr)))
     return false;
   ::RegCloseKey(key);
   return true;
+}
+}  // namespace
+
+bool Win32Registry::CreateKey(RegRoot root, const std::u16string& path, RegView view) {
+  return Create(root, path, KEY_WRITE, view);
+}
+
+// RegCreateKeyW has no view flag; RegCreateKeyExW with MAXIMUM_ALLOWED is what it does.
+bool Win32Registry::CreateKeyMaximumAllowed(RegRoot root, const std::u16string& path, RegView view) {
+  return Create(root, path, MAXIMUM_ALLOWED, view);
 }
 
 bool Win32Registry::DeleteKey(RegRoot root, const std::u16string& path, RegView view) {

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstring>
+#include <new>
 
 #include "platform/win32/wide.h"
 
@@ -61,26 +62,46 @@ PrinterInfo2 FromNative(const PRINTER_INFO_2W& p) {
 
 wchar_t* Mutable(const std::u16string& s) { return s.empty() ? nullptr : const_cast<wchar_t*>(W(s)); }
 
+// A zero-filled buffer of `size` bytes; false (with the error Windows'
+// allocators leave) when there is no memory for it.
+bool Allocate(std::vector<BYTE>& buf, DWORD size) {
+  try {
+    buf.assign(size, 0);
+    return true;
+  } catch (const std::bad_alloc&) {
+    ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return false;
+  }
+}
+
+void Report(BufferStep* failedStep, BufferStep step) {
+  if (failedStep) *failedStep = step;
+}
+
 // The two-call pattern of the Enum* functions: size first, then the data.
 template <typename Call>
-bool EnumInto(std::vector<BYTE>& buf, DWORD& count, Call call) {
+bool EnumInto(std::vector<BYTE>& buf, DWORD& count, Call call, BufferStep* failedStep = nullptr) {
   DWORD needed = 0;
   count = 0;
+  Report(failedStep, BufferStep::kSizeQuery);
   if (call(nullptr, 0, &needed, &count)) return true;
   if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER) return false;
-  buf.assign(needed, 0);
+  Report(failedStep, BufferStep::kAllocation);
+  if (!Allocate(buf, needed)) return false;
+  Report(failedStep, BufferStep::kRead);
   return call(buf.data(), needed, &needed, &count) != FALSE;
 }
 
 }  // namespace
 
-bool Win32Spooler::ListPrinters(uint32_t flags, std::vector<PrinterInfo2>& printers) {
+bool Win32Spooler::ListPrinters(uint32_t flags, std::vector<PrinterInfo2>& printers, BufferStep* failedStep) {
   printers.clear();
   std::vector<BYTE> buf;
   DWORD count = 0;
-  if (!EnumInto(buf, count, [&](BYTE* b, DWORD cb, DWORD* needed, DWORD* n) {
-        return ::EnumPrintersW(flags, nullptr, 2, b, cb, needed, n);
-      }))
+  if (!EnumInto(
+          buf, count,
+          [&](BYTE* b, DWORD cb, DWORD* needed, DWORD* n) { return ::EnumPrintersW(flags, nullptr, 2, b, cb, needed, n); },
+          failedStep))
     return false;
   auto* items = reinterpret_cast<const PRINTER_INFO_2W*>(buf.data());
   for (DWORD i = 0; i < count; ++i) printers.push_back(FromNative(items[i]));
@@ -130,11 +151,15 @@ bool Win32Spooler::Open(const std::u16string& name, uint32_t access, PrinterHand
 
 bool Win32Spooler::Close(PrinterHandle handle) { return ::ClosePrinter(H(handle)) != FALSE; }
 
-bool Win32Spooler::GetInfo2(PrinterHandle handle, PrinterInfo2& info) {
+bool Win32Spooler::GetInfo2(PrinterHandle handle, PrinterInfo2& info, BufferStep* failedStep) {
   DWORD needed = 0;
+  Report(failedStep, BufferStep::kSizeQuery);
   ::GetPrinterW(H(handle), 2, nullptr, 0, &needed);
   if (needed == 0) return false;
-  std::vector<BYTE> buf(needed, 0);
+  std::vector<BYTE> buf;
+  Report(failedStep, BufferStep::kAllocation);
+  if (!Allocate(buf, needed)) return false;
+  Report(failedStep, BufferStep::kRead);
   if (!::GetPrinterW(H(handle), 2, buf.data(), needed, &needed)) return false;
   info = FromNative(*reinterpret_cast<const PRINTER_INFO_2W*>(buf.data()));
   return true;
@@ -171,7 +196,8 @@ bool Win32Spooler::SetInfo2(PrinterHandle handle, const PrinterInfo2& info, uint
 }
 
 int32_t Win32Spooler::DocProperties(PrinterHandle handle, const std::u16string& deviceName, DevModeBytes* out,
-                                    const DevModeBytes* in, uint32_t mode) {
+                                    const DevModeBytes* in, uint32_t mode, BufferStep* failedStep) {
+  Report(failedStep, BufferStep::kRead);
   wchar_t* name = const_cast<wchar_t*>(W(deviceName));
   LONG size = ::DocumentPropertiesW(nullptr, H(handle), name, nullptr, nullptr, 0);
   if (mode == 0 || size <= 0) return size;
@@ -188,7 +214,14 @@ int32_t Win32Spooler::DocProperties(PrinterHandle handle, const std::u16string& 
     input = *in;
   }
   // The output buffer is sized by the driver's own answer above.
-  DevModeBytes result(static_cast<size_t>(size), 0);
+  DevModeBytes result;
+  try {
+    result.assign(static_cast<size_t>(size), 0);
+  } catch (const std::bad_alloc&) {
+    Report(failedStep, BufferStep::kAllocation);
+    ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return -1;
+  }
   LONG r = ::DocumentPropertiesW(nullptr, H(handle), name,
                                  (mode & kDmOutBuffer) ? reinterpret_cast<DEVMODEW*>(result.data()) : nullptr,
                                  input.empty() ? nullptr : reinterpret_cast<DEVMODEW*>(input.data()), mode);

@@ -10,6 +10,8 @@ namespace lx {
 
 const WCHAR kSheetTitle[10] = {'K', 'V', 'U', 'I', ' ', 'P', 'a', 'g', 'e', 0};
 
+std::u16string PageTitle(const std::u16string& loaded) { return loaded.substr(0, kPageTitleChars - 1); }
+
 FrameResult AnswerGetInfo(DWORD mode, PVOID buffer, DWORD size, DWORD* needed) {
   if (needed == nullptr || (mode != OEMGI_GETSIGNATURE && mode != OEMGI_GETVERSION &&
                             mode != OEMGI_GETREQUESTEDHELPERINTERFACES)) {

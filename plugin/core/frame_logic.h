@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <string>
 
 #include "plugin/core/paper_lookup.h"
 #include "plugin/oem/oem_types.h"
@@ -38,6 +39,11 @@ using AddPages = std::function<PageAddOutcome(PROPSHEETUI_INFO& info)>;
 
 // The title the core driver shows for the plug-in's sheet.
 extern const WCHAR kSheetTitle[10];
+
+// Page titles are loaded into a buffer of 32 characters, terminator
+// included: a longer translation shows its first 31, as LoadStringW cuts it.
+inline constexpr size_t kPageTitleChars = 32;
+std::u16string PageTitle(const std::u16string& loaded);
 
 FrameResult AnswerPropertySheets(PROPSHEETUI_INFO* info, LPARAM lParam, const AddPages& addPages);
 

@@ -177,6 +177,18 @@ TEST(PropertySheets, InitReportsThePagesOutcome) {
   EXPECT_EQ(E_OUTOFMEMORY, AnswerPropertySheets(&info, 0, noMemory).hr);
 }
 
+TEST(PropertySheets, PageTitlesShowWhatAThirtyTwoCharacterBufferHolds) {
+  // A translation longer than the tab allows is cut, not refused.
+  const std::u16string longer = u"Параметры печати и обработки изображения";  // 40
+  ASSERT_EQ(longer.size(), 40u);
+  EXPECT_EQ(PageTitle(longer), longer.substr(0, 31));
+  const std::u16string fits = u"Print parameters and image opts";  // 31
+  ASSERT_EQ(fits.size(), 31u);
+  EXPECT_EQ(PageTitle(fits), fits);
+  EXPECT_EQ(PageTitle(fits + u"!"), fits);
+  EXPECT_EQ(PageTitle(u""), u"");
+}
+
 std::vector<uint8_t> FilterBuffer(UINT allocated) {
   std::vector<uint8_t> buffer(offsetof(DOCEVENT_FILTER, aDocEventCall) + 4 * 10, 0xEE);
   auto* f = reinterpret_cast<DOCEVENT_FILTER*>(buffer.data());

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstring>
 #include <vector>
 
@@ -105,6 +106,16 @@ TEST(MergeDevmode, UserSizeUpperBounds) {
   // Out of bounds, and number 256 is the store's "custom" record.
   EXPECT_EQ(u"custom", Name(p.out.dmFormName));
   EXPECT_EQ(1016, p.out.dmPaperWidth);
+
+  // Both bounds themselves are inside, for the length as for the width.
+  Pair q;
+  q.in.dmFields = DM_PAPERSIZE | DM_PAPERWIDTH | DM_PAPERLENGTH;
+  q.in.dmPaperSize = DMPAPER_USER;
+  q.in.dmPaperWidth = 250;
+  q.in.dmPaperLength = 17780;
+  ASSERT_TRUE(q.Merge());
+  EXPECT_EQ(DMPAPER_USER, q.out.dmPaperSize);
+  EXPECT_EQ(17780, q.out.dmPaperLength);
 }
 
 TEST(MergeDevmode, PaperFoundByNumberTakesTheRecord) {
@@ -132,6 +143,15 @@ TEST(MergeDevmode, PaperFoundByFormNameGetsTheRecordsNumber) {
   ASSERT_TRUE(p.Merge());
   EXPECT_EQ(256, p.out.dmPaperSize);
   EXPECT_EQ(u"custom", Name(p.out.dmFormName));
+
+  // A paper found by its number stands; the form name is only asked after.
+  Pair q;
+  q.in.dmFields = DM_PAPERSIZE | DM_FORMNAME;
+  q.in.dmPaperSize = 145;
+  SetName(q.in.dmFormName, u"custom");
+  ASSERT_TRUE(q.Merge());
+  EXPECT_EQ(145, q.out.dmPaperSize);
+  EXPECT_EQ(500, q.out.dmPaperWidth);
 }
 
 TEST(MergeDevmode, UnknownPaperFallsBackToItsSizes) {
@@ -148,6 +168,17 @@ TEST(MergeDevmode, UnknownPaperFallsBackToItsSizes) {
   q.in = p.in;
   ASSERT_TRUE(MergeDevmode(&q.in, &q.out, &q.privIn, 148, &q.privOut, nullptr));
   EXPECT_EQ(DMPAPER_USER, q.out.dmPaperSize);
+
+  // Sizes alone, with neither the number nor the form flagged, leave the
+  // paper as it was: the unflagged number is no user size.
+  Pair r;
+  r.in.dmFields = DM_PAPERWIDTH | DM_PAPERLENGTH;
+  r.in.dmPaperSize = 9;
+  r.in.dmPaperWidth = 600;
+  r.in.dmPaperLength = 400;
+  ASSERT_TRUE(r.Merge());
+  EXPECT_EQ(129, r.out.dmPaperSize);
+  EXPECT_EQ(u"4_x_6", Name(r.out.dmFormName));
 }
 
 TEST(MergeDevmode, OrientationOutsidePortraitAndLandscapeBecomesPortrait) {
@@ -214,6 +245,15 @@ TEST(MergeDevmode, FlagsOfFieldsBeyondAShortInputAreIgnored) {
   ASSERT_TRUE(p.Merge());
   EXPECT_EQ(u"4_x_6", Name(p.out.dmFormName));
   EXPECT_EQ(0, p.out.dmCollate);
+
+  // An input that ends exactly behind dmFormName carries it.
+  Pair q;
+  q.in.dmSize = offsetof(DEVMODEW, dmFormName) + sizeof q.in.dmFormName;
+  q.in.dmFields = DM_FORMNAME;
+  SetName(q.in.dmFormName, u"custom");
+  ASSERT_TRUE(q.Merge());
+  EXPECT_EQ(u"custom", Name(q.out.dmFormName));
+  EXPECT_EQ(256, q.out.dmPaperSize);
 }
 
 TEST(MergeDevmode, PrivatePartIsConvertedAndValidated) {

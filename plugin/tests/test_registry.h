@@ -25,6 +25,9 @@ class TestRegistry : public IRegistry {
     PutKey(path);
     return true;
   }
+  bool CreateKeyMaximumAllowed(RegRoot root, const std::u16string& path, RegView view) override {
+    return CreateKey(root, path, view);
+  }
   bool DeleteKey(RegRoot, const std::u16string& path, RegView) override {
     return keys_.erase(ToLowerAscii(path)) != 0;
   }

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "platform/win32/wide.h"
+#include "plugin/core/frame_logic.h"
 #include "plugin/resources/resource_ids.h"
 #include "plugin/win32/bitmap_loading.h"
 
@@ -92,6 +93,8 @@ std::u16string ModuleContext::ResourceText(unsigned id) const {
   int n = ::LoadStringW(resources_, id, reinterpret_cast<LPWSTR>(&text), 0);
   return n > 0 && text != nullptr ? U(text, static_cast<size_t>(n)) : std::u16string();
 }
+
+std::u16string ModuleContext::PageTitleText(unsigned id) const { return PageTitle(ResourceText(id)); }
 
 PaperContext& ModuleContext::Papers() {
   std::call_once(papersOnce_, [this] {

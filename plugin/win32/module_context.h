@@ -39,6 +39,8 @@ class ModuleContext {
   void Trace(const std::u16string& line) const { lx::Trace(platform_, line); }
   // String `id` of the resource module; empty when it has none.
   std::u16string ResourceText(unsigned id) const;
+  // A page's tab title, loaded as page titles are (see PageTitle).
+  std::u16string PageTitleText(unsigned id) const;
 
   // Made at first use (the paper file's name goes to the trace then); the
   // store inside is opened for the first printer that needs it.

@@ -122,7 +122,7 @@ HRESULT OemUiPlugin::DevicePropertySheets(PPROPSHEETUI_INFO info, LPARAM lParam)
   auto addPages = [this](PROPSHEETUI_INFO& sheet) -> PageAddOutcome {
     if (sheet.pfnComPropSheet == nullptr) return {S_OK, false, 0};
     LONG_PTR added = AddSheetPage(sheet, std::make_unique<AboutPage>(), module_.resources(),
-                                  module_.ResourceText(AboutPage::kTitleId), module_.activationContext());
+                                  module_.PageTitleText(AboutPage::kTitleId), module_.activationContext());
     if (added <= 0) return {S_OK, false, 0};
     return {S_OK, true, added};
   };

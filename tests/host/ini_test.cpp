@@ -49,6 +49,18 @@ TEST(IniReader, SurvivesHostileFiles) {
   EXPECT_EQ(IniDocument::FromBytes(huge).GetString(u"S", u"k", u"", 1024).count, 1023u);
 }
 
+TEST(IniReader, ByteOrderMarksAndNulsAreNotText) {
+  // A mark alone is an empty file, not two ANSI characters.
+  EXPECT_EQ(IniDocument::DecodeBytes("\xFF\xFE"), u"");
+  EXPECT_EQ(IniDocument::DecodeBytes("\xFE\xFF"), u"");
+  EXPECT_EQ(IniDocument::DecodeBytes("\xEF\xBB\xBF"), u"");
+  EXPECT_EQ(IniDocument::FromBytes("\xFF\xFE").GetSection(u"", 64).count, 0u);
+  // A NUL inside a line ends the value, as it ends a C string.
+  ProfileResult r = IniDocument::FromBytes(std::string("[S]\r\nk=ab\0cd\r\n", 14)).GetString(u"S", u"k", u"", 64);
+  EXPECT_EQ(r.text, u"ab");
+  EXPECT_EQ(r.count, 2u);
+}
+
 TEST(IniReader, SectionFillsTheBufferExactlyWhenCut) {
   // A section of 300 names of 9 characters plus NUL does not fit 1024.
   std::string file = "[Support_Driver]\r\n";

@@ -34,6 +34,7 @@ TEST(CommandLineTest, HostileNamesComeBackAsOneArgument) {
       u"two\\\\\"quotes\"\"",
       u"",
       u"tab\tand  blanks",
+      u"oem\t1.inf",  // a tab alone must force the quotes
       u"\\\\server\\share\\x.inf",
   };
   for (const auto& name : names) {

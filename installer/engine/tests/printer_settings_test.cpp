@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "installer/engine/driver_removal.h"
 #include "installer/engine/post_action.h"
 #include "installer/engine/printer_queries.h"
 #include "installer/engine/tests/engine_fixture.h"
@@ -43,6 +44,64 @@ TEST_F(PrinterSettingsTest, PrinterExistsComparesExactly) {
   EXPECT_FALSE(PrinterExists(os, u"LABEL"));
   EXPECT_FALSE(PrinterExists(os, u"Label "));
   EXPECT_FALSE(PrinterExists(os, u""));
+}
+
+TEST_F(PrinterSettingsTest, EachStepOfASizedSpoolerReadTracesItsOwnLine) {
+  AddPrinter(u"Big Label");
+  auto listFailsAt = [&](BufferStep step, uint32_t error) {
+    machine.spooler.failListPrinters = error;
+    machine.spooler.listPrintersFailsAt = step;
+    proc->debug.lines.clear();
+  };
+  listFailsAt(BufferStep::kRead, 1722);
+  EXPECT_FALSE(PrinterExists(os, u"Big Label"));
+  EXPECT_TRUE(Traced(u"Failed to enumerate printers: Error 1722\n"));
+  DeletePrintersAndDrivers(os);
+  EXPECT_TRUE(Traced(u"Failed to retrieve printer information."));
+  EXPECT_FALSE(Traced(u"Failed to enumerate printers."));
+  listFailsAt(BufferStep::kSizeQuery, 1722);
+  EXPECT_FALSE(PrinterExists(os, u"Big Label"));
+  EXPECT_TRUE(Traced(u"Failed to enumerate printers: Unable to get buffer size.\n"));
+  DeletePrintersAndDrivers(os);
+  EXPECT_TRUE(Traced(u"Failed to enumerate printers."));
+  EXPECT_FALSE(Traced(u"Failed to retrieve printer information."));
+  machine.spooler.failListPrinters.reset();
+
+  // The DEVMODE of the post-action patch: memory, then the read itself.
+  DevModeBytes untouched = DevMode(u"Big Label");
+  machine.spooler.docPropertiesOutFailsAt = BufferStep::kAllocation;
+  proc->debug.lines.clear();
+  EXPECT_FALSE(ApplyPostAction(os, u"Big Label", 12, 3));
+  EXPECT_EQ(proc->debug.lines, std::vector<std::u16string>{u"Error: 无法为 DEVMODE 分配内存。"});
+  machine.spooler.docPropertiesOutFailsAt = BufferStep::kRead;
+  proc->debug.lines.clear();
+  EXPECT_FALSE(ApplyPostAction(os, u"Big Label", 12, 3));
+  EXPECT_EQ(proc->debug.lines,
+            std::vector<std::u16string>{u"Error: DocumentProperties 读取失败。返回码: -1, 错误码: 1722\n"});
+  EXPECT_EQ(DevMode(u"Big Label"), untouched);
+  machine.spooler.docPropertiesOutFailsAt.reset();
+
+  // The printer record of the post-action patch: size, memory, read.
+  struct Case {
+    BufferStep step;
+    uint32_t error;
+    const char16_t* line;
+  } cases[] = {
+      {BufferStep::kSizeQuery, 1801, u"Error: 获取打印机信息大小失败。错误码: 1801\n"},
+      {BufferStep::kAllocation, 8, u"Error: 无法为 PRINTER_INFO_2 分配内存\n"},
+      {BufferStep::kRead, 1722, u"Error: GetPrinter 失败。错误码: 1722\n"},
+  };
+  DevModeBytes before = DevMode(u"Big Label");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.step));
+    proc->debug.lines.clear();
+    machine.spooler.failGetInfo2 = c.error;
+    machine.spooler.getInfo2FailsAt = c.step;
+    EXPECT_FALSE(ApplyPostAction(os, u"Big Label", 12, 3));
+    EXPECT_TRUE(Traced(c.line));
+    EXPECT_EQ(proc->debug.lines.size(), 2u);  // the size line and this one
+    EXPECT_EQ(DevMode(u"Big Label"), before);
+  }
 }
 
 TEST_F(PrinterSettingsTest, DefaultPrinterAndTestPageGoThroughPrintUi) {

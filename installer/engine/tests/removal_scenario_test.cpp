@@ -2,6 +2,7 @@
 
 #include "common/text.h"
 #include "installer/engine/driver_removal.h"
+#include "installer/engine/folder_copy.h"
 #include "installer/engine/install_sequences.h"
 #include "installer/engine/tests/engine_fixture.h"
 #include "installer/engine/uninstall_entry.h"
@@ -215,6 +216,29 @@ TEST_F(RemovalScenarioTest, MissingToolsStoreAndFilesAreTracedAndPassedOver) {
   debugEnabled = 1;
   EXPECT_FALSE(DeleteUninstallEntry(os));
   EXPECT_TRUE(Traced(u"Failed to delete registry key: " + kEntryKey + u" (Error 2)\n"));
+}
+
+TEST_F(RemovalScenarioTest, ListingsCutShortByAnErrorHandleWhatTheyListed) {
+  constexpr uint32_t kUnexpectedNetworkError = 59;
+  Installed();
+  // The INF store's listing breaks after our own package.
+  machine.files.listingFaults[SimFileSystem::Normalize(machine.tools.InfFolder())] = {1, kUnexpectedNetworkError};
+  DeleteOemInfPackages(os, u"LabelCo.NTamd64", u"\"LX-220 Label\"");
+  EXPECT_FALSE(Traced(u"No OEM INF files found"));
+  EXPECT_EQ(Parameters(u"pnputil.exe"), (Names{u"-f -d oem0.inf"}));
+  // Broken at the first entry, nothing was listed.
+  machine.files.listingFaults[SimFileSystem::Normalize(machine.tools.InfFolder())] = {0, kUnexpectedNetworkError};
+  DeleteOemInfPackages(os, u"LabelCo.NTamd64", u"\"LX-220 Label\"");
+  EXPECT_TRUE(Traced(u"No OEM INF files found"));
+
+  // The installer copy: ".", ".." and cfgSetup.ini are listed, then the error.
+  machine.files.AddFolder(u"C:\\Target");
+  machine.files.listingFaults[SimFileSystem::Normalize(u"C:\\Medium\\Setup")] = {3, kUnexpectedNetworkError};
+  EXPECT_TRUE(CopyFolderTree(os, u"C:\\Medium\\Setup", u"C:\\Target"));
+  EXPECT_TRUE(machine.files.FileExists(u"C:\\Target\\cfgSetup.ini"));
+  EXPECT_FALSE(machine.files.FileExists(u"C:\\Target\\Qelvin64.exe"));
+  machine.files.listingFaults[SimFileSystem::Normalize(u"C:\\Medium\\Setup")] = {0, kUnexpectedNetworkError};
+  EXPECT_FALSE(CopyFolderTree(os, u"C:\\Medium\\Setup", u"C:\\Target2"));
 }
 
 TEST_F(RemovalScenarioTest, OddInfFilesMatchNothing) {

@@ -135,6 +135,61 @@ TEST_F(UsbPortsTest, NothingOfOursLeavesTheRecordEmpty) {
   EXPECT_EQ(machine.devices.OpenLists(), 0u);
 }
 
+TEST_F(UsbPortsTest, APortKeyThatRefusesWriteIsStillRead) {
+  // Windows protects parts of the DeviceClasses tree: the key opens for
+  // reading only, and the printer must still be found.
+  Attach(u"USB\\VID_2D37&PID_0220\\LOCKED", PathOf(u"vid_2d37&pid_0220#locked"), 9);
+  std::u16string key = SimDeviceSetup::InterfaceKeyPath(PathOf(u"vid_2d37&pid_0220#locked"));
+  machine.registry.RefuseWrite(RegRoot::kLocalMachine, key);
+  ASSERT_FALSE(machine.registry.CreateKey(RegRoot::kLocalMachine, key, RegView::kDefault));
+  UsbPortInfo info;
+  EXPECT_TRUE(FindUsbPrinterPort(os, info));
+  EXPECT_EQ(info.portName, u"USB009");
+
+  // "Port Number" counts only as a 4-byte REG_DWORD.
+  for (auto [type, bytes] : {std::pair<uint32_t, std::string>{3, std::string("\x09\0\0\0", 4)},
+                             {4, std::string("\x09\0\0\0\0\0\0\0", 8)},
+                             {11, std::string("\x09\0\0\0\0\0\0\0", 8)},
+                             {4, std::string("\x09\0", 2)}}) {
+    SCOPED_TRACE(type);
+    machine.registry.PutRaw(RegRoot::kLocalMachine, key, u"Port Number", {type, bytes});
+    UsbPortInfo none;
+    EXPECT_TRUE(FindUsbPrinterPort(os, none));
+    EXPECT_EQ(none.portName, u"");
+  }
+}
+
+TEST_F(UsbPortsTest, EachStepOfTheDetailReadTracesItsOwnLine) {
+  auto attach = [&](const char16_t* serial, BufferStep failsAt) {
+    SimUsbPrinter p;
+    p.instanceId = std::u16string(u"USB\\VID_2D37&PID_0220\\") + serial;
+    p.devicePath = PathOf(std::u16string(u"vid_2d37&pid_0220#") + serial);
+    p.detailReadable = false;
+    p.detailFailsAt = failsAt;
+    machine.AttachUsbPrinter(p, 1);
+  };
+  attach(u"SIZE", BufferStep::kSizeQuery);
+  attach(u"READ", BufferStep::kRead);
+  Attach(u"USB\\VID_2D37&PID_0220\\GOOD", PathOf(u"vid_2d37&pid_0220#good"), 2);
+  UsbPortInfo info;
+  EXPECT_TRUE(FindUsbPrinterPort(os, info));
+  EXPECT_EQ(info.portName, u"USB002");  // both failures skip only their device
+  EXPECT_TRUE(Traced(u"Failed to get interface device detail size"));
+  EXPECT_TRUE(Traced(u"Failed to get interface device detail"));
+  EXPECT_FALSE(Traced(u"Memory allocation failed for device detail"));
+
+  // Out of memory ends the enumeration: the good printer after it is not reached.
+  machine.devices.printers.clear();
+  attach(u"NOMEM", BufferStep::kAllocation);
+  Attach(u"USB\\VID_2D37&PID_0220\\GOOD", PathOf(u"vid_2d37&pid_0220#good"), 2);
+  UsbPortInfo none;
+  EXPECT_TRUE(FindUsbPrinterPort(os, none));
+  EXPECT_EQ(none.portName, u"");
+  EXPECT_TRUE(Traced(u"Memory allocation failed for device detail"));
+  EXPECT_EQ(FindUsbPrinterDevicePath(os), u"");
+  EXPECT_EQ(machine.devices.OpenLists(), 0u);
+}
+
 TEST_F(UsbPortsTest, TracesAreGated) {
   debugEnabled = 0;
   Attach(u"USB\\VID_0BDA&PID_0220\\OTHERMAKER", PathOf(u"x"), 1);

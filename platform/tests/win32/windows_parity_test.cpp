@@ -3,6 +3,7 @@
 // name patterns against FindFirstFileW, and the Win32 pass-throughs on the
 // registry and files rules the simulated machine copies.
 #include <windows.h>
+#include <sddl.h>
 #include <shellapi.h>
 
 #include <gtest/gtest.h>
@@ -132,6 +133,40 @@ TEST(WindowsParity, RegistryRulesTheSimulationCopies) {
   EXPECT_TRUE(reg.DeleteKey(RegRoot::kCurrentUser, base, RegView::kDefault));
   EXPECT_FALSE(reg.SetString(RegRoot::kCurrentUser, base, u"v", u"x", RegView::kDefault));
   EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+}
+
+// Windows protects parts of the DeviceClasses tree: such a key refuses write
+// to the installer, and only the maximum-allowed open reads it.
+TEST(WindowsParity, AKeyThatRefusesWriteOpensOnlyWithTheMaximumAllowed) {
+  Win32Registry reg;
+  const std::u16string path = u"Software\\LxSeamReadOnly";
+  HKEY key = nullptr;
+  ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, W(path), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  DWORD port = 9;
+  ::RegSetValueExW(key, L"Port Number", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&port), sizeof port);
+  PSECURITY_DESCRIPTOR readOnly = nullptr;
+  ASSERT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;KR;;;WD)", SDDL_REVISION_1,
+                                                                     &readOnly, nullptr));
+  ASSERT_EQ(::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, readOnly), ERROR_SUCCESS);
+  ::LocalFree(readOnly);
+  ::RegCloseKey(key);
+
+  EXPECT_FALSE(reg.CreateKey(RegRoot::kCurrentUser, path, RegView::kDefault));
+  EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+  EXPECT_TRUE(reg.CreateKeyMaximumAllowed(RegRoot::kCurrentUser, path, RegView::kDefault));
+  EXPECT_EQ(reg.GetDword(RegRoot::kCurrentUser, path, u"Port Number", RegView::kDefault), 9u);
+  EXPECT_FALSE(reg.SetDword(RegRoot::kCurrentUser, path, u"Port Number", 10, RegView::kDefault));
+
+  // The owner may still change the DACL: open it up again and clean away.
+  ASSERT_EQ(::RegOpenKeyExW(HKEY_CURRENT_USER, W(path), 0, WRITE_DAC, &key), ERROR_SUCCESS);
+  PSECURITY_DESCRIPTOR open = nullptr;
+  ASSERT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(A;;KA;;;WD)", SDDL_REVISION_1, &open,
+                                                                     nullptr));
+  ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, open);
+  ::LocalFree(open);
+  ::RegCloseKey(key);
+  EXPECT_TRUE(reg.DeleteKey(RegRoot::kCurrentUser, path, RegView::kDefault));
 }
 
 TEST(WindowsParity, Wow64RedirectsSoftwareForA32BitProgram) {

@@ -49,6 +49,20 @@ TEST(PaperStoreTest, SortComparesCodeUnitsAndKeepsTheUserSizeFirst) {
                    MakePaperRecord(153, u"a", 1, 1, false)};
   SortPapers(store);
   EXPECT_EQ(NamesOf(store), (std::vector<std::u16string>{u"zzz", u"B", u"a", u"b", u"\u00e9"}));
+
+  // Damaged data can hold one name many times: those keep their stored
+  // order, so the first of them stays the one found by name.
+  store.records.clear();
+  for (int32_t i = 0; i < 60; ++i)
+    store.records.push_back(MakePaperRecord(400 - i, i % 3 == 0 ? u"a" : u"dup", 1, 1, false));
+  SortPapers(store);
+  std::vector<int32_t> numbers;
+  for (const PaperRecord& r : store.records) numbers.push_back(r.number);
+  std::vector<int32_t> expected;
+  for (int32_t i = 0; i < 60; i += 3) expected.push_back(400 - i);
+  for (int32_t i = 0; i < 60; ++i)
+    if (i % 3 != 0) expected.push_back(400 - i);
+  EXPECT_EQ(numbers, expected);
 }
 
 TEST(PaperStoreTest, MillimetresToTenthsRoundTwiceHalfAwayFromZero) {
