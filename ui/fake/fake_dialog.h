@@ -36,6 +36,8 @@ struct FakeControl {
   std::vector<int> columnWidths;
   std::vector<std::vector<std::u16string>> rows;
   std::vector<bool> selected;
+  int focusedRow = -1;
+  int visibleRow = -1;  // the row last scrolled into view
   // Progress bar and trackbar.
   int low = 0, high = 100, position = 0;
   std::vector<int> positions;  // every position set, in order
@@ -75,6 +77,10 @@ class FakeDialog : public IDialogView {
   std::u16string ListGetItemText(int id, int row, int column) override;
   int ListItemCount(int id) override;
   int ListNextSelected(int id, int start) override;
+  void ListDeleteItem(int id, int row) override;
+  void ListDeleteAllItems(int id) override;
+  void ListSelectItem(int id, int row) override;
+  int ClientWidth(int id) override;
   void ProgressSetRange(int id, int low, int high) override;
   void ProgressSetPos(int id, int position) override;
   void TrackbarSetRange(int id, int low, int high) override;
