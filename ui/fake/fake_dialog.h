@@ -4,6 +4,7 @@
 #pragma once
 
 #include <deque>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <set>
@@ -89,7 +90,10 @@ class FakeDialog : public IDialogView {
   void SetRichText(int id, const std::string& rtf) override;
   bool SetBitmap(int id, int bitmapId) override;
   void SetChildFont(const std::u16string& face, int tenthsOfPoint) override;
-  void SetTimer(unsigned timerId, unsigned milliseconds) override { timers.insert(timerId); }
+  void SetTimer(unsigned timerId, unsigned milliseconds) override {
+    timers.insert(timerId);
+    timerPeriods[timerId] = milliseconds;
+  }
   void KillTimer(unsigned timerId) override { timers.erase(timerId); }
   void PostToWindow(unsigned message, uintptr_t wParam, intptr_t lParam) override;
   void SheetChanged(bool changed) override { sheetChanged = changed; }
@@ -129,6 +133,7 @@ class FakeDialog : public IDialogView {
   int fontsCreated = 0;
   bool sheetChanged = false;  // the last PSM_CHANGED / PSM_UNCHANGED
   std::set<unsigned> timers;
+  std::map<unsigned, unsigned> timerPeriods;  // the last period set for each id
   std::vector<int> missingIds;  // ids asked for that the window does not have
 
  private:
