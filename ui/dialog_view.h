@@ -66,6 +66,14 @@ class IDialogView {
   virtual int ListItemCount(int id) = 0;
   // The first selected row after `start` (-1 searches from the top); -1 when none.
   virtual int ListNextSelected(int id, int start) = 0;
+  // LVM_DELETEITEM / LVM_DELETEALLITEMS.
+  virtual void ListDeleteItem(int id, int row) = 0;
+  virtual void ListDeleteAllItems(int id) = 0;
+  // Selects and focuses the row and scrolls it into view (LVM_SETITEMSTATE,
+  // LVM_ENSUREVISIBLE).
+  virtual void ListSelectItem(int id, int row) = 0;
+  // The width of the control's client area in pixels (GetClientRect).
+  virtual int ClientWidth(int id) = 0;
 
   // Progress bars (PBM_SETRANGE / PBM_SETPOS). A worker thread may set the
   // position; the binding brings it to the window's thread.

@@ -72,6 +72,8 @@ class NetSearch {
   void SetListPage(INetSearchSink* page);
 
   const NetPrinterList& List() const { return list_; }
+  // The window the last search was started for (UI thread); null before any.
+  INetSearchSink* NotifyWindow() const { return notify_; }
   bool Searching() const { return session_ != nullptr; }
 
   // The dns_sd reply handlers; `context` is the search's NetSearchSession.

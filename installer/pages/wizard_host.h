@@ -47,6 +47,8 @@ class IWizardHost {
 
   // Shows the page of a step (adding it to the page list on its first showing).
   virtual void GoTo(Step step) = 0;
+  // The step of the page shown last.
+  virtual Step CurrentStep() const = 0;
   // The long operations; each shows the installing page and starts its
   // worker with its own copy of what it needs.
   virtual void StartUsbInstall() = 0;

@@ -40,7 +40,11 @@ SheetManage::SheetManage(const WizardServices& services)
       selectPort(*this),
       setWifi(*this),
       accessories(*this),
+      searchingPage(*this),
+      netPrinterPage(*this),
       selectedLanguage(services.state.language) {
+  searching = &searchingPage;
+  selectNetPrinter = &netPrinterPage;
   view_.SetCaption(u"Installtion");
   welcome_ = ChooseWelcome(*this);
   pageList_ = {&init, welcome_, &installerType};

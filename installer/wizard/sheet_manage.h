@@ -14,6 +14,8 @@
 #include "installer/pages/step_installing.h"
 #include "installer/pages/step_main.h"
 #include "installer/pages/step_printer_accessories.h"
+#include "installer/pages/step_searching.h"
+#include "installer/pages/step_select_net_printer.h"
 #include "installer/pages/step_select_port.h"
 #include "installer/pages/step_set_wifi.h"
 #include "installer/pages/wizard_host.h"
@@ -64,6 +66,7 @@ class SheetManage : public ISheetEvents, public IEngineSink, public IWizardHost 
   ISheetView& view() override { return view_; }
   ISession& session() override { return session_; }
   void GoTo(Step step) override { ShowPage(PageOf(step), step); }
+  Step CurrentStep() const override { return step; }
   void StartUsbInstall() override;
   void StartUninstall() override;
   void StartPortInstall(const InstallRequest& request) override;
@@ -111,6 +114,8 @@ class SheetManage : public ISheetEvents, public IEngineSink, public IWizardHost 
   CStepSelectPort selectPort;
   CStepSetWifi setWifi;
   CStepPrinterAccessories accessories;
+  CStepSearching searchingPage;
+  CStepSelectNetPrinter netPrinterPage;
 
   // Slots of the pages of the network road. A page joins by becoming a
   // member above and filling its slot in the constructor; the transitions

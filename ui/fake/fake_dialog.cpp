@@ -199,6 +199,37 @@ int FakeDialog::ListNextSelected(int id, int start) {
   return -1;
 }
 
+void FakeDialog::ListDeleteItem(int id, int row) {
+  LX_CONTROL_OR(id)
+  if (row < 0 || row >= static_cast<int>(c->rows.size())) return;
+  c->rows.erase(c->rows.begin() + row);
+  c->selected.erase(c->selected.begin() + row);
+  if (c->focusedRow == row) c->focusedRow = -1;
+  else if (c->focusedRow > row) --c->focusedRow;
+}
+
+void FakeDialog::ListDeleteAllItems(int id) {
+  LX_CONTROL_OR(id)
+  c->rows.clear();
+  c->selected.clear();
+  c->focusedRow = -1;
+  c->visibleRow = -1;
+}
+
+void FakeDialog::ListSelectItem(int id, int row) {
+  LX_CONTROL_OR(id)
+  if (row < 0 || row >= static_cast<int>(c->rows.size())) return;
+  c->selected[row] = true;
+  c->focusedRow = row;
+  c->visibleRow = row;
+}
+
+// The templates' list views have WS_BORDER: one pixel on each side.
+int FakeDialog::ClientWidth(int id) {
+  LX_CONTROL_OR(id, 0)
+  return std::max(c->rect.Width() - 2, 0);
+}
+
 void FakeDialog::ProgressSetRange(int id, int low, int high) {
   LX_CONTROL_OR(id)
   c->low = low;

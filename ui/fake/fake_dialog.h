@@ -4,6 +4,7 @@
 #pragma once
 
 #include <deque>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <set>
@@ -36,6 +37,8 @@ struct FakeControl {
   std::vector<int> columnWidths;
   std::vector<std::vector<std::u16string>> rows;
   std::vector<bool> selected;
+  int focusedRow = -1;
+  int visibleRow = -1;  // the row last scrolled into view
   // Progress bar and trackbar.
   int low = 0, high = 100, position = 0;
   std::vector<int> positions;  // every position set, in order
@@ -75,6 +78,10 @@ class FakeDialog : public IDialogView {
   std::u16string ListGetItemText(int id, int row, int column) override;
   int ListItemCount(int id) override;
   int ListNextSelected(int id, int start) override;
+  void ListDeleteItem(int id, int row) override;
+  void ListDeleteAllItems(int id) override;
+  void ListSelectItem(int id, int row) override;
+  int ClientWidth(int id) override;
   void ProgressSetRange(int id, int low, int high) override;
   void ProgressSetPos(int id, int position) override;
   void TrackbarSetRange(int id, int low, int high) override;
@@ -83,7 +90,10 @@ class FakeDialog : public IDialogView {
   void SetRichText(int id, const std::string& rtf) override;
   bool SetBitmap(int id, int bitmapId) override;
   void SetChildFont(const std::u16string& face, int tenthsOfPoint) override;
-  void SetTimer(unsigned timerId, unsigned milliseconds) override { timers.insert(timerId); }
+  void SetTimer(unsigned timerId, unsigned milliseconds) override {
+    timers.insert(timerId);
+    timerPeriods[timerId] = milliseconds;
+  }
   void KillTimer(unsigned timerId) override { timers.erase(timerId); }
   void PostToWindow(unsigned message, uintptr_t wParam, intptr_t lParam) override;
   void SheetChanged(bool changed) override { sheetChanged = changed; }
@@ -123,6 +133,7 @@ class FakeDialog : public IDialogView {
   int fontsCreated = 0;
   bool sheetChanged = false;  // the last PSM_CHANGED / PSM_UNCHANGED
   std::set<unsigned> timers;
+  std::map<unsigned, unsigned> timerPeriods;  // the last period set for each id
   std::vector<int> missingIds;  // ids asked for that the window does not have
 
  private:

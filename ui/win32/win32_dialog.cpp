@@ -187,6 +187,31 @@ int Win32DialogView::ListNextSelected(int id, int start) {
               : -1;
 }
 
+void Win32DialogView::ListDeleteItem(int id, int row) {
+  if (HWND item = Item(id)) SendMessageW(item, LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
+}
+
+void Win32DialogView::ListDeleteAllItems(int id) {
+  if (HWND item = Item(id)) SendMessageW(item, LVM_DELETEALLITEMS, 0, 0);
+}
+
+void Win32DialogView::ListSelectItem(int id, int row) {
+  HWND item = Item(id);
+  if (!item) return;
+  LVITEMW it = {};
+  it.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  it.state = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageW(item, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&it));
+  SendMessageW(item, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+}
+
+int Win32DialogView::ClientWidth(int id) {
+  HWND item = Item(id);
+  RECT r = {};
+  if (!item || !GetClientRect(item, &r)) return 0;
+  return r.right - r.left;
+}
+
 void Win32DialogView::ProgressSetRange(int id, int low, int high) {
   if (HWND item = Item(id)) SendMessageW(item, PBM_SETRANGE, 0, MAKELPARAM(low, high));
 }

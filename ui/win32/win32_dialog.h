@@ -42,6 +42,10 @@ class Win32DialogView : public IDialogView {
   std::u16string ListGetItemText(int id, int row, int column) override;
   int ListItemCount(int id) override;
   int ListNextSelected(int id, int start) override;
+  void ListDeleteItem(int id, int row) override;
+  void ListDeleteAllItems(int id) override;
+  void ListSelectItem(int id, int row) override;
+  int ClientWidth(int id) override;
   void ProgressSetRange(int id, int low, int high) override;
   void ProgressSetPos(int id, int position) override;
   void TrackbarSetRange(int id, int low, int high) override;

@@ -50,7 +50,25 @@ WizardRig::WizardRig(bool withStrings) : view(PageScripts()) {
   debugEnabled = 0;
 }
 
-WizardRig::~WizardRig() = default;
+WizardRig::~WizardRig() {
+  // The search ends before the windows and the double it uses.
+  if (search_) search_->StopNetSearch();
+  sheet_.reset();
+  search_.reset();
+}
+
+void WizardRig::UseNetSearch(bool library) {
+  lockedDebug_ = std::make_unique<LockedDebug>(process->debug);
+  process->os.debug = lockedDebug_.get();
+  mdns = std::make_unique<SimDnssd>();
+  process->os.sockets = mdns.get();
+  process->os.libraries = &libraries;
+  std::u16string path = std::u16string(kSetupFolder) + u"\\dnssd.dll";
+  if (library) libraries.Install(path, SimDnssd::Entries());
+  dnssd_ = std::make_unique<DnssdBinding>(&libraries);
+  EXPECT_EQ(dnssd_->Load(DnssdLibraryPath(*os)), library);
+  search_ = std::make_unique<NetSearch>(*os, *dnssd_, StartUpConfig());
+}
 
 std::string WizardRig::DefaultConfig() {
   return "[Support_Driver]\r\nLX-220\r\n"
@@ -97,7 +115,7 @@ void WizardRig::StartWizard(bool uninstallMode) {
   StartUpConfig().sideBitmapId = ids.sideBitmapId;
   DetectUiLanguage(*os);
   // As the program's runner does it.
-  sheet_ = std::make_unique<SheetManage>(WizardServices{*os, view, workers, *session, TheWizardState()});
+  sheet_ = std::make_unique<SheetManage>(WizardServices{*os, view, workers, *session, TheWizardState(), search_.get()});
   if (uninstallMode) sheet_->SetUninstallMode();
   sheet_->Run();
 }

@@ -5,13 +5,18 @@
 #pragma once
 
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "common/text.h"
 #include "installer/core/ui_language.h"
+#include "installer/discovery/dnssd_binding.h"
+#include "installer/discovery/net_search.h"
 #include "installer/wizard/sheet_manage.h"
+#include "platform/sim/sim_dnssd.h"
+#include "platform/sim/sim_libraries.h"
 #include "platform/sim/sim_machine.h"
 #include "platform/sim/sim_session.h"
 #include "ui/fake/fake_sheet.h"
@@ -41,6 +46,9 @@ class WizardRig {
   void WriteConfig(const std::string& ini);
   // A model section plus its Support_Driver line, for WriteConfig.
   static std::string DefaultConfig();
+  // Gives the wizard a network search over the dns_sd double beside the
+  // installer (or, without `library`, none there); before StartWizard.
+  void UseNetSearch(bool library = true);
   // Loads the configuration, detects the language and runs the sheet.
   void StartWizard(bool uninstallMode = false);
   // The licence and privacy documents of one language row, as RTF beside the
@@ -66,8 +74,31 @@ class WizardRig {
   FakeSheet view;
   QueuedWorkers workers;
   std::unique_ptr<SimSession> session;
+  // The dns_sd double; one at a time, so only a rig that searches has one.
+  std::unique_ptr<SimDnssd> mdns;
+  SimLibraries libraries;
 
  private:
+  // The search's poll thread traces too.
+  class LockedDebug : public IDebugOutput {
+   public:
+    explicit LockedDebug(IDebugOutput& to) : to_(to) {}
+    void OutputA(const std::string& text) override {
+      std::lock_guard<std::mutex> hold(lock_);
+      to_.OutputA(text);
+    }
+    void OutputW(const std::u16string& text) override {
+      std::lock_guard<std::mutex> hold(lock_);
+      to_.OutputW(text);
+    }
+
+   private:
+    std::mutex lock_;
+    IDebugOutput& to_;
+  };
+  std::unique_ptr<LockedDebug> lockedDebug_;
+  std::unique_ptr<DnssdBinding> dnssd_;
+  std::unique_ptr<NetSearch> search_;
   std::unique_ptr<SheetManage> sheet_;
 };
 

@@ -1,0 +1,100 @@
+#include "installer/pages/step_searching.h"
+
+#include "installer/core/resource_ids.h"
+#include "installer/discovery/responder_service.h"
+
+namespace lx {
+
+CStepSearching::CStepSearching(IWizardHost& host) : CMyPropertyPage(host, IDD_STEP_SEARCHING) {}
+
+void CStepSearching::OnInitDialog(IDialogView& view) {
+  CMyPropertyPage::OnInitDialog(view);
+  view.ProgressSetRange(IDC_SEARCH_PROGRESS, 0, 100);
+}
+
+void CStepSearching::OnSetActive() {
+  RefreshTexts();
+  SetProgress(0);
+  done_ = 0;
+  view_->SetTimer(kProgressTimerId, kProgressPeriodMs);
+  SetSheetButtons(true, false, true);
+}
+
+void CStepSearching::SetProgress(int value) {
+  progress_ = value;
+  view_->ProgressSetPos(IDC_SEARCH_PROGRESS, value);
+}
+
+void CStepSearching::StartSearch() {
+  if (NetSearch* search = host_.search()) {
+    search->StartNetSearch(&sink_);
+    return;
+  }
+  // Without a search the page ends its own window, as a missing library would.
+  view_->SetTimer(kSearchWindowTimerId, NetSearch::kSearchWindowMs);
+}
+
+void CStepSearching::OnTimer(unsigned timerId) {
+  if (timerId == kSearchWindowTimerId) {
+    if (NetSearch* search = host_.search()) {
+      search->OnSearchWindowEnd();
+    } else {
+      view_->KillTimer(kSearchWindowTimerId);
+      view_->PostToWindow(kWmNetSearchEnd, 0, 0);
+    }
+    return;
+  }
+  if (timerId != kProgressTimerId) return;
+  if (done_ || progress_ >= 100) {
+    view_->KillTimer(kProgressTimerId);
+    return;
+  }
+  if (progress_ == 10) PrepareResponder(os());
+  if (progress_ == 30) StartSearch();
+  SetProgress(progress_ > 80 ? 85 : progress_ + 5);
+}
+
+void CStepSearching::ShowList() {
+  SetProgress(100);
+  host_.GoTo(Step::kNetPrinters);
+}
+
+void CStepSearching::OnMessage(unsigned message, uintptr_t, intptr_t) {
+  Step step = host_.CurrentStep();
+  switch (message) {
+    case kWmNetSearchOne:
+      done_ = 1;
+      ShowList();
+      break;
+    case kWmNetSearchEnd:
+      SetProgress(100);
+      if (step == Step::kSearching || step == Step::kNetPrinters) host_.GoTo(Step::kNetPrinters);
+      break;
+    case kWmNetSearchMore:
+      // Sent here only before the list page exists; its first showing lists
+      // every record. Once it is shown the record is already on it.
+      if (step == Step::kSearching) {
+        done_ = 1;
+        ShowList();
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+intptr_t CStepSearching::OnWizardBack() {
+  // A hidden page's timer keeps running: it would start a search at 30.
+  view_->KillTimer(kProgressTimerId);
+  if (NetSearch* search = host_.search()) search->StopNetSearch();
+  else view_->KillTimer(kSearchWindowTimerId);
+  host_.GoTo(Step::kInstallerType);
+  return kStay;
+}
+
+void CStepSearching::RefreshTexts() {
+  SetControlTexts(*view_, {{IDC_SEARCH_STATUS, IDS_SEARCHING}});
+  SetSheetButtonTexts(IDS_NEXT, IDS_BACK, IDS_EXIT);
+}
+
+}  // namespace lx

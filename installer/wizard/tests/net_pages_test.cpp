@@ -1,0 +1,227 @@
+// The search page and the printer list page over the dns_sd double: the
+// search road, the list's rebuild and merge, the ways out, and the network
+// installation they start.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <thread>
+
+#include "installer/core/resource_ids.h"
+#include "installer/wizard/tests/wizard_fixture.h"
+
+namespace lx {
+namespace {
+
+using Rows = std::vector<std::vector<std::u16string>>;
+
+std::string Config(int showSetting) {
+  return "[Support_Driver]\r\nLX-220\r\n"
+         "[LX-220]\r\nPRINTERNAME=LX-220 Label Printer\r\nDriverName=LX-220 Label\r\nHOSTNAME=LX-220\r\n"
+         "InfName=lx220.inf\r\nShowSetting=" + std::to_string(showSetting) + "\r\n"
+         "[Install]\r\nInfName=Driver\\lx220.inf\r\nSupportNet=1\r\nNetOnline=1\r\nPRODUCT=LX\r\n"
+         "[Debug]\r\nOpenDebug=1\r\n";
+}
+
+SimMdnsService Printer(const std::string& instance, const std::string& address) {
+  SimMdnsService s;
+  s.instance = instance;
+  s.host = instance + ".local.";
+  s.txt = SimTxt({"txtvers=1", "product=LX-220"});
+  s.address = address;
+  return s;
+}
+
+// One wizard on the network road; `search` false leaves the wizard without one.
+struct NetRig : WizardRig {
+  void Open(std::vector<SimMdnsService> printers, bool search = true, bool library = true, int showSetting = 0) {
+    machine.files.AddFile(std::u16string(kSetupFolder) + u"\\Bonjour\\x64\\mDNSResponder.exe", "MZ");
+    AddDriverPackage({"LX-220 Label"});
+    WriteConfig(Config(showSetting));
+    if (search) {
+      UseNetSearch(library);
+      mdns->services = std::move(printers);
+    }
+    StartWizard();
+    GoToInstallType();
+    ASSERT_TRUE(view.Click(IDC_NET_INSTALL));
+    ASSERT_EQ(view.CurrentPage(), &sheet().searchingPage);
+  }
+  FakeDialog& Searching() { return *view.ViewOf(sheet().searchingPage); }
+  FakeDialog* List() { return view.ViewOf(sheet().netPrinterPage); }
+  Rows ListRows() { return List() ? List()->At(IDC_NET_PRINTER_LIST).rows : Rows{}; }
+  // WM_TIMER of a timer the search page has set.
+  bool Fire(unsigned id) {
+    if (!Searching().timers.count(id)) return false;
+    sheet().searchingPage.OnTimer(id);
+    return true;
+  }
+  // The seventh tick starts the search.
+  void TickToSearch() {
+    for (int i = 0; i < 7; ++i) ASSERT_TRUE(Fire(kProgressTimerId));
+    ASSERT_EQ(sheet().searchingPage.progress(), 35);
+  }
+  // Delivers posted messages until `done`; generous for loaded machines.
+  bool WaitFor(const std::function<bool()>& done, int ms = 20000) {
+    auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    for (;;) {
+      view.DeliverPosted();
+      if (done()) return true;
+      if (std::chrono::steady_clock::now() > until) return false;
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+  }
+  bool OnList() { return view.CurrentPage() == &sheet().netPrinterPage; }
+  bool OwnResponder() { return machine.services.Find(u"ZAX Bonjour Service") != nullptr; }
+};
+
+class NetPagesTest : public ::testing::Test, public NetRig {};
+
+TEST_F(NetPagesTest, OnePrinterShowsTheListAtOnceAndTheWindowEndRebuildsIt) {
+  Open({Printer("LX-220 Shop", "192.0.2.30")});
+  EXPECT_FALSE(view.ButtonEnabled(kIdWizNext));
+  EXPECT_EQ(Searching().GetText(IDC_SEARCH_STATUS), u"Searching...");
+  EXPECT_EQ(Searching().timerPeriods[kProgressTimerId], 200u);
+  // The responder is made ready on the third tick, the search starts on the seventh.
+  for (int i = 0; i < 2; ++i) ASSERT_TRUE(Fire(kProgressTimerId));
+  EXPECT_FALSE(OwnResponder());
+  ASSERT_TRUE(Fire(kProgressTimerId));
+  EXPECT_TRUE(OwnResponder());
+  for (int i = 0; i < 3; ++i) ASSERT_TRUE(Fire(kProgressTimerId));
+  EXPECT_FALSE(sheet().search()->Searching());
+  ASSERT_TRUE(Fire(kProgressTimerId));
+  EXPECT_TRUE(sheet().search()->Searching());
+  EXPECT_EQ(Searching().timerPeriods[kSearchWindowTimerId], 5000u);
+  EXPECT_EQ(Searching().At(IDC_SEARCH_PROGRESS).position, 35);
+
+  ASSERT_TRUE(WaitFor([&] { return OnList(); }));
+  EXPECT_EQ(static_cast<int>(sheet().step), 8);
+  EXPECT_EQ(Searching().At(IDC_SEARCH_PROGRESS).position, 100);
+  auto& list = List()->At(IDC_NET_PRINTER_LIST);
+  ASSERT_EQ(list.rows, (Rows{{u"LX-220 Shop", u"192.0.2.30", u"9100"}}));
+  EXPECT_TRUE(list.selected[0]);
+  EXPECT_EQ(list.focusedRow, 0);
+  EXPECT_TRUE(view.ButtonEnabled(kIdWizNext));
+  EXPECT_TRUE(List()->GetCheck(IDC_BY_HOSTNAME));
+  EXPECT_EQ(List()->GetText(IDC_BY_HOSTNAME), u"Install by Hostname");
+  int w = list.rect.Width() - 2;
+  EXPECT_EQ(list.columnWidths, (std::vector<int>{w / 2, w / 3, w - w / 2 - w / 3}));
+  EXPECT_EQ(list.columns, (std::vector<std::u16string>{En(IDS_HOSTNAME), En(IDS_IP_ADDRESS), En(IDS_PORT)}));
+  // The found printer ends the progress timer.
+  ASSERT_TRUE(Fire(kProgressTimerId));
+  EXPECT_FALSE(Searching().timers.count(kProgressTimerId));
+
+  // The end of the window shows the page again: rebuilt, box ticked again.
+  ASSERT_TRUE(view.Click(IDC_BY_HOSTNAME));
+  list.rows[0][1] = u"stale";
+  ASSERT_TRUE(Fire(kSearchWindowTimerId));
+  ASSERT_TRUE(WaitFor([&] { return list.rows.size() == 1 && list.rows[0][1] == u"192.0.2.30"; }));
+  EXPECT_TRUE(List()->GetCheck(IDC_BY_HOSTNAME));
+  EXPECT_TRUE(OnList());
+}
+
+TEST_F(NetPagesTest, TwoPrintersArriveThroughTheMergeAndOnlyBackStopsTheSearch) {
+  Open({Printer("LX-220 Shop", "192.0.2.30")});
+  TickToSearch();
+  ASSERT_TRUE(WaitFor([&] { return OnList(); }));
+  auto& list = List()->At(IDC_NET_PRINTER_LIST);
+  ASSERT_TRUE(view.Click(IDC_BY_HOSTNAME));  // cleared by the user
+  mdns->Announce(Printer("LX-220 Desk", "192.0.2.31"));
+  ASSERT_TRUE(WaitFor([&] { return list.rows.size() == 2; }));
+  EXPECT_EQ(list.rows[1], (std::vector<std::u16string>{u"LX-220 Desk", u"192.0.2.31", u"9100"}));
+  // The merge leaves the selection and the box alone.
+  EXPECT_TRUE(list.selected[0]);
+  EXPECT_FALSE(list.selected[1]);
+  EXPECT_FALSE(List()->GetCheck(IDC_BY_HOSTNAME));
+  EXPECT_TRUE(OnList());
+
+  // Manual Search leaves the search running (the printer options page is
+  // not part of this installer yet, so the wizard stays).
+  ASSERT_TRUE(view.Click(IDC_MANUAL_SEARCH));
+  EXPECT_TRUE(sheet().search()->Searching());
+  ASSERT_TRUE(view.ClickBack());
+  EXPECT_EQ(view.CurrentPage(), &sheet().installerType);
+  EXPECT_EQ(static_cast<int>(sheet().step), 3);
+  EXPECT_FALSE(sheet().search()->Searching());
+  // A late window end leaves the wizard where the user went.
+  EXPECT_FALSE(Searching().timers.count(kSearchWindowTimerId));
+  sheet().searchingPage.OnMessage(kWmNetSearchEnd, 0, 0);
+  EXPECT_EQ(view.CurrentPage(), &sheet().installerType);
+}
+
+TEST_F(NetPagesTest, BackFromTheSearchPageStopsTheSearchAndItsTimers) {
+  Open({Printer("LX-220 Shop", "192.0.2.30")});
+  for (int i = 0; i < 6; ++i) ASSERT_TRUE(Fire(kProgressTimerId));
+  ASSERT_TRUE(view.ClickBack());
+  EXPECT_EQ(view.CurrentPage(), &sheet().installerType);
+  EXPECT_EQ(static_cast<int>(sheet().step), 3);
+  // The hidden page's timer could otherwise start a search.
+  EXPECT_TRUE(Searching().timers.empty());
+  EXPECT_FALSE(sheet().search()->Searching());
+  // Search again from the hub: a new search reaches the list.
+  ASSERT_TRUE(view.Click(IDC_NET_INSTALL));
+  TickToSearch();
+  ASSERT_TRUE(WaitFor([&] { return OnList(); }));
+  ASSERT_TRUE(view.Click(IDC_SEARCH_AGAIN));
+  EXPECT_EQ(view.CurrentPage(), &sheet().searchingPage);
+  EXPECT_EQ(static_cast<int>(sheet().step), 7);
+  EXPECT_FALSE(sheet().search()->Searching());
+}
+
+TEST(NetPagesNoLibrary, SearchEndsAfterItsWindowWithAnEmptyList) {
+  for (bool search : {true, false}) {
+    SCOPED_TRACE(search ? "library missing" : "no search");
+    NetRig rig;
+    rig.Open({}, search, false);
+    rig.TickToSearch();
+    EXPECT_EQ(rig.Searching().timerPeriods[kSearchWindowTimerId], 5000u);
+    rig.view.DeliverPosted();
+    EXPECT_EQ(rig.view.CurrentPage(), &rig.sheet().searchingPage);
+    ASSERT_TRUE(rig.Fire(kSearchWindowTimerId));
+    ASSERT_TRUE(rig.WaitFor([&] { return rig.OnList(); }));
+    EXPECT_TRUE(rig.ListRows().empty());
+    EXPECT_FALSE(rig.view.ButtonEnabled(kIdWizNext));
+    EXPECT_TRUE(rig.view.ButtonEnabled(kIdWizBack));
+  }
+}
+
+TEST(NetPagesInstall, InstallsByAddressOrHostNameFromTheSearchPage) {
+  struct Case {
+    bool byHostName;
+    int showSetting;
+    const char16_t* port;
+  } cases[] = {{false, 0, u"IP_192.0.2.30"}, {true, 1, u"IP_LX-220-0A1B"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.byHostName ? "host name" : "address");
+    NetRig rig;
+    rig.Open({Printer("LX-220-0A1B", "192.0.2.30")}, true, true, c.showSetting);
+    rig.TickToSearch();
+    ASSERT_TRUE(rig.WaitFor([&] { return rig.OnList(); }));
+    ASSERT_TRUE(rig.OwnResponder());
+    // Without a selection: the message, the page stays; the end posted to
+    // the search page shows the list again with its first row chosen.
+    ASSERT_TRUE(rig.view.SelectRow(IDC_NET_PRINTER_LIST, -1));
+    ASSERT_TRUE(rig.view.ClickNext());
+    ASSERT_EQ(rig.view.boxes.size(), 1u);
+    EXPECT_EQ(rig.view.boxes[0].text, u"Please select a port to configure first!");
+    EXPECT_EQ(rig.view.boxes[0].caption, u"Tips");
+    EXPECT_FALSE(rig.OwnResponder());
+    EXPECT_FALSE(rig.sheet().search()->Searching());
+    ASSERT_TRUE(rig.WaitFor([&] { return rig.List()->At(IDC_NET_PRINTER_LIST).selected[0]; }));
+    EXPECT_TRUE(rig.OnList());
+
+    if (!c.byHostName) ASSERT_TRUE(rig.view.Click(IDC_BY_HOSTNAME));
+    ASSERT_TRUE(rig.view.ClickNext());
+    rig.RunUntilIdle();
+    EXPECT_EQ(rig.view.CurrentPage(), c.showSetting ? static_cast<IPropertyPage*>(&rig.sheet().accessories)
+                                                    : &rig.sheet().finish);
+    rig.machine.clock.Sleep(5000);
+    SimPrinter* printer = rig.machine.spooler.Find(u"LX-220 Label Printer NET");
+    ASSERT_NE(printer, nullptr);
+    EXPECT_EQ(printer->info.portName, c.port);
+    EXPECT_EQ(printer->info.driverName, u"LX-220 Label");
+  }
+}
+
+}  // namespace
+}  // namespace lx
