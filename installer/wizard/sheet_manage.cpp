@@ -38,6 +38,7 @@ SheetManage::SheetManage(const WizardServices& services)
       mainNoLp(*this),
       mainNoPic(*this),
       selectPort(*this),
+      setPrinter(*this),
       setWifi(*this),
       accessories(*this),
       selectedLanguage(services.state.language) {
@@ -69,7 +70,7 @@ IPropertyPage* SheetManage::PageOf(Step target) {
     case Step::kFinish: return &finish;
     case Step::kSearching: return searching;
     case Step::kNetPrinters: return selectNetPrinter;
-    case Step::kSetPrinter: return setPrinter;
+    case Step::kSetPrinter: return &setPrinter;
     case Step::kSelectPort: return &selectPort;
     case Step::kWifi: return &setWifi;
     case Step::kAccessories: return &accessories;
