@@ -1,10 +1,31 @@
 #include "installer/pages/step_set_wifi.h"
 
+#include <cctype>
+
+#include "common/text.h"
 #include "installer/core/resource_ids.h"
 #include "installer/ports/usb_ports.h"
 #include "installer/usb/usb_channel.h"
 
 namespace lx {
+
+namespace {
+
+// The frame's length byte holds name and password together; longer texts
+// than a WiFi network allows would make it wrap, and the printer would read
+// a wrong length. A name has at most 32 bytes, a passphrase 63 characters or
+// a key of 64 hexadecimal digits.
+bool CredentialsFitTheFrame(const std::u16string& name, const std::u16string& password) {
+  if (Utf16ToUtf8(name).size() > 32) return false;
+  std::string key = Utf16ToUtf8(password);
+  if (key.size() <= 63) return true;
+  if (key.size() > 64) return false;
+  for (char c : key)
+    if (!std::isxdigit(static_cast<unsigned char>(c))) return false;
+  return true;
+}
+
+}  // namespace
 
 CStepSetWifi::CStepSetWifi(IWizardHost& host) : CMyPropertyPage(host, IDD_STEP_SET_WIFI) {}
 
@@ -17,6 +38,12 @@ intptr_t CStepSetWifi::OnWizardNext() {
   std::u16string name = view_->GetText(IDC_WIFI_NAME_EDIT);
   std::u16string password = view_->GetText(IDC_WIFI_PASSWORD_EDIT);
   if (name.empty()) {
+    ShowMessage(IDS_WIFI_NAME_EMPTY, 0, kMbOkOnly);
+    return kStay;
+  }
+  // Refused before anything is sent, with the message that sends the user
+  // back to the texts typed rather than to the cable.
+  if (!CredentialsFitTheFrame(name, password)) {
     ShowMessage(IDS_WIFI_NAME_EMPTY, 0, kMbOkOnly);
     return kStay;
   }

@@ -38,13 +38,12 @@ SheetManage::SheetManage(const WizardServices& services)
       mainNoLp(*this),
       mainNoPic(*this),
       selectPort(*this),
+      setPrinter(*this),
       setWifi(*this),
       accessories(*this),
       searchingPage(*this),
       netPrinterPage(*this),
       selectedLanguage(services.state.language) {
-  searching = &searchingPage;
-  selectNetPrinter = &netPrinterPage;
   view_.SetCaption(u"Installtion");
   welcome_ = ChooseWelcome(*this);
   pageList_ = {&init, welcome_, &installerType};
@@ -71,9 +70,9 @@ IPropertyPage* SheetManage::PageOf(Step target) {
     case Step::kInstallerType: return &installerType;
     case Step::kInstalling: return &installing;
     case Step::kFinish: return &finish;
-    case Step::kSearching: return searching;
-    case Step::kNetPrinters: return selectNetPrinter;
-    case Step::kSetPrinter: return setPrinter;
+    case Step::kSearching: return &searchingPage;
+    case Step::kNetPrinters: return &netPrinterPage;
+    case Step::kSetPrinter: return &setPrinter;
     case Step::kSelectPort: return &selectPort;
     case Step::kWifi: return &setWifi;
     case Step::kAccessories: return &accessories;

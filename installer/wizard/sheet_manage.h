@@ -18,6 +18,7 @@
 #include "installer/pages/step_select_net_printer.h"
 #include "installer/pages/step_select_port.h"
 #include "installer/pages/step_set_wifi.h"
+#include "installer/pages/step_setprinter.h"
 #include "installer/pages/wizard_host.h"
 #include "installer/wizard/sheet_engine.h"
 #include "installer/wizard/sheet_workers.h"
@@ -112,17 +113,11 @@ class SheetManage : public ISheetEvents, public IEngineSink, public IWizardHost 
   CStepMainNoLP mainNoLp;
   CStepMainNoPic mainNoPic;
   CStepSelectPort selectPort;
+  CStepSetprinter setPrinter;
   CStepSetWifi setWifi;
   CStepPrinterAccessories accessories;
   CStepSearching searchingPage;
   CStepSelectNetPrinter netPrinterPage;
-
-  // Slots of the pages of the network road. A page joins by becoming a
-  // member above and filling its slot in the constructor; the transitions
-  // already lead to the slots.
-  IPropertyPage* searching = nullptr;         // search page, template 138
-  IPropertyPage* selectNetPrinter = nullptr;  // printer list page, template 145
-  IPropertyPage* setPrinter = nullptr;        // printer options page, template 140
 
   Step step = Step::kNone;
   // The language chosen on the language page: the language in force.

@@ -221,13 +221,13 @@ TEST_F(PortPageTest, EmptyModelTableLeavesThePageWorking) {
   EXPECT_EQ(page().GetText(IDC_FINISH_RESULT), u"Installation Complete");
 }
 
-TEST_F(PortPageTest, NetworkEntryWithoutItsPagesStaysOnTheHub) {
-  // Without the search the entry leads to the printer options page, not built yet.
+TEST_F(PortPageTest, NetworkEntryWithoutTheSearchGoesToThePrinterOptions) {
   WriteConfig("[Install]\r\nSupportNet=1\r\nNetOnline=0\r\n");
-  StartWizard(true);
-  sheet().installerType.uninstallOnly = false;
-  sheet().StartNetEntry();
-  EXPECT_EQ(view.CurrentPage(), &sheet().installerType);
+  StartWizard();
+  GoToInstallType();
+  ASSERT_TRUE(view.Click(IDC_NET_INSTALL));
+  EXPECT_EQ(view.CurrentPage(), &sheet().setPrinter);
+  EXPECT_EQ(static_cast<int>(sheet().step), 9);
   EXPECT_EQ(view.failedSelections, 0);
 }
 

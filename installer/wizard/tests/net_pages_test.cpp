@@ -135,10 +135,13 @@ TEST_F(NetPagesTest, TwoPrintersArriveThroughTheMergeAndOnlyBackStopsTheSearch) 
   EXPECT_FALSE(List()->GetCheck(IDC_BY_HOSTNAME));
   EXPECT_TRUE(OnList());
 
-  // Manual Search leaves the search running (the printer options page is
-  // not part of this installer yet, so the wizard stays).
+  // Manual Search goes to the printer options page and leaves the search running.
   ASSERT_TRUE(view.Click(IDC_MANUAL_SEARCH));
+  EXPECT_EQ(view.CurrentPage(), &sheet().setPrinter);
+  EXPECT_EQ(static_cast<int>(sheet().step), 9);
   EXPECT_TRUE(sheet().search()->Searching());
+  // Back from the list page stops it.
+  sheet().GoTo(Step::kNetPrinters);
   ASSERT_TRUE(view.ClickBack());
   EXPECT_EQ(view.CurrentPage(), &sheet().installerType);
   EXPECT_EQ(static_cast<int>(sheet().step), 3);

@@ -229,6 +229,31 @@ TEST_F(SheetFlowTest, WifiPageHandsTheCredentialsToThePrinterOnUsb) {
   EXPECT_EQ(label.wifiName, "Lab");
   EXPECT_EQ(label.wifiPassword, "");
   EXPECT_EQ(machine.clock.now - before, 1500u);
+  EXPECT_EQ(view.CurrentPage(), &sheet().setPrinter);
+
+  // Texts longer than a WiFi network allows are refused before anything is
+  // sent: a name over 32 UTF-8 bytes, a password over 63 characters unless
+  // it is a key of 64 hexadecimal digits.
+  const std::u16string key(64, u'a');
+  struct Case {
+    std::u16string name, password;
+    bool sent;
+  } cases[] = {{std::u16string(17, u'\u00C4'), u"", false},
+               {u"Lab", std::u16string(63, u'x') + u"y", false},
+               {u"Lab", key + u"0", false},
+               {std::u16string(32, u'N'), key, true}};
+  for (const auto& c : cases) {
+    sheet().GoTo(Step::kWifi);
+    size_t shown = view.boxes.size();
+    int received = label.credentialsReceived;
+    ASSERT_TRUE(view.Type(IDC_WIFI_NAME_EDIT, c.name));
+    ASSERT_TRUE(view.Type(IDC_WIFI_PASSWORD_EDIT, c.password));
+    ASSERT_TRUE(view.ClickNext());
+    EXPECT_EQ(label.credentialsReceived, received + (c.sent ? 1 : 0)) << Utf16ToUtf8(c.password);
+    EXPECT_EQ(view.boxes.size(), shown + (c.sent ? 0 : 1));
+    if (!c.sent) EXPECT_EQ(view.boxes.back().text, u"The WiFi name is empty");
+  }
+  EXPECT_EQ(label.wifiPassword, std::string(64, 'a'));
 }
 
 TEST_F(SheetFlowTest, UninstallModeOpensOnTheInstallTypePageAndAsksForARestart) {
