@@ -51,4 +51,30 @@ bool InstallIntoDriverFolder(const std::vector<std::wstring>& names, std::wstrin
   return true;
 }
 
+void* AddStubPrinter(const wchar_t* stubFile, const wchar_t* driverName, const wchar_t* printerName) {
+  std::wstring module = DriverDirectory() + L"\\" + stubFile;
+  HANDLE f = CreateFileW(module.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return nullptr;
+  CloseHandle(f);
+  DRIVER_INFO_3W driver{};
+  driver.cVersion = 3;
+  driver.pName = const_cast<LPWSTR>(driverName);
+  driver.pDriverPath = driver.pDataFile = driver.pConfigFile = &module[0];
+  driver.pDefaultDataType = const_cast<LPWSTR>(L"RAW");
+  if (!AddPrinterDriverExW(nullptr, 3, reinterpret_cast<BYTE*>(&driver), APD_COPY_NEW_FILES) &&
+      GetLastError() != ERROR_PRINTER_DRIVER_ALREADY_INSTALLED)
+    return nullptr;
+  PRINTER_INFO_2W info{};
+  info.pPrinterName = const_cast<LPWSTR>(printerName);
+  info.pPortName = const_cast<LPWSTR>(L"FILE:");
+  info.pDriverName = const_cast<LPWSTR>(driverName);
+  info.pPrintProcessor = const_cast<LPWSTR>(L"WinPrint");
+  info.pDatatype = const_cast<LPWSTR>(L"RAW");
+  info.Attributes = PRINTER_ATTRIBUTE_LOCAL;
+  HANDLE printer = AddPrinterW(nullptr, 2, reinterpret_cast<BYTE*>(&info));
+  if (printer) return printer;
+  PRINTER_DEFAULTSW defaults{nullptr, nullptr, PRINTER_ALL_ACCESS};
+  return OpenPrinterW(const_cast<LPWSTR>(printerName), &printer, &defaults) ? printer : nullptr;
+}
+
 }  // namespace printhost

@@ -169,30 +169,8 @@ void BenchAttachParts(const std::wstring& plugin, const std::wstring& trivial, c
 // A printer whose driver file is a stand-in, holding `count` papers in its
 // printer data; false when Wine's spooler refuses.
 bool AddPrinterWithPapers(size_t count) {
-  std::wstring module = printhost::DriverDirectory() + L"\\lxbenchstub.dll";
-  HANDLE f = CreateFileW(module.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return false;
-  CloseHandle(f);
-  DRIVER_INFO_3W driver{};
-  driver.cVersion = 3;
-  driver.pName = const_cast<LPWSTR>(kDriver);
-  driver.pDriverPath = driver.pDataFile = driver.pConfigFile = &module[0];
-  driver.pDefaultDataType = const_cast<LPWSTR>(L"RAW");
-  if (!AddPrinterDriverExW(nullptr, 3, reinterpret_cast<BYTE*>(&driver), APD_COPY_NEW_FILES) &&
-      GetLastError() != ERROR_PRINTER_DRIVER_ALREADY_INSTALLED)
-    return false;
-  PRINTER_INFO_2W info{};
-  info.pPrinterName = const_cast<LPWSTR>(kPrinter);
-  info.pPortName = const_cast<LPWSTR>(L"FILE:");
-  info.pDriverName = const_cast<LPWSTR>(kDriver);
-  info.pPrintProcessor = const_cast<LPWSTR>(L"WinPrint");
-  info.pDatatype = const_cast<LPWSTR>(L"RAW");
-  info.Attributes = PRINTER_ATTRIBUTE_LOCAL;
-  HANDLE printer = AddPrinterW(nullptr, 2, reinterpret_cast<BYTE*>(&info));
-  if (!printer) {
-    PRINTER_DEFAULTSW defaults{nullptr, nullptr, PRINTER_ALL_ACCESS};
-    if (!OpenPrinterW(const_cast<LPWSTR>(kPrinter), &printer, &defaults)) return false;
-  }
+  HANDLE printer = printhost::AddStubPrinter(L"lxbenchstub.dll", kDriver, kPrinter);
+  if (!printer) return false;
   // 124-byte records: number, its copy, name at 0x14, width and height at 0x54.
   std::vector<BYTE> block(count * 124);
   for (size_t i = 0; i < count; ++i) {

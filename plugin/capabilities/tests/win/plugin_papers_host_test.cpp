@@ -39,26 +39,7 @@ std::wstring SharedPaperFile() {
 
 // A printer whose driver file is a stand-in: printer data needs no driver code.
 bool AddWinePrinter() {
-  std::wstring module = printhost::DriverDirectory() + L"\\lxpaperhoststub.dll";
-  HANDLE f = CreateFileW(module.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return false;
-  CloseHandle(f);
-  DRIVER_INFO_3W driver{};
-  driver.cVersion = 3;
-  driver.pName = const_cast<LPWSTR>(kDriver);
-  driver.pDriverPath = driver.pDataFile = driver.pConfigFile = &module[0];
-  driver.pDefaultDataType = const_cast<LPWSTR>(L"RAW");
-  if (!AddPrinterDriverExW(nullptr, 3, reinterpret_cast<BYTE*>(&driver), APD_COPY_NEW_FILES) &&
-      GetLastError() != ERROR_PRINTER_DRIVER_ALREADY_INSTALLED)
-    return false;
-  PRINTER_INFO_2W info{};
-  info.pPrinterName = const_cast<LPWSTR>(kPrinter);
-  info.pPortName = const_cast<LPWSTR>(L"FILE:");
-  info.pDriverName = const_cast<LPWSTR>(kDriver);
-  info.pPrintProcessor = const_cast<LPWSTR>(L"WinPrint");
-  info.pDatatype = const_cast<LPWSTR>(L"RAW");
-  info.Attributes = PRINTER_ATTRIBUTE_LOCAL;
-  HANDLE printer = AddPrinterW(nullptr, 2, reinterpret_cast<BYTE*>(&info));
+  HANDLE printer = printhost::AddStubPrinter(L"lxpaperhoststub.dll", kDriver, kPrinter);
   if (printer) ClosePrinter(printer);
   return printer != nullptr;
 }
