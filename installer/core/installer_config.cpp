@@ -88,10 +88,14 @@ std::u16string ProgramFolder(const Os& os) {
   return path;
 }
 
-std::u16string GetConfigPath(const Os& os) {
+std::u16string PathBesideProgram(const Os& os, const std::u16string& relative) {
   std::u16string path = ProgramFolder(os);
   if (!path.empty() && path.back() != u'\\') path += u'\\';
-  path += u"cfgSetup.ini";
+  return path + relative;
+}
+
+std::u16string GetConfigPath(const Os& os) {
+  std::u16string path = PathBesideProgram(os, u"cfgSetup.ini");
   DebugTraceWAlways(os, u"szPath  == %s", path.c_str());
   return path;
 }

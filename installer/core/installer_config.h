@@ -112,6 +112,8 @@ constexpr size_t kIniSectionChars = 1024;
 
 // The running program's folder (its path less the file name, at most 260 characters).
 std::u16string ProgramFolder(const Os& os);
+// `relative` in the program's folder, joined with one backslash.
+std::u16string PathBesideProgram(const Os& os, const std::u16string& relative);
 std::u16string GetConfigPath(const Os& os);
 void LoadInstallerConfig(const Os& os, const std::u16string& path, InstallerConfig& config);
 // Every non-empty line of a section read into a 1024-character buffer.

@@ -18,11 +18,7 @@ Fn As(void* p) {
 
 }  // namespace
 
-std::u16string DnssdLibraryPath(const Os& os) {
-  std::u16string folder = ProgramFolder(os);
-  if (!folder.empty() && folder.back() != u'\\') folder += u'\\';
-  return folder + u"dnssd.dll";
-}
+std::u16string DnssdLibraryPath(const Os& os) { return PathBesideProgram(os, u"dnssd.dll"); }
 
 bool DnssdBinding::Load(const std::u16string& path) {
   Free();

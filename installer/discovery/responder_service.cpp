@@ -1,5 +1,6 @@
 #include "installer/discovery/responder_service.h"
 
+#include "installer/core/installer_config.h"
 #include "installer/core/trace.h"
 #include "platform/clock.h"
 #include "platform/service_control.h"
@@ -11,7 +12,6 @@ namespace lx {
 namespace {
 
 constexpr uint32_t kPauseMs = 500;
-constexpr size_t kModulePathChars = 260;
 
 uint32_t LastError(const Os& os) { return os.system->GetLastError(); }
 void Pause(const Os& os) { os.clock->Sleep(kPauseMs); }
@@ -19,14 +19,11 @@ void Pause(const Os& os) { os.clock->Sleep(kPauseMs); }
 }  // namespace
 
 std::u16string OwnResponderProgram(const Os& os) {
-  std::u16string module = os.system->ModuleFileName().substr(0, kModulePathChars - 1);
-  size_t slash = module.rfind(u'\\');
-  std::u16string folder = slash == std::u16string::npos ? std::u16string() : module.substr(0, slash + 1);
   // A 32-bit Windows cannot run the x64 responder; the launcher picks the
   // library's folder by the same fact.
   std::optional<uint16_t> arch = os.system->NativeProcessorArchitecture();
   bool x86 = arch && *arch == kProcessorArchitectureIntel;
-  return folder + u"Bonjour\\" + (x86 ? u"x86\\mDNSResponder.exe" : u"x64\\mDNSResponder.exe");
+  return PathBesideProgram(os, x86 ? u"Bonjour\\x86\\mDNSResponder.exe" : u"Bonjour\\x64\\mDNSResponder.exe");
 }
 
 std::u16string ServiceCommandLine(const std::u16string& program) {

@@ -67,16 +67,22 @@ void CompleteInstallation(const Os& os, IEngineSink& sink, const InstallTarget& 
   os.clock->Sleep(kProgressPauseMs);
   sink.SetProgress(90);
 
+  SetDefaultWhenInstalled(os, target.printerName);
+  sink.PostCompletion(WantsAccessoryChoice(target) ? kWmShowAccessories : kWmInstallDone);
+}
+
+void SetDefaultWhenInstalled(const Os& os, const std::u16string& printerName) {
   for (int attempt = 0; attempt < kPrinterPolls; ++attempt) {
-    if (PrinterExists(os, target.printerName)) {
-      SetDefaultPrinter(os, target.printerName);
-      break;
+    if (PrinterExists(os, printerName)) {
+      SetDefaultPrinter(os, printerName);
+      return;
     }
     os.clock->Sleep(kPrinterPollMs);
   }
+}
 
-  bool accessories = !target.printerName.empty() && GetShowSetting(target.driverName) == 1;
-  sink.PostCompletion(accessories ? kWmShowAccessories : kWmInstallDone);
+bool WantsAccessoryChoice(const InstallTarget& target) {
+  return !target.printerName.empty() && GetShowSetting(target.driverName) == 1;
 }
 
 }  // namespace lx

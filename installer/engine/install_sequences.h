@@ -5,6 +5,8 @@
 // sink and the wizard state.
 #pragma once
 
+#include <string>
+
 #include "installer/core/wizard_state.h"
 #include "installer/engine/engine_sink.h"
 #include "platform/os.h"
@@ -22,6 +24,12 @@ void InstallOnPort(const Os& os, IEngineSink& sink, WizardState& state, const In
                    IWorkerStarter& workers);
 // Worker body of the installation on a chosen port.
 void InstallOnPortWorker(const Os& os, IEngineSink& sink, WizardState& state, const InstallRequest& request);
+
+// Up to 10 polls of 500 ms for the new printer; the first sighting makes it
+// the default printer.
+void SetDefaultWhenInstalled(const Os& os, const std::u16string& printerName);
+// True when a printer was made for a model with the accessory choice.
+bool WantsAccessoryChoice(const InstallTarget& target);
 
 // Shared end of both sequences: the Add/Remove Programs entry, the copy of
 // the installer, up to 10 polls of 500 ms for the printer, the default

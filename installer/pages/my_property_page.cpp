@@ -59,6 +59,12 @@ void CMyPropertyPage::SetSheetButtons(bool back, bool next, bool cancel) {
   host_.view().Frame().Enable(kIdCancel, cancel);
 }
 
+void CMyPropertyPage::AddDriverNames(int comboId) {
+  ModelTable models = g_config.Models();
+  for (int i = 0; i < models.Count(); ++i)
+    if (const ModelEntry* model = models.At(i)) view_->ComboAdd(comboId, model->DriverName);
+}
+
 void CMyPropertyPage::SetPictureBitmap(int bitmapId) {
   view_->SetBitmap(IDC_ACCESSORY_PICTURE, bitmapId);
 }

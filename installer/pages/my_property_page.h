@@ -47,6 +47,8 @@ class CMyPropertyPage : public IPropertyPage {
   void SetSheetButtonTexts(unsigned nextId, unsigned backId, unsigned cancelId);
   void SetSheetButtons(bool back, bool next, bool cancel);
   void SetPictureBitmap(int bitmapId);
+  // Every model's driver name into the combo box, in the model table's order.
+  void AddDriverNames(int comboId);
   std::u16string Text(unsigned stringId) const;
   // A message box owned by the sheet; caption 0 stands for an empty caption.
   int ShowMessage(unsigned textId, unsigned captionId, unsigned type);

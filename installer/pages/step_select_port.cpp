@@ -1,6 +1,5 @@
 #include "installer/pages/step_select_port.h"
 
-#include "installer/core/installer_config.h"
 #include "installer/core/resource_ids.h"
 #include "platform/spooler.h"
 #include "platform/system.h"
@@ -25,9 +24,7 @@ void CStepSelectPort::OnInitDialog(IDialogView& view) {
     int row = view.ListInsertItem(IDC_PORT_LIST, static_cast<int>(i), ports_[i].name);
     view.ListSetItemText(IDC_PORT_LIST, row, 1, ports_[i].description);
   }
-  ModelTable models = g_config.Models();
-  for (int i = 0; i < models.Count(); ++i)
-    if (const ModelEntry* model = models.At(i)) view.ComboAdd(IDC_DRIVER_COMBO, model->DriverName);
+  AddDriverNames(IDC_DRIVER_COMBO);
   view.ComboSetCurSel(IDC_DRIVER_COMBO, 0);
   NameAfterDriver();
 }

@@ -54,9 +54,7 @@ CStepSetprinter::CStepSetprinter(IWizardHost& host) : CMyPropertyPage(host, IDD_
 
 void CStepSetprinter::OnInitDialog(IDialogView& view) {
   CMyPropertyPage::OnInitDialog(view);
-  ModelTable models = g_config.Models();
-  for (int i = 0; i < models.Count(); ++i)
-    if (const ModelEntry* model = models.At(i)) view.ComboAdd(IDC_DRIVER_COMBO, model->DriverName);
+  AddDriverNames(IDC_DRIVER_COMBO);
   view.ComboSetCurSel(IDC_DRIVER_COMBO, 0);
   NameAfterDriver();
   view.SetFocus(IDC_PRINTER_IP_EDIT);
@@ -122,7 +120,7 @@ intptr_t CStepSetprinter::OnWizardNext() {
   std::u16string driverName = index >= 0 ? view_->ComboGetItemText(IDC_DRIVER_COMBO, index) : std::u16string();
   host_.InstallNetworkPrinter(*address, view_->GetText(IDC_PRINTER_NAME_EDIT), driverName);
   // The installation has shown its own page, so the sheet does not move.
-  return kMoveDefault;
+  return kStay;
 }
 
 intptr_t CStepSetprinter::OnWizardBack() {

@@ -2,9 +2,11 @@
 
 #include <optional>
 
+#include "installer/core/resource_ids.h"
 #include "installer/core/trace.h"
 #include "installer/engine/command_line.h"
 #include "installer/engine/driver_install.h"
+#include "installer/engine/install_sequences.h"
 #include "installer/engine/language_suffix.h"
 #include "installer/engine/model_lookup.h"
 #include "installer/engine/printer_queries.h"
@@ -18,7 +20,6 @@ namespace lx {
 
 namespace {
 constexpr int kPortPolls = 20;
-constexpr int kPrinterPolls = 10;
 constexpr uint32_t kPollMs = 500;
 constexpr uint32_t kProgressPauseMs = 50;
 
@@ -50,7 +51,7 @@ void InstallNetworkPrinter(const Os& os, INetInstallSink& sink, WizardState& sta
                            const std::u16string& address, const std::u16string& requestedName,
                            const std::u16string& driverName) {
   sink.ShowPage(INetInstallSink::Page::kInstalling, kNetInstallingStep);
-  sink.SetStatusText(kNetInstallingText);
+  sink.SetStatusText(IDS_INSTALLING);
   std::u16string inf = GetInfPath(os, driverName);
   std::u16string regPath = FindLanguageRegPathByDriver(driverName);
   if (!regPath.empty()) state.ReplaceLanguageRegPath(regPath);
@@ -85,15 +86,8 @@ void InstallNetworkPrinter(const Os& os, INetInstallSink& sink, WizardState& sta
   os.shell->Execute(u"open", u"rundll32", *installParameters, u"", kSwShowNormal);
   Progress(os, sink, {70, 80});
 
-  for (int attempt = 0; attempt < kPrinterPolls; ++attempt) {
-    if (PrinterExists(os, target.printerName)) {
-      SetDefaultPrinter(os, target.printerName);
-      break;
-    }
-    os.clock->Sleep(kPollMs);
-  }
-
-  if (!target.printerName.empty() && GetShowSetting(target.driverName) == 1)
+  SetDefaultWhenInstalled(os, target.printerName);
+  if (WantsAccessoryChoice(target))
     sink.ShowPage(INetInstallSink::Page::kAccessories, kNetAccessoriesStep);
   else
     sink.ShowPage(INetInstallSink::Page::kFinished, kNetFinishStep);

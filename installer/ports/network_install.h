@@ -14,7 +14,6 @@ namespace lx {
 constexpr int kNetInstallingStep = 4;
 constexpr int kNetAccessoriesStep = 12;
 constexpr int kNetFinishStep = 6;
-constexpr unsigned kNetInstallingText = 147;  // "Installing..."
 
 // How the installation moves the wizard; the wizard adapts it to its sheet.
 class INetInstallSink {

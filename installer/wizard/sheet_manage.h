@@ -55,7 +55,7 @@ class SheetManage : public ISheetEvents, public IEngineSink, public IWizardHost 
   void Run();
 
   // Appends the page to the page list when it is not there yet, makes it
-  // active and records the step. An empty page slot does nothing.
+  // active and records the step. No page (Step::kNone) does nothing.
   void ShowPage(IPropertyPage* page, Step stepNumber);
   // The page a step makes active (null for a page this installer lacks).
   IPropertyPage* PageOf(Step step);

@@ -202,13 +202,10 @@ TEST_F(MediumOnWine, WizardInstallsOnFilePortAndThePackagesPluginAnswersThePrint
   walk.Press(PSBTN_CANCEL);
   EXPECT_TRUE(WaitUntil([&] { return done_.load(); }, 20000)) << "the wizard does not close";
 
-  std::vector<BYTE> buffer;
-  const PRINTER_INFO_2W* created = nullptr;
-  for (const PRINTER_INFO_2W& p : printui_test::LocalPrinters(buffer))
-    if (kPrinter == p.pPrinterName) created = &p;
-  ASSERT_NE(created, nullptr) << "no printer \"" << Narrow(kPrinter) << "\"";
-  EXPECT_STREQ(created->pPortName, L"FILE:");
-  EXPECT_EQ(created->pDriverName, kDriver);
+  printui_test::PrinterFacts created = printui_test::FindPrinter(kPrinter);
+  ASSERT_TRUE(created.found) << "no printer \"" << Narrow(kPrinter) << "\"";
+  EXPECT_EQ(created.port, L"FILE:");
+  EXPECT_EQ(created.driver, kDriver);
   EXPECT_EQ(RegString(kSuffixKey, L"Suffix"), L"enus") << "the plug-in's language was not handed over";
 
   // The package's files where Windows would put them, from the medium's

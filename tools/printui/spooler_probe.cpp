@@ -9,21 +9,28 @@
 
 namespace printui_test {
 
+namespace {
+
+std::vector<PRINTER_INFO_2W> Printers(DWORD flags, std::vector<BYTE>& buffer) {
+  DWORD needed = 0, count = 0;
+  EnumPrintersW(flags, nullptr, 2, nullptr, 0, &needed, &count);
+  buffer.assign(needed ? needed : 1, 0);
+  if (!EnumPrintersW(flags, nullptr, 2, buffer.data(), needed, &needed, &count)) return {};
+  auto* info = reinterpret_cast<PRINTER_INFO_2W*>(buffer.data());
+  return std::vector<PRINTER_INFO_2W>(info, info + count);
+}
+
+}  // namespace
+
 PrinterFacts FindPrinter(const std::wstring& name) {
   PrinterFacts facts;
-  DWORD needed = 0, count = 0;
-  const DWORD flags = PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS;
-  EnumPrintersW(flags, nullptr, 2, nullptr, 0, &needed, &count);
-  if (!needed) return facts;
-  std::vector<BYTE> buf(needed);
-  if (!EnumPrintersW(flags, nullptr, 2, buf.data(), needed, &needed, &count)) return facts;
-  auto* printers = reinterpret_cast<PRINTER_INFO_2W*>(buf.data());
-  for (DWORD i = 0; i < count; ++i) {
-    if (printers[i].pPrinterName && name == printers[i].pPrinterName) {
+  std::vector<BYTE> buffer;
+  for (const PRINTER_INFO_2W& p : Printers(PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS, buffer)) {
+    if (p.pPrinterName && name == p.pPrinterName) {
       facts.found = true;
-      facts.port = printers[i].pPortName ? printers[i].pPortName : L"";
-      facts.driver = printers[i].pDriverName ? printers[i].pDriverName : L"";
-      facts.attributes = printers[i].Attributes;
+      facts.port = p.pPortName ? p.pPortName : L"";
+      facts.driver = p.pDriverName ? p.pDriverName : L"";
+      facts.attributes = p.Attributes;
     }
   }
   return facts;
@@ -91,12 +98,7 @@ std::wstring WriteInf(const std::wstring& model) {
 }
 
 std::vector<PRINTER_INFO_2W> LocalPrinters(std::vector<BYTE>& buffer) {
-  DWORD needed = 0, count = 0;
-  EnumPrintersW(PRINTER_ENUM_LOCAL, nullptr, 2, nullptr, 0, &needed, &count);
-  buffer.assign(needed ? needed : 1, 0);
-  if (!EnumPrintersW(PRINTER_ENUM_LOCAL, nullptr, 2, buffer.data(), needed, &needed, &count)) return {};
-  auto* info = reinterpret_cast<PRINTER_INFO_2W*>(buffer.data());
-  return std::vector<PRINTER_INFO_2W>(info, info + count);
+  return Printers(PRINTER_ENUM_LOCAL, buffer);
 }
 
 }  // namespace printui_test

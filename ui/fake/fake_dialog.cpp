@@ -361,4 +361,14 @@ bool FakeDialog::Scroll(int id, int position) {
   return true;
 }
 
+bool TakeOnePosted(const FakePageViews& views, bool deliver) {
+  for (const auto& [page, view] : views) {
+    FakeDialog::Posted p;
+    if (!view->TakePosted(p)) continue;
+    if (deliver) view->page()->OnMessage(p.message, p.wParam, p.lParam);
+    return true;
+  }
+  return false;
+}
+
 }  // namespace lx

@@ -5,6 +5,7 @@
 
 #include <deque>
 #include <map>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <set>
@@ -145,5 +146,11 @@ class FakeDialog : public IDialogView {
   std::mutex postedLock_;
   std::deque<Posted> posted_;
 };
+
+// The windows a sheet has built, by page.
+using FakePageViews = std::map<const IPropertyPage*, std::unique_ptr<FakeDialog>>;
+// Takes one message posted to any of the windows and, when `deliver`, hands
+// it to the window's page (a closed sheet loses it); false when none waits.
+bool TakeOnePosted(const FakePageViews& views, bool deliver);
 
 }  // namespace lx

@@ -68,17 +68,7 @@ void FakePropertySheet::PressHelp() {
 
 int FakePropertySheet::DeliverPosted() {
   int delivered = 0;
-  for (bool any = true; any;) {
-    any = false;
-    for (auto& [page, view] : built_) {
-      FakeDialog::Posted p;
-      if (!view->TakePosted(p)) continue;
-      view->page()->OnMessage(p.message, p.wParam, p.lParam);
-      ++delivered;
-      any = true;
-      break;
-    }
-  }
+  while (TakeOnePosted(built_, true)) ++delivered;
   return delivered;
 }
 

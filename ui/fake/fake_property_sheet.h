@@ -49,7 +49,7 @@ class FakePropertySheet {
   void Release();
   const RcScripts& scripts_;
   std::vector<IPropertyPage*> pages_;
-  std::map<const IPropertyPage*, std::unique_ptr<FakeDialog>> built_;
+  FakePageViews built_;
   int current_ = -1;
 };
 

@@ -144,17 +144,8 @@ int FakeSheet::DeliverPosted() {
       ++delivered;
       continue;
     }
-    bool any = false;
-    for (auto& [page, view] : built_) {
-      FakeDialog::Posted p;
-      if (view->TakePosted(p)) {
-        if (!ended) view->page()->OnMessage(p.message, p.wParam, p.lParam);
-        ++delivered;
-        any = true;
-        break;
-      }
-    }
-    if (!any) return delivered;
+    if (!TakeOnePosted(built_, !ended)) return delivered;
+    ++delivered;
   }
 }
 

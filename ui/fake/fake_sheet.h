@@ -82,7 +82,7 @@ class FakeSheet : public ISheetView {
   ISheetEvents* events_ = nullptr;
   FakeDialog frame_;
   std::vector<IPropertyPage*> pages_;
-  std::map<const IPropertyPage*, std::unique_ptr<FakeDialog>> built_;
+  FakePageViews built_;
   IPropertyPage* current_ = nullptr;
   std::mutex postedLock_;
   std::deque<unsigned> posted_;
