@@ -48,6 +48,17 @@ class IDialogView {
   virtual void MoveControl(int id, const Rect& rect) = 0;
   virtual void SetFocus(int id) = 0;
 
+  // Edit fields. The selection in characters (EM_GETSEL / EM_SETSEL); start
+  // equal to end is a caret. SetText puts the caret at the start, as
+  // WM_SETTEXT does.
+  virtual void GetEditSelection(int id, int& start, int& end) = 0;
+  virtual void SetEditSelection(int id, int start, int end) = 0;
+  // The most characters a user can type (EM_LIMITTEXT); SetText is not cut.
+  virtual void LimitText(int id, int characters) = 0;
+  // Width in pixels of `text` in the control's device context as it is,
+  // no font selected (GetDC + GetTextExtentPoint32W); 0 without the control.
+  virtual int MeasureText(int id, const std::u16string& text) = 0;
+
   // Combo boxes. ComboAdd answers the index the entry got (a sorted combo
   // places it by text). ComboSetCurSel with an index outside the list clears
   // the selection and answers false, as CB_SETCURSEL does.

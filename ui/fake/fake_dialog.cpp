@@ -54,6 +54,7 @@ int FakeDialog::TopVisible(std::initializer_list<int> ids) {
 void FakeDialog::SetText(int id, const std::u16string& text) {
   LX_CONTROL_OR(id)
   c->text = text;
+  c->selStart = c->selEnd = 0;
 }
 
 std::u16string FakeDialog::GetText(int id) {
@@ -107,6 +108,33 @@ void FakeDialog::SetFocus(int id) {
   LX_CONTROL_OR(id)
   for (auto& other : controls_) other.focused = false;
   c->focused = true;
+}
+
+void FakeDialog::GetEditSelection(int id, int& start, int& end) {
+  start = end = 0;
+  LX_CONTROL_OR(id)
+  start = c->selStart;
+  end = c->selEnd;
+}
+
+void FakeDialog::SetEditSelection(int id, int start, int end) {
+  LX_CONTROL_OR(id)
+  // EM_SETSEL keeps both ends inside the text; -1 stands for its end.
+  const int length = static_cast<int>(c->text.size());
+  auto inside = [length](int at) { return at < 0 || at > length ? length : at; };
+  c->selStart = inside(start);
+  c->selEnd = inside(end);
+  if (c->selStart > c->selEnd) std::swap(c->selStart, c->selEnd);
+}
+
+void FakeDialog::LimitText(int id, int characters) {
+  LX_CONTROL_OR(id)
+  c->limit = characters;
+}
+
+int FakeDialog::MeasureText(int id, const std::u16string& text) {
+  LX_CONTROL_OR(id, 0)
+  return static_cast<int>(text.size()) * 7;
 }
 
 int FakeDialog::ComboAdd(int id, const std::u16string& text) {
@@ -334,7 +362,9 @@ bool FakeDialog::ClickLink(int id) {
 
 bool FakeDialog::Type(int id, const std::u16string& text) {
   if (!Usable(id)) return false;
-  At(id).text = text;
+  FakeControl& c = At(id);
+  c.text = c.limit > 0 && text.size() > static_cast<size_t>(c.limit) ? text.substr(0, c.limit) : text;
+  c.selStart = c.selEnd = static_cast<int>(c.text.size());
   page_->OnCommand(id, kEnChange);
   return true;
 }

@@ -28,6 +28,9 @@ struct FakeControl {
   bool enabled = true;
   bool checked = false;
   bool focused = false;
+  // Edit field.
+  int selStart = 0, selEnd = 0;
+  int limit = 0;  // 0: the system's default
   // Combo box.
   bool sorted = false;
   std::vector<std::u16string> items;
@@ -67,6 +70,11 @@ class FakeDialog : public IDialogView {
   Rect GetControlRect(int id) override;
   void MoveControl(int id, const Rect& rect) override;
   void SetFocus(int id) override;
+  void GetEditSelection(int id, int& start, int& end) override;
+  void SetEditSelection(int id, int start, int end) override;
+  void LimitText(int id, int characters) override;
+  // Every character is 7 pixels wide.
+  int MeasureText(int id, const std::u16string& text) override;
   int ComboAdd(int id, const std::u16string& text) override;
   int ComboCount(int id) override;
   bool ComboSetCurSel(int id, int index) override;
@@ -106,6 +114,8 @@ class FakeDialog : public IDialogView {
   bool SelectCombo(int id, int index);
   bool SelectRow(int id, int row);
   bool ClickLink(int id);
+  // Replaces the field's text with `text` as typed (the caret after it,
+  // cut at the field's limit), then EN_CHANGE.
   bool Type(int id, const std::u16string& text);
   // Puts the focus into an edit field: the field that had it loses it first.
   bool FocusEdit(int id);

@@ -205,6 +205,32 @@ void Win32DialogView::ListSelectItem(int id, int row) {
   SendMessageW(item, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
 }
 
+void Win32DialogView::GetEditSelection(int id, int& start, int& end) {
+  DWORD first = 0, last = 0;
+  if (HWND item = Item(id)) SendMessageW(item, EM_GETSEL, reinterpret_cast<WPARAM>(&first), reinterpret_cast<LPARAM>(&last));
+  start = static_cast<int>(first);
+  end = static_cast<int>(last);
+}
+
+void Win32DialogView::SetEditSelection(int id, int start, int end) {
+  if (HWND item = Item(id)) SendMessageW(item, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(end));
+}
+
+void Win32DialogView::LimitText(int id, int characters) {
+  if (HWND item = Item(id)) SendMessageW(item, EM_LIMITTEXT, static_cast<WPARAM>(characters), 0);
+}
+
+int Win32DialogView::MeasureText(int id, const std::u16string& text) {
+  HWND item = Item(id);
+  if (item == nullptr) return 0;
+  HDC dc = GetDC(item);
+  if (dc == nullptr) return 0;
+  SIZE size = {};
+  BOOL ok = GetTextExtentPoint32W(dc, W(text), static_cast<int>(text.size()), &size);
+  ReleaseDC(item, dc);
+  return ok ? size.cx : 0;
+}
+
 int Win32DialogView::ClientWidth(int id) {
   HWND item = Item(id);
   RECT r = {};

@@ -30,6 +30,10 @@ class Win32DialogView : public IDialogView {
   Rect GetControlRect(int id) override;
   void MoveControl(int id, const Rect& rect) override;
   void SetFocus(int id) override;
+  void GetEditSelection(int id, int& start, int& end) override;
+  void SetEditSelection(int id, int start, int end) override;
+  void LimitText(int id, int characters) override;
+  int MeasureText(int id, const std::u16string& text) override;
   int ComboAdd(int id, const std::u16string& text) override;
   int ComboCount(int id) override;
   bool ComboSetCurSel(int id, int index) override;
