@@ -39,7 +39,8 @@ LANGUAGE_FOLDERS = {
     "zhtw": "Traditional_Chinese", "it": "Italian", "esmx": "Spanish", "tr": "Turkish", "pl": "Polish",
     "tl": "Thailand", "pt": "Portugal", "de": "German", "fr": "French", "nl": "Dutch",
 }
-# Languages with a resource module and a help file of the plug-in.
+# Languages with a help file of the plug-in. Every installer language has a
+# resource module of the plug-in (lx220ui<suffix>.dll).
 PLUGIN_LANGUAGES = ["enus", "zhcn", "ru", "ja"]
 HELP_CONTEXTS = [1000, 1100, 1200, 2000]
 
@@ -137,7 +138,7 @@ class Medium:
         self.check_models(cfg, cfg_lines, inf, inf_name)
         self.check_files(inf)
         self.check_uninstall(cfg, inf)
-        self.check_languages(cfg_lines)
+        self.check_languages(cfg_lines, inf)
 
     def model_sections(self, inf):
         """{arch: [(model name, install section)]} from [Manufacturer]."""
@@ -261,12 +262,17 @@ class Medium:
             if prefixes and not any(f.lower().startswith(p.lower()) for p in prefixes):
                 self.fault("[Uninstall] DriverPrefix does not cover %s, which removal would leave behind" % f)
 
-    def check_languages(self, cfg_lines):
+    def check_languages(self, cfg_lines, inf):
+        copied = {f.lower() for f in self.copied_files(inf)}
         for suffix, _ in cfg_lines.get("language", []):
             folder = LANGUAGE_FOLDERS.get(suffix)
             if not folder:
                 self.fault("language %s is not one of the installer's languages" % suffix)
                 continue
+            # The installer hands the suffix to the plug-in, which loads this module.
+            module = "lx220ui%s.dll" % suffix
+            if module not in copied:
+                self.fault("language %s: the INF does not copy %s, so the plug-in would have no texts" % (suffix, module))
             for doc in ("licence.rtf", "privacy.rtf"):
                 if not self.find("Setup", folder, doc):
                     self.fault("language %s: Setup\\%s\\%s is missing" % (suffix, folder, doc))

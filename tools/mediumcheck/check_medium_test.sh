@@ -47,6 +47,8 @@ broken "removal section not in the INF" "InfSection LabelPrinter.NTx86 is not a 
   ini_edit lx220.inf '[LabelPrinter.NTx86]' '[LabelPrinter.NTi386]'
 broken "removal key not in the INF" '[Uninstall] DriverName "LX-220HX Label Printer" is not a key' \
   ini_edit Setup/cfgSetup.ini '"LX-220H Label Printer",' '"LX-220HX Label Printer",'
+broken "language module not in the INF" "language tl: the INF does not copy lx220uitl.dll" \
+  ini_edit lx220.inf $'lx220uitl.dll\r\n' ''
 broken "language without documents" 'Setup\Turkish\privacy.rtf is missing' rm Setup/Turkish/privacy.rtf
 broken "unknown language" "language xx is not one of the installer's languages" \
   ini_edit Setup/cfgSetup.ini $'\r\nnl' $'\r\nxx'

@@ -9,6 +9,16 @@ const std::vector<LanguageModule>& LanguageModules() {
       {L"lx220uienus.dll", 0x0409, {}},
       {L"lx220uizhcn.dll", 0x0804, {}},
       {L"lx220uija.dll", 0x0411, {}},
+      {L"lx220uizhtw.dll", 0x0404, {}},
+      {L"lx220uiit.dll", 0x0410, {}},
+      {L"lx220uiesmx.dll", 0x080A, {}},
+      {L"lx220uitr.dll", 0x041F, {}},
+      {L"lx220uipl.dll", 0x0415, {}},
+      {L"lx220uitl.dll", 0x041E, {}},  // Thai
+      {L"lx220uipt.dll", 0x0816, {}},
+      {L"lx220uide.dll", 0x0407, {}, {202}},            // "Name:"
+      {L"lx220uifr.dll", 0x040C, {}, {35, 206, 208, 213}},  // "Options", "Portrait", "Orientation"
+      {L"lx220uinl.dll", 0x0413, {}, {231}},            // "Interval:"
   };
   return modules;
 }
@@ -16,6 +26,13 @@ const std::vector<LanguageModule>& LanguageModules() {
 bool LanguageModule::Lacks(UINT id) const {
   for (UINT absent : absentStrings) {
     if (absent == id) return true;
+  }
+  return false;
+}
+
+bool LanguageModule::SpelledAsEnglish(UINT id) const {
+  for (UINT same : sameAsEnglish) {
+    if (same == id) return true;
   }
   return false;
 }

@@ -15,13 +15,16 @@ struct LanguageModule {
   WORD lang;
   // String ids the module leaves out on purpose (the plug-in copes without them).
   std::vector<UINT> absentStrings;
+  // String ids whose right translation is spelled as in English ("Options" in French).
+  std::vector<UINT> sameAsEnglish = {};
   bool Lacks(UINT id) const;
+  bool SpelledAsEnglish(UINT id) const;
 };
 
 constexpr WORD kEnglish = 0x0409;
 constexpr const wchar_t* kBitmapModule = L"lx220uibmp.dll";
 
-// The four language modules with the language their resources are in.
+// The language modules, one per UI language, with the language their resources are in.
 const std::vector<LanguageModule>& LanguageModules();
 
 // The modules are built into the folder of the test program.
