@@ -183,9 +183,12 @@ struct SimDnssdEntries {
     ++d.calls_["DNSServiceResolve"];
     if (!out || !reply || !name) return dnssd::kBadParam;
     SimDnssd::Ref* ref = d.NewRef(kResolve, reinterpret_cast<void*>(reply), context);
-    for (size_t i = 0; i < d.services.size(); ++i)
-      if (d.services[i].instance == name && !d.services[i].resolveSilent)
-        d.Queue(*ref, static_cast<int>(i), d.services[i].resolveDelayMs);
+    // A name announced again answers with its newest record, as a cache would.
+    for (size_t i = d.services.size(); i-- > 0;)
+      if (d.services[i].instance == name) {
+        if (!d.services[i].resolveSilent) d.Queue(*ref, static_cast<int>(i), d.services[i].resolveDelayMs);
+        break;
+      }
     *out = reinterpret_cast<dnssd::ServiceRef>(ref);
     return dnssd::kNoError;
   }
@@ -197,9 +200,9 @@ struct SimDnssdEntries {
     ++d.calls_["DNSServiceGetAddrInfo"];
     if (!out || !reply || !host) return dnssd::kBadParam;
     SimDnssd::Ref* ref = d.NewRef(kAddress, reinterpret_cast<void*>(reply), context);
-    for (size_t i = 0; i < d.services.size(); ++i)
-      if (d.services[i].host == host && !d.services[i].addressSilent) {
-        d.Queue(*ref, static_cast<int>(i), d.services[i].addressDelayMs);
+    for (size_t i = d.services.size(); i-- > 0;)
+      if (d.services[i].host == host) {
+        if (!d.services[i].addressSilent) d.Queue(*ref, static_cast<int>(i), d.services[i].addressDelayMs);
         break;
       }
     *out = reinterpret_cast<dnssd::ServiceRef>(ref);
