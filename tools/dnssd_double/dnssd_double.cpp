@@ -14,6 +14,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <fstream>
 #include <map>
 #include <mutex>
@@ -82,10 +83,10 @@ std::vector<SimMdnsService> ReadScript() {
     SimMdnsService s;
     s.instance = f[0];
     s.host = f[1];
-    s.port = static_cast<uint16_t>(std::stoul(f[2]));
+    s.port = static_cast<uint16_t>(std::strtoul(f[2].c_str(), nullptr, 10));
     s.address = f[3];
     s.txt = lx::SimTxt(Split(f[4], '|'));
-    if (f.size() > 5) s.announceDelayMs = std::stoi(f[5]);
+    if (f.size() > 5) s.announceDelayMs = std::atoi(f[5].c_str());
     services.push_back(s);
   }
   return services;
