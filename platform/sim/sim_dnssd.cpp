@@ -1,7 +1,12 @@
 #include "platform/sim/sim_dnssd.h"
 
+#if defined(_WIN32)
+#include <winsock2.h>
+#include <ws2tcpip.h>
+#else
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#endif
 
 #include <cctype>
 #include <cstdio>
@@ -183,9 +188,12 @@ struct SimDnssdEntries {
     ++d.calls_["DNSServiceResolve"];
     if (!out || !reply || !name) return dnssd::kBadParam;
     SimDnssd::Ref* ref = d.NewRef(kResolve, reinterpret_cast<void*>(reply), context);
-    for (size_t i = 0; i < d.services.size(); ++i)
-      if (d.services[i].instance == name && !d.services[i].resolveSilent)
-        d.Queue(*ref, static_cast<int>(i), d.services[i].resolveDelayMs);
+    // A name announced again answers with its newest record, as a cache would.
+    for (size_t i = d.services.size(); i-- > 0;)
+      if (d.services[i].instance == name) {
+        if (!d.services[i].resolveSilent) d.Queue(*ref, static_cast<int>(i), d.services[i].resolveDelayMs);
+        break;
+      }
     *out = reinterpret_cast<dnssd::ServiceRef>(ref);
     return dnssd::kNoError;
   }
@@ -197,9 +205,9 @@ struct SimDnssdEntries {
     ++d.calls_["DNSServiceGetAddrInfo"];
     if (!out || !reply || !host) return dnssd::kBadParam;
     SimDnssd::Ref* ref = d.NewRef(kAddress, reinterpret_cast<void*>(reply), context);
-    for (size_t i = 0; i < d.services.size(); ++i)
-      if (d.services[i].host == host && !d.services[i].addressSilent) {
-        d.Queue(*ref, static_cast<int>(i), d.services[i].addressDelayMs);
+    for (size_t i = d.services.size(); i-- > 0;)
+      if (d.services[i].host == host) {
+        if (!d.services[i].addressSilent) d.Queue(*ref, static_cast<int>(i), d.services[i].addressDelayMs);
         break;
       }
     *out = reinterpret_cast<dnssd::ServiceRef>(ref);

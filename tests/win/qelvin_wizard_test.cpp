@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "installer/core/resource_ids.h"
+#include "tests/win/installer_run.h"
 #include "tests/win/process_driver.h"
 #include "tests/win/window_driver.h"
 #include "tests/win/wizard_walk.h"
@@ -35,13 +36,6 @@ const std::wstring kRegInfo = L"LxWizardTest" + kBits;
 const std::wstring kLanguageKey = L"SOFTWARE\\LxWizardTest" + kBits;
 const std::wstring kInstallFolder = L"LxWizardTest" + kBits;
 const std::wstring kInf = L"Driver\\lxwizard.inf";
-
-std::string Narrow(const std::wstring& w) {
-  int n = WideCharToMultiByte(CP_UTF8, 0, w.c_str(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
-  std::string out(n, '\0');
-  WideCharToMultiByte(CP_UTF8, 0, w.c_str(), static_cast<int>(w.size()), &out[0], n, nullptr, nullptr);
-  return out;
-}
 
 // What a user reads on the pages in one language (the installer's string table).
 struct Texts {
@@ -111,35 +105,6 @@ const Texts kRussian = {
     L"Подсказка", L"Сначала выберите порт для настройки!",
 };
 
-bool WriteBytes(const std::wstring& path, const void* data, size_t size) {
-  HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  bool ok = WriteFile(f, data, static_cast<DWORD>(size), &written, nullptr) && written == size;
-  CloseHandle(f);
-  return ok;
-}
-
-void DeleteTree(const std::wstring& folder) {
-  WIN32_FIND_DATAW found;
-  HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &found);
-  if (find != INVALID_HANDLE_VALUE) {
-    do {
-      std::wstring name = found.cFileName;
-      if (name == L"." || name == L"..") continue;
-      std::wstring path = folder + L"\\" + name;
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        DeleteTree(path);
-      } else {
-        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileW(path.c_str());
-      }
-    } while (FindNextFileW(find, &found));
-    FindClose(find);
-  }
-  RemoveDirectoryW(folder.c_str());
-}
-
 std::wstring DefaultPrinter() {
   wchar_t name[512] = {};
   DWORD size = 512;
@@ -182,65 +147,6 @@ DWORD TestPagesPrinted(const std::wstring& printerName) {
   ClosePrinter(printer);
   return value;
 }
-
-// The installer started under this process as its debugger, on a thread of
-// its own so that the test can drive the windows meanwhile.
-class InstallerRun {
- public:
-  ~InstallerRun() { Stop(); }
-
-  void Start(const std::wstring& exe, const std::wstring& folder) {
-    thread_ = std::thread([this, exe, folder] {
-      TracedRun run = RunTraced(
-          L"\"" + exe + L"\"", folder,
-          [this](const std::string& line) {
-            std::lock_guard<std::mutex> lock(mutex_);
-            traces_.push_back(line);
-          },
-          nullptr, 180000, [this](DWORD pid) { pid_ = pid; });
-      exitCode_ = run.exitCode;
-      faults_ = run.faults;
-      if (pid_ == 0) failedToStart_ = true;
-      done_ = true;
-    });
-    WaitUntil([this] { return pid_ != 0 || failedToStart_; }, 10000);
-  }
-
-  DWORD pid() const { return pid_; }
-  bool WaitForExit(DWORD ms) { return WaitUntil([this] { return done_.load(); }, ms); }
-  DWORD exitCode() const { return exitCode_; }
-  // Read once the program has ended.
-  const std::vector<DWORD>& faults() const { return faults_; }
-
-  // Ends the program if it still runs (a test that failed half-way).
-  void Stop() {
-    if (!thread_.joinable()) return;
-    if (!done_ && pid_) {
-      if (HANDLE h = OpenProcess(PROCESS_TERMINATE, FALSE, pid_)) {
-        TerminateProcess(h, 1);
-        CloseHandle(h);
-      }
-    }
-    thread_.join();
-  }
-
-  std::string Traces() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    std::string all;
-    for (const std::string& line : traces_) all += line + "\n";
-    return all;
-  }
-
- private:
-  std::thread thread_;
-  std::atomic<DWORD> pid_{0};
-  std::atomic<bool> done_{false};
-  std::atomic<bool> failedToStart_{false};
-  std::atomic<DWORD> exitCode_{STILL_ACTIVE};
-  std::vector<DWORD> faults_;
-  std::mutex mutex_;
-  std::vector<std::string> traces_;
-};
 
 class QelvinWizard : public ::testing::Test {
  protected:

@@ -152,6 +152,34 @@ TEST_F(NetPagesTest, TwoPrintersArriveThroughTheMergeAndOnlyBackStopsTheSearch) 
   EXPECT_EQ(view.CurrentPage(), &sheet().installerType);
 }
 
+// The list keeps every announcement; the merge shows one row per name.
+TEST_F(NetPagesTest, AnnouncementsOfAListedNameRewriteItsRowAndShowTwiceOnRebuild) {
+  Open({Printer("LX-220 Shop", "192.0.2.30")});
+  TickToSearch();
+  ASSERT_TRUE(WaitFor([&] { return OnList(); }));
+  auto& list = List()->At(IDC_NET_PRINTER_LIST);
+  ASSERT_EQ(list.rows.size(), 1u);
+  // The printer moved: same row, new address, still chosen.
+  mdns->Announce(Printer("LX-220 Shop", "192.0.2.44"));
+  ASSERT_TRUE(WaitFor([&] { return list.rows.size() == 1 && list.rows[0][1] == u"192.0.2.44"; }));
+  EXPECT_TRUE(list.selected[0]);
+  // The same name in other letters on another port is the same row.
+  SimMdnsService shouting = Printer("LX-220 SHOP", "192.0.2.44");
+  shouting.port = 9101;
+  mdns->Announce(shouting);
+  ASSERT_TRUE(WaitFor([&] { return list.rows.size() == 1 && list.rows[0][2] == u"9101"; }));
+  EXPECT_EQ(list.rows, (Rows{{u"LX-220 Shop", u"192.0.2.44", u"9101"}}));
+
+  // The end of the window rebuilds from every record, in arrival order.
+  ASSERT_TRUE(Fire(kSearchWindowTimerId));
+  ASSERT_TRUE(WaitFor([&] { return list.rows.size() == 3; }));
+  EXPECT_EQ(list.rows, (Rows{{u"LX-220 Shop", u"192.0.2.30", u"9100"},
+                             {u"LX-220 Shop", u"192.0.2.44", u"9100"},
+                             {u"LX-220 SHOP", u"192.0.2.44", u"9101"}}));
+  EXPECT_TRUE(list.selected[0]);
+  EXPECT_EQ(mdns->Faults(), 0);
+}
+
 TEST_F(NetPagesTest, BackFromTheSearchPageStopsTheSearchAndItsTimers) {
   Open({Printer("LX-220 Shop", "192.0.2.30")});
   for (int i = 0; i < 6; ++i) ASSERT_TRUE(Fire(kProgressTimerId));
