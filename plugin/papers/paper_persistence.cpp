@@ -131,10 +131,24 @@ bool SaveToFile(PaperContext& c, const PaperStore& store, const std::vector<uint
 
 }  // namespace
 
+namespace {
+
+std::u16string StoreKey(const std::u16string& printerName) {
+  return ToLowerAscii(CutToBuffer(printerName, kPrinterNameChars));
+}
+
+}  // namespace
+
+PaperStore* FindOpenPaperStore(PaperContext& context, const std::u16string& printerName) {
+  auto it = context.stores.find(StoreKey(printerName));
+  return it == context.stores.end() ? nullptr : it->second.get();
+}
+
 PaperStore& OpenPaperStore(PaperContext& context, const std::u16string& printerName) {
-  if (context.store) return *context.store;
-  context.store = std::make_unique<PaperStore>();
-  PaperStore& store = *context.store;
+  std::unique_ptr<PaperStore>& slot = context.stores[StoreKey(printerName)];
+  if (slot) return *slot;
+  slot = std::make_unique<PaperStore>();
+  PaperStore& store = *slot;
   Trace(context.platform, u"Papers Init pPrinterName");
   store.printerName = CutToBuffer(printerName, kPrinterNameChars);
   LoadPaperStore(context, store);

@@ -259,6 +259,29 @@ TEST(PaperPage, ASaveThatFailsIsTracedAndDoesNotFailTheApply) {
   EXPECT_NE(std::find(lines.begin(), lines.end(), u"SavePaper Fail"), lines.end());
 }
 
+TEST(PaperPage, TwoPrintersInOneProcessListAndSaveTheirOwnSizes) {
+  PageRig rig;
+  rig.Open(test::kPrinter);
+  rig.env.modalScripts.push_back(MakePaper(u"only on A", u"60", u"40"));
+  rig.Page().Click(IDC_PAPER_NEW);
+  ASSERT_TRUE(rig.sheet->ClickOk());
+
+  rig.Open(test::kOtherPrinter);
+  EXPECT_EQ(Entries(rig.Page()).size(), 11u);
+  rig.env.modalScripts.push_back(MakePaper(u"only on B", u"70", u"50"));
+  rig.Page().Click(IDC_PAPER_NEW);
+  EXPECT_EQ(rig.live.paperId, 145);  // numbered within B's own list
+  ASSERT_TRUE(rig.sheet->ClickOk());
+  EXPECT_EQ(rig.world.Data(u"papersdata", test::kPrinter)->size(), 12u * 124);
+  EXPECT_EQ(rig.world.Data(u"papersdata", test::kOtherPrinter)->size(), 12u * 124);
+
+  rig.Open(test::kPrinter);
+  EXPECT_EQ(Entries(rig.Page()).back(), u"only on A (60.0 mm x 40.0 mm) ");
+  rig.NewProcess();
+  rig.Open(test::kOtherPrinter);
+  EXPECT_EQ(Entries(rig.Page()).back(), u"only on B (70.0 mm x 50.0 mm) ");
+}
+
 TEST(PaperPage, CancelKeepsANewSizeForThisProcessOnlyUntilAnApplySavesIt) {
   PageRig rig;
   rig.Open();
