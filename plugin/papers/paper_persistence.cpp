@@ -131,24 +131,17 @@ bool SaveToFile(PaperContext& c, const PaperStore& store, const std::vector<uint
 
 }  // namespace
 
-namespace {
-
-std::u16string StoreKey(const std::u16string& printerName) {
-  return ToLowerAscii(CutToBuffer(printerName, kPrinterNameChars));
-}
-
-}  // namespace
-
 PaperStore* FindOpenPaperStore(PaperContext& context, const std::u16string& printerName) {
-  auto it = context.stores.find(StoreKey(printerName));
-  return it == context.stores.end() ? nullptr : it->second.get();
+  const std::u16string name = CutToBuffer(printerName, kPrinterNameChars);
+  for (const std::unique_ptr<PaperStore>& store : context.stores)
+    if (EqualsIgnoreCase(store->printerName, name)) return store.get();
+  return nullptr;
 }
 
 PaperStore& OpenPaperStore(PaperContext& context, const std::u16string& printerName) {
-  std::unique_ptr<PaperStore>& slot = context.stores[StoreKey(printerName)];
-  if (slot) return *slot;
-  slot = std::make_unique<PaperStore>();
-  PaperStore& store = *slot;
+  if (PaperStore* open = FindOpenPaperStore(context, printerName)) return *open;
+  context.stores.push_back(std::make_unique<PaperStore>());
+  PaperStore& store = *context.stores.back();
   Trace(context.platform, u"Papers Init pPrinterName");
   store.printerName = CutToBuffer(printerName, kPrinterNameChars);
   LoadPaperStore(context, store);

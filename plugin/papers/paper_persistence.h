@@ -3,10 +3,10 @@
 // shared by every printer. One store per printer within a loaded module.
 #pragma once
 
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "plugin/core/plugin_platform.h"
 #include "plugin/papers/paper_hex.h"
@@ -15,15 +15,15 @@
 namespace lx {
 
 // The module's papers: the platform, the shared file's name and a store for
-// each printer opened so far, by its name (cut as stored, without regard to
-// case, as Windows compares printer names). The stores read spooler,
+// each printer opened so far, told apart by the store's printer name
+// without regard to case, as Windows compares printer names. The stores read spooler,
 // profile, files, system, security and the trace of the platform.
 struct PaperContext {
   PaperContext(const PluginPlatform& p, std::u16string fileName)
       : platform(p), paperFileName(std::move(fileName)) {}
   PluginPlatform platform;
   std::u16string paperFileName;  // the module's PaperFileName, such as lx220uip.ini
-  std::map<std::u16string, std::unique_ptr<PaperStore>> stores;
+  std::vector<std::unique_ptr<PaperStore>> stores;  // a process serves few printers
 };
 
 // The store of `printerName`: created and loaded at the first call for that

@@ -44,8 +44,8 @@ std::vector<PaperRecord> Papers(size_t count) {
 struct Fixture {
   explicit Fixture(size_t count, bool traced) : context(Platform(traced), u"lx220uip.ini") {
     // The printer's store as if loaded, without a machine to load it from.
-    std::unique_ptr<PaperStore>& slot = context.stores[ToLowerAscii(std::u16string(kPrinter))];
-    slot = std::make_unique<PaperStore>();
+    context.stores.push_back(std::make_unique<PaperStore>());
+    std::unique_ptr<PaperStore>& slot = context.stores.back();
     slot->printerName = kPrinter;
     slot->records = Papers(count);
     SortPapers(*slot);
