@@ -81,8 +81,8 @@ HRESULT OemUiPlugin::GetInfo(DWORD mode, PVOID buffer, DWORD size, PDWORD needed
 
 HRESULT OemUiPlugin::DevMode(DWORD mode, POEMDMPARAM param) {
   HANDLE printer = param != nullptr ? param->hPrinter : nullptr;
-  // The module's paper store; the printer's name is read only when the
-  // merge needs a store that does not exist yet.
+  // The printer's paper store; its name is read only when the merge first
+  // looks a paper up.
   ISpooler& spooler = *module_.platform().spooler;
   PaperStoreLookup papers(module_.Papers(), [&spooler, printer] { return PrinterNameOf(spooler, printer); });
   return Finish(AnswerDevMode(mode, param, &papers));
