@@ -175,5 +175,6 @@
 #define IDS_ACCESSORY_NONE              205
 #define IDS_ACCESSORY_PEELER            206
 #define IDS_SETTING_UP                  207
+#define IDS_WIFI_TOO_LONG               208 // WiFi name or password longer than a network allows
 
 #endif

@@ -44,7 +44,7 @@ intptr_t CStepSetWifi::OnWizardNext() {
   // Refused before anything is sent, with the message that sends the user
   // back to the texts typed rather than to the cable.
   if (!CredentialsFitTheFrame(name, password)) {
-    ShowMessage(IDS_WIFI_NAME_EMPTY, 0, kMbOkOnly);
+    ShowMessage(IDS_WIFI_TOO_LONG, 0, kMbOkOnly);
     return kStay;
   }
   std::u16string device = FindUsbPrinterDevicePath(os());

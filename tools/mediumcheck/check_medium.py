@@ -39,9 +39,9 @@ LANGUAGE_FOLDERS = {
     "zhtw": "Traditional_Chinese", "it": "Italian", "esmx": "Spanish", "tr": "Turkish", "pl": "Polish",
     "tl": "Thailand", "pt": "Portugal", "de": "German", "fr": "French", "nl": "Dutch",
 }
-# Languages with a help file of the plug-in. Every installer language has a
-# resource module of the plug-in (lx220ui<suffix>.dll).
-PLUGIN_LANGUAGES = ["enus", "zhcn", "ru", "ja"]
+# Languages with a help file of the plug-in (lx220ui<code>.chm). Every
+# installer language has a resource module and a help file of the plug-in.
+PLUGIN_LANGUAGES = list(LANGUAGE_FOLDERS)
 HELP_CONTEXTS = [1000, 1100, 1200, 2000]
 
 
@@ -273,6 +273,9 @@ class Medium:
             module = "lx220ui%s.dll" % suffix
             if module not in copied:
                 self.fault("language %s: the INF does not copy %s, so the plug-in would have no texts" % (suffix, module))
+            help_file = "lx220ui%s.chm" % suffix
+            if help_file not in copied:
+                self.fault("language %s: the INF does not copy %s, so the pages' help would not open" % (suffix, help_file))
             for doc in ("licence.rtf", "privacy.rtf"):
                 if not self.find("Setup", folder, doc):
                     self.fault("language %s: Setup\\%s\\%s is missing" % (suffix, folder, doc))

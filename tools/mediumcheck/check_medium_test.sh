@@ -49,6 +49,8 @@ broken "removal key not in the INF" '[Uninstall] DriverName "LX-220HX Label Prin
   ini_edit Setup/cfgSetup.ini '"LX-220H Label Printer",' '"LX-220HX Label Printer",'
 broken "language module not in the INF" "language tl: the INF does not copy lx220uitl.dll" \
   ini_edit lx220.inf $'lx220uitl.dll\r\n' ''
+broken "help file not in the INF" "language de: the INF does not copy lx220uide.chm" \
+  ini_edit lx220.inf $'lx220uide.chm\r\n' ''
 broken "language without documents" 'Setup\Turkish\privacy.rtf is missing' rm Setup/Turkish/privacy.rtf
 broken "unknown language" "language xx is not one of the installer's languages" \
   ini_edit Setup/cfgSetup.ini $'\r\nnl' $'\r\nxx'

@@ -251,7 +251,7 @@ TEST_F(SheetFlowTest, WifiPageHandsTheCredentialsToThePrinterOnUsb) {
     ASSERT_TRUE(view.ClickNext());
     EXPECT_EQ(label.credentialsReceived, received + (c.sent ? 1 : 0)) << Utf16ToUtf8(c.password);
     EXPECT_EQ(view.boxes.size(), shown + (c.sent ? 0 : 1));
-    if (!c.sent) EXPECT_EQ(view.boxes.back().text, u"The WiFi name is empty");
+    if (!c.sent) EXPECT_EQ(view.boxes.back().text, En(IDS_WIFI_TOO_LONG));
   }
   EXPECT_EQ(label.wifiPassword, std::string(64, 'a'));
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cwchar>
 #include <string>
 
 namespace {
@@ -17,9 +18,10 @@ TEST(HelpFiles, EveryLanguageOpensAtEveryContextThePagesUse) {
   ASSERT_NE(hh, nullptr);
   auto help = reinterpret_cast<HtmlHelpFn>(reinterpret_cast<void*>(GetProcAddress(hh, "HtmlHelpW")));
   ASSERT_NE(help, nullptr);
-  for (const wchar_t* code : {L"enus", L"zhcn", L"ru", L"ja"}) {
+  for (const wchar_t* code : {L"enus", L"zhcn", L"ru", L"ja", L"zhtw", L"it", L"esmx", L"tr", L"pl", L"tl", L"pt",
+                              L"de", L"fr", L"nl"}) {
     std::wstring file = std::wstring(LX_HELP_DIR) + L"\\" + code + L"\\lx220ui" + code + L".chm";
-    ASSERT_NE(GetFileAttributesW(file.c_str()), INVALID_FILE_ATTRIBUTES) << "missing help file";
+    ASSERT_NE(GetFileAttributesW(file.c_str()), INVALID_FILE_ATTRIBUTES) << "missing help file of " << std::string(code, code + wcslen(code));
     for (DWORD context : {1000u, 1100u, 1200u, 2000u}) {
       SCOPED_TRACE(std::to_string(context));
       EXPECT_NE(help(GetDesktopWindow(), file.c_str(), kHhHelpContext, context), nullptr);

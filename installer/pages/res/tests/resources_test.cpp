@@ -26,7 +26,7 @@ bool IsUnusedStringId(UINT id) { return id == 160 || id == 170 || id == 191; }
 
 std::vector<UINT> StringIds() {
   std::vector<UINT> ids;
-  for (UINT id = 135; id <= 207; ++id)
+  for (UINT id = 135; id <= 208; ++id)
     if (!IsUnusedStringId(id)) ids.push_back(id);
   return ids;
 }
@@ -122,7 +122,7 @@ TEST(InstallerStrings, TranslationsKeepLayoutCharacters) {
 TEST(InstallerStrings, LongSentencesAreTranslated) {
   for (LANGID lang : kLanguages) {
     if (lang == kEnglish) continue;
-    for (UINT id : {136u, 154u, 155u, 164u, 166u, 173u, 181u, 182u, 204u}) {
+    for (UINT id : {136u, 154u, 155u, 164u, 166u, 173u, 181u, 182u, 204u, 208u}) {
       EXPECT_NE(StringOf(id, lang).value_or(L""), StringOf(id, kEnglish).value_or(L""))
           << "language " << lang << " id " << id << " is a copy of English";
     }
