@@ -1,10 +1,12 @@
 #include "installer/engine/driver_removal.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "common/text.h"
 #include "installer/core/installer_config.h"
 #include "installer/core/trace.h"
+#include "installer/core/ui_language.h"
 #include "installer/engine/command_line.h"
 #include "installer/engine/list_split.h"
 #include "installer/engine/uninstall_entry.h"
@@ -18,10 +20,24 @@
 
 namespace lx {
 
-const char16_t* const kDriverFileEndings[12] = {
-    u"ui.dll",     u"drv.dll",    u"uizhcn.dll", u"uienus.dll", u"uiru.dll", u"uija.dll",
-    u"uizhcn.chm", u"uienus.chm", u"uiru.chm",   u"uija.chm",   u".ini",     u".gpd",
-};
+const std::vector<std::u16string>& DriverFileEndings() {
+  static const std::vector<std::u16string> endings = [] {
+    std::vector<std::u16string> list = {
+        u"ui.dll",     u"drv.dll",    u"uizhcn.dll", u"uienus.dll", u"uiru.dll", u"uija.dll",
+        u"uizhcn.chm", u"uienus.chm", u"uiru.chm",   u"uija.chm",   u".ini",     u".gpd",
+    };
+    const size_t first = list.size();
+    for (const UiLanguage& language : UiLanguageTable) {
+      std::u16string module = u"ui" + std::u16string(language.suffix) + u".dll";
+      if (std::find(list.begin(), list.begin() + first, module) != list.begin() + first) continue;
+      list.push_back(module);
+      list.push_back(u"ui" + std::u16string(language.suffix) + u".chm");
+    }
+    list.push_back(u"uibmp.dll");
+    return list;
+  }();
+  return endings;
+}
 
 namespace {
 
@@ -145,7 +161,7 @@ void DeleteDriverFiles(const Os& os) {
       DebugTraceW(os, u"Skipped driver file prefix \"%s\"", prefix.c_str());
       continue;
     }
-    for (const char16_t* ending : kDriverFileEndings) {
+    for (const std::u16string& ending : DriverFileEndings()) {
       std::u16string path = directory + u"\\3\\" + prefix + ending;
       DebugTraceW(os, u"Delete File %s", path.c_str());
       if (!os.files->RemoveFile(path)) {

@@ -4,14 +4,19 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "installer/engine/engine_sink.h"
 #include "platform/os.h"
 
 namespace lx {
 
-// The 12 endings of the driver files, in the order they are tried.
-extern const char16_t* const kDriverFileEndings[12];
+// The endings of the driver files, in the order they are tried: the
+// plug-in, the driver, the first four languages' modules and help files, the
+// configuration and the GPD, then the modules and help files of the other UI
+// languages and the bitmap module, which the driver package installs too and
+// which would otherwise stay behind.
+const std::vector<std::u16string>& DriverFileEndings();
 
 void UninstallDriverPackage(const Os& os);
 // Printers whose driver name equals a model's DriverName exactly, then that

@@ -33,6 +33,9 @@ class RemovalScenarioTest : public EngineMachineTest {
     ASSERT_EQ(machine.tools.PublishInf(kX86OnlyInf), u"oem3.inf");
     for (const char16_t* d : {u"LX-220 Label", u"LX-320 Label", u"Acme 100"}) machine.spooler.InstallDriver(d);
     machine.files.AddFile(kDriverDir3 + u"\\acme100ui.dll", "acme");
+    // Modules and help of languages beyond the first four, and the bitmap module.
+    for (const char16_t* f : {u"lx220uide.dll", u"lx220uitl.chm", u"lx320uinl.dll", u"lx220uibmp.dll"})
+      machine.files.AddFile(kDriverDir3 + u"\\" + f, "ours");
     machine.spooler.AddPrinter(u"Label", u"USB007", u"LX-220 Label");
     machine.spooler.AddPrinter(u"Label (1)", u"LPT1:", u"LX-220 Label");
     machine.spooler.AddPrinter(u"Big Label", u"LPT1:", u"LX-320 Label");

@@ -92,7 +92,7 @@ std::vector<std::wstring> PnputilStarts() {
 
 std::vector<std::wstring> PlantedFileNames(const std::wstring& prefix) {
   std::vector<std::wstring> names;
-  for (const char16_t* ending : lx::kDriverFileEndings) names.push_back(prefix + W(ending));
+  for (const std::u16string& ending : lx::DriverFileEndings()) names.push_back(prefix + W(ending));
   return names;
 }
 
