@@ -3,9 +3,12 @@
 #include <memory>
 #include <new>
 
+#include "platform/profile.h"
 #include "platform/spooler.h"
 #include "platform/win32/wide.h"
+#include "plugin/core/about_info.h"
 #include "plugin/core/frame_logic.h"
+#include "plugin/core/naming.h"
 #include "plugin/core/model_table.h"
 #include "plugin/core/option_table.h"
 #include "plugin/capabilities/device_capabilities.h"
@@ -14,6 +17,7 @@
 #include "plugin/papers/paper_printer_event.h"
 #include "plugin/win32/module_context.h"
 #include "plugin/win32/sheet_pages.h"
+#include "plugin/win32/win32_page_environment.h"
 
 namespace lx {
 
@@ -41,6 +45,20 @@ void RefineModelClass(ModuleContext& module, HANDLE printer) {
   std::u16string driver = info.driverName.substr(0, 31);
   module.Trace(driver);
   module.modelClass = ApplyModelTable(driver, module.modelClass);
+}
+
+// The printer sheet's About page with the configuration file's About keys
+// as they are when the sheet opens.
+std::unique_ptr<AboutPage> MakePrinterAboutPage(ModuleContext& module, PROPSHEETUI_INFO& sheet) {
+  std::unique_ptr<IPageEnvironment> environment(new (std::nothrow) Win32PageEnvironment(
+      module.pageModules(), sheet.pfnComPropSheet, sheet.hComPropSheet));
+  if (environment == nullptr) return nullptr;
+  const AttachPlan& plan = module.plan();
+  AboutInfo info = ReadAboutInfo(*module.platform().profile, plan.configPath, module.uiLanguage());
+  std::u16string help = plan.folder + u"\\" + HelpFileName(plan.baseName, module.uiLanguage());
+  return std::unique_ptr<AboutPage>(new (std::nothrow) AboutPage(
+      std::move(environment), [&module](unsigned id) { return module.ResourceText(id); }, std::move(info),
+      module.uiLanguage(), std::move(help)));
 }
 
 }  // namespace
@@ -121,7 +139,9 @@ HRESULT OemUiPlugin::DocumentPropertySheets(PPROPSHEETUI_INFO info, LPARAM lPara
 HRESULT OemUiPlugin::DevicePropertySheets(PPROPSHEETUI_INFO info, LPARAM lParam) {
   auto addPages = [this](PROPSHEETUI_INFO& sheet) -> PageAddOutcome {
     if (sheet.pfnComPropSheet == nullptr) return {S_OK, false, 0};
-    LONG_PTR added = AddSheetPage(sheet, std::make_unique<AboutPage>(), module_.resources(),
+    auto page = MakePrinterAboutPage(module_, sheet);
+    if (page == nullptr) return {E_OUTOFMEMORY, false, 0};
+    LONG_PTR added = AddSheetPage(sheet, std::move(page), module_.resources(),
                                   module_.PageTitleText(AboutPage::kTitleId), module_.activationContext());
     if (added <= 0) return {S_OK, false, 0};
     return {S_OK, true, added};
