@@ -33,6 +33,8 @@ class IDialogView {
 
   virtual bool HasControl(int id) = 0;
   virtual void SetText(int id, const std::u16string& text) = 0;
+  // The window's own title (SetWindowTextW of the dialog).
+  virtual void SetCaption(const std::u16string& text) = 0;
   virtual std::u16string GetText(int id) = 0;
   virtual void Show(int id, bool show) = 0;
   virtual bool IsVisible(int id) = 0;
@@ -64,6 +66,8 @@ class IDialogView {
   // the selection and answers false, as CB_SETCURSEL does.
   virtual int ComboAdd(int id, const std::u16string& text) = 0;
   virtual int ComboCount(int id) = 0;
+  // Empties the list (CB_RESETCONTENT); no entry is selected then.
+  virtual void ComboReset(int id) = 0;
   virtual bool ComboSetCurSel(int id, int index) = 0;
   virtual int ComboGetCurSel(int id) = 0;  // -1: none
   virtual std::u16string ComboGetItemText(int id, int index) = 0;

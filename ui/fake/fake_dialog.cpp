@@ -156,6 +156,12 @@ int FakeDialog::ComboCount(int id) {
   return static_cast<int>(c->items.size());
 }
 
+void FakeDialog::ComboReset(int id) {
+  LX_CONTROL_OR(id)
+  c->items.clear();
+  c->curSel = -1;
+}
+
 bool FakeDialog::ComboSetCurSel(int id, int index) {
   LX_CONTROL_OR(id, false)
   if (index < 0 || index >= static_cast<int>(c->items.size())) {

@@ -60,6 +60,7 @@ class FakeDialog : public IDialogView {
   // IDialogView
   bool HasControl(int id) override { return Find(id) != nullptr; }
   void SetText(int id, const std::u16string& text) override;
+  void SetCaption(const std::u16string& text) override { caption = text; }
   std::u16string GetText(int id) override;
   void Show(int id, bool show) override;
   bool IsVisible(int id) override;
@@ -77,6 +78,7 @@ class FakeDialog : public IDialogView {
   int MeasureText(int id, const std::u16string& text) override;
   int ComboAdd(int id, const std::u16string& text) override;
   int ComboCount(int id) override;
+  void ComboReset(int id) override;
   bool ComboSetCurSel(int id, int index) override;
   int ComboGetCurSel(int id) override;
   std::u16string ComboGetItemText(int id, int index) override;
@@ -139,6 +141,7 @@ class FakeDialog : public IDialogView {
 
   IPropertyPage* page() const { return page_; }
   int templateId = 0;
+  std::u16string caption;
   std::u16string fontFace;
   int fontTenths = 0;
   int fontsCreated = 0;

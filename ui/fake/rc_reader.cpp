@@ -285,6 +285,12 @@ bool RcScripts::ReadDialogs(const std::string& path) {
       c.text = Caption(args[0]);
       c.id = static_cast<int>(Value(args[1]).value_or(-1));
       std::string cls = args[2].empty() ? "" : args[2].substr(args[2][0] == '"' ? 1 : 0);
+      // The standard classes may be given by their ordinals.
+      if (args[2].empty() || args[2][0] != '"') {
+        static const char* const kOrdinals[] = {"Button", "Edit", "Static", "ListBox", "ScrollBar", "ComboBox"};
+        long ordinal = Value(cls).value_or(0);
+        if (ordinal >= 0x80 && ordinal <= 0x85) cls = kOrdinals[ordinal - 0x80];
+      }
       c.className = Utf8ToUtf16(cls);
       style = args[3];
       rectAt = 4;

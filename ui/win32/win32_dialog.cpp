@@ -41,6 +41,10 @@ Win32DialogView::~Win32DialogView() {
   if (font_) DeleteObject(font_);
 }
 
+void Win32DialogView::SetCaption(const std::u16string& text) {
+  if (window_) SetWindowTextW(window_, W(text));
+}
+
 void Win32DialogView::SetText(int id, const std::u16string& text) {
   if (HWND item = Item(id)) SetWindowTextW(item, W(text));
 }
@@ -95,6 +99,10 @@ void Win32DialogView::SetFocus(int id) {
 int Win32DialogView::ComboAdd(int id, const std::u16string& text) {
   HWND item = Item(id);
   return item ? static_cast<int>(SendMessageW(item, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(W(text)))) : -1;
+}
+
+void Win32DialogView::ComboReset(int id) {
+  if (HWND item = Item(id)) SendMessageW(item, CB_RESETCONTENT, 0, 0);
 }
 
 int Win32DialogView::ComboCount(int id) {

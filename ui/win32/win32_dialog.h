@@ -19,6 +19,7 @@ class Win32DialogView : public IDialogView {
   void Attach(HWND window) { window_ = window; }
 
   bool HasControl(int id) override { return Item(id) != nullptr; }
+  void SetCaption(const std::u16string& text) override;
   void SetText(int id, const std::u16string& text) override;
   std::u16string GetText(int id) override;
   void Show(int id, bool show) override;
@@ -36,6 +37,7 @@ class Win32DialogView : public IDialogView {
   int MeasureText(int id, const std::u16string& text) override;
   int ComboAdd(int id, const std::u16string& text) override;
   int ComboCount(int id) override;
+  void ComboReset(int id) override;
   bool ComboSetCurSel(int id, int index) override;
   int ComboGetCurSel(int id) override;
   std::u16string ComboGetItemText(int id, int index) override;
