@@ -29,7 +29,4 @@ void OpenSupport(IDialogView& view, IPageEnvironment& environment, const AboutIn
 // printer sheet.
 inline constexpr int kAboutOptionalControls[] = {1056, 1108, 1130};
 
-// Help context of the printer sheet's About page.
-inline constexpr unsigned kPrinterAboutHelpContext = 2000;
-
 }  // namespace lx

@@ -1,5 +1,7 @@
 #include "plugin/pages/about_page.h"
 
+#include "plugin/pages/document_page.h"
+
 namespace lx {
 
 namespace {
@@ -37,7 +39,7 @@ void AboutPage::OnCommand(int controlId, int code) {
 }
 
 void AboutPage::OnHelp() {
-  if (environment_) environment_->ShowHelp(helpFile_, kPrinterAboutHelpContext);
+  if (environment_) environment_->ShowHelp(helpFile_, kHelpPrinterAbout);
 }
 
 }  // namespace lx
