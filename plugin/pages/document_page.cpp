@@ -37,7 +37,11 @@ void DocumentPage::OnSetActive() {
   if (view_) ShowState();
 }
 
-intptr_t DocumentPage::OnApply() { return Apply() ? kPsnretNoError : kPsnretInvalid; }
+// Only a page whose window exists is asked to apply.
+intptr_t DocumentPage::OnApply() {
+  if (!view_) return kPsnretNoError;
+  return Apply() ? kPsnretNoError : kPsnretInvalid;
+}
 
 void DocumentPage::OnHelp() { ShowHelp(context_, helpContext_); }
 

@@ -12,8 +12,8 @@ PaperInfo ToPaperInfo(const PaperRecord& record) {
 }
 
 PaperStore& PaperStoreLookup::Store() {
-  if (context_.store) return *context_.store;
-  return OpenPaperStore(context_, printerName_ ? printerName_() : std::u16string());
+  if (!store_) store_ = &OpenPaperStore(context_, printerName_ ? printerName_() : std::u16string());
+  return *store_;
 }
 
 std::optional<PaperInfo> PaperStoreLookup::FindByNumber(int32_t number) {

@@ -11,11 +11,10 @@ namespace lx {
 
 class PaperStoreLookup : public IPaperLookup {
  public:
-  // The store is opened at the first lookup, for `printerName` when no
-  // store exists yet in this module.
+  // The printer's store is opened (or found) at the first lookup.
   PaperStoreLookup(PaperContext& context, std::u16string printerName)
       : context_(context), printerName_([name = std::move(printerName)] { return name; }) {}
-  // The name is asked for only when the store has to be created.
+  // The name is asked for at the first lookup only.
   PaperStoreLookup(PaperContext& context, std::function<std::u16string()> printerName)
       : context_(context), printerName_(std::move(printerName)) {}
 
@@ -27,6 +26,7 @@ class PaperStoreLookup : public IPaperLookup {
 
   PaperContext& context_;
   std::function<std::u16string()> printerName_;
+  PaperStore* store_ = nullptr;
 };
 
 // The record as the merge uses it: sizes in tenths of a millimetre.

@@ -131,10 +131,17 @@ bool SaveToFile(PaperContext& c, const PaperStore& store, const std::vector<uint
 
 }  // namespace
 
+PaperStore* FindOpenPaperStore(PaperContext& context, const std::u16string& printerName) {
+  const std::u16string name = CutToBuffer(printerName, kPrinterNameChars);
+  for (const std::unique_ptr<PaperStore>& store : context.stores)
+    if (EqualsIgnoreCase(store->printerName, name)) return store.get();
+  return nullptr;
+}
+
 PaperStore& OpenPaperStore(PaperContext& context, const std::u16string& printerName) {
-  if (context.store) return *context.store;
-  context.store = std::make_unique<PaperStore>();
-  PaperStore& store = *context.store;
+  if (PaperStore* open = FindOpenPaperStore(context, printerName)) return *open;
+  context.stores.push_back(std::make_unique<PaperStore>());
+  PaperStore& store = *context.stores.back();
   Trace(context.platform, u"Papers Init pPrinterName");
   store.printerName = CutToBuffer(printerName, kPrinterNameChars);
   LoadPaperStore(context, store);

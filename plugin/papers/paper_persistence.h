@@ -1,11 +1,12 @@
 // Where a printer's label sizes live: the printer's own data when the
 // printer can be opened for full access, else its section of one INI file
-// shared by every printer. One store per loaded module.
+// shared by every printer. One store per printer within a loaded module.
 #pragma once
 
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "plugin/core/plugin_platform.h"
 #include "plugin/papers/paper_hex.h"
@@ -13,21 +14,24 @@
 
 namespace lx {
 
-// The module's papers: the platform, the shared file's name and the store
-// once it exists. The store reads spooler, profile, files, system, security
-// and the trace of the platform.
+// The module's papers: the platform, the shared file's name and a store for
+// each printer opened so far, told apart by the store's printer name
+// without regard to case, as Windows compares printer names. The stores read spooler,
+// profile, files, system, security and the trace of the platform.
 struct PaperContext {
   PaperContext(const PluginPlatform& p, std::u16string fileName)
       : platform(p), paperFileName(std::move(fileName)) {}
   PluginPlatform platform;
   std::u16string paperFileName;  // the module's PaperFileName, such as lx220uip.ini
-  std::unique_ptr<PaperStore> store;
+  std::vector<std::unique_ptr<PaperStore>> stores;  // a process serves few printers
 };
 
-// The first call creates and loads the store for `printerName`; every later
-// call answers that same store whatever printer it names.
+// The store of `printerName`: created and loaded at the first call for that
+// printer, the same store at every later one. An application or the spooler
+// serving several label printers keeps each printer's sizes apart.
 PaperStore& OpenPaperStore(PaperContext& context, const std::u16string& printerName);
-
+// The store of `printerName` when it has been opened, else null.
+PaperStore* FindOpenPaperStore(PaperContext& context, const std::u16string& printerName);
 // Writes the block to the printer data, or to the shared file when the
 // printer cannot be opened for full access. The dirty flag is left alone.
 // The file form holds at most 33 records: a larger store is not written

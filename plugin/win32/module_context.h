@@ -43,8 +43,8 @@ class ModuleContext {
   // A page's tab title, loaded as page titles are (see PageTitle).
   std::u16string PageTitleText(unsigned id) const;
 
-  // Made at first use (the paper file's name goes to the trace then); the
-  // store inside is opened for the first printer that needs it.
+  // Made at first use (the paper file's name goes to the trace then); each
+  // printer's store inside is opened when that printer first needs it.
   PaperContext& Papers();
   // Built at first use from the resource module's strings.
   const OptionTable& Options();

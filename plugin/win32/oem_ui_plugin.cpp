@@ -15,6 +15,7 @@
 #include "plugin/papers/paper_lookup_adapter.h"
 #include "plugin/papers/paper_printer_event.h"
 #include "plugin/win32/module_context.h"
+#include "plugin/win32/oem_heap.h"
 #include "plugin/win32/sheet_pages.h"
 #include "plugin/win32/win32_page_environment.h"
 
@@ -51,14 +52,6 @@ PageModule PageModuleOf(ModuleContext& module) {
   facts.uiLanguage = module.uiLanguage();
   facts.modelClass = &module.modelClass;
   return facts;
-}
-
-// The page context lives in the core driver's heap for the sheet.
-void* AllocateFromOemHeap(void* heap, size_t size) {
-  return heap != nullptr ? ::HeapAlloc(static_cast<HANDLE>(heap), HEAP_ZERO_MEMORY, size) : nullptr;
-}
-void FreeToOemHeap(void* heap, void* block) {
-  if (heap != nullptr && block != nullptr) ::HeapFree(static_cast<HANDLE>(heap), 0, block);
 }
 
 // The printer sheet's About page with the configuration file's About keys
@@ -113,8 +106,8 @@ HRESULT OemUiPlugin::GetInfo(DWORD mode, PVOID buffer, DWORD size, PDWORD needed
 
 HRESULT OemUiPlugin::DevMode(DWORD mode, POEMDMPARAM param) {
   HANDLE printer = param != nullptr ? param->hPrinter : nullptr;
-  // The module's paper store; the printer's name is read only when the
-  // merge needs a store that does not exist yet.
+  // The printer's paper store; its name is read only when the merge first
+  // looks a paper up.
   ISpooler& spooler = *module_.platform().spooler;
   PaperStoreLookup papers(module_.Papers(), [&spooler, printer] { return PrinterNameOf(spooler, printer); });
   return Finish(AnswerDevMode(mode, param, &papers));
@@ -155,7 +148,7 @@ HRESULT OemUiPlugin::DocumentPropertySheets(PPROPSHEETUI_INFO info, LPARAM lPara
     input.core = coreFeatures_.get();
     input.env = environment.get();
     input.module = PageModuleOf(module_);
-    input.heap = {param->hOEMHeap, AllocateFromOemHeap, FreeToOemHeap};
+    input.heap = OemHeap(param->hOEMHeap);
     DocumentPagesResult result =
         BuildDocumentPages(input, [&](std::unique_ptr<IPropertyPage> page, unsigned titleId) -> intptr_t {
           return AddSheetPage(sheet, std::move(page), module_.resources(), module_.PageTitleText(titleId),

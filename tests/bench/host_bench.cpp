@@ -43,19 +43,23 @@ std::vector<PaperRecord> Papers(size_t count) {
 
 struct Fixture {
   explicit Fixture(size_t count, bool traced) : context(Platform(traced), u"lx220uip.ini") {
-    context.store = std::make_unique<PaperStore>();
-    context.store->printerName = kPrinter;
-    context.store->records = Papers(count);
-    SortPapers(*context.store);
+    // The printer's store as if loaded, without a machine to load it from.
+    context.stores.push_back(std::make_unique<PaperStore>());
+    std::unique_ptr<PaperStore>& slot = context.stores.back();
+    slot->printerName = kPrinter;
+    slot->records = Papers(count);
+    SortPapers(*slot);
+    store_ = slot.get();
   }
   PluginPlatform Platform(bool traced) {
     PluginPlatform p;
     p.debug = traced ? &sink : nullptr;
     return p;
   }
-  PaperStore& store() { return *context.store; }
+  PaperStore& store() { return *store_; }
   SinkOutput sink;
   PaperContext context;
+  PaperStore* store_ = nullptr;
 };
 
 size_t Count(const benchmark::State& state) { return static_cast<size_t>(state.range(0)); }

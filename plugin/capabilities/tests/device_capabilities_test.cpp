@@ -26,7 +26,7 @@ TEST_F(DeviceCapabilitiesTest, CountOnlyWithoutABuffer) {
   // No result pointer: nothing is done, not even opening the store.
   auto fresh = world.LoadModule();
   EXPECT_EQ(AnswerDeviceCapabilities(*fresh, kPrinter, kDcPaperNames, nullptr, nullptr), S_OK);
-  EXPECT_FALSE(fresh->store);
+  EXPECT_TRUE(fresh->stores.empty());
 }
 
 TEST_F(DeviceCapabilitiesTest, PaperNumbersSizesAndNamesInStoreOrder) {
@@ -65,7 +65,7 @@ TEST_F(DeviceCapabilitiesTest, UserSizesAreReportedByTheConversionRule) {
   store.records.push_back(MakePaperRecord(147, u"c", 2000.0f, 0.0f, false));
   int32_t points[6] = {};
   uint32_t result = 0;
-  ASSERT_EQ(AnswerDeviceCapabilities(*module, nullptr, kDcPaperSize, points, &result), S_OK);
+  ASSERT_EQ(AnswerDeviceCapabilities(*module, kPrinter, kDcPaperSize, points, &result), S_OK);
   EXPECT_EQ(result, 3u);
   EXPECT_EQ(points[0], 561);
   EXPECT_EQ(points[1], 123);
@@ -95,7 +95,7 @@ TEST_F(DeviceCapabilitiesTest, FixedAnswersAndQueriesLeftToTheCoreDriver) {
     EXPECT_EQ(buffer[0], 1);
   }
   EXPECT_TRUE(world.Traced(u"DeviceCapabilities wCapability=17"));
-  EXPECT_FALSE(module->store);  // none of these needed the store
+  EXPECT_TRUE(module->stores.empty());  // none of these needed the store
 }
 
 }  // namespace

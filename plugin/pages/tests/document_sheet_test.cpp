@@ -123,8 +123,8 @@ TEST(DocumentSheet, TheContextLivesUntilItsLastPageIsReleased) {
 TEST(DocumentSheet, ApplyCommitsReportsToTheSheetAndRefreshesTheBackupOnlyWhenBothSucceed) {
   PageRig rig;
   PageContext* context = PrepareDocumentSheet(rig.Input(test::kPrinter));
+  ProbePage page(*context);  // outlives the sheet that releases it
   FakePropertySheet sheet(PluginScripts());
-  ProbePage page(*context);
   context->Release();
   sheet.AddPage(page);
   FakeDialog& view = sheet.Current();
@@ -165,8 +165,8 @@ TEST(DocumentSheet, ApplyCommitsReportsToTheSheetAndRefreshesTheBackupOnlyWhenBo
 TEST(DocumentSheet, NumberFieldsFilterWhileTypingShowWithoutUnitOnFocusAndClampOnLeaving) {
   PageRig rig;
   PageContext* context = PrepareDocumentSheet(rig.Input(test::kPrinter));
+  ProbePage page(*context);  // outlives the sheet that releases it
   FakePropertySheet sheet(PluginScripts());
-  ProbePage page(*context);
   context->Release();
   sheet.AddPage(page);
   FakeDialog& view = sheet.Current();

@@ -44,14 +44,39 @@ TEST_F(PaperPersistenceTest, FreshPrinterGetsTheBuiltInsAndTheFirstSaveWritesThe
   EXPECT_TRUE(world.Traced(u"pPapers 2"));
 }
 
-TEST_F(PaperPersistenceTest, OneStorePerModuleWhateverPrinterIsNamed) {
+// One process serving two label printers (the spooler, an application that
+// prints to both) lists and saves each printer's own sizes.
+TEST_F(PaperPersistenceTest, OneStorePerPrinterWithinAModule) {
   auto module = world.LoadModule();
   PaperStore& first = OpenPaperStore(*module, kPrinter);
   ASSERT_TRUE(AddPaper(first, MakePaperRecord(145, u"only on A", 10, 10, false)));
   PaperStore& second = OpenPaperStore(*module, kOtherPrinter);
-  EXPECT_EQ(&first, &second);
-  EXPECT_EQ(second.printerName, kPrinter);
-  EXPECT_TRUE(FindPaperByName(second, u"only on A"));
+  EXPECT_NE(&first, &second);
+  EXPECT_EQ(second.printerName, kOtherPrinter);
+  EXPECT_FALSE(FindPaperByName(second, u"only on A"));
+  EXPECT_EQ(second.count(), 11);
+  // The same printer, however its name is cased, is the same store.
+  EXPECT_EQ(&OpenPaperStore(*module, u"lx-220 LABEL"), &first);
+
+  ASSERT_TRUE(AddPaper(second, MakePaperRecord(145, u"only on B", 20, 20, false)));
+  ASSERT_TRUE(SavePaperStoreIfChanged(*module, second, false, false));
+  ASSERT_TRUE(SavePaperStoreIfChanged(*module, first, false, false));
+  auto next = world.LoadModule();
+  EXPECT_TRUE(FindPaperByName(OpenPaperStore(*next, kPrinter), u"only on A"));
+  EXPECT_FALSE(FindPaperByName(OpenPaperStore(*next, kPrinter), u"only on B"));
+  EXPECT_TRUE(FindPaperByName(OpenPaperStore(*next, kOtherPrinter), u"only on B"));
+  EXPECT_EQ(world.Data(u"papersdata", kOtherPrinter)->size(), 12u * 124);
+
+  // The shared file keeps them apart by section as well.
+  world.machine.spooler.callerIsAdmin = false;
+  auto locked = world.LoadModule();
+  PaperStore& a = OpenPaperStore(*locked, kPrinter);
+  PaperStore& b = OpenPaperStore(*locked, kOtherPrinter);
+  ASSERT_TRUE(AddPaper(b, MakePaperRecord(146, u"file B", 30, 30, false)));
+  ASSERT_TRUE(SavePaperStore(*locked, a));
+  ASSERT_TRUE(SavePaperStore(*locked, b));
+  EXPECT_EQ(world.IniValue(kPrinter, u"PapersDataSize"), u"1364");
+  EXPECT_EQ(world.IniValue(kOtherPrinter, u"PapersDataSize"), u"1488");
 }
 
 TEST_F(PaperPersistenceTest, StoredBlocksAreCutToWholeRecords) {
@@ -218,7 +243,7 @@ TEST_F(PaperPersistenceTest, AnEmptyPrinterNameNeitherOpensTheServerNorWritesASe
 TEST_F(PaperPersistenceTest, TheMergeLookupAnswersInTenths) {
   auto module = world.LoadModule();
   PaperStoreLookup lookup(*module, kPrinter);
-  EXPECT_FALSE(module->store);  // opened at the first lookup
+  EXPECT_TRUE(module->stores.empty());  // opened at the first lookup
   auto byNumber = lookup.FindByNumber(122);
   ASSERT_TRUE(byNumber);
   EXPECT_EQ(byNumber->name, u"3_x_4");
@@ -231,14 +256,8 @@ TEST_F(PaperPersistenceTest, TheMergeLookupAnswersInTenths) {
   EXPECT_FALSE(lookup.FindByName(u"80_X_50"));
   EXPECT_FALSE(lookup.FindByNumber(9));
 
-  // The printer's name is asked for only while no store exists.
+  // The printer's name is asked for once, at the first lookup.
   int asked = 0;
-  PaperStoreLookup named(*module, [&asked] {
-    ++asked;
-    return std::u16string(kOtherPrinter);
-  });
-  EXPECT_TRUE(named.FindByName(u"custom"));
-  EXPECT_EQ(asked, 0);
   auto fresh = world.LoadModule();
   PaperStoreLookup first(*fresh, [&asked] {
     ++asked;
@@ -247,7 +266,8 @@ TEST_F(PaperPersistenceTest, TheMergeLookupAnswersInTenths) {
   EXPECT_TRUE(first.FindByNumber(256));
   EXPECT_TRUE(first.FindByNumber(119));
   EXPECT_EQ(asked, 1);
-  EXPECT_EQ(fresh->store->printerName, kOtherPrinter);
+  ASSERT_TRUE(FindOpenPaperStore(*fresh, kOtherPrinter));
+  EXPECT_FALSE(FindOpenPaperStore(*fresh, kPrinter));
 }
 
 }  // namespace

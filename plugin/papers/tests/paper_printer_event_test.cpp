@@ -66,7 +66,7 @@ TEST_F(PaperPrinterEventTest, InitializeLeavesAnExistingFileAlone) {
   world.machine.files.AddFile(kPaperFile, "[Other]\r\nPapersDataSize=0\r\n");
   auto module = world.LoadModule();
   PaperPrinterEvent(*module, kPrinter, kPrinterEventInitialize);
-  EXPECT_FALSE(module->store);
+  EXPECT_TRUE(module->stores.empty());
   EXPECT_FALSE(world.Data(u"papersdata"));
   EXPECT_EQ(world.security.daclWrites, 0);
 }

@@ -159,7 +159,7 @@ TEST(PaperStoreWineTest, HandingTheFileToAdministratorsLeavesTheTokenAsItWas) {
 // needs no driver code.
 class WinePrinter {
  public:
-  WinePrinter() {
+  explicit WinePrinter(const wchar_t* name = kTestPrinter) : name_(name) {
     wchar_t dir[MAX_PATH] = {};
     DWORD needed = 0;
     if (!::GetPrinterDriverDirectoryW(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(dir), sizeof dir, &needed))
@@ -177,7 +177,7 @@ class WinePrinter {
         ::GetLastError() != ERROR_PRINTER_DRIVER_ALREADY_INSTALLED)
       return;
     PRINTER_INFO_2W info{};
-    info.pPrinterName = const_cast<LPWSTR>(kTestPrinter);
+    info.pPrinterName = const_cast<LPWSTR>(name_);
     info.pPortName = const_cast<LPWSTR>(L"FILE:");
     info.pDriverName = const_cast<LPWSTR>(kTestDriver);
     info.pPrintProcessor = const_cast<LPWSTR>(L"WinPrint");
@@ -190,12 +190,15 @@ class WinePrinter {
   ~WinePrinter() {
     PRINTER_DEFAULTSW defaults{nullptr, nullptr, PRINTER_ALL_ACCESS};
     HANDLE printer = nullptr;
-    if (::OpenPrinterW(const_cast<LPWSTR>(kTestPrinter), &printer, &defaults)) {
+    if (::OpenPrinterW(const_cast<LPWSTR>(name_), &printer, &defaults)) {
       ::DeletePrinter(printer);
       ::ClosePrinter(printer);
     }
   }
   bool ok = false;
+
+ private:
+  const wchar_t* name_;
 };
 
 TEST(PaperStoreWineTest, PrinterDataRoundTripThroughTheSpooler) {
@@ -236,6 +239,35 @@ TEST(PaperStoreWineTest, PrinterDataRoundTripThroughTheSpooler) {
   EXPECT_EQ(PaperName(reloaded.records[1]), u"2_x_4");
   EXPECT_EQ(PaperName(reloaded.records[2]), u"3_x_4");  // sorted after the reload
   EXPECT_FALSE(reloaded.dirty);
+}
+
+// One process serving two label printers lists and saves each one's own
+// sizes in that printer's data.
+TEST(PaperStoreWineTest, TwoPrintersInOneProcessKeepTheirOwnSizes) {
+  constexpr wchar_t kSecondPrinter[] = L"LX Paper Wine Test B";
+  WinePrinter printerA;
+  WinePrinter printerB(kSecondPrinter);
+  ASSERT_TRUE(printerA.ok && printerB.ok) << ::GetLastError();
+  RealPapers process(u"lxpaperwinetestp.ini");
+  PaperStore& a = OpenPaperStore(process.context, U(kTestPrinter));
+  PaperStore& b = OpenPaperStore(process.context, U(kSecondPrinter));
+  ASSERT_NE(&a, &b);
+  ASSERT_TRUE(AddPaper(a, MakePaperRecord(NextPaperNumber(a), u"only on A", 58.0f, 40.0f, false)));
+  EXPECT_EQ(b.count(), 11);
+  ASSERT_TRUE(AddPaper(b, MakePaperRecord(NextPaperNumber(b), u"only on B", 70.0f, 50.0f, false)));
+  ASSERT_TRUE(AddPaper(b, MakePaperRecord(NextPaperNumber(b), u"also on B", 30.0f, 20.0f, false)));
+  ASSERT_TRUE(SavePaperStoreIfChanged(process.context, a, false, false));
+  ASSERT_TRUE(SavePaperStoreIfChanged(process.context, b, false, false));
+
+  RealPapers next(u"lxpaperwinetestp.ini");
+  PaperStore& reloadedA = OpenPaperStore(next.context, U(kTestPrinter));
+  PaperStore& reloadedB = OpenPaperStore(next.context, U(kSecondPrinter));
+  EXPECT_EQ(reloadedA.count(), 12);
+  EXPECT_EQ(reloadedB.count(), 13);
+  EXPECT_TRUE(FindPaperByName(reloadedA, u"only on A"));
+  EXPECT_FALSE(FindPaperByName(reloadedA, u"only on B"));
+  EXPECT_TRUE(FindPaperByName(reloadedB, u"only on B"));
+  EXPECT_FALSE(FindPaperByName(reloadedB, u"only on A"));
 }
 
 }  // namespace
