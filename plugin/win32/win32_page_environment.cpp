@@ -148,7 +148,7 @@ Win32PageEnvironment::Win32PageEnvironment(const PageModules& modules, PFNCOMPRO
     : modules_(modules), sheetFunction_(sheetFunction), sheet_(sheet) {}
 
 Win32PageEnvironment::~Win32PageEnvironment() {
-  while (!pictures_.empty()) ReleasePictures(*pictures_.begin()->first);
+  while (!pictures_.empty()) ReleasePictures(*pictures_.front().first);
 }
 
 int Win32PageEnvironment::MessageBox(IDialogView& owner, const std::u16string& text, const std::u16string& caption,
@@ -183,8 +183,11 @@ bool Win32PageEnvironment::ShowPicture(IDialogView& page, int controlId, int num
   HWND window = WindowOfView(page);
   HWND control = window != nullptr ? ::GetDlgItem(window, controlId) : nullptr;
   if (control == nullptr) return false;
-  std::unique_ptr<PagePictures>& held = pictures_[&page];
-  if (!held) held = std::make_unique<PagePictures>();
+  PagePictures* held = Find(page);
+  if (held == nullptr) {
+    pictures_.emplace_back(&page, std::make_unique<PagePictures>());
+    held = pictures_.back().second.get();
+  }
 
   Picture* picture = nullptr;
   for (auto& p : held->pictures) {
@@ -226,19 +229,28 @@ bool Win32PageEnvironment::ShowPicture(IDialogView& page, int controlId, int num
   return true;
 }
 
-void Win32PageEnvironment::ReleasePictures(IDialogView& page) {
-  auto found = pictures_.find(&page);
-  if (found == pictures_.end()) return;
-  for (auto& frame : found->second->frames) {
-    if (frame->control != nullptr) RemoveWindowSubclass(frame->control, FrameProc, kFrameSubclassId);
+Win32PageEnvironment::PagePictures* Win32PageEnvironment::Find(IDialogView& page) const {
+  for (const auto& held : pictures_) {
+    if (held.first == &page) return held.second.get();
   }
-  for (auto& picture : found->second->pictures) Unselect(*picture);
-  pictures_.erase(found);
+  return nullptr;
+}
+
+void Win32PageEnvironment::ReleasePictures(IDialogView& page) {
+  for (auto it = pictures_.begin(); it != pictures_.end(); ++it) {
+    if (it->first != &page) continue;
+    for (auto& frame : it->second->frames) {
+      if (frame->control != nullptr) RemoveWindowSubclass(frame->control, FrameProc, kFrameSubclassId);
+    }
+    for (auto& picture : it->second->pictures) Unselect(*picture);
+    pictures_.erase(it);
+    return;
+  }
 }
 
 size_t Win32PageEnvironment::PictureCount(IDialogView& page) const {
-  auto found = pictures_.find(&page);
-  return found == pictures_.end() ? 0 : found->second->pictures.size();
+  PagePictures* held = Find(page);
+  return held == nullptr ? 0 : held->pictures.size();
 }
 
 intptr_t Win32PageEnvironment::SetSheetResult(intptr_t result) {

@@ -6,8 +6,9 @@
 
 #include <windows.h>
 
-#include <map>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "plugin/oem/oem_com.h"
 // The environment's method, not the ANSI/wide switch of windows.h.
@@ -50,7 +51,9 @@ class Win32PageEnvironment : public IPageEnvironment {
   PageModules modules_;
   PFNCOMPROPSHEET sheetFunction_;
   HANDLE sheet_;
-  std::map<IDialogView*, std::unique_ptr<PagePictures>> pictures_;
+  // By page; a sheet has a handful of pages.
+  std::vector<std::pair<IDialogView*, std::unique_ptr<PagePictures>>> pictures_;
+  PagePictures* Find(IDialogView& page) const;
 };
 
 // The window behind a view of the Win32 binding; null for any other view.
