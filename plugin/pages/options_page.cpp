@@ -33,6 +33,8 @@ void OptionsPage::InitPage() {
   if (context().features) FillFeatureList(view(), IDC_PRINT_LANGUAGE, Slot(kFeaturePrinterLanguage));
   view().TrackbarSetRange(IDC_DENSITY, 0, kMostDensity);
   view().TrackbarSetRange(IDC_SPEED, 0, MostSpeed(context().modelClass()));
+  view().TrackbarSetSteps(IDC_DENSITY, 1, 1);
+  view().TrackbarSetSteps(IDC_SPEED, 1, 1);
 }
 
 void OptionsPage::ShowState() {

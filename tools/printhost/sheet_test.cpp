@@ -211,6 +211,7 @@ class PagesInSheet : public ::testing::Test {
     HWND options = ShowPage(sheet, 1);
     ASSERT_NE(nullptr, options);
     EXPECT_EQ(7, SendMessageW(GetDlgItem(options, IDC_SPEED), TBM_GETRANGEMAX, 0, 0));
+    EXPECT_EQ(1, SendMessageW(GetDlgItem(options, IDC_DENSITY), TBM_GETPAGESIZE, 0, 0));
     Shot(sheet, tag + L"3-options");
     HWND image = ShowPage(sheet, 2);
     ASSERT_NE(nullptr, image);

@@ -46,6 +46,8 @@ TEST(SettingsPages, ModelClassDecidesSpeedRangePrintMethodAndPostPrintControls) 
   FakeDialog& options = Tab(rig, kOptionsTab);
   EXPECT_EQ(3, options.At(IDC_SPEED).high);
   EXPECT_EQ(15, options.At(IDC_DENSITY).high);
+  EXPECT_EQ(1, options.At(IDC_DENSITY).pageSize);
+  EXPECT_EQ(1, options.At(IDC_SPEED).pageSize);
   FakeDialog& params = Tab(rig, kParamsTab);
   EXPECT_EQ(1, params.ComboGetCurSel(IDC_PRINT_METHOD));
   EXPECT_FALSE(params.IsEnabled(IDC_PRINT_METHOD));
