@@ -139,8 +139,10 @@ void Choose(HWND page, int id, int index) {
 void Shot(HWND window, const std::wstring& name) {
   const std::wstring folder = Folder() + L"\\screenshots";
   CreateDirectoryW(folder.c_str(), nullptr);
-  // Let the page finish painting first.
-  Sleep(300);
+  // The whole window painted afresh, then a moment for the other process to
+  // finish drawing it.
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  Sleep(500);
   EXPECT_TRUE(SaveScreenshot(window, folder + L"\\" + name + L".bmp")) << "screenshot " << name.size();
 }
 
