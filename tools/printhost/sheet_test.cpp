@@ -146,6 +146,24 @@ void Shot(HWND window, const std::wstring& name) {
   EXPECT_TRUE(SaveScreenshot(window, folder + L"\\" + name + L".bmp")) << "screenshot " << name.size();
 }
 
+// Whether a picture control shows a picture rather than one flat colour: a
+// grid of points of the screen over it holds dark and light ones.
+bool ShowsAPicture(HWND control) {
+  RECT r;
+  if (control == nullptr || !GetWindowRect(control, &r)) return false;
+  HDC dc = GetDC(nullptr);  // the screen, as the user sees it
+  int dark = 0, light = 0;
+  for (int y = 1; y < 10; ++y) {
+    for (int x = 1; x < 10; ++x) {
+      COLORREF c = GetPixel(dc, r.left + (r.right - r.left) * x / 10, r.top + (r.bottom - r.top) * y / 10);
+      if (c == CLR_INVALID) continue;
+      ++((GetRValue(c) + GetGValue(c) + GetBValue(c)) < 3 * 128 ? dark : light);
+    }
+  }
+  ReleaseDC(nullptr, dc);
+  return dark > 0 && light > 0;
+}
+
 class PagesInSheet : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -221,6 +239,7 @@ class PagesInSheet : public ::testing::Test {
     EXPECT_TRUE(IsWindowEnabled(tone));
     EXPECT_EQ(0, GetWindowLongW(tone, GWL_STYLE) & ES_READONLY);
     Shot(sheet, tag + L"4-image");
+    EXPECT_TRUE(ShowsAPicture(GetDlgItem(image, IDC_HALFTONE_PREVIEW))) << "the halftone preview is painted";
     HWND params = ShowPage(sheet, 3);
     ASSERT_NE(nullptr, params);
     Choose(params, IDC_POST_ACTION, 3);
@@ -230,6 +249,7 @@ class PagesInSheet : public ::testing::Test {
     HWND about = ShowPage(sheet, 4);
     ASSERT_NE(nullptr, about);
     Shot(sheet, tag + L"6-about");
+    EXPECT_TRUE(ShowsAPicture(GetDlgItem(about, IDC_LOGO))) << "the logo is painted";
 
     HWND apply = GetDlgItem(sheet, kApplyButton);
     EXPECT_TRUE(IsWindowEnabled(apply)) << "changes enable Apply";
