@@ -100,6 +100,9 @@ class IDialogView {
   virtual void TrackbarSetRange(int id, int low, int high) = 0;
   virtual void TrackbarSetPos(int id, int position) = 0;
   virtual int TrackbarGetPos(int id) = 0;
+  // How far the arrow keys and Page Up/Down move the thumb (TBM_SETLINESIZE,
+  // TBM_SETPAGESIZE).
+  virtual void TrackbarSetSteps(int id, int line, int page) = 0;
 
   // Rich edit: replaces the content with an RTF document (EM_STREAMIN, SF_RTF).
   virtual void SetRichText(int id, const std::string& rtf) = 0;

@@ -1,6 +1,10 @@
 #include "plugin/pages/document_pages.h"
 
+#include "plugin/pages/document_about_page.h"
+#include "plugin/pages/image_page.h"
+#include "plugin/pages/options_page.h"
 #include "plugin/pages/paper_page.h"
+#include "plugin/pages/print_params_page.h"
 #include "plugin/resources/resource_ids.h"
 
 namespace lx {
@@ -17,10 +21,10 @@ std::unique_ptr<DocumentPage> Make(PageContext& context) {
 const std::vector<DocumentPageSpec>& DocumentPageSpecs() {
   static const std::vector<DocumentPageSpec> specs = {
       {IDD_PAPER_PAGE, IDS_PAPER_TITLE, kHelpPaper, Make<PaperPage>},
-      {IDD_OPTIONS_PAGE, IDS_OPTIONS_TITLE, kHelpOptions, nullptr},
-      {IDD_IMAGE_PAGE, IDS_IMAGE_TITLE, kHelpPaper, nullptr},
-      {IDD_PRINT_PARAMS_PAGE, IDS_PRINT_PARAMS_TITLE, kHelpOptions, nullptr},
-      {IDD_ABOUT_PAGE, IDS_ABOUT_TITLE, kHelpAbout, nullptr},
+      {IDD_OPTIONS_PAGE, IDS_OPTIONS_TITLE, kHelpOptions, Make<OptionsPage>},
+      {IDD_IMAGE_PAGE, IDS_IMAGE_TITLE, kHelpPaper, Make<ImagePage>},
+      {IDD_PRINT_PARAMS_PAGE, IDS_PRINT_PARAMS_TITLE, kHelpOptions, Make<PrintParamsPage>},
+      {IDD_ABOUT_PAGE, IDS_ABOUT_TITLE, kHelpAbout, Make<DocumentAboutPage>},
   };
   return specs;
 }

@@ -10,6 +10,9 @@
 #include "ui/dialog_view.h"
 #include "ui/property_page.h"
 
+// windows.h maps MessageBox to MessageBoxW; here it is a method.
+#undef MessageBox
+
 namespace lx {
 
 // pfnComPropSheet's answers to CPSFUNC_SET_RESULT.

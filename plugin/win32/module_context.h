@@ -18,6 +18,7 @@
 #include "plugin/core/option_table.h"
 #include "plugin/core/plugin_platform.h"
 #include "plugin/papers/paper_persistence.h"
+#include "plugin/win32/win32_page_environment.h"
 #include "plugin/win32/win32_plugin_host.h"
 
 namespace lx {
@@ -56,6 +57,8 @@ class ModuleContext {
   // INVALID_HANDLE_VALUE when the module's manifest gave none.
   HANDLE activationContext() const { return activationContext_; }
   const AttachPlan& plan() const { return plan_; }
+  // What the pages' environment loads templates and pictures from.
+  PageModules pageModules() const { return {resources_, bitmapModule_, activationContext_}; }
   int uiLanguage() const { return uiLanguage_; }
   const std::u16string& unitText() const { return unitText_; }
 

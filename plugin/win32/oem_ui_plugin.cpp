@@ -3,17 +3,21 @@
 #include <memory>
 #include <new>
 
+#include "platform/profile.h"
 #include "platform/spooler.h"
 #include "platform/win32/wide.h"
+#include "plugin/core/about_info.h"
 #include "plugin/core/frame_logic.h"
-#include "plugin/core/model_table.h"
-#include "plugin/core/option_table.h"
+#include "plugin/core/naming.h"
 #include "plugin/capabilities/device_capabilities.h"
 #include "plugin/pages/about_page.h"
+#include "plugin/pages/document_pages.h"
 #include "plugin/papers/paper_lookup_adapter.h"
 #include "plugin/papers/paper_printer_event.h"
 #include "plugin/win32/module_context.h"
+#include "plugin/win32/oem_heap.h"
 #include "plugin/win32/sheet_pages.h"
+#include "plugin/win32/win32_page_environment.h"
 
 namespace lx {
 
@@ -33,14 +37,35 @@ std::u16string PrinterNameOf(ISpooler& spooler, HANDLE printer) {
   return info.printerName;
 }
 
-// The printer's driver name decides the model class each time the document
-// pages are built.
-void RefineModelClass(ModuleContext& module, HANDLE printer) {
-  PrinterInfo2 info;
-  if (!module.platform().spooler->GetInfo2(HandleOf(printer), info) || info.driverName.empty()) return;
-  std::u16string driver = info.driverName.substr(0, 31);
-  module.Trace(driver);
-  module.modelClass = ApplyModelTable(driver, module.modelClass);
+// What the document pages need of the loaded module.
+PageModule PageModuleOf(ModuleContext& module) {
+  PageModule facts;
+  facts.platform = &module.platform();
+  facts.papers = &module.Papers();
+  facts.options = &module.Options();
+  facts.bitmaps = module.Bitmaps();
+  facts.text = [&module](unsigned id) { return module.ResourceText(id); };
+  facts.unitText = module.unitText();
+  facts.driverDirectory = module.platform().host->PrinterDriverDirectory().value_or(u"");
+  facts.helpFileName = HelpFileName(module.plan().baseName, module.uiLanguage());
+  facts.configPath = module.plan().configPath;
+  facts.uiLanguage = module.uiLanguage();
+  facts.modelClass = &module.modelClass;
+  return facts;
+}
+
+// The printer sheet's About page with the configuration file's About keys
+// as they are when the sheet opens.
+std::unique_ptr<AboutPage> MakePrinterAboutPage(ModuleContext& module, PROPSHEETUI_INFO& sheet) {
+  std::unique_ptr<IPageEnvironment> environment(new (std::nothrow) Win32PageEnvironment(
+      module.pageModules(), sheet.pfnComPropSheet, sheet.hComPropSheet));
+  if (environment == nullptr) return nullptr;
+  const AttachPlan& plan = module.plan();
+  AboutInfo info = ReadAboutInfo(*module.platform().profile, plan.configPath, module.uiLanguage());
+  std::u16string help = plan.folder + u"\\" + HelpFileName(plan.baseName, module.uiLanguage());
+  return std::unique_ptr<AboutPage>(new (std::nothrow) AboutPage(
+      std::move(environment), [&module](unsigned id) { return module.ResourceText(id); }, std::move(info),
+      module.uiLanguage(), std::move(help)));
 }
 
 }  // namespace
@@ -106,14 +131,31 @@ HRESULT OemUiPlugin::CommonUIProp(DWORD, PVOID) { return S_OK; }
 
 HRESULT OemUiPlugin::DocumentPropertySheets(PPROPSHEETUI_INFO info, LPARAM lParam) {
   auto addPages = [this](PROPSHEETUI_INFO& sheet) -> PageAddOutcome {
-    if (core_ == nullptr || coreFeatures_ == nullptr) return {S_OK, false, 0};
     auto* param = reinterpret_cast<OEMUIPSPARAM*>(sheet.lParamInit);
-    if (param != nullptr) RefineModelClass(module_, param->hPrinter);
-    ReadFeatures(features_, coreFeatures_.get(), module_.Options());
-    if (BitmapCache* bitmaps = module_.Bitmaps()) bitmaps->FillForDocumentPages();
-    // The document pages add themselves here once they exist; until then the
-    // sheet shows none of ours.
-    return {S_OK, false, 0};
+    if (core_ == nullptr || coreFeatures_ == nullptr || param == nullptr || param->pOEMDM == nullptr ||
+        param->pPublicDM == nullptr) {
+      return {S_OK, false, 0};
+    }
+    // One environment per sheet; each page keeps it until the sheet lets go.
+    std::shared_ptr<Win32PageEnvironment> environment(new (std::nothrow) Win32PageEnvironment(
+        module_.pageModules(), sheet.pfnComPropSheet, sheet.hComPropSheet));
+    if (environment == nullptr) return {E_OUTOFMEMORY, false, 0};
+    DocumentSheetInput input;
+    input.printer = HandleOf(param->hPrinter);
+    input.publicDm = param->pPublicDM;
+    input.live = static_cast<PrivateDevmode*>(param->pOEMDM);
+    input.features = &features_;
+    input.core = coreFeatures_.get();
+    input.env = environment.get();
+    input.module = PageModuleOf(module_);
+    input.heap = OemHeap(param->hOEMHeap);
+    DocumentPagesResult result =
+        BuildDocumentPages(input, [&](std::unique_ptr<IPropertyPage> page, unsigned titleId) -> intptr_t {
+          return AddSheetPage(sheet, std::move(page), module_.resources(), module_.PageTitleText(titleId),
+                              module_.activationContext(), PSP_HASHELP, environment);
+        });
+    if (FAILED(result.hr)) return {result.hr, false, 0};
+    return {S_OK, result.allAdded && result.added > 0, result.lastResult};
   };
   return Finish(AnswerPropertySheets(info, lParam, addPages));
 }
@@ -121,7 +163,9 @@ HRESULT OemUiPlugin::DocumentPropertySheets(PPROPSHEETUI_INFO info, LPARAM lPara
 HRESULT OemUiPlugin::DevicePropertySheets(PPROPSHEETUI_INFO info, LPARAM lParam) {
   auto addPages = [this](PROPSHEETUI_INFO& sheet) -> PageAddOutcome {
     if (sheet.pfnComPropSheet == nullptr) return {S_OK, false, 0};
-    LONG_PTR added = AddSheetPage(sheet, std::make_unique<AboutPage>(), module_.resources(),
+    auto page = MakePrinterAboutPage(module_, sheet);
+    if (page == nullptr) return {E_OUTOFMEMORY, false, 0};
+    LONG_PTR added = AddSheetPage(sheet, std::move(page), module_.resources(),
                                   module_.PageTitleText(AboutPage::kTitleId), module_.activationContext());
     if (added <= 0) return {S_OK, false, 0};
     return {S_OK, true, added};

@@ -13,20 +13,24 @@ struct HostedPage {
   std::unique_ptr<IPropertyPage> page;
   Win32PageHost host;
   bool* releasedWhileAdding = nullptr;
+  std::shared_ptr<void> keepAlive;  // what the page uses beyond itself (its sheet's environment)
 };
 
 }  // namespace
 
 LONG_PTR AddSheetPage(PROPSHEETUI_INFO& sheet, std::unique_ptr<IPropertyPage> page, HINSTANCE resources,
-                      const std::u16string& title, HANDLE activationContext) {
+                      const std::u16string& title, HANDLE activationContext, DWORD extraFlags,
+                      std::shared_ptr<void> keepAlive) {
   if (sheet.pfnComPropSheet == nullptr || page == nullptr) return 0;
   auto* hosted = new (std::nothrow) HostedPage(std::move(page), resources);
   if (hosted == nullptr) return 0;
+  hosted->keepAlive = std::move(keepAlive);
   hosted->host.SetOnReleased([hosted] {
     if (hosted->releasedWhileAdding != nullptr) *hosted->releasedWhileAdding = true;
     delete hosted;
   });
   PROPSHEETPAGEW description = hosted->host.Describe(title, activationContext);
+  description.dwFlags |= extraFlags;
   // A sheet that made the page and then gave up on it has released it already.
   bool released = false;
   hosted->releasedWhileAdding = &released;

@@ -262,10 +262,21 @@ TEST_F(PrintHost, SheetsAddTheAboutPageAndReadFeatures) {
   EXPECT_STREQ(L"KVUI Page", header.pTitle);
 
   // With the core helper published, building the document sheet reads the
-  // eleven features once, on the sheet's current settings.
+  // eleven features once, on the sheet's current settings, and adds the five
+  // pages in order, each with help.
   printhost::FakeCoreHelper core;
   ASSERT_EQ(S_OK, plugin->PublishDriverInterface(&core));
+  UnidrvDevmode devmode;
+  OEMDMPARAM dm = {};
+  dm.cbSize = sizeof dm;
+  dm.pPublicDMOut = devmode.pub();
+  dm.pOEMDMOut = devmode.plugin();
+  ASSERT_EQ(S_OK, plugin->DevMode(OEMDM_DEFAULT, &dm));
+  ps.hOEMHeap = GetProcessHeap();
+  ps.pPublicDM = devmode.pub();
+  ps.pOEMDM = devmode.plugin();
   info.Reason = PROPSHEETUI_REASON_INIT;
+  pages.clear();
   ASSERT_EQ(S_OK, plugin->DocumentPropertySheets(&info, 0));
   ASSERT_EQ(S_OK, plugin->DocumentPropertySheets(&info, 0));
   const std::vector<std::string> features = {
@@ -274,6 +285,19 @@ TEST_F(PrintHost, SheetsAddTheAboutPageAndReadFeatures) {
       "PrinterPaperOffset", "PrinterSetting", "OutputDensity"};
   EXPECT_EQ(features, core.enumerated);
   EXPECT_FALSE(core.sawDevmode);
+  ASSERT_EQ(10u, pages.size());
+  const int templates[] = {IDD_PAPER_PAGE, IDD_OPTIONS_PAGE, IDD_IMAGE_PAGE, IDD_PRINT_PARAMS_PAGE, IDD_ABOUT_PAGE};
+  for (size_t i = 0; i < 5; ++i) {
+    EXPECT_EQ(templates[i], static_cast<int>(reinterpret_cast<ULONG_PTR>(pages[i].pszTemplate)));
+    EXPECT_NE(0u, pages[i].dwFlags & PSP_HASHELP);
+    EXPECT_NE(0u, pages[i].dwFlags & PSP_USETITLE);
+    EXPECT_NE(nullptr, pages[i].pszTitle);
+  }
+  // Without the core driver's heap there is no context and no page.
+  ps.hOEMHeap = nullptr;
+  pages.clear();
+  EXPECT_EQ(E_OUTOFMEMORY, plugin->DocumentPropertySheets(&info, 0));
+  EXPECT_TRUE(pages.empty());
   SetLastError(0);
   info.Version = 0x0200;
   EXPECT_EQ(E_FAIL, plugin->DocumentPropertySheets(&info, 0));

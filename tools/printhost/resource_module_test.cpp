@@ -245,9 +245,20 @@ TEST_F(ResourceModule, SheetsWorkWithTheLoadedModule) {
   printhost::FakeCoreHelper core;  // lists the six metric papers under PaperSize
   ASSERT_EQ(S_OK, plugin->PublishDriverInterface(&core));
   RealSheet document;
+  std::vector<BYTE> publicPart(sizeof(DEVMODEW)), privatePart(148);
+  OEMDMPARAM dm = {};
+  dm.cbSize = sizeof dm;
+  dm.pPublicDMOut = reinterpret_cast<DEVMODEW*>(publicPart.data());
+  dm.pOEMDMOut = privatePart.data();
+  ASSERT_EQ(S_OK, plugin->DevMode(OEMDM_DEFAULT, &dm));
+  ps.hOEMHeap = GetProcessHeap();
+  ps.pPublicDM = dm.pPublicDMOut;
+  ps.pOEMDM = privatePart.data();
   info.hComPropSheet = reinterpret_cast<HANDLE>(&document);
   EXPECT_EQ(S_OK, plugin->DocumentPropertySheets(&info, 0));
   EXPECT_EQ(11u, core.enumerated.size());
+  ASSERT_EQ(5u, document.handles.size());
+  EXPECT_EQ(LoadText(resources_, IDS_PRINT_PARAMS_TITLE), document.titles[3]);
   plugin->Release();
 }
 

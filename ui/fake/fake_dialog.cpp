@@ -293,6 +293,12 @@ int FakeDialog::TrackbarGetPos(int id) {
   return c->position;
 }
 
+void FakeDialog::TrackbarSetSteps(int id, int line, int page) {
+  LX_CONTROL_OR(id)
+  c->lineSize = line;
+  c->pageSize = page;
+}
+
 void FakeDialog::SetRichText(int id, const std::string& rtf) {
   LX_CONTROL_OR(id)
   c->rtf = rtf;

@@ -46,6 +46,7 @@ struct FakeControl {
   // Progress bar and trackbar.
   int low = 0, high = 100, position = 0;
   std::vector<int> positions;  // every position set, in order
+  int lineSize = 1, pageSize = 0;  // trackbar steps; 0: the control's own page size
   // Rich edit and picture.
   std::string rtf;
   int bitmap = 0;  // 0: none
@@ -97,6 +98,7 @@ class FakeDialog : public IDialogView {
   void ProgressSetPos(int id, int position) override;
   void TrackbarSetRange(int id, int low, int high) override;
   void TrackbarSetPos(int id, int position) override;
+  void TrackbarSetSteps(int id, int line, int page) override;
   int TrackbarGetPos(int id) override;
   void SetRichText(int id, const std::string& rtf) override;
   bool SetBitmap(int id, int bitmapId) override;

@@ -271,6 +271,13 @@ int Win32DialogView::TrackbarGetPos(int id) {
   return item ? static_cast<int>(SendMessageW(item, TBM_GETPOS, 0, 0)) : 0;
 }
 
+void Win32DialogView::TrackbarSetSteps(int id, int line, int page) {
+  if (HWND item = Item(id)) {
+    SendMessageW(item, TBM_SETLINESIZE, 0, line);
+    SendMessageW(item, TBM_SETPAGESIZE, 0, page);
+  }
+}
+
 void Win32DialogView::SetRichText(int id, const std::string& rtf) {
   HWND item = Item(id);
   if (!item) return;

@@ -57,6 +57,7 @@ class Win32DialogView : public IDialogView {
   void TrackbarSetRange(int id, int low, int high) override;
   void TrackbarSetPos(int id, int position) override;
   int TrackbarGetPos(int id) override;
+  void TrackbarSetSteps(int id, int line, int page) override;
   void SetRichText(int id, const std::string& rtf) override;
   bool SetBitmap(int id, int bitmapId) override;
   void SetChildFont(const std::u16string& face, int tenthsOfPoint) override;

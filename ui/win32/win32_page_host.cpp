@@ -136,7 +136,7 @@ INT_PTR Win32PageHost::OnNotify(HWND window, NMHDR* header) {
   return TRUE;
 }
 
-INT_PTR Win32PageHost::Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+bool DispatchPageEvent(IPropertyPage& page, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND: {
       int id = LOWORD(wParam);
@@ -144,28 +144,41 @@ INT_PTR Win32PageHost::Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM
       HWND control = reinterpret_cast<HWND>(lParam);
       if ((code == EN_SETFOCUS || code == EN_KILLFOCUS) && control &&
           ControlKindOf(control) == ControlKind::kEdit) {
-        page_.OnEditFocus(id, code == EN_SETFOCUS);
+        page.OnEditFocus(id, code == EN_SETFOCUS);
       } else {
-        page_.OnCommand(id, code);
+        page.OnCommand(id, code);
       }
-      return TRUE;
+      return true;
     }
-    case WM_NOTIFY:
-      return OnNotify(window, reinterpret_cast<NMHDR*>(lParam));
     case WM_HSCROLL:
     case WM_VSCROLL: {
       // Only scrolling controls; the page itself has no scroll bars.
       HWND control = reinterpret_cast<HWND>(lParam);
-      if (!control) return FALSE;
-      page_.OnScroll(GetDlgCtrlID(control), LOWORD(wParam), message == WM_VSCROLL);
-      return TRUE;
+      if (!control) return false;
+      page.OnScroll(GetDlgCtrlID(control), LOWORD(wParam), message == WM_VSCROLL);
+      return true;
     }
     case WM_TIMER:
-      page_.OnTimer(static_cast<unsigned>(wParam));
-      return TRUE;
+      page.OnTimer(static_cast<unsigned>(wParam));
+      return true;
     case WM_HELP:
-      page_.OnHelp();
-      return TRUE;
+      page.OnHelp();
+      return true;
+    default:
+      break;
+  }
+  if (message >= kFirstPostedMessage && message <= kLastPostedMessage) {
+    page.OnMessage(message, wParam, lParam);
+    return true;
+  }
+  return false;
+}
+
+INT_PTR Win32PageHost::Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (DispatchPageEvent(page_, message, wParam, lParam)) return TRUE;
+  switch (message) {
+    case WM_NOTIFY:
+      return OnNotify(window, reinterpret_cast<NMHDR*>(lParam));
     case WM_NCDESTROY:
       view_.Attach(nullptr);
       return FALSE;
@@ -178,10 +191,6 @@ INT_PTR Win32PageHost::Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM
     // The page's white brush lives as long as its host.
     if (!brush_) brush_ = CreateSolidBrush(RGB(255, 255, 255));
     return ApplyControlColors(reinterpret_cast<HDC>(wParam), colors, brush_);
-  }
-  if (message >= kFirstPostedMessage && message <= kLastPostedMessage) {
-    page_.OnMessage(message, wParam, lParam);
-    return TRUE;
   }
   return FALSE;
 }

@@ -25,6 +25,11 @@ INT_PTR ApplyControlColors(HDC dc, const ControlColors& colors, HBRUSH brush);
 constexpr UINT kFirstPostedMessage = WM_USER + 500;
 constexpr UINT kLastPostedMessage = WM_USER + 799;
 
+// The events a page answers in any dialog that shows it, a sheet's page or a
+// modal dialog: commands, edit focus, scrolling controls, timers, help and
+// posted messages. False when `message` is none of them.
+bool DispatchPageEvent(IPropertyPage& page, UINT message, WPARAM wParam, LPARAM lParam);
+
 class Win32PageHost {
  public:
   // `resources`: the module holding the page's template.

@@ -110,6 +110,8 @@ DocumentSheetInput PageRig::Input(const std::u16string& printer) {
   m.driverDirectory = u"C:\\Windows\\System32\\spool\\drivers\\x64";
   m.helpFileName = u"lx220uienus.chm";
   m.modelClass = &modelClass;
+  m.configPath = configPath;
+  m.uiLanguage = uiLanguage;
   return in;
 }
 

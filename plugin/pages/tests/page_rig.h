@@ -55,6 +55,8 @@ struct PageRig {
   DEVMODEW publicDm{};
   PrivateDevmode live{};
   int modelClass = 0;
+  std::u16string configPath;  // the driver's configuration file, for the About texts
+  int uiLanguage = 0;
   std::vector<PrinterHandle> handles;
   std::vector<std::unique_ptr<IPropertyPage>> pages;  // outlive the sheet
   std::unique_ptr<FakePropertySheet> sheet;
