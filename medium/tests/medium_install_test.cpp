@@ -50,19 +50,7 @@ std::wstring WindowsPath(std::wstring path) {
   return path;
 }
 
-void RemovePrintersOfTheDriver() {
-  std::vector<BYTE> buffer;
-  for (const PRINTER_INFO_2W& p : printui_test::LocalPrinters(buffer)) {
-    if (!p.pDriverName || kDriver != p.pDriverName) continue;
-    HANDLE printer = nullptr;
-    PRINTER_DEFAULTSW access{nullptr, nullptr, PRINTER_ALL_ACCESS};
-    if (OpenPrinterW(p.pPrinterName, &printer, &access)) {
-      DeletePrinter(printer);
-      ClosePrinter(printer);
-    }
-  }
-  DeletePrinterDriverW(nullptr, nullptr, const_cast<LPWSTR>(kDriver.c_str()));
-}
+void RemovePrintersOfTheDriver() { printui_test::RemovePrintersOfDriver(kDriver); }
 
 std::wstring DefaultPrinter() {
   wchar_t name[512] = {};

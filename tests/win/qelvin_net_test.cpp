@@ -70,25 +70,9 @@ const Language kChinese = {L"zhcn", 1, L"Simplified_Chinese", L"正在搜索..."
 const Language kRussian = {L"ru", 2, L"Russian", L"Поиск...", L"Выбор принтера", L"Поиск вручную",
                            L"Настроить WiFi", L"Установлен внешний отрезчик "};
 
-std::wstring DefaultPrinter() {
-  wchar_t name[512] = {};
-  DWORD size = 512;
-  return GetDefaultPrinterW(name, &size) ? name : L"";
-}
+using printui_test::DefaultPrinter;
 
-void RemoveTestPrinters() {
-  std::vector<BYTE> buffer;
-  for (const PRINTER_INFO_2W& p : printui_test::LocalPrinters(buffer)) {
-    if (!p.pDriverName || kDriver != p.pDriverName) continue;
-    HANDLE printer = nullptr;
-    PRINTER_DEFAULTSW access{nullptr, nullptr, PRINTER_ALL_ACCESS};
-    if (OpenPrinterW(p.pPrinterName, &printer, &access)) {
-      DeletePrinter(printer);
-      ClosePrinter(printer);
-    }
-  }
-  DeletePrinterDriverW(nullptr, nullptr, const_cast<LPWSTR>(kDriver.c_str()));
-}
+void RemoveTestPrinters() { printui_test::RemovePrintersOfDriver(kDriver); }
 
 void RemoveOwnResponderService() {
   SC_HANDLE manager = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);

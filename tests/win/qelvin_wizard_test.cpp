@@ -105,29 +105,12 @@ const Texts kRussian = {
     L"Подсказка", L"Сначала выберите порт для настройки!",
 };
 
-std::wstring DefaultPrinter() {
-  wchar_t name[512] = {};
-  DWORD size = 512;
-  return GetDefaultPrinterW(name, &size) ? name : L"";
-}
+using printui_test::DefaultPrinter;
 
-bool DeletePrinterNamed(const std::wstring& name) {
-  HANDLE printer = nullptr;
-  PRINTER_DEFAULTSW access{nullptr, nullptr, PRINTER_ALL_ACCESS};
-  if (!OpenPrinterW(const_cast<LPWSTR>(name.c_str()), &printer, &access)) return false;
-  bool ok = DeletePrinter(printer) != FALSE;
-  ClosePrinter(printer);
-  return ok;
-}
 
 // Every printer of the test's driver, then the driver: what this test or an
 // interrupted earlier run created.
-void RemoveTestPrinters() {
-  std::vector<BYTE> buffer;
-  for (const PRINTER_INFO_2W& p : printui_test::LocalPrinters(buffer))
-    if (p.pDriverName && kDriver == p.pDriverName) DeletePrinterNamed(p.pPrinterName);
-  DeletePrinterDriverW(nullptr, nullptr, const_cast<LPWSTR>(kDriver.c_str()));
-}
+void RemoveTestPrinters() { printui_test::RemovePrintersOfDriver(kDriver); }
 
 std::wstring RegString(const std::wstring& key, const wchar_t* value) {
   wchar_t data[512] = {};

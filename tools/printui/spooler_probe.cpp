@@ -101,4 +101,18 @@ std::vector<PRINTER_INFO_2W> LocalPrinters(std::vector<BYTE>& buffer) {
   return Printers(PRINTER_ENUM_LOCAL, buffer);
 }
 
+void RemovePrintersOfDriver(const std::wstring& driver) {
+  std::vector<BYTE> buffer;
+  for (const PRINTER_INFO_2W& p : LocalPrinters(buffer)) {
+    if (!p.pDriverName || driver != p.pDriverName) continue;
+    HANDLE printer = nullptr;
+    PRINTER_DEFAULTSW access{nullptr, nullptr, PRINTER_ALL_ACCESS};
+    if (OpenPrinterW(p.pPrinterName, &printer, &access)) {
+      DeletePrinter(printer);
+      ClosePrinter(printer);
+    }
+  }
+  DeletePrinterDriverW(nullptr, nullptr, const_cast<LPWSTR>(driver.c_str()));
+}
+
 }  // namespace printui_test

@@ -22,6 +22,9 @@ PrinterFacts FindPrinter(const std::wstring& name);
 // Every local printer at level 2; the records point into `buffer`.
 std::vector<PRINTER_INFO_2W> LocalPrinters(std::vector<BYTE>& buffer);
 bool DriverInstalled(const std::wstring& model);
+// Every local printer of the driver, then the driver: what a test or an
+// interrupted earlier run of it created.
+void RemovePrintersOfDriver(const std::wstring& driver);
 using printui::PortExists;
 std::wstring DefaultPrinter();
 // The test pages the stand-in counted for the printer (its /k command).
