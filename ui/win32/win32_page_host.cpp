@@ -47,13 +47,13 @@ Win32PageHost::~Win32PageHost() {
 }
 
 PROPSHEETPAGEW Win32PageHost::Describe(const std::u16string& title, HANDLE activationContext) {
-  title_ = W(title);
+  title_ = title;
   PROPSHEETPAGEW psp = {};
   psp.dwSize = sizeof(psp);
   psp.dwFlags = PSP_USETITLE | PSP_USECALLBACK;
   psp.hInstance = resources_;
   psp.pszTemplate = MAKEINTRESOURCEW(page_.TemplateId());
-  psp.pszTitle = title_.c_str();
+  psp.pszTitle = W(title_);
   psp.pfnDlgProc = PageProc;
   psp.pfnCallback = PageCallback;
   psp.lParam = reinterpret_cast<LPARAM>(this);

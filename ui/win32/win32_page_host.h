@@ -73,7 +73,7 @@ class Win32PageHost {
   SheetNotifyHandler sheetNotify_;
   std::function<void()> released_;
   std::function<void(HWND)> sheetFound_;
-  std::wstring title_;
+  std::u16string title_;
   HBRUSH brush_ = nullptr;
 };
 
