@@ -64,7 +64,9 @@ HRESULT AnswerPapers(PaperContext& c, const char16_t* deviceName, uint16_t code,
   if (!result) return S_OK;
   const char16_t* query = code == kDcPaperNames ? u"PaperNames" : code == kDcPapers ? u"Papers" : u"PaperSize";
   Trace(c.platform, u"Paper DevCap_%s", query);
-  const PaperStore& store = OpenPaperStore(c, deviceName ? std::u16string(deviceName) : std::u16string());
+  const std::u16string_view name = deviceName ? std::u16string_view(deviceName) : std::u16string_view();
+  PaperStore* open = FindOpenPaperStore(c, name);
+  const PaperStore& store = open ? *open : OpenPaperStore(c, std::u16string(name));
   SetCount(result, store.count());
   Trace(c.platform, u"Paper DevCap_%s In, count = %d", query, store.count());
   if (output) WritePaperEntries(c, store, code, static_cast<uint8_t*>(output));

@@ -131,10 +131,12 @@ bool SaveToFile(PaperContext& c, const PaperStore& store, const std::vector<uint
 
 }  // namespace
 
-PaperStore* FindOpenPaperStore(PaperContext& context, const std::u16string& printerName) {
-  const std::u16string name = CutToBuffer(printerName, kPrinterNameChars);
+PaperStore* FindOpenPaperStore(PaperContext& context, std::u16string_view printerName) {
+  // Cut as the store's name was, without a copy: capabilities ask per call.
+  const std::u16string_view name = printerName.substr(0, kPrinterNameChars - 1);
   for (const std::unique_ptr<PaperStore>& store : context.stores)
-    if (EqualsIgnoreCase(store->printerName, name)) return store.get();
+    // The exact comparison first: callers nearly always spell the name alike.
+    if (store->printerName == name || EqualsIgnoreCase(store->printerName, name)) return store.get();
   return nullptr;
 }
 

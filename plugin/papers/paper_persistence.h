@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "plugin/core/plugin_platform.h"
@@ -31,7 +32,7 @@ struct PaperContext {
 // serving several label printers keeps each printer's sizes apart.
 PaperStore& OpenPaperStore(PaperContext& context, const std::u16string& printerName);
 // The store of `printerName` when it has been opened, else null.
-PaperStore* FindOpenPaperStore(PaperContext& context, const std::u16string& printerName);
+PaperStore* FindOpenPaperStore(PaperContext& context, std::u16string_view printerName);
 // Writes the block to the printer data, or to the shared file when the
 // printer cannot be opened for full access. The dirty flag is left alone.
 // The file form holds at most 33 records: a larger store is not written
