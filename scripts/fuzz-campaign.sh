@@ -21,7 +21,8 @@ export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$PWD}
 
 seconds=${1:?usage: scripts/fuzz-campaign.sh SECONDS [TARGET...]}
 shift
-all=(plugin_devmode_fuzz command_line_fuzz ini_fuzz paper_data_fuzz config_fuzz)
+all=(plugin_devmode_fuzz command_line_fuzz ini_fuzz paper_data_fuzz config_fuzz discovery_reply_fuzz
+     usb_answer_fuzz)
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=("${all[@]}")
 
