@@ -58,9 +58,11 @@ endfunction()
 option(LX_FUZZ "Build the fuzz targets (clang, sanitize preset)" OFF)
 if(LX_FUZZ)
   # The fuzzers steer by the coverage of the code they reach, not only of
-  # their own source file: every object carries the coverage hooks. At -O0
-  # the standard library's inline code costs more than the parsing itself.
-  add_compile_options(-fsanitize=fuzzer-no-link -O1)
+  # their own source file: every object carries the coverage hooks, except
+  # the standard library's functions (see the list). At -O0 the standard
+  # library's inline code costs more than the parsing itself.
+  add_compile_options(-fsanitize=fuzzer-no-link -O1
+                      -fsanitize-coverage-ignorelist=${PROJECT_SOURCE_DIR}/cmake/fuzz-coverage-ignore.txt)
 endif()
 function(lx_fuzz name)
   if(NOT LX_FUZZ)

@@ -9,6 +9,10 @@
 #
 #   scripts/fuzz-campaign.sh SECONDS [TARGET...]
 #   scripts/fuzz-campaign.sh 1800 ini_fuzz config_fuzz
+#   FUZZ_RUNS=10000000 scripts/fuzz-campaign.sh 36000 ini_fuzz
+#
+# FUZZ_RUNS ends each target after that many executions, when that comes
+# before the time.
 #
 # Exit status 1 when any target found something.
 set -uo pipefail
@@ -17,7 +21,8 @@ export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$PWD}
 
 seconds=${1:?usage: scripts/fuzz-campaign.sh SECONDS [TARGET...]}
 shift
-all=(plugin_devmode_fuzz command_line_fuzz ini_fuzz paper_data_fuzz config_fuzz)
+all=(plugin_devmode_fuzz command_line_fuzz ini_fuzz paper_data_fuzz config_fuzz discovery_reply_fuzz
+     usb_answer_fuzz)
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=("${all[@]}")
 
@@ -38,7 +43,7 @@ for t in "${targets[@]}"; do
   mkdir -p "$corpus" "$findings"
   # New inputs land in the corpus folder itself; the merge below trims it.
   nice -n 19 "$bin" -max_total_time="$seconds" -max_len=65536 -timeout=20 -rss_limit_mb=2048 \
-    -print_final_stats=1 -artifact_prefix="$findings/" "$corpus" >"$log" 2>&1
+    ${FUZZ_RUNS:+-runs=$FUZZ_RUNS} -print_final_stats=1 -artifact_prefix="$findings/" "$corpus" >"$log" 2>&1
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
   rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -n 1)
   cov=$(grep -oE 'cov: [0-9]+' "$log" | tail -n 1 | cut -d' ' -f2)

@@ -6,6 +6,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "platform/system.h"
 #include "platform/win_errors.h"
@@ -31,10 +33,15 @@ class SimCaller {
 
   // Fault sweeps: every call a program makes through its views is counted,
   // and the one numbered `failCall` (from 1; 0 for none) fails with the
-  // error the view gives, before it reaches the machine.
+  // error the view gives, before it reaches the machine. With `recordCalls`
+  // the calls' names ("registry.CreateKey", "spooler.ListPrinters:read")
+  // are kept in order, so a sweep can tell which call it failed.
   uint64_t callCount = 0;
   uint64_t failCall = 0;
-  bool InjectFault(uint32_t error) {
+  bool recordCalls = false;
+  std::vector<std::string> calls;
+  bool InjectFault(uint32_t error, const std::string& call = "") {
+    if (recordCalls) calls.push_back(call);
     if (++callCount != failCall) return false;
     SetError(error);
     return true;

@@ -19,7 +19,7 @@ std::u16string FileNameOf(const std::u16string& path) {
 intptr_t SimShell::Execute(const std::u16string& verb, const std::u16string& file,
                            const std::u16string& parameters, const std::u16string& directory,
                            int show) {
-  if (caller && caller->InjectFault(kErrorFileNotFound)) return kSeErrFileNotFound;
+  if (caller && caller->InjectFault(kErrorFileNotFound, "shell.Execute")) return kSeErrFileNotFound;
   Launch launch{verb, file, parameters, directory, show};
   launches.push_back(launch);
   // A path names one file, which must be there; a bare name is found

@@ -4,6 +4,10 @@
 // several live programs is calling.
 #pragma once
 
+#include <string>
+#include <utility>
+
+#include "platform/buffer_step.h"
 #include "platform/sim/sim_caller.h"
 #include "platform/sim/sim_devices.h"
 #include "platform/sim/sim_files.h"
@@ -15,25 +19,43 @@ namespace lx {
 
 class SimEntry {
  public:
-  SimEntry(SimCaller& caller, ISystem& program, int bits) : caller_(caller), program_(program), bits_(bits) {}
+  SimEntry(SimCaller& caller, ISystem& program, int bits, const char* service)
+      : caller_(caller), program_(program), bits_(bits), service_(service) {}
 
  protected:
   void Enter() { caller_.Attach(&program_, bits_); }
   // Enters, and answers true when a fault sweep fails this call with `error`.
-  bool Faulted(uint32_t error) {
+  bool Faulted(uint32_t error, const char* call = __builtin_FUNCTION()) {
     Enter();
-    return caller_.InjectFault(error);
+    return caller_.InjectFault(error, caller_.recordCalls ? std::string(service_) + "." + call : std::string());
+  }
+  // A call that stands for a size query, an allocation and a read is three
+  // calls to a sweep: each can fail on its own, the allocation for want of
+  // memory, and `failedStep` says which did.
+  bool FaultedStep(uint32_t error, BufferStep* failedStep, const char* call = __builtin_FUNCTION()) {
+    static const std::pair<BufferStep, const char*> kSteps[] = {
+        {BufferStep::kSizeQuery, ":size"}, {BufferStep::kAllocation, ":allocation"}, {BufferStep::kRead, ":read"}};
+    for (const auto& [step, suffix] : kSteps) {
+      Enter();
+      std::string name = caller_.recordCalls ? std::string(service_) + "." + call + suffix : std::string();
+      if (caller_.InjectFault(step == BufferStep::kAllocation ? kErrorNotEnoughMemory : error, name)) {
+        if (failedStep) *failedStep = step;
+        return true;
+      }
+    }
+    return false;
   }
 
  private:
   SimCaller& caller_;
   ISystem& program_;
   int bits_;
+  const char* service_;
 };
 
 class SimRegistryView : public IRegistry, private SimEntry {
  public:
-  SimRegistryView(SimRegistry& r, SimCaller& c, ISystem& p, int bits) : SimEntry(c, p, bits), r_(r) {}
+  SimRegistryView(SimRegistry& r, SimCaller& c, ISystem& p, int bits) : SimEntry(c, p, bits, "registry"), r_(r) {}
   bool KeyExists(RegRoot root, const std::u16string& path, RegView view) override {
     if (Faulted(kErrorAccessDenied)) return false;
     return r_.KeyExists(root, path, view);
@@ -85,7 +107,7 @@ class SimRegistryView : public IRegistry, private SimEntry {
 
 class SimFilesView : public IFileSystem, private SimEntry {
  public:
-  SimFilesView(SimFileSystem& f, SimCaller& c, ISystem& p, int bits) : SimEntry(c, p, bits), f_(f) {}
+  SimFilesView(SimFileSystem& f, SimCaller& c, ISystem& p, int bits) : SimEntry(c, p, bits, "files"), f_(f) {}
   std::optional<std::string> ReadFile(const std::u16string& path) override {
     if (Faulted(kErrorAccessDenied)) return std::nullopt;
     return f_.ReadFile(path);
@@ -141,9 +163,9 @@ class SimFilesView : public IFileSystem, private SimEntry {
 
 class SimSpoolerView : public ISpooler, private SimEntry {
  public:
-  SimSpoolerView(SimSpooler& s, SimCaller& c, ISystem& p, int bits) : SimEntry(c, p, bits), s_(s) {}
+  SimSpoolerView(SimSpooler& s, SimCaller& c, ISystem& p, int bits) : SimEntry(c, p, bits, "spooler"), s_(s) {}
   bool ListPrinters(uint32_t flags, std::vector<PrinterInfo2>& printers, BufferStep* failedStep) override {
-    if (Faulted(kRpcServerUnavailable)) return false;
+    if (FaultedStep(kRpcServerUnavailable, failedStep)) return false;
     return s_.ListPrinters(flags, printers, failedStep);
   }
   bool ListPorts(std::vector<PortInfo2>& ports) override {
@@ -167,7 +189,7 @@ class SimSpoolerView : public ISpooler, private SimEntry {
     return s_.Close(handle);
   }
   bool GetInfo2(PrinterHandle handle, PrinterInfo2& info, BufferStep* failedStep) override {
-    if (Faulted(kErrorNotEnoughMemory)) return false;
+    if (FaultedStep(kErrorNotEnoughMemory, failedStep)) return false;
     return s_.GetInfo2(handle, info, failedStep);
   }
   bool SetInfo2(PrinterHandle handle, const PrinterInfo2& info, uint32_t command) override {
@@ -220,7 +242,7 @@ class SimSpoolerView : public ISpooler, private SimEntry {
 
 class SimDeviceIoView : public IDeviceIo, private SimEntry {
  public:
-  SimDeviceIoView(SimDeviceIo& d, SimCaller& c, ISystem& p, int bits) : SimEntry(c, p, bits), d_(d) {}
+  SimDeviceIoView(SimDeviceIo& d, SimCaller& c, ISystem& p, int bits) : SimEntry(c, p, bits, "deviceio"), d_(d) {}
   DeviceHandle Open(const std::u16string& path) override {
     Enter();
     return d_.Open(path);
@@ -244,7 +266,7 @@ class SimDeviceIoView : public IDeviceIo, private SimEntry {
 
 class SimDevicesView : public IDeviceSetup, private SimEntry {
  public:
-  SimDevicesView(SimDeviceSetup& d, SimCaller& c, ISystem& p, int bits) : SimEntry(c, p, bits), d_(d) {}
+  SimDevicesView(SimDeviceSetup& d, SimCaller& c, ISystem& p, int bits) : SimEntry(c, p, bits, "devices"), d_(d) {}
   DevInfoList GetClassDevs(const Guid& classGuid, uint32_t flags) override {
     if (Faulted(kErrorNotEnoughMemory)) return 0;
     return d_.GetClassDevs(classGuid, flags);
@@ -264,7 +286,7 @@ class SimDevicesView : public IDeviceSetup, private SimEntry {
   }
   bool GetDeviceInterfacePath(DevInfoList list, const DeviceInterfaceRef& ref, std::u16string& path,
                               BufferStep* failedStep) override {
-    if (Faulted(kErrorNotEnoughMemory)) return false;
+    if (FaultedStep(kErrorNotEnoughMemory, failedStep)) return false;
     return d_.GetDeviceInterfacePath(list, ref, path, failedStep);
   }
   bool DestroyDeviceInfoList(DevInfoList list) override {
@@ -278,7 +300,7 @@ class SimDevicesView : public IDeviceSetup, private SimEntry {
 
 class SimServicesView : public IServices, private SimEntry {
  public:
-  SimServicesView(SimServices& s, SimCaller& c, ISystem& p, int bits) : SimEntry(c, p, bits), s_(s) {}
+  SimServicesView(SimServices& s, SimCaller& c, ISystem& p, int bits) : SimEntry(c, p, bits, "services"), s_(s) {}
   ScHandle OpenSCManagerW(uint32_t access) override {
     Enter();
     return s_.OpenSCManagerW(access);

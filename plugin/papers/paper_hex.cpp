@@ -1,5 +1,7 @@
 #include "plugin/papers/paper_hex.h"
 
+#include <algorithm>
+
 namespace lx {
 
 namespace {
@@ -15,25 +17,25 @@ int HexDigit(char16_t c) {
 
 std::u16string EncodePaperHex(const std::vector<uint8_t>& bytes) {
   static const char16_t kDigits[] = u"0123456789ABCDEF";
-  std::u16string text;
-  text.reserve(bytes.size() * 2);
-  for (uint8_t b : bytes) {
-    text.push_back(kDigits[b >> 4]);
-    text.push_back(kDigits[b & 0x0F]);
+  std::u16string text(bytes.size() * 2, u'0');
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    text[2 * i] = kDigits[bytes[i] >> 4];
+    text[2 * i + 1] = kDigits[bytes[i] & 0x0F];
   }
   return text;
 }
 
 std::vector<uint8_t> DecodePaperHex(std::u16string_view text, size_t maxBytes) {
-  std::vector<uint8_t> bytes;
-  for (size_t i = 0; i + 1 < text.size() && bytes.size() < maxBytes; i += 2) {
+  std::vector<uint8_t> bytes(std::min(text.size() / 2, maxBytes));
+  const char16_t* digits = text.data();
+  for (size_t n = 0; n < bytes.size(); ++n) {
     int value = 0;
-    for (size_t k = i; k < i + 2; ++k) {
-      int d = HexDigit(text[k]);
+    for (size_t k = 2 * n; k < 2 * n + 2; ++k) {
+      int d = HexDigit(digits[k]);
       if (d < 0) break;
       value = value * 16 + d;
     }
-    bytes.push_back(static_cast<uint8_t>(value));
+    bytes[n] = static_cast<uint8_t>(value);
   }
   return bytes;
 }
