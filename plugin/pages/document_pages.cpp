@@ -18,8 +18,8 @@ std::unique_ptr<DocumentPage> Make(PageContext& context) {
 
 }  // namespace
 
-const std::vector<DocumentPageSpec>& DocumentPageSpecs() {
-  static const std::vector<DocumentPageSpec> specs = {
+const std::vector<DocumentPageRow>& DocumentPageTable() {
+  static const std::vector<DocumentPageRow> specs = {
       {IDD_PAPER_PAGE, IDS_PAPER_TITLE, kHelpPaper, Make<PaperPage>},
       {IDD_OPTIONS_PAGE, IDS_OPTIONS_TITLE, kHelpOptions, Make<OptionsPage>},
       {IDD_IMAGE_PAGE, IDS_IMAGE_TITLE, kHelpPaper, Make<ImagePage>},
@@ -37,10 +37,10 @@ DocumentPagesResult BuildDocumentPages(const DocumentSheetInput& input, const Ad
     return result;
   }
   result.allAdded = true;
-  for (const DocumentPageSpec& spec : DocumentPageSpecs()) {
-    if (!spec.make) continue;
-    std::unique_ptr<DocumentPage> page = spec.make(*context);
-    intptr_t answer = page ? add(std::move(page), spec.titleId) : 0;
+  for (const DocumentPageRow& row : DocumentPageTable()) {
+    if (!row.make) continue;
+    std::unique_ptr<DocumentPage> page = row.make(*context);
+    intptr_t answer = page ? add(std::move(page), row.titleId) : 0;
     if (answer <= 0) {
       result.allAdded = false;
       break;

@@ -10,7 +10,7 @@
 
 namespace lx {
 
-struct DocumentPageSpec {
+struct DocumentPageRow {
   int templateId;
   unsigned titleId;
   unsigned helpContext;
@@ -18,7 +18,7 @@ struct DocumentPageSpec {
   std::unique_ptr<DocumentPage> (*make)(PageContext& context);
 };
 // Paper, Options, Image processing, Print parameters, About.
-const std::vector<DocumentPageSpec>& DocumentPageSpecs();
+const std::vector<DocumentPageRow>& DocumentPageTable();
 
 // Adds one page to the sheet (CPSFUNC_ADD_PROPSHEETPAGEW) under the title of
 // string `titleId`, with help; answers what the sheet returned (> 0: added).
