@@ -6,12 +6,12 @@
 #include <vector>
 
 #include "tools/printhost/driver_folder.h"
+#include "tools/printhost/language_suffix.h"
 
 namespace printhost {
 
 namespace {
 
-const wchar_t kSuffixKey[] = L"Software\\Label Printer\\LX-220";
 
 std::wstring ReadSuffixArgument() {
   int argc = 0;
@@ -25,57 +25,22 @@ std::wstring ReadSuffixArgument() {
   return suffix;
 }
 
-std::optional<std::wstring> ReadSuffixValue(bool& keyExisted) {
-  HKEY key = nullptr;
-  keyExisted = RegOpenKeyExW(HKEY_LOCAL_MACHINE, kSuffixKey, 0, KEY_READ, &key) == ERROR_SUCCESS;
-  if (!keyExisted) return std::nullopt;
-  wchar_t value[131] = {};
-  DWORD size = sizeof value - sizeof(wchar_t), type = 0;
-  LONG rc = RegQueryValueExW(key, L"Suffix", nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
-  RegCloseKey(key);
-  if (rc != ERROR_SUCCESS || type != REG_SZ) return std::nullopt;
-  return std::wstring(value);
-}
 
-bool WriteSuffixValue(const std::wstring& suffix) {
-  HKEY key = nullptr;
-  if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kSuffixKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
-                      nullptr) != ERROR_SUCCESS) {
-    return false;
-  }
-  LONG rc = RegSetValueExW(key, L"Suffix", 0, REG_SZ, reinterpret_cast<const BYTE*>(suffix.c_str()),
-                           static_cast<DWORD>((suffix.size() + 1) * sizeof(wchar_t)));
-  RegCloseKey(key);
-  return rc == ERROR_SUCCESS;
-}
 
 // Writes the run's suffix for the whole run and restores the key afterwards.
 class SuffixEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
     if (RunSuffix().empty()) return;
-    saved_ = ReadSuffixValue(keyExisted_);
-    ASSERT_TRUE(WriteSuffixValue(RunSuffix())) << "cannot write the language suffix";
+    saved_.Save();
+    ASSERT_TRUE(WriteSuffix(RunSuffix())) << "cannot write the language suffix";
   }
   void TearDown() override {
-    if (RunSuffix().empty()) return;
-    if (saved_) {
-      WriteSuffixValue(*saved_);
-    } else if (keyExisted_) {
-      HKEY key = nullptr;
-      if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kSuffixKey, 0, KEY_WRITE, &key) == ERROR_SUCCESS) {
-        RegDeleteValueW(key, L"Suffix");
-        RegCloseKey(key);
-      }
-    } else {
-      RegDeleteKeyW(HKEY_LOCAL_MACHINE, kSuffixKey);
-      RegDeleteKeyW(HKEY_LOCAL_MACHINE, L"Software\\Label Printer");  // only when empty
-    }
+    if (!RunSuffix().empty()) saved_.Restore();
   }
 
  private:
-  bool keyExisted_ = false;
-  std::optional<std::wstring> saved_;
+  SavedSuffix saved_;
 };
 
 ::testing::Environment* const kSuffixEnvironment =

@@ -22,6 +22,7 @@
 #include "plugin/resources/resource_ids.h"
 #include "tests/win/window_driver.h"
 #include "tools/printhost/driver_folder.h"
+#include "tools/printhost/language_suffix.h"
 
 namespace {
 
@@ -35,34 +36,13 @@ using lx::testing::WaitUntil;
 constexpr wchar_t kPrinter[] = L"LX Sheet Host Printer";
 // "LX-223T " puts the printer in model class 2: eight speeds and a cutter.
 constexpr wchar_t kDriver[] = L"LX-223T Sheet Host";
-constexpr wchar_t kSuffixKey[] = L"Software\\Label Printer\\LX-220";
 constexpr int kTabControl = 0x3020;
 constexpr int kApplyButton = 0x3021;
 constexpr DWORD kWaitMs = 60000;  // a loaded machine starts Wine programs slowly
 
 std::wstring Folder() { return printhost::ProgramFolder(); }
 
-bool WriteSuffix(const std::wstring& suffix) {
-  HKEY key = nullptr;
-  if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kSuffixKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
-      ERROR_SUCCESS)
-    return false;
-  LONG rc = RegSetValueExW(key, L"Suffix", 0, REG_SZ, reinterpret_cast<const BYTE*>(suffix.c_str()),
-                           static_cast<DWORD>((suffix.size() + 1) * sizeof(wchar_t)));
-  RegCloseKey(key);
-  return rc == ERROR_SUCCESS;
-}
 
-std::optional<std::wstring> ReadSuffix() {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kSuffixKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return std::nullopt;
-  wchar_t value[131] = {};
-  DWORD size = sizeof value - sizeof(wchar_t), type = 0;
-  LONG rc = RegQueryValueExW(key, L"Suffix", nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
-  RegCloseKey(key);
-  if (rc != ERROR_SUCCESS || type != REG_SZ) return std::nullopt;
-  return std::wstring(value);
-}
 
 void DeletePrinterNamed(const wchar_t* name) {
   PRINTER_DEFAULTSW defaults{nullptr, nullptr, PRINTER_ALL_ACCESS};
@@ -173,7 +153,7 @@ class PagesInSheet : public ::testing::Test {
     if (GetFileAttributesW((Folder() + L"\\lx220uide.dll").c_str()) != INVALID_FILE_ATTRIBUTES)
       files.push_back(L"lx220uide.dll");
     ASSERT_TRUE(printhost::InstallIntoDriverFolder(files, error)) << std::string(error.begin(), error.end());
-    saved_ = ReadSuffix();
+    saved_.Save();
     DeletePrinterNamed(kPrinter);
     HANDLE printer = printhost::AddStubPrinter(L"lxsheethoststub.dll", kDriver, kPrinter);
     ASSERT_NE(nullptr, printer) << GetLastError();
@@ -182,15 +162,7 @@ class PagesInSheet : public ::testing::Test {
   static void TearDownTestSuite() {
     DeletePrinterNamed(kPrinter);
     // The other print host runs read the suffix too: leave it as found.
-    if (saved_) {
-      WriteSuffix(*saved_);
-    } else {
-      HKEY key = nullptr;
-      if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kSuffixKey, 0, KEY_WRITE, &key) == ERROR_SUCCESS) {
-        RegDeleteValueW(key, L"Suffix");
-        RegCloseKey(key);
-      }
-    }
+    saved_.Restore();
   }
 
   // The document sheet in `suffix`'s language: a paper added, landscape,
@@ -199,7 +171,7 @@ class PagesInSheet : public ::testing::Test {
     // Names are unique in a printer's store: one per language run.
     const std::wstring paperName = L"Host 60 x 40 " + suffix;
     const wchar_t* newPaper = paperName.c_str();
-    ASSERT_TRUE(WriteSuffix(suffix));
+    ASSERT_TRUE(printhost::WriteSuffix(suffix));
     SheetRun run;
     ASSERT_TRUE(run.Start(L"document", suffix)) << GetLastError();
     HWND sheet = run.WaitForSheet();
@@ -294,7 +266,7 @@ class PagesInSheet : public ::testing::Test {
 
   // Each page shown for a screenshot; the sheet then closed unchanged.
   void ShootDocumentSheet(const std::wstring& suffix) {
-    ASSERT_TRUE(WriteSuffix(suffix));
+    ASSERT_TRUE(printhost::WriteSuffix(suffix));
     SheetRun run;
     ASSERT_TRUE(run.Start(L"document", suffix)) << GetLastError();
     HWND sheet = run.WaitForSheet();
@@ -308,10 +280,10 @@ class PagesInSheet : public ::testing::Test {
     EXPECT_TRUE(run.Finish());
   }
 
-  static std::optional<std::wstring> saved_;
+  static printhost::SavedSuffix saved_;
 };
 
-std::optional<std::wstring> PagesInSheet::saved_;
+printhost::SavedSuffix PagesInSheet::saved_;
 
 TEST_F(PagesInSheet, EnglishUserAddsAPaperTurnsItAndCuts) { DriveDocumentSheet(L"enus"); }
 
@@ -324,7 +296,7 @@ TEST_F(PagesInSheet, ChineseAndGermanPagesForTheEye) {
 
 TEST_F(PagesInSheet, PrinterSheetShowsTheAboutPage) {
   for (const wchar_t* suffix : {L"enus", L"ru"}) {
-    ASSERT_TRUE(WriteSuffix(suffix));
+    ASSERT_TRUE(printhost::WriteSuffix(suffix));
     SheetRun run;
     ASSERT_TRUE(run.Start(L"printer", std::wstring(L"printer-") + suffix));
     HWND sheet = run.WaitForSheet();
