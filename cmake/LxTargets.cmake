@@ -53,6 +53,22 @@ function(lx_test name)
   set_tests_properties(${name} PROPERTIES LABELS "${labels}" TIMEOUT 600)
 endfunction()
 
+# lx_wow64_test(name DRIVER <program of the 64-bit tree> ARGS ...): one of the
+# 32-bit runs (label "wow64") that prove what differs between the word
+# sizes. Where QEMU runs 32-bit programs each 32-bit process costs about a
+# minute, so a 32-bit program that need not be loaded in-process is driven
+# by the 64-bit tree's test program (test.sh builds that tree first).
+if(WIN32 AND LX_BITS EQUAL 32)
+  set(LX_WIN64_TREE "${CMAKE_BINARY_DIR}/../win64" CACHE PATH
+      "The 64-bit build tree whose test programs drive the 32-bit programs")
+endif()
+function(lx_wow64_test name)
+  cmake_parse_arguments(A "" "DRIVER" "ARGS" ${ARGN})
+  add_test(NAME ${name} COMMAND ${PROJECT_SOURCE_DIR}/scripts/wine-run.sh ${LX_WIN64_TREE}/${A_DRIVER}
+           --gtest_color=no ${A_ARGS})
+  set_tests_properties(${name} PROPERTIES LABELS "windows;wow64" TIMEOUT 900)
+endfunction()
+
 # lx_fuzz(name SOURCES ... LIBS ... [CORPUS dir] [RUNS n]): a libFuzzer target of
 # the sanitizer build, run by ctest for a bounded number of inputs.
 option(LX_FUZZ "Build the fuzz targets (clang, sanitize preset)" OFF)

@@ -28,24 +28,26 @@ if [ "${1:-}" = "--compare" ]; then
   compare=(--compare "$(realpath "$2")")
 fi
 if [ "${1:-}" != "--host" ]; then
-  # 64-bit only: the 32-bit Wine cannot be installed on every machine (a
-  # stale i386 package index); the table says so.
+  # 64-bit only: 32-bit programs do not run on every machine, and where
+  # QEMU runs them their figures would measure the emulation; the table
+  # says so.
   cmake --preset bench-win64 >/dev/null
   cmake --build --preset bench-win64 >/dev/null
   # Everything, not only the bench: the sizes row installs the medium, which
   # takes every language module and help file.
   cmake --build build/bench-win64 >/dev/null
-  export WINEPREFIX=${WINEPREFIX:-$PWD/build/wineprefix} WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  . scripts/wine-env.sh
   scripts/wine-prefix.sh
   bench=build/bench-win64/tests/bench
   xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
-    setsid wineserver -p </dev/null >/dev/null 2>&1 &
-    wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+    . scripts/wine-env.sh
+    setsid "$LX_WINESERVER" -p </dev/null >/dev/null 2>&1 &
+    lx_wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
     extra=()
-    if [ -n "${4:-}" ]; then extra=(--compare "$(winepath -w "$4")"); fi
-    wine "$1/lx_win_bench.exe" "$(winepath -w "$2")" "${extra[@]}" </dev/null >"$3" 2>/dev/null
+    if [ -n "${4:-}" ]; then extra=(--compare "$(lx_winepath "$4")"); fi
+    lx_wine "$1/lx_win_bench.exe" "$(lx_winepath "$2")" "${extra[@]}" </dev/null >"$3" 2>/dev/null
     rc=$?
-    wineserver -k >/dev/null 2>&1 || true
+    lx_wineserver -k >/dev/null 2>&1 || true
     exit $rc' _ "$bench" "build/bench-win64/installer/Qelvin64.exe" "$out/win64.txt" "${compare[1]:-}" || true
   win=(--win64 "$out/win64.txt")
 fi

@@ -128,8 +128,8 @@ def win_rows(path):
                 v.get("caps_%s_%s" % (n, q)), v.get("caps_%s_%s_floor" % (n, q)), ref_label="memcpy")
     for what, budget in (("plug-in attach", 3), ("installer start to first visible page", 1.5)):
         rows.append(("wine32", what, "-", "-", "-", "<= %gx" % budget,
-                     "NOT RUN (32-bit Wine not installable here)"))
-        short.append("wine32: %s (not measured: no 32-bit Wine)" % what)
+                     "NOT RUN (32-bit programs run here emulated, if at all)"))
+        short.append("wine32: %s (not measured: 32-bit programs run here emulated, if at all)" % what)
 
 
 def size_rows(medium):

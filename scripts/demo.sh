@@ -14,7 +14,7 @@ fi
 scripts/build.sh win64 >/dev/null
 cmake --build --preset win64 --target medium_demo >/dev/null
 
-export WINEPREFIX=${WINEPREFIX:-$root/build/wineprefix} WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+. scripts/wine-env.sh
 scripts/wine-prefix.sh
 
 # A copy of the medium: the launcher writes Setup/dnssd.dll beside the
@@ -22,23 +22,25 @@ scripts/wine-prefix.sh
 rm -rf build/demo
 mkdir -p build/demo/screenshots
 cp -r out/medium build/demo/medium
-# The shipped launcher is 32-bit; without Debian's wine32 the 64-bit build
-# of the same sources stands in for it (it then starts Qelvin64.exe, as the
-# 32-bit one does on a 64-bit Windows).
-if [ ! -x /usr/lib/wine/wine ] && ! command -v wine32 >/dev/null; then
-  echo "demo: no 32-bit Wine here; the 64-bit build of Tessaly.exe stands in for the medium's"
+# The shipped launcher is 32-bit; where no 32-bit program can run, the
+# 64-bit build of the same sources stands in for it (it then starts
+# Qelvin64.exe, as the 32-bit one does on a 64-bit Windows).
+if lx_wine32_road; then
+  echo "demo: the medium's 32-bit Tessaly.exe ($LX_WINE32_ROAD: $LX_WINE32_WHY)"
+else
+  echo "demo: $LX_WINE32_WHY; the 64-bit build of Tessaly.exe stands in for the medium's"
   cp build/win64/launcher/Tessaly.exe build/demo/medium/Tessaly.exe
 fi
 
 # Wine's server and services detached from this script's pipes, as the
 # test run starts them.
-setsid wineserver -p </dev/null >/dev/null 2>&1 &
-trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
-wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+setsid "$LX_WINESERVER" -p </dev/null >/dev/null 2>&1 &
+trap 'lx_wineserver -k >/dev/null 2>&1 || true' EXIT
+lx_wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
 
 rc=0
-wine build/win64/tools/demo/medium_demo.exe "$(winepath -w build/demo/medium)" \
-  "$(winepath -w build/demo/screenshots)" | tr -d '\r' | grep '^demo:' || rc=$?
+lx_wine build/win64/tools/demo/medium_demo.exe "$(lx_winepath build/demo/medium)" \
+  "$(lx_winepath build/demo/screenshots)" | tr -d '\r' | grep '^demo:' || rc=$?
 echo "screenshots:"
 for bmp in build/demo/screenshots/*.bmp; do
   [ -e "$bmp" ] || { rc=1; break; }

@@ -1,10 +1,8 @@
 #!/usr/bin/env bash
 # Runs a Windows program under Wine in the build tree's prefix (the emulator
-# ctest uses for the Windows test executables).
+# ctest uses for the Windows test executables). A 32-bit program goes the
+# same way: the 64-bit loader hands it to the 32-bit one.
 set -euo pipefail
-here=$(cd "$(dirname "$0")/.." && pwd)
-export WINEPREFIX=${WINEPREFIX:-$here/build/wineprefix}
-export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
-[ -f "$WINEPREFIX/system.reg" ] || "$here/scripts/wine-prefix.sh"
-exec wine "$@"
+. "$(dirname "$0")/wine-env.sh"
+[ -f "$WINEPREFIX/system.reg" ] || "$lx_root/scripts/wine-prefix.sh"
+exec "$LX_WINE64" "$@"

@@ -1,6 +1,8 @@
 // The real launcher under Wine on a medium laid out in a folder whose name
 // has a blank: the library it copies, the installer it starts (found among
 // the running processes by its full path), and its trace when the copy fails.
+// "--launcher=<path>" puts another build in place of this tree's: the
+// shipped 32-bit launcher, driven from this 64-bit test program.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <tlhelp32.h>
@@ -63,7 +65,9 @@ class TessalyOnWine : public ::testing::Test {
     for (auto& [pid, path] : ProcessesNamed(L"Qelvin64.exe")) EndProcess(pid);
     root = MakeTempFolder(L"Label Driver ");
     std::wstring built = ThisExeFolder();
-    ASSERT_TRUE(CopyFileW((built + L"\\Tessaly.exe").c_str(), (root + L"\\Tessaly.exe").c_str(), FALSE));
+    std::wstring launcher = CommandLineOption(L"launcher");
+    if (launcher.empty()) launcher = built + L"\\Tessaly.exe";
+    ASSERT_TRUE(CopyFileW(launcher.c_str(), (root + L"\\Tessaly.exe").c_str(), FALSE)) << GetLastError();
     for (const wchar_t* dir : {L"\\Setup", L"\\Setup\\Bonjour", L"\\Setup\\Bonjour\\x64", L"\\Setup\\Bonjour\\x86"})
       CreateDirectoryW((root + dir).c_str(), nullptr);
     WriteAll(root + L"\\Setup\\Bonjour\\x64\\dnssd.dll", "library for x64");
@@ -76,7 +80,9 @@ class TessalyOnWine : public ::testing::Test {
   // Runs the launcher with `directory` as its current folder; answers the
   // full paths of the installers it started (each is ended again).
   std::vector<std::wstring> Launch(const std::wstring& directory, TracedRun& run) {
-    run = RunTraced(L"\"" + root + L"\\Tessaly.exe\"", directory, nullptr, nullptr, 30000);
+    // The bound is wide: a 32-bit launcher under QEMU takes a minute or two
+    // to start; it ends as soon as the installer is started.
+    run = RunTraced(L"\"" + root + L"\\Tessaly.exe\"", directory, nullptr, nullptr, 300000);
     std::vector<std::wstring> started;
     for (int i = 0; i < 100 && started.empty(); ++i) {
       for (auto& [pid, path] : ProcessesNamed(L"Qelvin64.exe")) {

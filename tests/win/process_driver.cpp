@@ -1,5 +1,7 @@
 #include "tests/win/process_driver.h"
 
+#include <shellapi.h>
+
 #include <commctrl.h>
 #include <prsht.h>
 
@@ -71,7 +73,9 @@ TracedRun RunTraced(const std::wstring& commandLine, const std::wstring& directo
       }
       case EXCEPTION_DEBUG_EVENT: {
         DWORD code = ev.u.Exception.ExceptionRecord.ExceptionCode;
-        if (code != EXCEPTION_BREAKPOINT) status = DBG_EXCEPTION_NOT_HANDLED;
+        // A 32-bit program's first breakpoint reaches a 64-bit debugger as
+        // STATUS_WX86_BREAKPOINT.
+        if (code != EXCEPTION_BREAKPOINT && code != 0x4000001Fu) status = DBG_EXCEPTION_NOT_HANDLED;
         // Severity "error": a fault, not a notice such as a thread name.
         if ((code & 0xC0000000u) == 0xC0000000u) run.faults.push_back(code);
         break;
@@ -134,6 +138,19 @@ std::wstring WindowTexts(HWND window) {
   CollectText(window, reinterpret_cast<LPARAM>(&out));
   EnumChildWindows(window, CollectText, reinterpret_cast<LPARAM>(&out));
   return out;
+}
+
+std::wstring CommandLineOption(const wchar_t* name) {
+  const std::wstring prefix = std::wstring(L"--") + name + L"=";
+  int argc = 0;
+  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  std::wstring value;
+  for (int i = 1; argv != nullptr && i < argc; ++i) {
+    std::wstring arg = argv[i];
+    if (arg.rfind(prefix, 0) == 0) value = arg.substr(prefix.size());
+  }
+  LocalFree(argv);
+  return value;
 }
 
 std::wstring MakeTempFolder(const wchar_t* prefix) {

@@ -36,6 +36,9 @@ HWND FindProcessWindow(DWORD processId, const wchar_t* className);
 // The window's own text and its children's, one per line.
 std::wstring WindowTexts(HWND window);
 
+// The value of "--name=value" on this program's command line, or empty.
+std::wstring CommandLineOption(const wchar_t* name);
+
 // A fresh folder under the temporary folder.
 std::wstring MakeTempFolder(const wchar_t* prefix);
 std::wstring ThisExeFolder();

@@ -1,12 +1,16 @@
-// The real installer program under Wine: its start-up traces and the
-// single-instance rule between two real processes.
+// The real installer program under Wine: its start-up traces, its first
+// page, and the single-instance rule between two real processes.
+// "--installer=<path>" puts another build in place of this tree's (the
+// 32-bit installer, driven from this 64-bit test program).
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <algorithm>
 #include <cstring>
 
+#include "installer/core/resource_ids.h"
 #include "tests/win/process_driver.h"
+#include "tests/win/wizard_walk.h"
 
 namespace lx::testing {
 namespace {
@@ -16,8 +20,9 @@ class QelvinStartup : public ::testing::Test {
  protected:
   void SetUp() override {
     folder = MakeTempFolder(L"qelvin");
-    exe = folder + L"\\" + TEXT(QELVIN_EXE);
-    std::wstring built = ThisExeFolder() + L"\\..\\installer\\" + TEXT(QELVIN_EXE);
+    std::wstring built = CommandLineOption(L"installer");
+    if (built.empty()) built = ThisExeFolder() + L"\\..\\installer\\" + TEXT(QELVIN_EXE);
+    exe = folder + built.substr(built.find_last_of(L"\\/"));
     ASSERT_TRUE(CopyFileW(built.c_str(), exe.c_str(), FALSE)) << GetLastError();
   }
   void WriteConfig(const char* text) {
@@ -67,6 +72,29 @@ TEST_F(QelvinStartup, TracesStartUpAndGatesDebugLines) {
   EXPECT_TRUE(std::any_of(loud.traces.begin(), loud.traces.end(), [&](const std::string& l) {
     return l.rfind(path, 0) == 0 && l.find("cfgSetup.ini") != std::string::npos;
   }));
+}
+
+// Started as a user starts it, the installer shows its wizard on the
+// language page with the configured languages to choose from, and Exit
+// ends it with code 0. The bound is wide: a 32-bit installer under QEMU
+// takes a minute or two to start.
+TEST_F(QelvinStartup, ShowsTheLanguagePageFirst) {
+  WriteConfig("[Debug]\r\nOpenDebug=0\r\n");
+  int languages = -1;
+  auto onIdle = [&](DWORD pid) {
+    if (languages >= 0) return;
+    WizardWalk walk(pid);
+    if (!walk.FindSheet(0)) return;
+    HWND page = walk.WaitForPage(IDC_LANGUAGE_COMBO, 0);
+    if (!page) return;
+    languages = static_cast<int>(SendDlgItemMessageW(page, IDC_LANGUAGE_COMBO, CB_GETCOUNT, 0, 0));
+    CloseWizard(pid);
+  };
+  TracedRun run = RunTraced(L"\"" + exe + L"\"", folder, nullptr, onIdle, 300000);
+  ASSERT_FALSE(run.timedOut) << "no language page";
+  EXPECT_GT(languages, 0);
+  EXPECT_EQ(run.exitCode, 0u);
+  EXPECT_TRUE(run.faults.empty());
 }
 
 // While the first installer shows its wizard, a second one shows the

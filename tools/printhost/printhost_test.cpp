@@ -225,6 +225,44 @@ TEST_F(PrintHost, DevModeSequenceOnUnidrvLayout) {
   plugin->Release();
 }
 
+// The core driver asks for a count first and then passes a buffer of
+// exactly that many entries; the fixed answers are whole DWORDs.
+TEST_F(PrintHost, DeviceCapabilitiesCountThenFillAsTheCoreDriverAsks) {
+  IPrintOemUI2* plugin = Create();
+  ASSERT_NE(nullptr, plugin);
+  wchar_t device[] = L"LX-220 Label Printer";
+  DWORD count = 0xFFFF0000u;
+  ASSERT_EQ(S_OK, plugin->DeviceCapabilities(nullptr, nullptr, device, DC_PAPERS, nullptr, nullptr, nullptr, 0, &count));
+  const DWORD n = count & 0xFFFF;
+  ASSERT_GT(n, 0u);
+  EXPECT_EQ(0xFFFF0000u, count & 0xFFFF0000u) << "the high word is the caller's";
+
+  std::vector<WORD> numbers(n + 1, 0xBEEF);
+  DWORD filled = 0;
+  ASSERT_EQ(S_OK, plugin->DeviceCapabilities(nullptr, nullptr, device, DC_PAPERS, numbers.data(), nullptr, nullptr, 0,
+                                             &filled));
+  EXPECT_EQ(n, filled & 0xFFFF);
+  EXPECT_EQ(0xBEEF, numbers[n]) << "written past the counted entries";
+  std::vector<POINT> sizes(n + 1, POINT{-7, -7});
+  ASSERT_EQ(S_OK, plugin->DeviceCapabilities(nullptr, nullptr, device, DC_PAPERSIZE, sizes.data(), nullptr, nullptr, 0,
+                                             &filled));
+  for (DWORD i = 0; i < n; ++i) EXPECT_TRUE(sizes[i].x > 0 && sizes[i].y > 0) << i;
+  EXPECT_EQ(-7, sizes[n].x);
+  std::vector<wchar_t> names(n * 64 + 1, L'#');
+  ASSERT_EQ(S_OK, plugin->DeviceCapabilities(nullptr, nullptr, device, DC_PAPERNAMES, names.data(), nullptr, nullptr,
+                                             0, &filled));
+  for (DWORD i = 0; i < n; ++i) EXPECT_NE(L'\0', names[i * 64]) << i;
+  EXPECT_EQ(L'#', names[n * 64]);
+
+  DWORD extent = 0;
+  ASSERT_EQ(S_OK, plugin->DeviceCapabilities(nullptr, nullptr, device, DC_MAXEXTENT, nullptr, nullptr, nullptr, 0,
+                                             &extent));
+  EXPECT_EQ((10000u << 16) | 10000u, extent);
+  EXPECT_EQ(E_NOTIMPL, plugin->DeviceCapabilities(nullptr, nullptr, device, DC_BINS, nullptr, nullptr, nullptr, 0,
+                                                  &extent));
+  plugin->Release();
+}
+
 LONG_PTR CALLBACK RecordPage(HANDLE sheet, UINT function, LPARAM lParam1, LPARAM) {
   auto* seen = reinterpret_cast<std::vector<PROPSHEETPAGEW>*>(sheet);
   if (function != CPSFUNC_ADD_PROPSHEETPAGEW) return 0;
