@@ -41,14 +41,11 @@ if [ "${1:-}" != "--host" ]; then
   bench=build/bench-win64/tests/bench
   xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
     . scripts/wine-env.sh
-    setsid "$LX_WINESERVER" -p </dev/null >/dev/null 2>&1 &
-    lx_wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
+    lx_wine_session
     extra=()
     if [ -n "${4:-}" ]; then extra=(--compare "$(lx_winepath "$4")"); fi
     lx_wine "$1/lx_win_bench.exe" "$(lx_winepath "$2")" "${extra[@]}" </dev/null >"$3" 2>/dev/null
-    rc=$?
-    lx_wineserver -k >/dev/null 2>&1 || true
-    exit $rc' _ "$bench" "build/bench-win64/installer/Qelvin64.exe" "$out/win64.txt" "${compare[1]:-}" || true
+    exit $?' _ "$bench" "build/bench-win64/installer/Qelvin64.exe" "$out/win64.txt" "${compare[1]:-}" || true
   win=(--win64 "$out/win64.txt")
 fi
 

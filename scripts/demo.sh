@@ -32,11 +32,7 @@ else
   cp build/win64/launcher/Tessaly.exe build/demo/medium/Tessaly.exe
 fi
 
-# Wine's server and services detached from this script's pipes, as the
-# test run starts them.
-setsid "$LX_WINESERVER" -p </dev/null >/dev/null 2>&1 &
-trap 'lx_wineserver -k >/dev/null 2>&1 || true' EXIT
-lx_wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
+lx_wine_session
 
 rc=0
 lx_wine build/win64/tools/demo/medium_demo.exe "$(lx_winepath build/demo/medium)" \

@@ -70,13 +70,14 @@ install_all() {
 # in: qemu-i386-static registered with binfmt_misc for 32-bit x86 ELF files.
 # The "F" flag opens the interpreter once, at registration. The entry lasts
 # until the machine restarts; nothing else on the machine changes.
+. "$(dirname "$0")/wine-env.sh"
 binfmt=${LX_BINFMT_DIR:-/proc/sys/fs/binfmt_misc}
 i386_magic='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
 i386_mask='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
 enable_qemu_i386() {
-  local loader=/usr/lib/wine/wine
-  [ -e "$loader" ] || return 0
-  "$loader" --version >/dev/null 2>&1 && return 0
+  # Nothing to do where the loader answers, or where there is none.
+  lx_wine32_road && return 0
+  [ -e "${LX_WINE32_LOADER:-/usr/lib/wine/wine}" ] || return 0
   if [ "$(id -u)" -ne 0 ]; then
     echo "WARNING: this kernel runs no 32-bit programs, and registering QEMU for them needs root; the 32-bit Windows tests will not run" >&2
     return 0
@@ -97,7 +98,7 @@ enable_qemu_i386() {
   else
     printf '%s' ":qemu-i386:M::$i386_magic:$i386_mask:/usr/bin/qemu-i386-static:F" >"$binfmt/register" 2>/dev/null || true
   fi
-  if "$loader" --version >/dev/null 2>&1; then
+  if lx_wine32_road; then
     echo "registered /usr/bin/qemu-i386-static for 32-bit programs (binfmt_misc); the kernel runs none itself"
   else
     echo "WARNING: the 32-bit Wine loader does not start even through QEMU; the 32-bit Windows tests will not run" >&2

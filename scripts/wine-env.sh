@@ -31,6 +31,16 @@ lx_wineserver() { "$LX_WINESERVER" "$@"; }
 # The Windows form of a Linux path.
 lx_winepath() { "$LX_WINE64" winepath.exe -w "$1" 2>/dev/null | tr -d '\r'; }
 
+# A persistent wineserver for the whole script, detached so that no caller
+# waits on Wine's background processes holding its pipes, and Wine's own
+# services started here (they start with the first program and inherit its
+# output); the server ends with the script.
+lx_wine_session() {
+  setsid "$LX_WINESERVER" -p </dev/null >/dev/null 2>&1 &
+  trap 'lx_wineserver -k >/dev/null 2>&1 || true' EXIT
+  lx_wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
+}
+
 # Whether a 32-bit Windows program can run here, decided by asking the
 # 32-bit loader for its version (never by what is installed). Sets
 # LX_WINE32_ROAD to "native" (the kernel runs 32-bit programs), "qemu"

@@ -8,19 +8,10 @@
 set -uo pipefail
 cd "$(dirname "$0")/.."
 . scripts/wine-env.sh
-if lx_wine32_road; then
-  echo "32-bit Windows road: $LX_WINE32_ROAD: $LX_WINE32_WHY"
-else
-  echo "32-bit Windows road: none: $LX_WINE32_WHY"
-fi
+lx_wine32_road
+echo "32-bit Windows road: $LX_WINE32_ROAD: $LX_WINE32_WHY"
 scripts/wine-prefix.sh || exit 1
-# A persistent wineserver for the whole run, detached so that ctest does not
-# wait on Wine's background processes holding its pipes.
-setsid "$LX_WINESERVER" -p </dev/null >/dev/null 2>&1 &
-trap 'lx_wineserver -k >/dev/null 2>&1 || true' EXIT
-# Wine's own services start with the first program and inherit its output;
-# start them here, away from ctest's pipes.
-lx_wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
+lx_wine_session
 rc=0
 ctest --preset win64 --output-on-failure || rc=1
 # What needs no Wine: the PE files and the medium.
