@@ -1,7 +1,7 @@
 #include "installer/wizard/sheet_engine.h"
 
 #include "installer/engine/driver_removal.h"
-#include "installer/engine/install_sequences.h"
+#include "installer/setup/install_sequences.h"
 #include "installer/engine/post_action.h"
 
 namespace lx {

@@ -5,7 +5,7 @@
 #include "installer/core/installer_config.h"
 #include "installer/core/resource_ids.h"
 #include "installer/core/trace.h"
-#include "installer/ports/network_install.h"
+#include "installer/setup/network_install.h"
 #include "installer/core/ui_strings.h"
 #include "platform/clock.h"
 

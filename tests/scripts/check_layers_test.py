@@ -14,7 +14,9 @@ CLEAN = {
     "platform/win32/win32_os.h": '#include "platform/os.h"\n',
     "installer/core/trace.h": '#include "platform/os.h"\n',
     "installer/engine/install.h": '#include "installer/core/trace.h"\n',
-    "installer/pages/page.h": '#include "installer/engine/install.h"\n',
+    "installer/ports/usb.h": '#include "installer/engine/install.h"\n',
+    "installer/setup/usb_install.h": '#include "installer/ports/usb.h"\n#include "installer/engine/install.h"\n',
+    "installer/pages/page.h": '#include "installer/setup/usb_install.h"\n',
     "installer/pages/res/pages.rc": '#include "dialogs.rc"\n#include "installer/core/trace.h"\n',
     "installer/pages/res/dialogs.rc": "",
     "installer/wizard/sheet.h": '#include "installer/pages/page.h"\n',
@@ -26,6 +28,8 @@ CLEAN = {
 }
 
 PLANTED = [
+    ("installer/engine/install.h", '#include "installer/ports/usb.h"', "higher layer installer/ports"),
+    ("installer/ports/usb.h", '#include "installer/setup/usb_install.h"', "higher layer installer/setup"),
     ("installer/core/trace.h", '#include "installer/wizard/sheet.h"', "higher layer installer/wizard"),
     ("installer/pages/page.h", '#include "platform/win32/win32_os.h"', "binding platform/win32"),
     ("plugin/core/merge.h", '#include "installer/core/trace.h"', "another product"),

@@ -3,7 +3,6 @@
 #include "common/text.h"
 #include "installer/engine/driver_removal.h"
 #include "installer/engine/folder_copy.h"
-#include "installer/engine/install_sequences.h"
 #include "installer/engine/tests/engine_fixture.h"
 #include "installer/engine/uninstall_entry.h"
 

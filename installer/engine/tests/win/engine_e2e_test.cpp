@@ -18,7 +18,7 @@
 #include "installer/engine/driver_install.h"
 #include "installer/engine/driver_removal.h"
 #include "installer/engine/engine_sink.h"
-#include "installer/engine/install_sequences.h"
+#include "installer/setup/install_sequences.h"
 #include "installer/engine/language_suffix.h"
 #include "installer/engine/post_action.h"
 #include "installer/engine/printer_queries.h"

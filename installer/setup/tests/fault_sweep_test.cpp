@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "installer/engine/driver_removal.h"
-#include "installer/engine/install_sequences.h"
+#include "installer/setup/install_sequences.h"
 #include "installer/engine/tests/engine_fixture.h"
 #include "installer/engine/uninstall_entry.h"
 

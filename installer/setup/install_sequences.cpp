@@ -1,4 +1,4 @@
-#include "installer/engine/install_sequences.h"
+#include "installer/setup/install_sequences.h"
 
 #include "installer/engine/driver_install.h"
 #include "installer/engine/folder_copy.h"
@@ -16,13 +16,6 @@ constexpr int kPrinterPolls = 10;
 constexpr uint32_t kPrinterPollMs = 500;
 constexpr uint32_t kProgressPauseMs = 50;
 }  // namespace
-
-void RampProgress(const Os& os, IEngineSink& sink, int first, uint32_t pauseMs) {
-  for (int step = 0; step < 5; ++step) {
-    sink.SetProgress(first + step * 10);
-    os.clock->Sleep(pauseMs);
-  }
-}
 
 void InstallOnUsb(const Os& os, IEngineSink& sink, WizardState& state) {
   UsbPortInfo usb;

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "installer/engine/tests/engine_fixture.h"
-#include "installer/ports/network_install.h"
+#include "installer/setup/network_install.h"
 #include "installer/ports/tcp_port.h"
 
 namespace lx {

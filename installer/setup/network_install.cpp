@@ -1,4 +1,4 @@
-#include "installer/ports/network_install.h"
+#include "installer/setup/network_install.h"
 
 #include <optional>
 
@@ -6,7 +6,7 @@
 #include "installer/core/trace.h"
 #include "installer/engine/command_line.h"
 #include "installer/engine/driver_install.h"
-#include "installer/engine/install_sequences.h"
+#include "installer/setup/install_sequences.h"
 #include "installer/engine/language_suffix.h"
 #include "installer/engine/model_lookup.h"
 #include "installer/engine/printer_queries.h"

@@ -3,7 +3,7 @@
 #include <thread>
 
 #include "installer/engine/driver_install.h"
-#include "installer/engine/install_sequences.h"
+#include "installer/setup/install_sequences.h"
 #include "installer/engine/language_suffix.h"
 #include "installer/engine/post_action.h"
 #include "installer/engine/tests/engine_fixture.h"
