@@ -176,5 +176,13 @@
 #define IDS_ACCESSORY_PEELER            206
 #define IDS_SETTING_UP                  207
 #define IDS_WIFI_TOO_LONG               208 // WiFi name or password longer than a network allows
+#define IDS_INSTALL_FAILED              209 // finish page: the installation did not happen
+#define IDS_UNINSTALL_INCOMPLETE        210 // finish page: something of the removal is left
+#define IDS_FAIL_NAME                   211 // ... a name or address refused
+#define IDS_FAIL_PORT                   212 // ... the TCP/IP port not created
+#define IDS_FAIL_PRINTER                213 // ... the printer never appeared
+#define IDS_FAIL_DRIVER                 214 // ... the driver never appeared
+#define IDS_FAIL_NOT_STARTED            215 // ... the operation could not start
+#define IDS_REMOVAL_LEFT                216 // ... printers, drivers or packages left
 
 #endif

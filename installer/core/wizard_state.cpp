@@ -4,6 +4,10 @@
 
 namespace lx {
 
+bool Succeeded(Outcome outcome) {
+  return outcome == Outcome::kInstalled || outcome == Outcome::kDriverOnly || outcome == Outcome::kRemoved;
+}
+
 std::u16string WizardState::LanguageRegPath() const {
   std::lock_guard<std::mutex> hold(lock_);
   return replacedRegPath_ ? *replacedRegPath_ : g_config.install.LanguageRegPath;
@@ -19,6 +23,7 @@ void WizardState::Reset() {
   language = 0;
   request = {};
   target = {};
+  outcome = Outcome::kNone;
   replacedRegPath_.reset();
 }
 

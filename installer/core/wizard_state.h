@@ -25,6 +25,24 @@ struct InstallTarget {
   std::u16string driverName;
 };
 
+// What the last operation achieved. The finish page and the exit code read
+// it; a failure names the step that failed.
+enum class Outcome {
+  kNone,               // nothing has finished yet
+  kInstalled,          // the printer is in the printer list
+  kDriverOnly,         // no printer attached: the driver alone is listed
+  kNameRefused,        // an address or name that cannot reach a command line
+  kPortNotCreated,     // the printer's TCP/IP port never appeared
+  kPrinterNotSeen,     // the printer did not appear within the polls
+  kDriverNotSeen,      // the driver did not appear within the polls
+  kNotStarted,         // the worker thread could not be created
+  kRemoved,            // nothing of the configured lists is left
+  kRemovalIncomplete,  // a printer, driver or package of the lists is left
+};
+
+// True for the outcomes that did what the user asked.
+bool Succeeded(Outcome outcome);
+
 class WizardState {
  public:
   // The languageId in force: detected at start-up, then the one confirmed on
@@ -35,6 +53,8 @@ class WizardState {
   // Written by an installation worker; the UI thread reads it only after the
   // completion message has arrived.
   InstallTarget target;
+  // Written by the worker before its completion message, read after it.
+  Outcome outcome = Outcome::kNone;
 
   // The registry path (below "SOFTWARE\") that receives the language suffix:
   // the configured one until a model with its own path is installed. The UI

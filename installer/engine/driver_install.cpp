@@ -39,7 +39,7 @@ std::u16string GetInfPath(const Os& os, const std::u16string& driverName) {
   return *inf;
 }
 
-void InstallDriver(const Os& os, WizardState& state, const std::u16string& driverName) {
+bool InstallDriver(const Os& os, WizardState& state, const std::u16string& driverName) {
   std::u16string inf = GetInfPath(os, driverName);
   std::u16string regPath = FindLanguageRegPathByDriver(driverName);
   if (!regPath.empty()) state.ReplaceLanguageRegPath(regPath);
@@ -51,10 +51,11 @@ void InstallDriver(const Os& os, WizardState& state, const std::u16string& drive
           : PrintUiInstallPrinter(target.printerName, target.portName, driverName, inf);
   if (!parameters) {
     DebugTraceW(os, u"Refused a name that cannot be passed on a command line.");
-    return;
+    return false;
   }
   DebugTraceW(os, u"%s", parameters->c_str());
   os.shell->Execute(u"open", u"rundll32", *parameters, u"", kSwShowNormal);
+  return true;
 }
 
 }  // namespace lx

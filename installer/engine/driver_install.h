@@ -16,6 +16,7 @@ std::u16string GetInfPath(const Os& os, const std::u16string& driverName);
 // Starts the install command for the state's target: a printer with name,
 // port, model and INF when the target has a port, else the driver alone. Not
 // waited for. A model with its own language path puts that path in force.
-void InstallDriver(const Os& os, WizardState& state, const std::u16string& driverName);
+// False when a name could not be passed on the command line: nothing ran.
+bool InstallDriver(const Os& os, WizardState& state, const std::u16string& driverName);
 
 }  // namespace lx

@@ -110,15 +110,28 @@ void DeletePrintersAndDrivers(const Os& os) {
   }
 }
 
+std::optional<std::vector<std::u16string>> MatchingOemInfs(const Os& os, const std::u16string& section,
+                                                           const std::u16string& key) {
+  std::u16string infFolder = os.system->WindowsDirectory() + u"\\INF";
+  std::vector<FindEntry> found;
+  // A listing cut short by an error still handles what it listed.
+  if (!os.files->FindFiles(infFolder + u"\\OEM*.inf", found) && found.empty()) return std::nullopt;
+  std::vector<std::u16string> matching;
+  for (const FindEntry& entry : found) {
+    if (entry.attributes & kFileAttributeDirectory) continue;
+    std::u16string path = infFolder + u"\\" + entry.name;
+    ProfileResult value = os.profile->GetString(section, key, u"", kProfileValueChars, path);
+    if (value.count != 0) matching.push_back(entry.name);
+  }
+  return matching;
+}
+
 void DeleteOemInfPackages(const Os& os, const std::u16string& section, const std::u16string& key) {
   if (!IsUsableName(section) || !IsUsableName(key)) {
     DebugTraceW(os, u"Skipped INF section \"%s\" with key \"%s\"", section.c_str(), key.c_str());
     return;
   }
   std::u16string windows = os.system->WindowsDirectory();
-  std::u16string infFolder = windows + u"\\INF";
-  std::u16string pattern = infFolder + u"\\OEM*.inf";
-
   IFileSystem& files = *os.files;
   std::u16string pnputil =
       windows + (Is64BitSystem(os) ? u"\\SysWOW64\\pnputil.exe" : u"\\System32\\pnputil.exe");
@@ -131,18 +144,13 @@ void DeleteOemInfPackages(const Os& os, const std::u16string& section, const std
     }
   }
 
-  std::vector<FindEntry> found;
-  // A listing cut short by an error still handles what it listed.
-  if (!files.FindFiles(pattern, found) && found.empty()) {
+  std::optional<std::vector<std::u16string>> matching = MatchingOemInfs(os, section, key);
+  if (!matching) {
     DebugTraceAlways(os, "No OEM INF files found");
     return;
   }
-  for (const FindEntry& entry : found) {
-    if (entry.attributes & kFileAttributeDirectory) continue;
-    std::u16string path = infFolder + u"\\" + entry.name;
-    ProfileResult value = os.profile->GetString(section, key, u"", kProfileValueChars, path);
-    if (value.count == 0) continue;
-    std::optional<std::u16string> parameters = PnputilDeletePackage(entry.name);
+  for (const std::u16string& name : *matching) {
+    std::optional<std::u16string> parameters = PnputilDeletePackage(name);
     if (!parameters) continue;
     DebugTraceW(os, u"del inf cmd = %s", parameters->c_str());
     os.shell->Execute(u"open", pnputil, *parameters, u"", kSwHide);
@@ -183,8 +191,64 @@ void UninstallDriverPackage(const Os& os) {
   DeleteDriverFiles(os);
 }
 
-void RunRemovalWorker(const Os& os, IEngineSink& sink) {
+std::vector<std::u16string> RemovalLeftovers(const Os& os) {
+  std::vector<std::u16string> left;
+  ModelTable models = g_config.Models();
+  std::vector<std::u16string> driverNames;
+  for (int i = 0; i < models.Count(); ++i) {
+    const ModelEntry* model = models.At(i);
+    if (model && !model->DriverName.empty()) driverNames.push_back(model->DriverName);
+  }
+  auto ours = [&](const std::u16string& driver) {
+    return std::find(driverNames.begin(), driverNames.end(), driver) != driverNames.end();
+  };
+  std::vector<PrinterInfo2> printers;
+  if (os.spooler->ListPrinters(kPrinterEnumLocal | kPrinterEnumConnections, printers)) {
+    for (const PrinterInfo2& p : printers)
+      if (ours(p.driverName)) left.push_back(u"printer " + p.printerName);
+  } else {
+    left.push_back(u"printers (the list cannot be read)");
+  }
+  std::vector<std::u16string> drivers;
+  if (os.spooler->ListDrivers(drivers)) {
+    for (const std::u16string& d : drivers)
+      if (ours(d) && std::find(left.begin(), left.end(), u"driver " + d) == left.end()) left.push_back(u"driver " + d);
+  } else {
+    left.push_back(u"drivers (the list cannot be read)");
+  }
+  for (const auto& section : SplitList(g_config.uninstall.InfSection)) {
+    if (!IsUsableName(section)) continue;
+    for (const auto& key : SplitList(g_config.uninstall.DriverName)) {
+      if (!IsUsableName(key)) continue;
+      std::optional<std::vector<std::u16string>> packages = MatchingOemInfs(os, section, key);
+      if (!packages) {
+        DebugTrace(os, "No OEM INF files found");
+        continue;
+      }
+      for (const std::u16string& name : *packages)
+        if (std::find(left.begin(), left.end(), u"package " + name) == left.end()) left.push_back(u"package " + name);
+    }
+  }
+  return left;
+}
+
+Outcome CheckRemoval(const Os& os) {
+  std::vector<std::u16string> left;
+  // The deletions run as separate processes: they get the polls to finish.
+  for (int attempt = 0; attempt < kPrinterPolls; ++attempt) {
+    left = RemovalLeftovers(os);
+    if (left.empty()) return Outcome::kRemoved;
+    os.clock->Sleep(kPrinterPollMs);
+  }
+  for (const std::u16string& what : left)
+    DebugTraceWAlways(os, u"Removal incomplete: %s is still installed", what.c_str());
+  return Outcome::kRemovalIncomplete;
+}
+
+void RunRemovalWorker(const Os& os, IEngineSink& sink, WizardState& state) {
+  state.outcome = Outcome::kNone;
   UninstallDriverPackage(os);
+  state.outcome = CheckRemoval(os);
   RampProgress(os, sink, 50, 50);
   sink.PostCompletion(kWmUninstallDone);
 }

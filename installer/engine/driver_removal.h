@@ -3,9 +3,11 @@
 // driver files. Ports stay.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "installer/core/wizard_state.h"
 #include "installer/engine/engine_sink.h"
 #include "platform/os.h"
 
@@ -28,8 +30,19 @@ void DeleteOemInfPackages(const Os& os, const std::u16string& section, const std
 // "<driver directory>\3\<prefix><ending>" for every DriverPrefix and ending.
 void DeleteDriverFiles(const Os& os);
 
-// Worker body of the removal: UninstallDriverPackage, progress 50..90 and
-// kWmUninstallDone.
-void RunRemovalWorker(const Os& os, IEngineSink& sink);
+// The OEM*.inf files of the INF store whose `section` holds `key` with a
+// value; nothing when the store cannot be listed.
+std::optional<std::vector<std::u16string>> MatchingOemInfs(const Os& os, const std::u16string& section,
+                                                           const std::u16string& key);
+// What of the configured lists the spooler and the INF store still hold:
+// "printer <name>", "driver <name>", "package <oemN.inf>".
+std::vector<std::u16string> RemovalLeftovers(const Os& os);
+// kRemoved once nothing is left (at most 10 polls of 500 ms), else
+// kRemovalIncomplete with a trace line per leftover.
+Outcome CheckRemoval(const Os& os);
+
+// Worker body of the removal: UninstallDriverPackage, the check, progress
+// 50..90 and kWmUninstallDone.
+void RunRemovalWorker(const Os& os, IEngineSink& sink, WizardState& state);
 
 }  // namespace lx

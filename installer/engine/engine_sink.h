@@ -30,7 +30,8 @@ class IEngineSink {
 class IWorkerStarter {
  public:
   virtual ~IWorkerStarter() = default;
-  virtual void Start(std::function<void()> work) = 0;
+  // False when no thread could be made: the work has not run and never will.
+  virtual bool Start(std::function<void()> work) = 0;
 };
 
 // Positions first, first+10, ... first+40, pausing `pauseMs` after each.

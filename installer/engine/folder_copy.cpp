@@ -69,16 +69,25 @@ bool CopyFolderTree(const Os& os, const std::u16string& source, const std::u16st
   return true;
 }
 
-void CopyInstallerToInstallFolder(const Os& os) {
-  std::u16string target;
-  if (auto programFiles = os.files->GetFolderPath(KnownFolder::kProgramFiles))
-    target = CombinePath(*programFiles, g_config.install.FilePath).value_or(u"");
+std::u16string InstallFolder(const Os& os) {
+  if (g_config.install.FilePath.empty()) return u"";
+  auto programFiles = os.files->GetFolderPath(KnownFolder::kProgramFiles);
+  if (!programFiles) return u"";
+  return CombinePath(*programFiles, g_config.install.FilePath).value_or(u"");
+}
+
+std::u16string CopyInstallerToInstallFolder(const Os& os) {
+  std::u16string target = InstallFolder(os);
   if (!target.empty()) {
     CreateFolderTree(os, target);
     if (!os.files->IsDirectory(target)) target.clear();
   }
   std::u16string source = GetInstallerFolder(os);
-  if (!source.empty() && !target.empty()) CopyFolderTree(os, source, target);
+  if (source.empty() || target.empty() || !CopyFolderTree(os, source, target)) {
+    DebugTraceWAlways(os, u"The installer was not copied to \"%s\"", target.c_str());
+    return u"";
+  }
+  return target;
 }
 
 }  // namespace lx

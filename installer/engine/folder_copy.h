@@ -15,7 +15,11 @@ bool CreateFolderTree(const Os& os, const std::u16string& folder);
 // Copies every file and folder below `source` into `destination`, overwriting;
 // true when everything was copied.
 bool CopyFolderTree(const Os& os, const std::u16string& source, const std::u16string& destination);
-// Copies the installer's folder to the program-files folder joined with FilePath.
-void CopyInstallerToInstallFolder(const Os& os);
+// The program-files folder joined with FilePath: where the installer's copy
+// goes. Empty when either part is missing or the join fails.
+std::u16string InstallFolder(const Os& os);
+// Copies the installer's folder there; the folder when everything was
+// copied, else empty (traced).
+std::u16string CopyInstallerToInstallFolder(const Os& os);
 
 }  // namespace lx

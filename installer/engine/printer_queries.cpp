@@ -44,6 +44,17 @@ bool PrinterExists(const Os& os, const std::u16string& printerName) {
   return HasPrinterNamed(printers, printerName);
 }
 
+bool DriverListed(const Os& os, const std::u16string& driverName) {
+  std::vector<std::u16string> drivers;
+  if (!os.spooler->ListDrivers(drivers)) {
+    DebugTraceAlways(os, "Failed to enumerate printer drivers: Error %lu\n", os.system->GetLastError());
+    return false;
+  }
+  for (const std::u16string& name : drivers)
+    if (name == driverName) return true;
+  return false;
+}
+
 std::u16string MakeUniquePrinterName(const Os& os, const std::u16string& requestedName) {
   std::vector<PrinterInfo2> printers;
   if (!os.spooler->ListPrinters(kLocalAndConnections, printers)) return requestedName;

@@ -26,9 +26,29 @@ std::u16string UninstallKeyPath() {
   return u"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + g_config.uninstall.RegInfo;
 }
 
-void WriteUninstallEntry(const Os& os) {
+namespace {
+
+// Says when the configured InstallLocation is not the folder of the copy.
+void CheckInstallLocation(const Os& os, const std::u16string& programFiles, const std::u16string& installedFolder) {
+  const std::u16string& configured = g_config.uninstall.InstallLocation;
+  std::optional<std::u16string> resolved =
+      configured.empty() ? std::nullopt : CombinePath(programFiles, configured);
+  if (resolved && IsSameOrInsideFolder(*resolved, installedFolder) &&
+      IsSameOrInsideFolder(installedFolder, *resolved))
+    return;
+  DebugTraceWAlways(os, u"InstallLocation \"%s\" is not the installer's folder; the entry names \"%s\"",
+                    configured.c_str(), installedFolder.c_str());
+}
+
+}  // namespace
+
+void WriteUninstallEntry(const Os& os, const std::u16string& installedFolder) {
   const UninstallConfig& u = g_config.uninstall;
   std::u16string key = UninstallKeyPath();
+  if (installedFolder.empty()) {
+    DebugTraceWAlways(os, u"No uninstall entry: the installer has no installed copy");
+    return;
+  }
   // Without a name the values would land in the Uninstall key itself, and the
   // removal would then try to delete that shared key.
   if (u.RegInfo.empty()) {
@@ -40,15 +60,17 @@ void WriteUninstallEntry(const Os& os) {
                       LastError(os));
     return;
   }
-  if (!os.files->GetFolderPath(KnownFolder::kProgramFiles)) {
+  std::optional<std::u16string> programFiles = os.files->GetFolderPath(KnownFolder::kProgramFiles);
+  if (!programFiles) {
     DebugTraceWAlways(os, u"Failed to get Program Files folder path.\n");
     return;  // the key stays, without values
   }
+  CheckInstallLocation(os, *programFiles, installedFolder);
   std::u16string program = Is64BitSystem(os) ? u"Qelvin64.exe" : u"Qelvin32.exe";
-  std::u16string command = u"\"" + u.InstallLocation + u"\\" + program + u"\" /uninstall";
+  std::u16string command = u"\"" + installedFolder + u"\\" + program + u"\" /uninstall";
   const std::pair<const char16_t*, const std::u16string*> values[] = {
       {u"DisplayName", &u.DisplayName},       {u"DisplayVersion", &u.DisplayVersion},
-      {u"Publisher", &u.Publisher},           {u"InstallLocation", &u.InstallLocation},
+      {u"Publisher", &u.Publisher},           {u"InstallLocation", &installedFolder},
       {u"UninstallString", &command},
   };
   for (const auto& [name, data] : values) {

@@ -21,25 +21,54 @@ void CStepFinish::OnSetActive() {
   SetSheetButtons(false, false, true);
 }
 
-void CStepFinish::SetMode(Mode mode) {
-  if (mode == Mode::kRemoved) {
-    SetControlTexts(*view_, {{IDC_FINISH_RESULT, IDS_UNINSTALL_DONE}});
-    view_->Show(IDC_PRINT_TEST_PAGE, false);
-    return;
+namespace {
+
+// The result line and the note below it; no note is 0.
+struct OutcomeTexts {
+  unsigned result;
+  unsigned note;
+};
+
+OutcomeTexts TextsOf(Outcome outcome, bool removal) {
+  switch (outcome) {
+    case Outcome::kInstalled: return {IDS_INSTALL_DONE, 0};
+    case Outcome::kDriverOnly: return {IDS_INSTALL_DONE, IDS_PRINTER_NOT_CONNECTED};
+    case Outcome::kRemoved: return {IDS_UNINSTALL_DONE, 0};
+    case Outcome::kRemovalIncomplete: return {IDS_UNINSTALL_INCOMPLETE, IDS_REMOVAL_LEFT};
+    case Outcome::kNameRefused: return {IDS_INSTALL_FAILED, IDS_FAIL_NAME};
+    case Outcome::kPortNotCreated: return {IDS_INSTALL_FAILED, IDS_FAIL_PORT};
+    case Outcome::kPrinterNotSeen: return {IDS_INSTALL_FAILED, IDS_FAIL_PRINTER};
+    case Outcome::kDriverNotSeen: return {IDS_INSTALL_FAILED, IDS_FAIL_DRIVER};
+    case Outcome::kNotStarted:
+    case Outcome::kNone: break;  // an operation that reported nothing did not run
   }
-  SetControlTexts(*view_, {{IDC_FINISH_RESULT, IDS_INSTALL_DONE}});
-  if (!host_.state().target.portName.empty()) {
-    view_->Show(IDC_PRINT_TEST_PAGE, true);
-  } else {
-    view_->Show(IDC_PRINT_TEST_PAGE, false);
-    view_->Show(IDC_FINISH_NOTE, true);
-  }
+  return {removal ? IDS_UNINSTALL_INCOMPLETE : IDS_INSTALL_FAILED, IDS_FAIL_NOT_STARTED};
+}
+
+}  // namespace
+
+void CStepFinish::ShowOutcome(Outcome outcome, bool removal) {
+  outcome_ = outcome;
+  removal_ = removal;
+  ApplyOutcome();
   // By now a model's own registry path for the language is in force.
-  WriteUiLanguageSuffix(os(), host_.state());
+  if (!removal && outcome != Outcome::kRemoved && outcome != Outcome::kRemovalIncomplete)
+    WriteUiLanguageSuffix(os(), host_.state());
+}
+
+void CStepFinish::ApplyOutcome() {
+  if (!view_) return;
+  OutcomeTexts texts = TextsOf(outcome_, removal_);
+  SetControlTexts(*view_, {{IDC_FINISH_RESULT, texts.result}});
+  if (texts.note) SetControlTexts(*view_, {{IDC_FINISH_NOTE, texts.note}});
+  view_->Show(IDC_FINISH_NOTE, texts.note != 0);
+  // A test page needs a printer: only a real installation has one.
+  view_->Show(IDC_PRINT_TEST_PAGE, outcome_ == Outcome::kInstalled && !host_.state().target.printerName.empty());
 }
 
 void CStepFinish::OnCommand(int controlId, int code) {
   if (controlId != IDC_PRINT_TEST_PAGE || code != kBnClicked) return;
+  if (outcome_ != Outcome::kInstalled || host_.state().target.printerName.empty()) return;
   PrintTestPage(os(), host_.state().target.printerName);
   ShowMessage(IDS_TEST_PAGE_SENT, 0, kMbOkOnly);
 }
@@ -56,6 +85,7 @@ void CStepFinish::RefreshTexts() {
                            {IDC_FINISH_RESULT, IDS_INSTALL_DONE},
                            {IDC_FINISH_NOTE, IDS_PRINTER_NOT_CONNECTED}});
   SetSheetButtonTexts(IDS_NEXT, IDS_BACK, IDS_COMPLETE);
+  ApplyOutcome();
 }
 
 }  // namespace lx

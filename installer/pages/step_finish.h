@@ -1,5 +1,6 @@
-// The finish page: the result, the test page, and after a removal the
-// restart question when the wizard closes.
+// The finish page: the outcome of the operation in words, the test page
+// when a printer exists, and after a removal the restart question when the
+// wizard closes.
 #pragma once
 
 #include "installer/pages/my_property_page.h"
@@ -8,8 +9,6 @@ namespace lx {
 
 class CStepFinish : public CMyPropertyPage {
  public:
-  enum class Mode { kInstalled, kRemoved };
-
   explicit CStepFinish(IWizardHost& host);
   void OnInitDialog(IDialogView& view) override;
   void OnSetActive() override;
@@ -17,9 +16,16 @@ class CStepFinish : public CMyPropertyPage {
   void OnReset() override;
   void RefreshTexts() override;
 
-  void SetMode(Mode mode);
+  // Shows what the operation achieved; `removal` tells which heading a
+  // failure to start gets.
+  void ShowOutcome(Outcome outcome, bool removal = false);
 
   bool removed = false;
+
+ private:
+  void ApplyOutcome();
+  Outcome outcome_ = Outcome::kInstalled;
+  bool removal_ = false;
 };
 
 }  // namespace lx

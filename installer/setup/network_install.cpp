@@ -10,7 +10,6 @@
 #include "installer/engine/language_suffix.h"
 #include "installer/engine/model_lookup.h"
 #include "installer/engine/printer_queries.h"
-#include "installer/engine/uninstall_entry.h"
 #include "installer/ports/tcp_port.h"
 #include "platform/clock.h"
 #include "platform/shell.h"
@@ -31,25 +30,28 @@ void Progress(const Os& os, INetInstallSink& sink, std::initializer_list<int> po
 }
 
 // Starts prnport.vbs and waits for the port; the monitor adds it when the
-// script has not within the polls.
-void CreatePort(const Os& os, const std::u16string& address, const std::u16string& portName,
+// script has not within the polls. True when the port is listed at the end.
+bool CreatePort(const Os& os, const std::u16string& address, const std::u16string& portName,
                 const std::u16string& parameters) {
   DebugTraceW(os, u"addPortCmd");
   os.shell->Execute(u"open", GetScriptHostPath(os), parameters, u"", kSwHide);
   DebugTraceW(os, u"addPortCmd %s", parameters.c_str());
   for (int n = 0; n < kPortPolls; ++n) {
     os.clock->Sleep(kPollMs);
-    if (os.spooler->PortsNeededBytes() != 0 && PortExists(os, portName)) return;
+    if (os.spooler->PortsNeededBytes() != 0 && PortExists(os, portName)) return true;
     DebugTrace(os, "wait addport  time=%d", n);
   }
-  AddTcpPortByXcv(os, address);
+  return AddTcpPortByXcv(os, address) || PortExists(os, portName);
 }
+
+void Finish(INetInstallSink& sink) { sink.ShowPage(INetInstallSink::Page::kFinished, kNetFinishStep); }
 
 }  // namespace
 
 void InstallNetworkPrinter(const Os& os, INetInstallSink& sink, WizardState& state,
                            const std::u16string& address, const std::u16string& requestedName,
                            const std::u16string& driverName) {
+  state.outcome = Outcome::kNone;
   sink.ShowPage(INetInstallSink::Page::kInstalling, kNetInstallingStep);
   sink.SetStatusText(IDS_INSTALLING);
   std::u16string inf = GetInfPath(os, driverName);
@@ -74,23 +76,35 @@ void InstallNetworkPrinter(const Os& os, INetInstallSink& sink, WizardState& sta
   if (!portParameters || !installParameters) {
     // Nothing of it reaches a command line; no printer is made.
     DebugTraceW(os, u"Refused a network address that cannot be passed on a command line.");
+    RecordFailure(os, state, Outcome::kNameRefused);
     target.printerName.clear();
-    sink.ShowPage(INetInstallSink::Page::kFinished, kNetFinishStep);
+    Finish(sink);
     return;
   }
-  CreatePort(os, address, portName, *portParameters);
+  if (!CreatePort(os, address, portName, *portParameters)) {
+    // A printer on a missing port would never print: nothing more is made.
+    RecordFailure(os, state, Outcome::kPortNotCreated);
+    target.printerName.clear();
+    Finish(sink);
+    return;
+  }
 
   Progress(os, sink, {40, 50, 60});
-  WriteUninstallEntry(os);
+  RegisterInstalledCopy(os);
   DebugTraceW(os, u"OnInstallNetPrinter %s", installParameters->c_str());
   os.shell->Execute(u"open", u"rundll32", *installParameters, u"", kSwShowNormal);
   Progress(os, sink, {70, 80});
 
-  SetDefaultWhenInstalled(os, target.printerName);
+  if (!SetDefaultWhenInstalled(os, target.printerName)) {
+    RecordFailure(os, state, Outcome::kPrinterNotSeen);
+    Finish(sink);
+    return;
+  }
+  state.outcome = Outcome::kInstalled;
   if (WantsAccessoryChoice(target))
     sink.ShowPage(INetInstallSink::Page::kAccessories, kNetAccessoriesStep);
   else
-    sink.ShowPage(INetInstallSink::Page::kFinished, kNetFinishStep);
+    Finish(sink);
 }
 
 }  // namespace lx

@@ -8,7 +8,12 @@ namespace lx {
 
 void WizardEngine::InstallOnUsb(IEngineSink& sink) { lx::InstallOnUsb(os_, sink, state_); }
 
-void WizardEngine::RemoveDriver(IEngineSink& sink) { RunRemovalWorker(os_, sink); }
+void WizardEngine::RemoveDriver(IEngineSink& sink) { RunRemovalWorker(os_, sink, state_); }
+
+void WizardEngine::NotStarted(IEngineSink& sink, unsigned completion) {
+  RecordFailure(os_, state_, Outcome::kNotStarted);
+  sink.PostCompletion(completion);
+}
 
 void WizardEngine::InstallOnPort(IEngineSink& sink, const InstallRequest& request, IWorkerStarter& workers) {
   lx::InstallOnPort(os_, sink, state_, request, workers);

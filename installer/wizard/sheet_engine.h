@@ -20,6 +20,9 @@ class WizardEngine {
   // On the UI thread: the request becomes the running one, the language
   // suffix is stored, the progress ramps and the worker starts.
   void InstallOnPort(IEngineSink& sink, const InstallRequest& request, IWorkerStarter& workers);
+  // A worker that could not start: its failure recorded and its completion
+  // posted, so that the wizard still reaches its finish page.
+  void NotStarted(IEngineSink& sink, unsigned completion);
   int GetPostActionOffset(const std::u16string& driverName);
   bool ApplyPostAction(const std::u16string& printerName, int offset, int value);
 

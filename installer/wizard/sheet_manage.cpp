@@ -111,14 +111,14 @@ void SheetManage::RampProgress(int first, uint32_t pauseMs) {
 void SheetManage::StartUsbInstall() {
   GoTo(Step::kInstalling);
   RampProgress(0, 50);
-  workers_.Start([this] { engine_.InstallOnUsb(*this); });
+  if (!workers_.Start([this] { engine_.InstallOnUsb(*this); })) engine_.NotStarted(*this, kWmInstallDone);
 }
 
 void SheetManage::StartUninstall() {
   GoTo(Step::kInstalling);
   installing.SetStatusText(IDS_UNINSTALLING);
   RampProgress(0, 50);
-  workers_.Start([this] { engine_.RemoveDriver(*this); });
+  if (!workers_.Start([this] { engine_.RemoveDriver(*this); })) engine_.NotStarted(*this, kWmUninstallDone);
 }
 
 void SheetManage::StartPortInstall(const InstallRequest& request) {
@@ -143,7 +143,7 @@ class SheetNetInstall : public INetInstallSink {
       case Page::kAccessories: sheet_.GoTo(Step::kAccessories); break;
       case Page::kFinished:
         sheet_.GoTo(Step::kFinish);
-        sheet_.finish.SetMode(CStepFinish::Mode::kInstalled);
+        sheet_.finish.ShowOutcome(sheet_.state().outcome);
         break;
     }
   }
@@ -168,10 +168,16 @@ void SheetManage::StartAccessorySetting(const AccessoryRequest& request) {
   RampProgress(0, 100);
   int offset = engine_.GetPostActionOffset(request.driverName);
   // The job travels with the worker, which owns it.
-  workers_.Start([this, request, offset] {
-    engine_.ApplyPostAction(request.printerName, offset, request.value);
+  bool started = workers_.Start([this, request, offset] {
+    if (!engine_.ApplyPostAction(request.printerName, offset, request.value))
+      DebugTraceW(os_, u"The accessory was not written to printer %s", request.printerName.c_str());
     PostCompletion(kWmAccessoryDone);
   });
+  // The printer is installed either way; only the accessory is missing.
+  if (!started) {
+    DebugTraceW(os_, u"The accessory was not written to printer %s", request.printerName.c_str());
+    PostCompletion(kWmAccessoryDone);
+  }
 }
 
 void SheetManage::SetProgress(int position) { installing.SetProgress(position); }
@@ -222,11 +228,11 @@ void SheetManage::OnSheetMessage(unsigned message, uintptr_t, intptr_t) {
   switch (message) {
     case kWmInstallDone:
       GoTo(Step::kFinish);
-      finish.SetMode(CStepFinish::Mode::kInstalled);
+      finish.ShowOutcome(state_.outcome);
       break;
     case kWmUninstallDone:
       GoTo(Step::kFinish);
-      finish.SetMode(CStepFinish::Mode::kRemoved);
+      finish.ShowOutcome(state_.outcome, true);
       finish.removed = true;
       break;
     case kWmAccessoryDone:
@@ -235,7 +241,7 @@ void SheetManage::OnSheetMessage(unsigned message, uintptr_t, intptr_t) {
         os_.clock->Sleep(50);
       }
       GoTo(Step::kFinish);
-      finish.SetMode(CStepFinish::Mode::kInstalled);
+      finish.ShowOutcome(state_.outcome);
       break;
     case kWmShowAccessories:
       GoTo(Step::kAccessories);

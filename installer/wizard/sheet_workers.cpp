@@ -1,11 +1,17 @@
 #include "installer/wizard/sheet_workers.h"
 
+#include <system_error>
 #include <thread>
 
 namespace lx {
 
-void ThreadWorkers::Start(std::function<void()> work) {
-  std::thread(std::move(work)).detach();
+bool ThreadWorkers::Start(std::function<void()> work) {
+  try {
+    std::thread(std::move(work)).detach();
+    return true;
+  } catch (const std::system_error&) {
+    return false;
+  }
 }
 
 }  // namespace lx

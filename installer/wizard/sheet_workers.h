@@ -15,16 +15,22 @@ namespace lx {
 // closes ends with the process.
 class ThreadWorkers : public IWorkerStarter {
  public:
-  void Start(std::function<void()> work) override;
+  // std::thread throws when the system refuses a thread; that is answered
+  // here, on the UI thread, as a failed start.
+  bool Start(std::function<void()> work) override;
 };
 
 class QueuedWorkers : public IWorkerStarter {
  public:
-  void Start(std::function<void()> work) override {
+  bool Start(std::function<void()> work) override {
     std::lock_guard<std::mutex> lock(lock_);
+    if (refuse) return false;
     queue_.push_back(std::move(work));
     ++started;
+    return true;
   }
+  // Every start fails, as when the system has no thread left to give.
+  bool refuse = false;
   // Runs the oldest waiting worker; false when none waits.
   bool RunNext() {
     std::function<void()> work;

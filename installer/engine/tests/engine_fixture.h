@@ -107,7 +107,10 @@ class EngineMachineTest : public ::testing::Test {
 
  private:
   struct FnWorkers : IWorkerStarter {
-    void Start(std::function<void()> work) override { start(std::move(work)); }
+    bool Start(std::function<void()> work) override {
+      start(std::move(work));
+      return true;
+    }
     std::function<void(std::function<void()>)> start;
   } workers_;
 };

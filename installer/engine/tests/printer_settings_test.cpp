@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "common/text.h"
+
 #include "installer/engine/driver_removal.h"
+#include "installer/engine/folder_copy.h"
 #include "installer/engine/post_action.h"
 #include "installer/engine/printer_queries.h"
 #include "installer/engine/tests/engine_fixture.h"
@@ -163,7 +166,9 @@ TEST_F(PrinterSettingsTest, PostActionOfAMissingPrinterOrAModelWithoutOffset) {
 }
 
 TEST_F(PrinterSettingsTest, UninstallEntryNamesTheProgramOfTheWordSize) {
-  WriteUninstallEntry(os);
+  const std::u16string copy = InstallFolder(os);
+  ASSERT_EQ(copy, u"C:\\Program Files\\LabelCo\\Setup");
+  WriteUninstallEntry(os, copy);
   auto value = [&](const char16_t* name) {
     return os.registry->GetString(RegRoot::kLocalMachine, kEntryKey, name).value_or(u"<none>");
   };
@@ -177,7 +182,7 @@ TEST_F(PrinterSettingsTest, UninstallEntryNamesTheProgramOfTheWordSize) {
   EXPECT_EQ(raw->bytes.size(), 16u);  // counts the terminating null
 
   proc->system.nativeArchitecture = kProcessorArchitectureIntel;
-  WriteUninstallEntry(os);  // rewritten in place
+  WriteUninstallEntry(os, copy);  // rewritten in place
   EXPECT_EQ(value(u"UninstallString"), u"\"C:\\Program Files\\LabelCo\\Setup\\Qelvin32.exe\" /uninstall");
   proc->system.nativeArchitecture = std::nullopt;  // no GetNativeSystemInfo
   EXPECT_FALSE(Is64BitSystem(os));
@@ -195,11 +200,49 @@ TEST_F(PrinterSettingsTest, EmptyEntryNameWritesNothingIntoTheSharedKey) {
   machine.registry.CreateKey(RegRoot::kLocalMachine, shared + u"\\Other", RegView::kDefault);
   StartUpConfig().uninstall.RegInfo.clear();
   debugEnabled = 0;
-  WriteUninstallEntry(os);
+  WriteUninstallEntry(os, InstallFolder(os));
   EXPECT_FALSE(os.registry->GetString(RegRoot::kLocalMachine, shared, u"UninstallString"));
   EXPECT_TRUE(Traced(u"Failed to create registry key: " + shared + u"\\ (Error 87)\n"));
   EXPECT_FALSE(DeleteUninstallEntry(os));
   EXPECT_TRUE(machine.registry.KeyExists(RegRoot::kLocalMachine, shared + u"\\Other", RegView::kDefault));
+}
+
+// Whatever InstallLocation says, the entry names the folder the copy went
+// to, so that its command starts a program that exists.
+TEST_F(PrinterSettingsTest, UninstallEntryNamesTheCopysFolderWhateverInstallLocationSays) {
+  auto entry = [&](const char16_t* name) {
+    return os.registry->GetString(RegRoot::kLocalMachine, kEntryKey, name).value_or(u"<none>");
+  };
+  const std::u16string copy = u"C:\\Program Files\\LabelCo\\Setup";
+  const std::u16string command = u"\"" + copy + u"\\Qelvin64.exe\" /uninstall";
+  struct Case {
+    std::u16string location;
+    bool traced;
+  } cases[] = {
+      {u"C:\\Program Files\\LabelCo\\Setup", false},  // absolute, the same folder
+      {u"c:\\program files\\labelco\\setup\\", false},  // letter case and a trailing separator
+      {u"LabelCo\\Setup", false},                       // relative: below the program-files folder
+      {u"Label Printer Driver", true},                    // relative, another folder
+      {u"D:\\Tools", true},                              // absolute, another folder
+      {u"", true},
+      {std::u16string(300, u'a'), true},                  // longer than a path can be
+  };
+  for (const Case& c : cases) {
+    proc->debug.lines.clear();
+    StartUpConfig().uninstall.InstallLocation = c.location;
+    WriteUninstallEntry(os, copy);
+    EXPECT_EQ(entry(u"UninstallString"), command) << Utf16ToUtf8(c.location);
+    EXPECT_EQ(entry(u"InstallLocation"), copy);
+    bool traced = false;
+    for (const auto& line : proc->debug.lines) traced |= line.find(u"is not the installer's folder") != std::u16string::npos;
+    EXPECT_EQ(traced, c.traced) << Utf16ToUtf8(c.location);
+  }
+
+  // No copy, no entry.
+  DeleteUninstallEntry(os);
+  WriteUninstallEntry(os, u"");
+  EXPECT_FALSE(machine.registry.KeyExists(RegRoot::kLocalMachine, kEntryKey, RegView::kDefault));
+  EXPECT_TRUE(Traced(u"No uninstall entry: the installer has no installed copy"));
 }
 
 }  // namespace

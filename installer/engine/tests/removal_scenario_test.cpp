@@ -39,7 +39,7 @@ class RemovalScenarioTest : public EngineMachineTest {
     machine.spooler.AddPrinter(u"Label (1)", u"LPT1:", u"LX-220 Label");
     machine.spooler.AddPrinter(u"Big Label", u"LPT1:", u"LX-320 Label");
     machine.spooler.AddPrinter(u"Acme", u"LPT1:", u"Acme 100");
-    WriteUninstallEntry(os);
+    WriteUninstallEntry(os, InstallFolder(os));
     ASSERT_TRUE(machine.registry.KeyExists(RegRoot::kLocalMachine, kEntryKey, RegView::kDefault));
   }
   std::vector<std::u16string> Parameters(const std::u16string& program) {
@@ -55,7 +55,7 @@ class RemovalScenarioTest : public EngineMachineTest {
 
 TEST_F(RemovalScenarioTest, RemovesOurPrintersDriversPackagesEntryAndFilesButNotPorts) {
   Installed();
-  RunRemovalWorker(os, sink);
+  RunRemovalWorker(os, sink, state);
   LetToolsRun();
 
   EXPECT_EQ(Parameters(u"rundll32.exe"),
@@ -89,6 +89,7 @@ TEST_F(RemovalScenarioTest, RemovesOurPrintersDriversPackagesEntryAndFilesButNot
 
   EXPECT_EQ(sink.progress, (std::vector<int>{50, 60, 70, 80, 90}));
   EXPECT_EQ(sink.messages, (std::vector<unsigned>{kWmUninstallDone}));
+  EXPECT_EQ(state.outcome, Outcome::kRemoved);
 }
 
 TEST_F(RemovalScenarioTest, APrinterNameThatLooksLikeSwitchesIsDeletedAsOneName) {
@@ -179,7 +180,7 @@ TEST_F(RemovalScenarioTest, APrinterThatStaysDelaysTheDriverDeletionAtMostTenPol
 TEST_F(RemovalScenarioTest, FailingEnumerationSkipsOnlyThePrinterDeletions) {
   Installed();
   machine.spooler.failListPrinters = 1722;
-  RunRemovalWorker(os, sink);
+  RunRemovalWorker(os, sink, state);
   LetToolsRun();
   EXPECT_TRUE(Runs(u"rundll32.exe").empty());
   EXPECT_TRUE(proc->debug.Has(u"Failed to enumerate printers."));
@@ -187,6 +188,31 @@ TEST_F(RemovalScenarioTest, FailingEnumerationSkipsOnlyThePrinterDeletions) {
   EXPECT_EQ(machine.tools.OemInfs(), (Names{u"oem1.inf", u"oem2.inf"}));
   EXPECT_FALSE(machine.registry.KeyExists(RegRoot::kLocalMachine, kEntryKey, RegView::kDefault));
   EXPECT_EQ(sink.messages, (std::vector<unsigned>{kWmUninstallDone}));
+  // What stayed is named, and the removal is not reported as done.
+  EXPECT_EQ(state.outcome, Outcome::kRemovalIncomplete);
+  EXPECT_TRUE(Traced(u"Removal incomplete: printers (the list cannot be read) is still installed"));
+  machine.spooler.failListPrinters.reset();
+  EXPECT_EQ(RemovalLeftovers(os), (Names{u"printer Big Label", u"printer Label", u"printer Label (1)",
+                                         u"driver LX-220 Label", u"driver LX-320 Label"}));
+}
+
+// The removal's check looks through the spooler and the INF store; the
+// deletions run as separate processes and get the polls to finish.
+TEST_F(RemovalScenarioTest, LeftoversAreCheckedAfterTheToolsHadTheirTime) {
+  Installed();
+  machine.files.RemoveFile(u"C:\\Windows\\System32\\pnputil.exe");  // the packages stay
+  RunRemovalWorker(os, sink, state);
+  EXPECT_EQ(state.outcome, Outcome::kRemovalIncomplete);
+  EXPECT_EQ(RemovalLeftovers(os), (Names{u"package oem0.inf", u"package oem3.inf"}));
+  EXPECT_TRUE(Traced(u"Removal incomplete: package oem3.inf is still installed"));
+  EXPECT_FALSE(Traced(u"Removal incomplete: printer Label is still installed"));
+
+  // Slow tools finish within the polls: a clean removal.
+  machine.files.AddFile(u"C:\\Windows\\System32\\pnputil.exe", "MZ");
+  machine.tools.pnputilDelayMs = 3000;
+  RunRemovalWorker(os, sink, state);
+  EXPECT_EQ(state.outcome, Outcome::kRemoved);
+  EXPECT_TRUE(RemovalLeftovers(os).empty());
 }
 
 TEST_F(RemovalScenarioTest, MissingToolsStoreAndFilesAreTracedAndPassedOver) {

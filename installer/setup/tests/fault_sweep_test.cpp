@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "installer/engine/driver_removal.h"
+#include "installer/engine/folder_copy.h"
 #include "installer/setup/install_sequences.h"
 #include "installer/engine/tests/engine_fixture.h"
 #include "installer/engine/uninstall_entry.h"
@@ -71,7 +72,10 @@ struct SweepMachine {
 };
 
 struct InlineWorkers : IWorkerStarter {
-  void Start(std::function<void()> work) override { work(); }
+  bool Start(std::function<void()> work) override {
+    work();
+    return true;
+  }
 };
 
 struct Scenario {
@@ -89,7 +93,8 @@ struct Scenario {
 std::vector<TraceOnFailure> CompletionTraces(int entryKey, std::vector<int> values, std::vector<int> polls) {
   return {
       {"registry.CreateKey", {entryKey}, u"Failed to create registry key: " + kEntryKey + u" (Error 5)\n"},
-      {"files.GetFolderPath", {1}, u"Failed to get Program Files folder path.\n"},
+      // The copy asks first; without it the entry is not written.
+      {"files.GetFolderPath", {1}, u"The installer was not copied to \"\""},
       {"registry.SetString", values, u"Failed to set registry values.\n"},
       {"spooler.ListPrinters:size", polls, u"Failed to enumerate printers: Unable to get buffer size.\n"},
       {"spooler.ListPrinters:allocation", polls, u"Failed to enumerate printers: Error 8\n"},
@@ -136,10 +141,10 @@ std::vector<Scenario> Scenarios() {
          m.machine.tools.PublishInf(kOurInf);
          m.machine.spooler.InstallDriver(u"LX-220 Label");
          m.machine.spooler.AddPrinter(u"Label", u"LPT1:", u"LX-220 Label");
-         WriteUninstallEntry(m.os);
+         WriteUninstallEntry(m.os, InstallFolder(m.os));
        },
        [settle](SweepMachine& m) {
-         RunRemovalWorker(m.os, m.sink);
+         RunRemovalWorker(m.os, m.sink, TheWizardState());
          settle(m);
        },
        kWmUninstallDone,

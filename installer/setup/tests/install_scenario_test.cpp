@@ -64,6 +64,7 @@ TEST_F(InstallScenarioTest, UsbPrinterAttachedGetsAUniqueNameItsPortAndBecomesDe
             u"\"C:\\Program Files\\LabelCo\\Setup\\Qelvin64.exe\" /uninstall");
   EXPECT_TRUE(machine.files.FileExists(u"C:\\Program Files\\LabelCo\\Setup\\Qelvin64.exe"));
   EXPECT_TRUE(Traced(u"Found USB port: USB007"));
+  EXPECT_EQ(state.outcome, Outcome::kInstalled);
 }
 
 TEST_F(InstallScenarioTest, ModelWithAccessoryChoiceAsksForTheAccessoriesPage) {
@@ -84,7 +85,7 @@ TEST_F(InstallScenarioTest, ModelWithAccessoryChoiceAsksForTheAccessoriesPage) {
   EXPECT_EQ(dm[992], 0xEE);
 }
 
-TEST_F(InstallScenarioTest, NoPrinterAttachedInstallsTheFirstDriverAloneAndPollsFiveSeconds) {
+TEST_F(InstallScenarioTest, NoPrinterAttachedInstallsTheFirstDriverAloneAndWaitsForItInTheList) {
   machine.spooler.InstallDriver(u"Office Laser");
   machine.spooler.AddPort(u"LPT1:");
   machine.spooler.AddPrinter(u"Office", u"LPT1:", u"Office Laser");
@@ -100,10 +101,12 @@ TEST_F(InstallScenarioTest, NoPrinterAttachedInstallsTheFirstDriverAloneAndPolls
   EXPECT_EQ(machine.shell.launches[0].parameters,
             u"printui.dll PrintUIEntry /ia /m \"LX-220 Label\" /f \"C:\\Medium\\amd64\\lx220.inf\" ");
   EXPECT_EQ(machine.tools.runs[0].action, u"/ia");
-  EXPECT_EQ(machine.clock.now - start, 50u + 50u + 10 * 500u);
+  // Polled until the tool has listed the driver (after 1.2 s): no printer is waited for.
+  EXPECT_EQ(machine.clock.now - start, 50u + 50u + 3 * 500u);
   EXPECT_TRUE(machine.spooler.HasDriver(u"LX-220 Label"));
   EXPECT_EQ(machine.spooler.defaultPrinter, u"Office");
   EXPECT_EQ(sink.messages, (Msgs{kWmInstallDone}));
+  EXPECT_EQ(state.outcome, Outcome::kDriverOnly);
 }
 
 TEST_F(InstallScenarioTest, AttachedPrinterWithoutPortNumberInstallsTheDriverAlone) {
@@ -197,6 +200,9 @@ TEST_F(InstallScenarioTest, FailingEnumerationStillEndsWithTheCompletionMessage)
   EXPECT_EQ(lines, 10);
   EXPECT_FALSE(Traced(u"Found USB port: USB001"));  // gated
   EXPECT_EQ(sink.messages, (Msgs{kWmInstallDone}));
+  // A printer nobody could see is no success.
+  EXPECT_EQ(state.outcome, Outcome::kPrinterNotSeen);
+  EXPECT_TRUE(Traced(u"Installation failed: printer Label did not appear"));
 }
 
 TEST_F(InstallScenarioTest, MissingInstallFolderAndBrokenPathsDoNotStopTheInstallation) {
@@ -211,6 +217,46 @@ TEST_F(InstallScenarioTest, MissingInstallFolderAndBrokenPathsDoNotStopTheInstal
             u"printui.dll PrintUIEntry /if /b \"Label\" /r \"USB003\" /m \"LX-220 Label\" /f \"\" /z");
   EXPECT_EQ(machine.spooler.Find(u"Label"), nullptr);
   EXPECT_FALSE(machine.files.FolderExists(u"C:\\Program Files\\LabelCo\\Setup"));
+  EXPECT_EQ(sink.messages, (Msgs{kWmInstallDone}));
+  // No copy, so no entry whose command would name a missing program.
+  EXPECT_FALSE(machine.registry.KeyExists(RegRoot::kLocalMachine, kEntryKey, RegView::kDefault));
+  EXPECT_TRUE(atRoot->debug.Has(u"No uninstall entry: the installer has no installed copy"));
+  EXPECT_EQ(state.outcome, Outcome::kPrinterNotSeen);
+}
+
+// Each failed step ends the sequence with its completion and its outcome;
+// nothing after the failed step runs.
+TEST_F(InstallScenarioTest, FailedStepsAreRecordedAndStillComplete) {
+  // A name no command line can carry: no command, no copy, no entry.
+  InstallOnPort(os, sink, Lang(0), {u"LX-220 Label", std::u16string(u"La\0bel", 6), u"LPT1:"},
+                Workers([](std::function<void()> w) { w(); }));
+  EXPECT_EQ(state.outcome, Outcome::kNameRefused);
+  EXPECT_TRUE(machine.shell.launches.empty());
+  EXPECT_FALSE(machine.registry.KeyExists(RegRoot::kLocalMachine, kEntryKey, RegView::kDefault));
+  EXPECT_EQ(sink.messages, (Msgs{kWmInstallDone}));
+
+  // A driver the printer tool never delivers: the polls run out.
+  sink.messages.clear();
+  machine.tools.printUiDelayMs = 60000;
+  uint64_t start = machine.clock.now;
+  InstallOnUsb(os, sink, state);
+  EXPECT_EQ(state.outcome, Outcome::kDriverNotSeen);
+  EXPECT_GE(machine.clock.now - start, 10 * 500u);
+  EXPECT_TRUE(Traced(u"Installation failed: driver LX-220 Label did not appear"));
+  EXPECT_EQ(sink.messages, (Msgs{kWmInstallDone}));
+
+  // No thread to run on: the failure is the outcome, the completion still comes.
+  sink.messages.clear();
+  int started = 0;
+  struct Refusing : IWorkerStarter {
+    int& tries;
+    explicit Refusing(int& t) : tries(t) {}
+    bool Start(std::function<void()>) override { return ++tries, false; }
+  } refusing(started);
+  InstallOnPort(os, sink, Lang(0), {u"LX-220 Label", u"Label", u"LPT1:"}, refusing);
+  EXPECT_EQ(started, 1);
+  EXPECT_EQ(state.outcome, Outcome::kNotStarted);
+  EXPECT_TRUE(Traced(u"Operation failed: its worker thread could not be started"));
   EXPECT_EQ(sink.messages, (Msgs{kWmInstallDone}));
 }
 

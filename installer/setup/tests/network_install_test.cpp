@@ -87,8 +87,13 @@ TEST_F(NetworkInstallTest, ScriptMakesThePortThenThePrinterIsInstalledAndDefault
   EXPECT_TRUE(Traced(u"m_driverName: LX-220 Label"));
   // The model's language path is in force and has its suffix.
   EXPECT_EQ(os.registry->GetString(RegRoot::kLocalMachine, u"SOFTWARE\\LabelCo\\LX220", u"Suffix"), u"enus");
-  // The network installation leaves the installer where it is.
-  EXPECT_FALSE(machine.files.FileExists(u"C:\\Program Files\\LabelCo\\Setup\\Qelvin64.exe"));
+  // Like the other roads, it copies the installer before the entry names it.
+  EXPECT_TRUE(machine.files.FileExists(u"C:\\Program Files\\LabelCo\\Setup\\Qelvin64.exe"));
+  EXPECT_EQ(os.registry->GetString(RegRoot::kLocalMachine,
+                                   u"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\LabelDriver",
+                                   u"UninstallString"),
+            u"\"C:\\Program Files\\LabelCo\\Setup\\Qelvin64.exe\" /uninstall");
+  EXPECT_EQ(state.outcome, Outcome::kInstalled);
 }
 
 TEST_F(NetworkInstallTest, ScriptThatNeverDeliversLeavesTwentyPollsThenTheMonitorAddsThePort) {
@@ -157,9 +162,12 @@ TEST_F(NetworkInstallTest, HostNameTooLongForThePortRecordSkipsTheFallback) {
   EXPECT_EQ(PortWaits().size(), 20u);
   EXPECT_TRUE(Traced(u"AddPort skipped, the name fits no port field: " + address_));
   EXPECT_TRUE(machine.spooler.tcpPorts.empty());
-  // printui still runs; its printer never appears on a missing port.
-  EXPECT_EQ(machine.tools.runs.back().result, kErrorUnknownPort);
+  // No port, no printer: nothing more runs, and the finish page says so.
+  EXPECT_TRUE(Runs(u"rundll32.exe").empty());
   EXPECT_EQ(net.pages.back().first, Page::kFinished);
+  EXPECT_EQ(state.outcome, Outcome::kPortNotCreated);
+  EXPECT_TRUE(state.target.printerName.empty());
+  EXPECT_TRUE(Traced(u"Installation failed: port IP_" + address_ + u" was not created"));
 }
 
 TEST_F(NetworkInstallTest, HostileAddressesReachNoCommandLine) {

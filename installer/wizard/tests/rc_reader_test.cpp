@@ -61,7 +61,7 @@ TEST(RcReader, EveryLanguageHoldsEveryWizardString) {
   const std::set<unsigned> unused = {160, 170, 191};
   for (const auto& row : UiLanguageTable) {
     const auto& table = StringsOf(row.suffix);
-    for (unsigned id = 135; id <= 208; ++id) {
+    for (unsigned id = 135; id <= IDS_REMOVAL_LEFT; ++id) {
       if (unused.count(id)) {
         EXPECT_EQ(table.count(id), 0u) << id;
         continue;
@@ -69,6 +69,9 @@ TEST(RcReader, EveryLanguageHoldsEveryWizardString) {
       auto it = table.find(id);
       ASSERT_NE(it, table.end()) << Utf16ToUtf8(row.suffix) << " lacks " << id;
       EXPECT_FALSE(it->second.empty());
+      // The outcome texts are translated, not copied from English.
+      if (id >= IDS_INSTALL_FAILED && std::u16string(row.suffix) != u"enus")
+        EXPECT_NE(it->second, WizardTest::En(id)) << Utf16ToUtf8(row.suffix) << " " << id;
     }
   }
 }

@@ -297,6 +297,72 @@ TEST_F(SheetFlowTest, UninstallModeOpensOnTheInstallTypePageAndAsksForARestart) 
   EXPECT_TRUE(view.ended);
 }
 
+// The finish page tells a failure from a success: its heading, a note saying
+// what did not happen, and no test page without a printer.
+TEST_F(SheetFlowTest, FailuresEndOnTheFinishPageSayingWhatDidNotHappen) {
+  auto expectFinish = [&](unsigned heading, unsigned note, const char* what) {
+    SCOPED_TRACE(what);
+    ASSERT_EQ(view.CurrentPage(), &sheet().finish);
+    EXPECT_EQ(page().GetText(IDC_FINISH_RESULT), En(heading));
+    EXPECT_EQ(page().GetText(IDC_FINISH_NOTE), En(note));
+    EXPECT_TRUE(page().IsVisible(IDC_FINISH_NOTE));
+    EXPECT_FALSE(page().IsVisible(IDC_PRINT_TEST_PAGE));
+  };
+  StartWizard();
+  GoToInstallType();
+  // No thread for the worker: the installing page does not wait forever.
+  workers.refuse = true;
+  ASSERT_TRUE(view.Click(IDC_USB_INSTALL));
+  RunUntilIdle();
+  expectFinish(IDS_INSTALL_FAILED, IDS_FAIL_NOT_STARTED, "worker not started");
+  EXPECT_TRUE(process->debug.Has(u"Operation failed: its worker thread could not be started"));
+  workers.refuse = false;
+
+  // A refused network address: no port, no printer, no test page to press.
+  sheet().InstallNetworkPrinter(u"lx\" /d", u"LX-220 NET", u"LX-220 Label");
+  expectFinish(IDS_INSTALL_FAILED, IDS_FAIL_NAME, "address refused");
+  sheet().finish.OnCommand(IDC_PRINT_TEST_PAGE, kBnClicked);
+  EXPECT_TRUE(view.boxes.empty());
+  for (const auto& launch : machine.shell.launches) EXPECT_EQ(launch.parameters.find(u"/k"), std::u16string::npos);
+
+  // The same page shows a success again afterwards, with its own texts.
+  sheet().GoTo(Step::kFinish);
+  sheet().finish.ShowOutcome(Outcome::kDriverOnly);
+  EXPECT_EQ(page().GetText(IDC_FINISH_RESULT), En(IDS_INSTALL_DONE));
+  EXPECT_EQ(page().GetText(IDC_FINISH_NOTE), En(IDS_PRINTER_NOT_CONNECTED));
+}
+
+TEST_F(SheetFlowTest, RemovalThatLeavesAPrinterSaysSoAndStillOffersTheRestart) {
+  AttachPrinter();
+  machine.spooler.InstallDriver(u"LX-220 Label");
+  machine.spooler.AddPrinter(u"Kept", u"USB001", u"LX-220 Label");
+  // The printer list cannot be read: nothing is deleted and the check sees it.
+  machine.spooler.failListPrinters = 1722;
+  StartWizard(true);
+  ASSERT_TRUE(view.Click(IDC_UNINSTALL));
+  RunUntilIdle();
+  ASSERT_EQ(view.CurrentPage(), &sheet().finish);
+  EXPECT_EQ(page().GetText(IDC_FINISH_RESULT), En(IDS_UNINSTALL_INCOMPLETE));
+  EXPECT_EQ(page().GetText(IDC_FINISH_NOTE), En(IDS_REMOVAL_LEFT));
+  EXPECT_FALSE(page().IsVisible(IDC_PRINT_TEST_PAGE));
+  EXPECT_EQ(TheWizardState().outcome, Outcome::kRemovalIncomplete);
+  view.answers.push_back(kIdCancelAnswer);
+  ASSERT_TRUE(view.ClickCancel());
+  ASSERT_EQ(view.boxes.size(), 1u);
+  EXPECT_EQ(view.boxes[0].text, En(IDS_RESTART));
+
+  // A removal whose worker cannot start says the removal is incomplete.
+  WizardRig second;
+  second.WriteConfig(DefaultConfig());
+  second.workers.refuse = true;
+  second.StartWizard(true);
+  ASSERT_TRUE(second.view.Click(IDC_UNINSTALL));
+  second.RunUntilIdle();
+  ASSERT_EQ(second.view.CurrentPage(), &second.sheet().finish);
+  EXPECT_EQ(second.page().GetText(IDC_FINISH_RESULT), En(IDS_UNINSTALL_INCOMPLETE));
+  EXPECT_EQ(second.page().GetText(IDC_FINISH_NOTE), En(IDS_FAIL_NOT_STARTED));
+}
+
 TEST_F(SheetFlowTest, RestartDeclinedOrRefused) {
   StartWizard(true);
   ASSERT_TRUE(view.Click(IDC_UNINSTALL));

@@ -162,7 +162,10 @@ class EngineE2ETest : public ::testing::Test {
   // The wizard's port page path: InstallOnPort on this thread, its worker on another.
   void Install(RecordingSink& sink, const std::wstring& printerName, const std::wstring& port = L"FILE:") {
     struct ThreadStarter : lx::IWorkerStarter {
-      void Start(std::function<void()> work) override { worker = std::thread(std::move(work)); }
+      bool Start(std::function<void()> work) override {
+        worker = std::thread(std::move(work));
+        return true;
+      }
       std::thread worker;
     } workers;
     lx::TheWizardState().language = kRussian;
@@ -172,7 +175,7 @@ class EngineE2ETest : public ::testing::Test {
   }
 
   void Remove(RecordingSink& sink) {
-    std::thread worker([&] { lx::RunRemovalWorker(os_, sink); });
+    std::thread worker([&] { lx::RunRemovalWorker(os_, sink, lx::TheWizardState()); });
     worker.join();
   }
 
