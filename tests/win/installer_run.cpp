@@ -42,9 +42,13 @@ void DeleteTree(const std::wstring& folder) {
 }
 
 void InstallerRun::Start(const std::wstring& exe, const std::wstring& folder) {
-  thread_ = std::thread([this, exe, folder] {
+  StartCommand(L"\"" + exe + L"\"", folder);
+}
+
+void InstallerRun::StartCommand(const std::wstring& commandLine, const std::wstring& folder) {
+  thread_ = std::thread([this, commandLine, folder] {
     TracedRun run = RunTraced(
-        L"\"" + exe + L"\"", folder,
+        commandLine, folder,
         [this](const std::string& line) {
           std::lock_guard<std::mutex> lock(mutex_);
           traces_.push_back(line);

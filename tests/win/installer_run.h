@@ -22,6 +22,8 @@ class InstallerRun {
   ~InstallerRun() { Stop(); }
 
   void Start(const std::wstring& exe, const std::wstring& folder);
+  // A whole command line as Windows runs it: the program first, quoted or not.
+  void StartCommand(const std::wstring& commandLine, const std::wstring& folder);
   DWORD pid() const { return pid_; }
   bool WaitForExit(DWORD ms);
   DWORD exitCode() const { return exitCode_; }

@@ -66,6 +66,8 @@ struct Texts {
   const wchar_t* describe;
   const wchar_t* tips;
   const wchar_t* selectPortFirst;
+  const wchar_t* installFailed;
+  const wchar_t* printerNotSeen;
 };
 
 const Texts kEnglish = {
@@ -78,6 +80,9 @@ const Texts kEnglish = {
     L"Specifying Ports", L"Designate the port used to connect the printer to the computer",
     L"Driver Name", L"Printer Name", L"Configuration", L"Port Name", L"Describe",
     L"Tips", L"Please select a port to configure first!",
+    L"Installation Failed",
+    L"The printer was not installed: it did not appear in the list of printers. Check the cable or the network "
+    L"address and run the installation again.",
 };
 
 const Texts kChinese = {
@@ -90,6 +95,7 @@ const Texts kChinese = {
     L"指定端口", L"指定打印机与计算机连接所使用的端口",
     L"驱动程序名称", L"打印机名称", L"配置", L"端口名称", L"描述",
     L"提示", L"请先选择要配置的端口！",
+    L"安装失败", L"打印机未安装：打印机未出现在打印机列表中。请检查数据线或网络地址后重新运行安装。",
 };
 
 const Texts kRussian = {
@@ -103,6 +109,9 @@ const Texts kRussian = {
     L"Выбор порта", L"Укажите порт, через который принтер подключён к компьютеру",
     L"Имя драйвера", L"Имя принтера", L"Настроить", L"Имя порта", L"Описание",
     L"Подсказка", L"Сначала выберите порт для настройки!",
+    L"Ошибка установки",
+    L"Принтер не установлен: он не появился в списке принтеров. Проверьте кабель или сетевой адрес и запустите "
+    L"установку снова.",
 };
 
 using printui_test::DefaultPrinter;
@@ -419,6 +428,29 @@ class QelvinWizard : public ::testing::Test {
     ExpectSheetButtons(t, t.next);
   }
 
+  // From the port page: an installation on FILE: whose driver package has
+  // gone, so that the printer never appears; the finish page says so.
+  void InstallWithoutItsPrinter(const Texts& t, HWND page) {
+    HWND list = GetDlgItem(page, IDC_PORT_LIST);
+    int row = ListFindItem(list, L"FILE:");
+    ASSERT_GE(row, 0);
+    ASSERT_TRUE(ListSelectRow(list, row));
+    ASSERT_TRUE(WaitUntil([&] { return Enabled(IDC_SHEET_NEXT); }, 5000));
+    ASSERT_TRUE(DeleteFileW((root_ + L"\\" + kInf).c_str()));
+    Press(PSBTN_NEXT);
+    // The finish page comes after the ten polls of half a second.
+    HWND finish = WaitForPage(IDC_FINISH_RESULT, 60000);
+    ASSERT_NE(finish, nullptr) << "no finish page";
+    EXPECT_EQ(ControlText(finish, IDC_FINISH_RESULT), t.installFailed);
+    EXPECT_EQ(ControlText(finish, IDC_FINISH_NOTE), t.printerNotSeen);
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(finish, IDC_FINISH_NOTE)));
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(finish, IDC_PRINT_TEST_PAGE))) << "a test page for no printer";
+    EXPECT_NE(run_.Traces().find("Installation failed: printer"), std::string::npos);
+    Shot(t, L"finish-failed");
+    std::vector<BYTE> buffer;
+    for (const PRINTER_INFO_2W& p : printui_test::LocalPrinters(buffer)) EXPECT_NE(p.pDriverName, kDriver);
+  }
+
   void CloseAndExpectExit() {
     Press(PSBTN_CANCEL);
     ASSERT_TRUE(run_.WaitForExit(20000)) << "the wizard does not close";
@@ -500,6 +532,41 @@ TEST_F(QelvinWizard, EnglishInstallOnFilePortCreatesThePrinter) {
   EXPECT_EQ(RegString(kLanguageKey + L"\\Lang", L"Suffix"), L"enus");
   EXPECT_NE(GetFileAttributesW((InstalledCopyFolder() + L"\\" + TEXT(QELVIN_EXE)).c_str()), INVALID_FILE_ATTRIBUTES)
       << "the installer was not copied to " << Narrow(InstalledCopyFolder());
+
+  // Add/Remove Programs runs the entry's command: it names the copy, which
+  // opens the removal wizard with only "Uninstall" to choose.
+  const std::wstring command = RegString(UninstallKey(), L"UninstallString");
+  const std::wstring program = InstalledCopyFolder() + L"\\" + TEXT(QELVIN_EXE);
+  EXPECT_EQ(command, L"\"" + program + L"\" /uninstall");
+  EXPECT_EQ(RegString(UninstallKey(), L"InstallLocation"), InstalledCopyFolder());
+  InstallerRun removal;
+  removal.StartCommand(command, InstalledCopyFolder());
+  ASSERT_NE(removal.pid(), 0u) << "the entry's command does not start";
+  walk_ = std::make_unique<WizardWalk>(removal.pid());
+  ASSERT_TRUE(walk_->FindSheet(30000)) << "no removal wizard";
+  sheet_ = walk_->sheet();
+  page = WaitForPage(IDC_UNINSTALL);
+  ASSERT_NE(page, nullptr) << "the removal wizard does not open on the install-type page";
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(page, IDC_OTHER_PORT_INSTALL)));
+  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(page, IDC_UNINSTALL)));
+  Click(page, IDC_UNINSTALL);
+  page = WaitForPage(IDC_FINISH_RESULT, 60000);
+  ASSERT_NE(page, nullptr) << "no finish page after the removal\n" << removal.Traces();
+  EXPECT_EQ(ControlText(page, IDC_FINISH_RESULT), L"Uninstallation Complete") << removal.Traces();
+  Shot(t, L"removal-finish");
+  EXPECT_TRUE(WaitUntil([] {
+    std::vector<BYTE> buffer;
+    for (const PRINTER_INFO_2W& p : printui_test::LocalPrinters(buffer))
+      if (kPrinter == p.pPrinterName) return false;
+    return true;
+  }, 10000)) << "the printer is still there";
+  // Closing asks for the restart; declined.
+  Press(PSBTN_CANCEL);
+  HWND box = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (box = FindMessageBox(removal.pid())) != nullptr; }, 10000));
+  PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+  EXPECT_TRUE(removal.WaitForExit(20000)) << "the removal wizard does not close";
+  EXPECT_FALSE(RegString(UninstallKey(), L"DisplayName").size()) << "the entry is still there";
 }
 
 // Exit while the USB installation's worker still polls for its printer: the
@@ -528,15 +595,29 @@ TEST_F(QelvinWizard, ExitDuringAUsbInstallationEndsTheProgramCleanly) {
   EXPECT_TRUE(run_.faults().empty()) << "first fault: 0x" << std::hex << run_.faults().front();
 }
 
-TEST_F(QelvinWizard, RussianPagesSpeakRussian) {
+TEST_F(QelvinWizard, RussianPagesSpeakRussianAndTellAFailure) {
   ASSERT_NE(WalkToPortPage(kRussian), nullptr);
   BackToInstallType(kRussian);
+  HWND page = WaitForPage(IDC_USB_INSTALL);
+  ASSERT_NE(page, nullptr);
+  Click(page, IDC_OTHER_PORT_INSTALL);
+  page = WaitForPage(IDC_PORT_LIST);
+  ASSERT_NE(page, nullptr);
+  InstallWithoutItsPrinter(kRussian, page);
   CloseAndExpectExit();
 }
 
-TEST_F(QelvinWizard, ChinesePagesSpeakChinese) {
-  ASSERT_NE(WalkToPortPage(kChinese), nullptr);
-  BackToInstallType(kChinese);
+TEST_F(QelvinWizard, ChinesePagesSpeakChineseAndTellAFailure) {
+  HWND page = WalkToPortPage(kChinese);
+  ASSERT_NE(page, nullptr);
+  InstallWithoutItsPrinter(kChinese, page);
+  CloseAndExpectExit();
+}
+
+TEST_F(QelvinWizard, EnglishInstallWhosePrinterNeverAppearsSaysSo) {
+  HWND page = WalkToPortPage(kEnglish);
+  ASSERT_NE(page, nullptr);
+  InstallWithoutItsPrinter(kEnglish, page);
   CloseAndExpectExit();
 }
 

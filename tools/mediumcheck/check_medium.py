@@ -257,6 +257,16 @@ class Medium:
         for name in quoted_names('"' + raw.strip('"') + '"') if raw else []:
             if name not in keys:
                 self.fault("[Uninstall] DriverName \"%s\" is not a key of the INF sections %s" % (name, ",".join(sections)))
+        # The copy goes to FilePath below the program-files folder; an
+        # InstallLocation naming another folder is a configuration mistake.
+        location = value(uninstall, "InstallLocation").strip().rstrip("\\")
+        file_path = value(cfg.get("install", []), "FilePath").strip().rstrip("\\")
+        if not file_path:
+            self.fault("[Install] FilePath is empty: the installer would be copied into the program-files folder itself")
+        elif location.lower() != file_path.lower() and not (
+                (":" in location or location.startswith("\\\\"))
+                and location.lower().endswith("\\" + file_path.lower())):
+            self.fault("[Uninstall] InstallLocation \"%s\" is not [Install] FilePath \"%s\", the folder the installer is copied to" % (location, file_path))
         prefixes = [p.strip() for p in value(uninstall, "DriverPrefix").split(",") if p.strip()]
         for f in self.copied_files(inf):
             if prefixes and not any(f.lower().startswith(p.lower()) for p in prefixes):

@@ -51,6 +51,8 @@ broken "language module not in the INF" "language tl: the INF does not copy lx22
   ini_edit lx220.inf $'lx220uitl.dll\r\n' ''
 broken "help file not in the INF" "language de: the INF does not copy lx220uide.chm" \
   ini_edit lx220.inf $'lx220uide.chm\r\n' ''
+broken "two install folders" '[Uninstall] InstallLocation "Label Printer Driver" is not [Install] FilePath "Label Driver"' \
+  ini_edit Setup/cfgSetup.ini 'FilePath=Label Printer Driver' 'FilePath=Label Driver'
 broken "language without documents" 'Setup\Turkish\privacy.rtf is missing' rm Setup/Turkish/privacy.rtf
 broken "unknown language" "language xx is not one of the installer's languages" \
   ini_edit Setup/cfgSetup.ini $'\r\nnl' $'\r\nxx'

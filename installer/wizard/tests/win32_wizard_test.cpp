@@ -245,7 +245,12 @@ TEST_F(Win32WizardTest, UsbInstallRunsOnAWorkerAndEndsOnTheFinishPage) {
         EXPECT_EQ(sheet->step, Step::kFinish);
         HWND installing = view.PageWindow(sheet->installing);
         EXPECT_EQ(SendMessageW(GetDlgItem(installing, IDC_INSTALL_PROGRESS), PBM_GETPOS, 0, 0), 90);
-        EXPECT_EQ(TextOf(GetDlgItem(Page(), IDC_FINISH_RESULT)), Str(IDS_INSTALL_DONE));
+        // The configuration names no model: no driver appears, and the page
+        // says so instead of claiming success.
+        EXPECT_EQ(TextOf(GetDlgItem(Page(), IDC_FINISH_RESULT)), Str(IDS_INSTALL_FAILED));
+        EXPECT_EQ(TextOf(GetDlgItem(Page(), IDC_FINISH_NOTE)), Str(IDS_FAIL_DRIVER));
+        EXPECT_TRUE(IsWindowVisible(GetDlgItem(Page(), IDC_FINISH_NOTE)));
+        EXPECT_FALSE(IsWindowVisible(GetDlgItem(Page(), IDC_PRINT_TEST_PAGE)));
         EXPECT_EQ(TextOf(Button(kIdCancel)), Str(IDS_COMPLETE));
         SaveScreenshot(view.window(), "finish");
         SendMessageW(view.window(), PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
