@@ -595,6 +595,32 @@ TEST_F(QelvinWizard, ExitDuringAUsbInstallationEndsTheProgramCleanly) {
   EXPECT_TRUE(run_.faults().empty()) << "first fault: 0x" << std::hex << run_.faults().front();
 }
 
+// The USB road with no printer attached: the driver alone, said so on the
+// finish page, and an Add/Remove Programs entry whose program exists.
+TEST_F(QelvinWizard, UsbInstallWithoutAPrinterLeavesARemovalEntryThatWorks) {
+  StartInstaller();
+  ASSERT_NE(sheet_, nullptr);
+  ASSERT_NE(WaitForPage(IDC_LANGUAGE_COMBO), nullptr);
+  Press(PSBTN_NEXT);
+  HWND page = WaitForPage(IDC_AGREE_CHECK);
+  ASSERT_NE(page, nullptr);
+  Click(page, IDC_AGREE_CHECK);
+  ASSERT_TRUE(WaitUntil([&] { return Enabled(IDC_SHEET_NEXT); }, 5000));
+  Press(PSBTN_NEXT);
+  page = WaitForPage(IDC_USB_INSTALL);
+  ASSERT_NE(page, nullptr);
+  Click(page, IDC_USB_INSTALL);
+  page = WaitForPage(IDC_FINISH_RESULT, 60000);
+  ASSERT_NE(page, nullptr) << "no finish page";
+  EXPECT_EQ(ControlText(page, IDC_FINISH_RESULT), L"Installation Complete");
+  EXPECT_TRUE(IsWindowVisible(GetDlgItem(page, IDC_FINISH_NOTE)));
+  EXPECT_FALSE(IsWindowVisible(GetDlgItem(page, IDC_PRINT_TEST_PAGE)));
+  CloseAndExpectExit();
+  const std::wstring program = InstalledCopyFolder() + L"\\" + TEXT(QELVIN_EXE);
+  EXPECT_EQ(RegString(UninstallKey(), L"UninstallString"), L"\"" + program + L"\" /uninstall");
+  EXPECT_NE(GetFileAttributesW(program.c_str()), INVALID_FILE_ATTRIBUTES) << "the entry names a missing program";
+}
+
 TEST_F(QelvinWizard, RussianPagesSpeakRussianAndTellAFailure) {
   ASSERT_NE(WalkToPortPage(kRussian), nullptr);
   BackToInstallType(kRussian);
