@@ -419,6 +419,22 @@ class QelvinWizard : public ::testing::Test {
     return page;
   }
 
+  // In the user's language, agreement ticked, "USB Install" pressed.
+  void StartUsbInstallation() {
+    StartInstaller();
+    ASSERT_NE(sheet_, nullptr);
+    ASSERT_NE(WaitForPage(IDC_LANGUAGE_COMBO), nullptr);
+    Press(PSBTN_NEXT);
+    HWND page = WaitForPage(IDC_AGREE_CHECK);
+    ASSERT_NE(page, nullptr);
+    Click(page, IDC_AGREE_CHECK);
+    ASSERT_TRUE(WaitUntil([&] { return Enabled(IDC_SHEET_NEXT); }, 5000));
+    Press(PSBTN_NEXT);
+    page = WaitForPage(IDC_USB_INSTALL);
+    ASSERT_NE(page, nullptr);
+    Click(page, IDC_USB_INSTALL);
+  }
+
   // Back on the port page returns to the install-type page.
   void BackToInstallType(const Texts& t) {
     Press(PSBTN_BACK);
@@ -572,21 +588,10 @@ TEST_F(QelvinWizard, EnglishInstallOnFilePortCreatesThePrinter) {
 // Exit while the USB installation's worker still polls for its printer: the
 // program ends at once, cleanly, and the worker never touches what is gone.
 TEST_F(QelvinWizard, ExitDuringAUsbInstallationEndsTheProgramCleanly) {
-  StartInstaller();
-  ASSERT_NE(sheet_, nullptr);
-  ASSERT_NE(WaitForPage(IDC_LANGUAGE_COMBO), nullptr);
-  Press(PSBTN_NEXT);
-  HWND page = WaitForPage(IDC_AGREE_CHECK);
-  ASSERT_NE(page, nullptr);
-  Click(page, IDC_AGREE_CHECK);
-  ASSERT_TRUE(WaitUntil([&] { return Enabled(IDC_SHEET_NEXT); }, 5000));
-  Press(PSBTN_NEXT);
-  page = WaitForPage(IDC_USB_INSTALL);
-  ASSERT_NE(page, nullptr);
-  Click(page, IDC_USB_INSTALL);
+  ASSERT_NO_FATAL_FAILURE(StartUsbInstallation());
   ASSERT_NE(WaitForPage(IDC_INSTALL_PROGRESS, 10000), nullptr) << "no installing page";
   // No printer is attached: the worker installs the driver alone and then
-  // polls ten times 500 ms for a printer that never comes.
+  // polls for it in the spooler's list.
   ASSERT_TRUE(WaitUntil([&] { return run_.Traces().find("/ia") != std::string::npos; }, 10000))
       << "the worker did not start";
   Press(PSBTN_CANCEL);
@@ -598,19 +603,8 @@ TEST_F(QelvinWizard, ExitDuringAUsbInstallationEndsTheProgramCleanly) {
 // The USB road with no printer attached: the driver alone, said so on the
 // finish page, and an Add/Remove Programs entry whose program exists.
 TEST_F(QelvinWizard, UsbInstallWithoutAPrinterLeavesARemovalEntryThatWorks) {
-  StartInstaller();
-  ASSERT_NE(sheet_, nullptr);
-  ASSERT_NE(WaitForPage(IDC_LANGUAGE_COMBO), nullptr);
-  Press(PSBTN_NEXT);
-  HWND page = WaitForPage(IDC_AGREE_CHECK);
-  ASSERT_NE(page, nullptr);
-  Click(page, IDC_AGREE_CHECK);
-  ASSERT_TRUE(WaitUntil([&] { return Enabled(IDC_SHEET_NEXT); }, 5000));
-  Press(PSBTN_NEXT);
-  page = WaitForPage(IDC_USB_INSTALL);
-  ASSERT_NE(page, nullptr);
-  Click(page, IDC_USB_INSTALL);
-  page = WaitForPage(IDC_FINISH_RESULT, 60000);
+  ASSERT_NO_FATAL_FAILURE(StartUsbInstallation());
+  HWND page = WaitForPage(IDC_FINISH_RESULT, 60000);
   ASSERT_NE(page, nullptr) << "no finish page";
   EXPECT_EQ(ControlText(page, IDC_FINISH_RESULT), L"Installation Complete");
   EXPECT_TRUE(IsWindowVisible(GetDlgItem(page, IDC_FINISH_NOTE)));
