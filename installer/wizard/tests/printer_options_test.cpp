@@ -138,11 +138,12 @@ TEST_F(OptionsPageTest, IpAutoGetAsksThePrinterOnUsb) {
   EXPECT_EQ(Address(), u"192.168.5.6");
   EXPECT_EQ(view.boxes.size(), 4u);
 
-  // An accepted printer whose device path holds no configured PID: the first driver.
+  // An accepted printer whose device path holds no configured PID: the
+  // first driver; a model without a PID is no match for every printer.
   WizardRig other;
   std::string ini = DefaultConfig();
-  ini.replace(ini.find("LX-220\r\n"), 8, "LX-220\r\nLX-420\r\n");
-  ini += "[LX-420]\r\nPID=PID_0420\r\nDriverName=LX-420 Zed\r\n";
+  ini.replace(ini.find("LX-220\r\n"), 8, "LX-220\r\nLX-000\r\nLX-420\r\n");
+  ini += "[LX-000]\r\nDriverName=LX-000 Any\r\n[LX-420]\r\nPID=PID_0420\r\nDriverName=LX-420 Zed\r\n";
   other.WriteConfig(ini);
   SimUsbPrinter unknown;
   unknown.instanceId = u"USB\\VID_2D37&PID_0420\\0001";
@@ -157,6 +158,10 @@ TEST_F(OptionsPageTest, IpAutoGetAsksThePrinterOnUsb) {
   EXPECT_EQ(other.page().GetText(IDC_PRINTER_IP_EDIT), u"192.168.7.8");
   EXPECT_EQ(other.page().At(IDC_DRIVER_COMBO).curSel, 0);
   EXPECT_EQ(other.page().GetText(IDC_PRINTER_NAME_EDIT), u"LX-220 Label NET");
+  other.machine.devices.printers[0].devicePath = kPath420;
+  ASSERT_TRUE(other.view.Click(IDC_IP_AUTO_WIFI));
+  EXPECT_EQ(other.page().At(IDC_DRIVER_COMBO).curSel, 2);
+  EXPECT_EQ(other.page().GetText(IDC_PRINTER_NAME_EDIT), u"LX-420 Zed NET");
 }
 
 // A printer on USB gets WiFi credentials, reports its WiFi address and is
