@@ -48,7 +48,11 @@ intptr_t CStepSetWifi::OnWizardNext() {
     return kStay;
   }
   std::u16string device = FindUsbPrinterDevicePath(os());
-  if (device.empty() || !SendWifiCredentials(os(), device, name, password)) {
+  bool sent = !device.empty() && SendWifiCredentials(os(), device, name, password);
+  // A second "Connect" clicked during the 1.5 s hand-over would otherwise
+  // reach the options page's "Install".
+  host_.view().DropQueuedInput();
+  if (!sent) {
     ShowMessage(IDS_WIFI_USB_NOT_CONNECTED, 0, kMbOkOnly);
     return kStay;
   }

@@ -96,6 +96,9 @@ void CStepSetprinter::ReadAddressFromUsb(int mode) {
     return;
   }
   std::u16string address = QueryPrinterAddress(os(), device, mode);
+  // What was clicked or typed while the printer was asked belongs to no
+  // page the user could see react.
+  host_.view().DropQueuedInput();
   if (address.empty() || address == u"0.0.0.0") {
     ShowMessage(IDS_WIFI_IP_EMPTY, 0, kMbOkOnly);
     return;
