@@ -87,14 +87,17 @@ bool FakeSheet::Input(std::function<bool()> action) {
     queuedInput_.push_back(std::move(action));
     return true;
   }
-  ++handling_;
+  // Free again however the handler ends, a throw included.
+  struct Busy {
+    int& depth;
+    ~Busy() { --depth; }
+  } busy{++handling_};
   bool done = action();
   while (!queuedInput_.empty()) {
     std::function<bool()> next = std::move(queuedInput_.front());
     queuedInput_.pop_front();
     next();
   }
-  --handling_;
   return done;
 }
 
