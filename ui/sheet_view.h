@@ -60,6 +60,11 @@ class ISheetView {
                          unsigned type) = 0;
   // PostMessageW to the sheet; arrives as ISheetEvents::OnSheetMessage. Safe from any thread.
   virtual void PostSheetMessage(unsigned message) = 0;
+  // PeekMessageW with PM_REMOVE over the keyboard and mouse messages (client
+  // and non-client) queued for the UI thread: drops what the user did while
+  // the thread was busy, which would otherwise reach whatever page is shown
+  // once it is free again.
+  virtual void DropQueuedInput() = 0;
   // Ends the modal run.
   virtual void EndWizard() = 0;
   // Shows the sheet modally (PropertySheet) and returns when it has closed.

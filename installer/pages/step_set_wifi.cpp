@@ -13,8 +13,9 @@ namespace {
 
 // The frame's length byte holds name and password together; longer texts
 // than a WiFi network allows would make it wrap, and the printer would read
-// a wrong length. A name has at most 32 bytes, a passphrase 63 characters or
-// a key of 64 hexadecimal digits.
+// a wrong length. A name has at most 32 bytes, a passphrase 63 bytes of
+// UTF-8 or a key of 64 hexadecimal digits. There is no lower bound: an open
+// network has no password, and a short key is the printer's to refuse.
 bool CredentialsFitTheFrame(const std::u16string& name, const std::u16string& password) {
   if (Utf16ToUtf8(name).size() > 32) return false;
   std::string key = Utf16ToUtf8(password);
@@ -48,7 +49,11 @@ intptr_t CStepSetWifi::OnWizardNext() {
     return kStay;
   }
   std::u16string device = FindUsbPrinterDevicePath(os());
-  if (device.empty() || !SendWifiCredentials(os(), device, name, password)) {
+  bool sent = !device.empty() && SendWifiCredentials(os(), device, name, password);
+  // A second "Connect" clicked during the 1.5 s hand-over would otherwise
+  // reach the options page's "Install".
+  host_.view().DropQueuedInput();
+  if (!sent) {
     ShowMessage(IDS_WIFI_USB_NOT_CONNECTED, 0, kMbOkOnly);
     return kStay;
   }

@@ -50,6 +50,14 @@ std::optional<std::u16string> ParseDottedAddress(const std::u16string& text) {
   return canonical;
 }
 
+int ModelIndexForDevicePath(const ModelTable& models, const std::u16string& devicePath) {
+  for (int i = 0; i < models.Count(); ++i) {
+    const ModelEntry* model = models.At(i);
+    if (model && !model->PID.empty() && Contains(devicePath, ToLowerAscii(model->PID))) return i;
+  }
+  return 0;
+}
+
 CStepSetprinter::CStepSetprinter(IWizardHost& host) : CMyPropertyPage(host, IDD_STEP_SETPRINTER) {}
 
 void CStepSetprinter::OnInitDialog(IDialogView& view) {
@@ -88,23 +96,15 @@ void CStepSetprinter::ReadAddressFromUsb(int mode) {
     return;
   }
   std::u16string address = QueryPrinterAddress(os(), device, mode);
+  // What was clicked or typed while the printer was asked belongs to no
+  // page the user could see react.
+  host_.view().DropQueuedInput();
   if (address.empty() || address == u"0.0.0.0") {
     ShowMessage(IDS_WIFI_IP_EMPTY, 0, kMbOkOnly);
     return;
   }
   view_->SetText(IDC_PRINTER_IP_EDIT, address);
-  // The attached printer's model: the first whose PID (in lower case) the
-  // device path holds.
-  int chosen = 0;
-  ModelTable models = g_config.Models();
-  for (int i = 0; i < models.Count(); ++i) {
-    const ModelEntry* model = models.At(i);
-    if (model && Contains(device, ToLowerAscii(model->PID))) {
-      chosen = i;
-      break;
-    }
-  }
-  view_->ComboSetCurSel(IDC_DRIVER_COMBO, chosen);
+  view_->ComboSetCurSel(IDC_DRIVER_COMBO, ModelIndexForDevicePath(g_config.Models(), device));
   NameAfterDriver();
 }
 

@@ -15,6 +15,14 @@ namespace lx {
 // canonical dotted form ("+1. 2.3.4" gives "1.2.3.4"), or nothing.
 std::optional<std::u16string> ParseDottedAddress(const std::u16string& text);
 
+class ModelTable;
+
+// The driver entry of the printer at a USB device path: the first model
+// whose PID, in lower case, the path holds. A model without a PID names no
+// printer, so it is passed over rather than matching every path; 0 when no
+// model matches.
+int ModelIndexForDevicePath(const ModelTable& models, const std::u16string& devicePath);
+
 class CStepSetprinter : public CMyPropertyPage {
  public:
   explicit CStepSetprinter(IWizardHost& host);

@@ -35,6 +35,12 @@ UsbCommandFrame WifiCredentialsFrame(const std::u16string& name, const std::u16s
 
 UsbCommandFrame QueryFrame(uint8_t code) { return BuildUsbFrame(kUsbKindQuery, code, {0x00}); }
 
+bool AnswersQuery(const uint8_t* answer, size_t read, uint8_t code) {
+  size_t needed = code == kUsbAnswerFormat ? 7 : code == kUsbWifiAddressText ? 5 : 11;
+  return read >= needed && answer[0] == 0x1B && answer[1] == 0xFF && answer[2] == 0xFE &&
+         answer[3] == kUsbKindQuery && answer[4] == code;
+}
+
 int AnswerFormatOf(const uint8_t* answer, size_t read) { return read > 6 ? answer[6] : 0; }
 
 std::u16string AddressFromBytes(const uint8_t (&answer)[kUsbAnswerBytes]) {

@@ -32,6 +32,11 @@ UsbCommandFrame WifiCredentialsFrame(const std::u16string& name, const std::u16s
 // 1B FF FE 02 <code> 00 1B FE FF: the answer-format probe and the address queries.
 UsbCommandFrame QueryFrame(uint8_t code);
 
+// True when the bytes read answer the query with `code`: they begin with
+// the frame start, the query kind and that code, and hold what is taken from
+// them (byte 6 of the probe's answer, bytes 7 to 10 of an address in bytes).
+// Anything else, a stale answer to another query included, is no answer.
+bool AnswersQuery(const uint8_t* answer, size_t read, uint8_t code);
 // Byte 6 of the probe's answer; 0 when the answer is shorter.
 int AnswerFormatOf(const uint8_t* answer, size_t read);
 // Bytes 7 to 10 of a zero-filled answer buffer as "%d.%d.%d.%d".

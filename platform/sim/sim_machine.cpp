@@ -51,7 +51,7 @@ SimMachine::SimMachine()
       shell(files),
       spooler(caller, files),
       devices(caller, registry),
-      deviceIo(caller, devices),
+      deviceIo(caller, devices, clock),
       services(caller, files),
       tools(clock, spooler, files) {
   tools.Register(shell);

@@ -5,6 +5,7 @@
 
 #include "common/format.h"
 #include "common/text.h"
+#include "platform/sim/sim_clock.h"
 #include "platform/sim/sim_devices.h"
 #include "platform/win_errors.h"
 
@@ -35,10 +36,12 @@ std::vector<uint8_t> AddressBytes(uint8_t code, const SimLabelPrinter::Address& 
   return Frame(kQuery, code, {0x04, 0x00, a[0], a[1], a[2], a[3]});
 }
 
-// Its address answer as text: 01 00 02 00, the dotted address, 00.
+// Its address answer as text: the frame start, kind and code, 01 00 02 00,
+// the dotted address, 00.
 std::vector<uint8_t> AddressText(const SimLabelPrinter::Address& a) {
   std::string text = FormatA("%d.%d.%d.%d", a[0], a[1], a[2], a[3]);
-  std::vector<uint8_t> answer = {0x01, 0x00, 0x02, 0x00};
+  std::vector<uint8_t> answer(kStart, kStart + 3);
+  answer.insert(answer.end(), {kQuery, kWifiText, 0x01, 0x00, 0x02, 0x00});
   answer.insert(answer.end(), text.begin(), text.end());
   answer.push_back(0x00);
   return answer;
@@ -54,9 +57,8 @@ std::string TakeText(const std::vector<uint8_t>& f, size_t& pos, size_t end) {
 
 }  // namespace
 
-void SimLabelPrinter::Receive(const std::vector<uint8_t>& bytes) {
+void SimLabelPrinter::Receive(const Bytes& bytes, uint64_t now) {
   writes.push_back(bytes);
-  pending.clear();
   if (!IsFrame(bytes)) return;
   uint8_t kind = bytes[3], code = bytes[4];
   if (kind == kSet && code == kCredentials && bytes.size() >= 9) {
@@ -77,6 +79,7 @@ void SimLabelPrinter::Receive(const std::vector<uint8_t>& bytes) {
     case kWired: answer = AddressBytes(code, wiredAddress); break;
     default: return;
   }
+  if (answerEveryQueryWith) answer = *answerEveryQueryWith;
   switch (answers) {
     case Answer::kWhole: break;
     case Answer::kShort: answer.resize(5); break;
@@ -85,9 +88,11 @@ void SimLabelPrinter::Receive(const std::vector<uint8_t>& bytes) {
       for (uint8_t& b : answer) b ^= 0x5A;
       break;
     case Answer::kTooLong: answer.insert(answer.end(), 300, 0x41); break;
-    case Answer::kSilent: answer.clear(); break;
+    case Answer::kSilent: return;
+    case Answer::kEmpty: answer.clear(); break;
   }
-  pending = answer;
+  pending.push_back({now + answerDelayMs, answer});
+  if (answersTwice) pending.push_back({now + answerDelayMs, answer});
 }
 
 SimLabelPrinter* SimDeviceIo::PrinterOf(DeviceHandle device) {
@@ -110,24 +115,51 @@ DeviceHandle SimDeviceIo::Open(const std::u16string& devicePath) {
   return 0;
 }
 
-bool SimDeviceIo::Write(DeviceHandle device, const uint8_t* bytes, size_t size, size_t& written) {
+bool SimDeviceIo::Cancelled(uint32_t timeoutMs) {
+  clock_.Advance(timeoutMs);
+  return Fail(kErrorOperationAborted);
+}
+
+bool SimDeviceIo::Write(DeviceHandle device, const uint8_t* bytes, size_t size, size_t& written,
+                        uint32_t timeoutMs) {
   written = 0;
   if (!open_.count(device)) return Fail(kErrorInvalidHandle);
   SimLabelPrinter* printer = PrinterOf(device);
   if (!printer) return Fail(kErrorDeviceNotConnected);
-  printer->Receive(std::vector<uint8_t>(bytes, bytes + size));
+  timeouts.push_back(timeoutMs);
+  if (printer->blocks || printer->writeTakesMs > timeoutMs) return Cancelled(timeoutMs);
+  clock_.Advance(printer->writeTakesMs);
+  if (printer->failingWrites > 0) {
+    --printer->failingWrites;
+    return Fail(kErrorGenFailure);
+  }
+  printer->Receive(std::vector<uint8_t>(bytes, bytes + size), clock_.now);
   written = size;
   return true;
 }
 
-bool SimDeviceIo::Read(DeviceHandle device, uint8_t* buffer, size_t capacity, size_t& read) {
+bool SimDeviceIo::Read(DeviceHandle device, uint8_t* buffer, size_t capacity, size_t& read, uint32_t timeoutMs) {
   read = 0;
   if (!open_.count(device)) return Fail(kErrorInvalidHandle);
   SimLabelPrinter* printer = PrinterOf(device);
   if (!printer) return Fail(kErrorDeviceNotConnected);
-  read = std::min(capacity, printer->pending.size());
-  std::copy(printer->pending.begin(), printer->pending.begin() + static_cast<long>(read), buffer);
-  printer->pending.erase(printer->pending.begin(), printer->pending.begin() + static_cast<long>(read));
+  timeouts.push_back(timeoutMs);
+  auto& pending = printer->pending;
+  if (printer->blocks || pending.empty() || pending.front().readyAt > clock_.now + timeoutMs)
+    return Cancelled(timeoutMs);
+  if (pending.front().readyAt > clock_.now) clock_.Advance(pending.front().readyAt - clock_.now);
+  SimLabelPrinter::Bytes& first = pending.front().bytes;
+  size_t taken = std::min(capacity, first.size());
+  std::copy(first.begin(), first.begin() + static_cast<long>(taken), buffer);
+  if (printer->failingReads > 0) {
+    --printer->failingReads;
+    pending.pop_front();
+    read = taken;  // what the driver says it moved; a failed read's count means nothing
+    return Fail(kErrorGenFailure);
+  }
+  first.erase(first.begin(), first.begin() + static_cast<long>(taken));
+  if (first.empty()) pending.pop_front();
+  read = taken;
   return true;
 }
 

@@ -247,13 +247,13 @@ class SimDeviceIoView : public IDeviceIo, private SimEntry {
     Enter();
     return d_.Open(path);
   }
-  bool Write(DeviceHandle device, const uint8_t* bytes, size_t size, size_t& written) override {
+  bool Write(DeviceHandle device, const uint8_t* bytes, size_t size, size_t& written, uint32_t timeoutMs) override {
     Enter();
-    return d_.Write(device, bytes, size, written);
+    return d_.Write(device, bytes, size, written, timeoutMs);
   }
-  bool Read(DeviceHandle device, uint8_t* buffer, size_t capacity, size_t& read) override {
+  bool Read(DeviceHandle device, uint8_t* buffer, size_t capacity, size_t& read, uint32_t timeoutMs) override {
     Enter();
-    return d_.Read(device, buffer, capacity, read);
+    return d_.Read(device, buffer, capacity, read, timeoutMs);
   }
   bool Close(DeviceHandle device) override {
     Enter();

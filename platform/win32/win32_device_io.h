@@ -8,8 +8,8 @@ namespace lx {
 class Win32DeviceIo : public IDeviceIo {
  public:
   DeviceHandle Open(const std::u16string& devicePath) override;
-  bool Write(DeviceHandle device, const uint8_t* bytes, size_t size, size_t& written) override;
-  bool Read(DeviceHandle device, uint8_t* buffer, size_t capacity, size_t& read) override;
+  bool Write(DeviceHandle device, const uint8_t* bytes, size_t size, size_t& written, uint32_t timeoutMs) override;
+  bool Read(DeviceHandle device, uint8_t* buffer, size_t capacity, size_t& read, uint32_t timeoutMs) override;
   bool Close(DeviceHandle device) override;
 };
 

@@ -60,8 +60,11 @@ void FakeSheet::SetWizardButtons(uint32_t flags) {
   frame_.Enable(kIdWizNext, (flags & kPswizbNext) != 0);
 }
 
+// The box's own message loop takes the queued input, and the sheet it has
+// disabled ignores it.
 int FakeSheet::ShowMessageBox(const std::u16string& text, const std::u16string& boxCaption, unsigned type) {
   boxes.push_back({text, boxCaption, type});
+  queuedInput_.clear();
   if (answers.empty()) return kIdOkAnswer;
   int a = answers.front();
   answers.pop_front();
@@ -72,6 +75,30 @@ void FakeSheet::PostSheetMessage(unsigned message) {
   std::lock_guard<std::mutex> lock(postedLock_);
   posted_.push_back(message);
   sheetMessages.push_back(message);
+}
+
+void FakeSheet::DropQueuedInput() {
+  droppedInput += static_cast<int>(queuedInput_.size());
+  queuedInput_.clear();
+}
+
+bool FakeSheet::Input(std::function<bool()> action) {
+  if (handling_ > 0) {
+    queuedInput_.push_back(std::move(action));
+    return true;
+  }
+  // Free again however the handler ends, a throw included.
+  struct Busy {
+    int& depth;
+    ~Busy() { --depth; }
+  } busy{++handling_};
+  bool done = action();
+  while (!queuedInput_.empty()) {
+    std::function<bool()> next = std::move(queuedInput_.front());
+    queuedInput_.pop_front();
+    next();
+  }
+  return done;
 }
 
 void FakeSheet::RunModal(ISheetEvents& events, IPropertyPage& firstPage) {
@@ -92,38 +119,56 @@ FakeDialog* FakeSheet::ViewOf(const IPropertyPage& page) {
 }
 
 bool FakeSheet::ClickNext() {
-  if (ended || !events_ || !ButtonEnabled(kIdWizNext)) return false;
-  events_->OnWizardNext();
-  return true;
+  return Input([this] {
+    if (ended || !events_ || !ButtonEnabled(kIdWizNext)) return false;
+    events_->OnWizardNext();
+    return true;
+  });
 }
 
 bool FakeSheet::ClickBack() {
-  if (ended || !events_ || !ButtonEnabled(kIdWizBack)) return false;
-  events_->OnWizardBack();
-  return true;
+  return Input([this] {
+    if (ended || !events_ || !ButtonEnabled(kIdWizBack)) return false;
+    events_->OnWizardBack();
+    return true;
+  });
 }
 
 bool FakeSheet::ClickCancel() {
-  if (ended || !events_ || !ButtonEnabled(kIdCancel)) return false;
-  events_->OnCancel();
-  return true;
+  return Input([this] {
+    if (ended || !events_ || !ButtonEnabled(kIdCancel)) return false;
+    events_->OnCancel();
+    return true;
+  });
 }
 
 bool FakeSheet::CloseBox() {
-  if (ended || !events_) return false;
-  events_->OnCancel();
-  return true;
+  return Input([this] {
+    if (ended || !events_) return false;
+    events_->OnCancel();
+    return true;
+  });
 }
 
-bool FakeSheet::Click(int id) { return !ended && current_ && Current().Click(id); }
+bool FakeSheet::Click(int id) {
+  return Input([this, id] { return !ended && current_ && Current().Click(id); });
+}
 
-bool FakeSheet::SelectCombo(int id, int index) { return !ended && current_ && Current().SelectCombo(id, index); }
+bool FakeSheet::SelectCombo(int id, int index) {
+  return Input([this, id, index] { return !ended && current_ && Current().SelectCombo(id, index); });
+}
 
-bool FakeSheet::SelectRow(int id, int row) { return !ended && current_ && Current().SelectRow(id, row); }
+bool FakeSheet::SelectRow(int id, int row) {
+  return Input([this, id, row] { return !ended && current_ && Current().SelectRow(id, row); });
+}
 
-bool FakeSheet::ClickLink(int id) { return !ended && current_ && Current().ClickLink(id); }
+bool FakeSheet::ClickLink(int id) {
+  return Input([this, id] { return !ended && current_ && Current().ClickLink(id); });
+}
 
-bool FakeSheet::Type(int id, const std::u16string& text) { return !ended && current_ && Current().Type(id, text); }
+bool FakeSheet::Type(int id, const std::u16string& text) {
+  return Input([this, id, text] { return !ended && current_ && Current().Type(id, text); });
+}
 
 int FakeSheet::DeliverPosted() {
   int delivered = 0;

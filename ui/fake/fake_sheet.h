@@ -39,12 +39,17 @@ class FakeSheet : public ISheetView {
   static constexpr uintptr_t kWindowHandle = 0x5EE7;
   int ShowMessageBox(const std::u16string& text, const std::u16string& caption, unsigned type) override;
   void PostSheetMessage(unsigned message) override;
+  void DropQueuedInput() override;
   void EndWizard() override { ended = true; }
   // Builds the first page and returns at once: the test drives the run.
   void RunModal(ISheetEvents& events, IPropertyPage& firstPage) override;
 
   // The user's actions. Each answers false when the control was not there
-  // for the user (no page, hidden or disabled), and then does nothing.
+  // for the user (no page, hidden or disabled), and then does nothing. An
+  // action made while another is being handled (from an action the virtual
+  // clock runs during a pause) is queued as Windows queues input for a busy
+  // thread: it answers true and takes effect, on whatever is shown then,
+  // once the outer action has returned, unless the program drops it.
   bool ClickNext();
   bool ClickBack();
   bool ClickCancel();
@@ -76,6 +81,7 @@ class FakeSheet : public ISheetView {
   std::deque<int> answers;  // next message-box answers; the first button when empty
   std::vector<unsigned> sheetMessages;  // every message posted to the sheet, in order
   int failedSelections = 0;  // SetCurrentPage with a page not in the list
+  int droppedInput = 0;      // queued actions the program dropped
 
  private:
   const RcScripts& scripts_;
@@ -84,6 +90,10 @@ class FakeSheet : public ISheetView {
   std::vector<IPropertyPage*> pages_;
   FakePageViews built_;
   IPropertyPage* current_ = nullptr;
+  // Runs a user action now, or queues it while another is being handled.
+  bool Input(std::function<bool()> action);
+  int handling_ = 0;
+  std::deque<std::function<bool()>> queuedInput_;
   std::mutex postedLock_;
   std::deque<unsigned> posted_;
 };

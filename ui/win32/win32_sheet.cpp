@@ -92,6 +92,16 @@ void Win32SheetView::PostSheetMessage(unsigned message) {
   if (HWND sheet = window_.load()) PostMessageW(sheet, message, 0, 0);
 }
 
+// Posted and sent messages stay: only the user's input goes.
+void Win32SheetView::DropQueuedInput() {
+  static const UINT kRanges[][2] = {
+      {WM_KEYFIRST, WM_KEYLAST}, {WM_MOUSEFIRST, WM_MOUSELAST}, {WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK}};
+  MSG message;
+  for (const auto& range : kRanges)
+    while (PeekMessageW(&message, nullptr, range[0], range[1], PM_REMOVE)) {
+    }
+}
+
 void Win32SheetView::EndWizard() {
   if (closing_ || !window_) return;
   closing_ = true;

@@ -35,6 +35,7 @@ class Win32SheetView : public ISheetView {
   uintptr_t WindowHandle() const override { return reinterpret_cast<uintptr_t>(window_.load()); }
   int ShowMessageBox(const std::u16string& text, const std::u16string& caption, unsigned type) override;
   void PostSheetMessage(unsigned message) override;
+  void DropQueuedInput() override;
   void EndWizard() override;
   void RunModal(ISheetEvents& events, IPropertyPage& firstPage) override;
 

@@ -138,11 +138,12 @@ TEST_F(OptionsPageTest, IpAutoGetAsksThePrinterOnUsb) {
   EXPECT_EQ(Address(), u"192.168.5.6");
   EXPECT_EQ(view.boxes.size(), 4u);
 
-  // An accepted printer whose device path holds no configured PID: the first driver.
+  // An accepted printer whose device path holds no configured PID: the
+  // first driver; a model without a PID is no match for every printer.
   WizardRig other;
   std::string ini = DefaultConfig();
-  ini.replace(ini.find("LX-220\r\n"), 8, "LX-220\r\nLX-420\r\n");
-  ini += "[LX-420]\r\nPID=PID_0420\r\nDriverName=LX-420 Zed\r\n";
+  ini.replace(ini.find("LX-220\r\n"), 8, "LX-220\r\nLX-000\r\nLX-420\r\n");
+  ini += "[LX-000]\r\nDriverName=LX-000 Any\r\n[LX-420]\r\nPID=PID_0420\r\nDriverName=LX-420 Zed\r\n";
   other.WriteConfig(ini);
   SimUsbPrinter unknown;
   unknown.instanceId = u"USB\\VID_2D37&PID_0420\\0001";
@@ -157,6 +158,43 @@ TEST_F(OptionsPageTest, IpAutoGetAsksThePrinterOnUsb) {
   EXPECT_EQ(other.page().GetText(IDC_PRINTER_IP_EDIT), u"192.168.7.8");
   EXPECT_EQ(other.page().At(IDC_DRIVER_COMBO).curSel, 0);
   EXPECT_EQ(other.page().GetText(IDC_PRINTER_NAME_EDIT), u"LX-220 Label NET");
+  other.machine.devices.printers[0].devicePath = kPath420;
+  ASSERT_TRUE(other.view.Click(IDC_IP_AUTO_WIFI));
+  EXPECT_EQ(other.page().At(IDC_DRIVER_COMBO).curSel, 2);
+  EXPECT_EQ(other.page().GetText(IDC_PRINTER_NAME_EDIT), u"LX-420 Zed NET");
+}
+
+// Clicks made while the printer on USB is busy are dropped, not replayed on
+// the page shown once the exchange is over: a second "Connect" queued during
+// the hand-over never becomes the options page's "Install".
+TEST_F(OptionsPageTest, InputDuringAUsbExchangeIsDropped) {
+  OpenOptions();
+  Attach(kPath420).label.addressOnJoin = {192, 168, 1, 77};
+  ASSERT_TRUE(view.Type(IDC_PRINTER_IP_EDIT, u"192.168.1.20"));
+  ASSERT_TRUE(view.Click(IDC_WIFI_CONFIGURATOR));
+  ASSERT_TRUE(view.Type(IDC_WIFI_NAME_EDIT, u"Lab"));
+  machine.clock.After(700, [&] { EXPECT_TRUE(view.ClickNext()); });
+  ASSERT_TRUE(view.ClickNext());
+  EXPECT_EQ(machine.devices.printers[0].label.credentialsReceived, 1);
+  EXPECT_EQ(view.CurrentPage(), &sheet().setPrinter);
+  EXPECT_EQ(view.droppedInput, 1);
+  EXPECT_TRUE(machine.shell.launches.empty());
+  EXPECT_TRUE(view.boxes.empty());
+
+  // "Install" and a typed address during "IP Auto Get": the address read stays.
+  machine.clock.After(100, [&] {
+    EXPECT_TRUE(view.Type(IDC_PRINTER_IP_EDIT, u"10.9.9.9"));
+    EXPECT_TRUE(view.ClickNext());
+  });
+  ASSERT_TRUE(view.Click(IDC_IP_AUTO_WIFI));
+  EXPECT_EQ(view.droppedInput, 3);
+  EXPECT_EQ(Address(), u"192.168.1.77");
+  EXPECT_TRUE(machine.shell.launches.empty());
+
+  // Input once the exchange is over works as ever.
+  ASSERT_TRUE(view.ClickNext());
+  ASSERT_FALSE(machine.shell.launches.empty());
+  EXPECT_NE(machine.shell.launches[0].parameters.find(u"IP_192.168.1.77"), std::u16string::npos);
 }
 
 // A printer on USB gets WiFi credentials, reports its WiFi address and is

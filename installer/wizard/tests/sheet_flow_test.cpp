@@ -232,8 +232,9 @@ TEST_F(SheetFlowTest, WifiPageHandsTheCredentialsToThePrinterOnUsb) {
   EXPECT_EQ(view.CurrentPage(), &sheet().setPrinter);
 
   // Texts longer than a WiFi network allows are refused before anything is
-  // sent: a name over 32 UTF-8 bytes, a password over 63 characters unless
-  // it is a key of 64 hexadecimal digits.
+  // sent, as message 208 says: a name over 32 UTF-8 bytes, a password over
+  // 63 UTF-8 bytes unless it is a key of 64 hexadecimal digits. Short
+  // passwords go to the printer.
   const std::u16string key(64, u'a');
   struct Case {
     std::u16string name, password;
@@ -241,6 +242,9 @@ TEST_F(SheetFlowTest, WifiPageHandsTheCredentialsToThePrinterOnUsb) {
   } cases[] = {{std::u16string(17, u'\u00C4'), u"", false},
                {u"Lab", std::u16string(63, u'x') + u"y", false},
                {u"Lab", key + u"0", false},
+               {u"Lab", std::u16string(22, u'\u5BC6'), false},
+               {u"Lab", std::u16string(21, u'\u5BC6'), true},
+               {u"Lab", u"short", true},
                {std::u16string(32, u'N'), key, true}};
   for (const auto& c : cases) {
     sheet().GoTo(Step::kWifi);

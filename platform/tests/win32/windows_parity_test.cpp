@@ -1,7 +1,8 @@
 // The simulation's stand-ins for Windows rules, checked against the real
 // functions: command-line splitting against shell32's CommandLineToArgvW,
 // name patterns against FindFirstFileW, and the Win32 pass-throughs on the
-// registry and files rules the simulated machine copies.
+// registry and files rules the simulated machine copies, and the time
+// limits of device I/O.
 #include <windows.h>
 #include <sddl.h>
 #include <shellapi.h>
@@ -15,6 +16,7 @@
 #include "platform/sim/command_line.h"
 #include "platform/sim/wildcard.h"
 #include "platform/win32/wide.h"
+#include "platform/device_io.h"
 #include "platform/win32/win32_os.h"
 
 namespace lx {
@@ -225,6 +227,52 @@ TEST(WindowsParity, SystemSpoolerAndDeviceSetupPassThroughsAnswer) {
   while (os.devices->EnumDeviceInfo(list, n)) ++n;
   EXPECT_EQ(os.system->GetLastError(), static_cast<uint32_t>(ERROR_NO_MORE_ITEMS));
   EXPECT_TRUE(os.devices->DestroyDeviceInfoList(list));
+}
+
+// Device I/O with time limits, on a byte-mode pipe standing in for a USB
+// printer interface (Wine has none): a read with nothing to read is
+// cancelled at its limit with ERROR_OPERATION_ABORTED, as the simulated
+// device's is, and what one read leaves of a long answer the next one gets.
+TEST(WindowsParity, DeviceReadsEndAtTheirLimitAndLeaveTheTail) {
+  const wchar_t* name = L"\\\\.\\pipe\\lx-device-io-parity";
+  HANDLE printer = CreateNamedPipeW(name, PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT, 1,
+                                    4096, 4096, 0, nullptr);
+  ASSERT_NE(printer, INVALID_HANDLE_VALUE);
+  Win32Os real;
+  Os& os = real.os();
+  DeviceHandle device = os.deviceIo->Open(U(name));
+  ASSERT_NE(device, 0u);
+
+  uint8_t buffer[256];
+  size_t read = 99;
+  ULONGLONG start = GetTickCount64();
+  EXPECT_FALSE(os.deviceIo->Read(device, buffer, sizeof buffer, read, 200));
+  ULONGLONG took = GetTickCount64() - start;
+  EXPECT_EQ(os.system->GetLastError(), static_cast<uint32_t>(ERROR_OPERATION_ABORTED));
+  EXPECT_EQ(read, 0u);
+  EXPECT_GE(took, 150u);
+  EXPECT_LT(took, 2000u);
+
+  size_t written = 0;
+  const uint8_t query[] = {0x1B, 0xFF, 0xFE, 0x02, 0x0D, 0x00, 0x1B, 0xFE, 0xFF};
+  ASSERT_TRUE(os.deviceIo->Write(device, query, sizeof query, written, 500));
+  EXPECT_EQ(written, sizeof query);
+  uint8_t got[16] = {};
+  DWORD n = 0;
+  ASSERT_TRUE(ReadFile(printer, got, sizeof got, &n, nullptr));
+  EXPECT_EQ(n, sizeof query);
+
+  std::vector<uint8_t> answer(300);
+  for (size_t i = 0; i < answer.size(); ++i) answer[i] = static_cast<uint8_t>(i);
+  ASSERT_TRUE(WriteFile(printer, answer.data(), static_cast<DWORD>(answer.size()), &n, nullptr));
+  ASSERT_TRUE(os.deviceIo->Read(device, buffer, sizeof buffer, read, 500));
+  EXPECT_EQ(read, 256u);
+  ASSERT_TRUE(os.deviceIo->Read(device, buffer, sizeof buffer, read, 500));
+  ASSERT_EQ(read, 44u);
+  EXPECT_EQ(buffer[0], 256 % 256);
+  EXPECT_EQ(buffer[43], 299 % 256);
+  EXPECT_TRUE(os.deviceIo->Close(device));
+  CloseHandle(printer);
 }
 
 }  // namespace
