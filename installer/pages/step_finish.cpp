@@ -42,7 +42,8 @@ OutcomeTexts TextsOf(Outcome outcome, bool removal) {
     case Outcome::kNotStarted:
     case Outcome::kNone: break;  // an operation that reported nothing did not run
   }
-  return {removal ? IDS_UNINSTALL_INCOMPLETE : IDS_INSTALL_FAILED, IDS_FAIL_NOT_STARTED};
+  unsigned heading = removal ? IDS_UNINSTALL_INCOMPLETE : IDS_INSTALL_FAILED;
+  return {heading, IDS_FAIL_NOT_STARTED};
 }
 
 }  // namespace

@@ -70,8 +70,9 @@ TEST(RcReader, EveryLanguageHoldsEveryWizardString) {
       ASSERT_NE(it, table.end()) << Utf16ToUtf8(row.suffix) << " lacks " << id;
       EXPECT_FALSE(it->second.empty());
       // The outcome texts are translated, not copied from English.
-      if (id >= IDS_INSTALL_FAILED && std::u16string(row.suffix) != u"enus")
+      if (id >= IDS_INSTALL_FAILED && std::u16string(row.suffix) != u"enus") {
         EXPECT_NE(it->second, WizardTest::En(id)) << Utf16ToUtf8(row.suffix) << " " << id;
+      }
     }
   }
 }
