@@ -40,8 +40,13 @@ TEST_F(Replies, InstanceNamesAreCutAndUnescaped) {
   // No suffix, or the suffix first: the whole name.
   EXPECT_EQ(InstanceNameOf("LX-220.local."), "LX-220.local.");
   EXPECT_EQ(InstanceNameOf("._pdl-datastream._tcp.local."), "._pdl-datastream._tcp.local.");
+  // \DDD anywhere, up to its last character, and up to 255.
+  EXPECT_EQ(InstanceNameOf("LX-220\\065._pdl-datastream._tcp.local."), "LX-220A");
+  EXPECT_EQ(UnescapeDnsName("end\\065"), "endA");
+  EXPECT_EQ(UnescapeDnsName("\\255\\256"), "\xff\\256");
   // Broken escapes stay visible as received.
   EXPECT_EQ(UnescapeDnsName("a\\999b\\12"), "a\\999b\\12");
+  EXPECT_EQ(UnescapeDnsName("a\\12xb\\1"), "a\\12xb\\1") << "two digits are no \\DDD";
   EXPECT_EQ(UnescapeDnsName("end\\"), "end\\");
   EXPECT_EQ(UnescapeDnsName("\\000x"), std::string("\0x", 2));
 }
