@@ -14,6 +14,10 @@ struct NetPrinterRecord {
   std::u16string address;  // dotted IPv4; empty until the address lookup answers
   int32_t port = 0;        // host byte order
   std::u16string product;  // TXT "product"; empty when absent
+  // The resolve reply's host target without its trailing dot; empty when
+  // the reply gave none a host name can be (the printer is then installed
+  // by its address).
+  std::u16string hostTarget;
 };
 
 // Appended in arrival order, never sorted, no duplicate check. Every access

@@ -204,6 +204,10 @@ void NetSearch::HandleResolve(NetSearchSession& session, uint32_t interfaceIndex
   // DNS-SD names are UTF-8; bytes that are not become U+FFFD, never dropped.
   record.name = Utf8ToUtf16(InstanceNameOf(full));
   record.port = os_.sockets->NetToHostShort(port);
+  HostTarget host = HostTargetOf(hostTarget);
+  record.hostTarget = host.name;
+  if (host.refusal)
+    DebugTrace(os_, "NetSearch: host target not kept (%s); the printer installs by its address", host.refusal);
   uint8_t valueLen = 0;
   const void* value = txtRecord ? dnssd_.TXTRecordGetValuePtr(txtLen, txtRecord, "product", &valueLen) : nullptr;
   if (value && valueLen > 0) {

@@ -4,6 +4,7 @@
 #include "common/text.h"
 #include "installer/core/installer_config.h"
 #include "installer/core/resource_ids.h"
+#include "installer/core/trace.h"
 #include "installer/discovery/responder_service.h"
 #include "installer/discovery/service_names.h"
 
@@ -85,6 +86,12 @@ void CStepSelectNetPrinter::OnMessage(unsigned message, uintptr_t, intptr_t) {
   if (message == kWmNetSearchMore) Merge();
 }
 
+std::u16string CStepSelectNetPrinter::HostNameOf(const std::u16string& name) const {
+  for (const NetPrinterRecord& record : Records())
+    if (EqualsIgnoreCase(record.name, name)) return record.hostTarget;
+  return {};
+}
+
 void CStepSelectNetPrinter::StopSearch() {
   if (NetSearch* search = host_.search()) search->StopNetSearch();
 }
@@ -119,7 +126,15 @@ intptr_t CStepSelectNetPrinter::OnWizardNext() {
     return kStay;
   }
   std::u16string name = view_->ListGetItemText(list, row, 0);
-  std::u16string address = view_->GetCheck(IDC_BY_HOSTNAME) ? name : view_->ListGetItemText(list, row, 1);
+  std::u16string address = view_->ListGetItemText(list, row, 1);
+  if (view_->GetCheck(IDC_BY_HOSTNAME)) {
+    // The instance name is no host name; the resolve reply's host target is.
+    std::u16string host = HostNameOf(name);
+    if (!host.empty())
+      address = host;
+    else
+      DebugTraceW(os(), u"%s has no usable host name; installing by its address %s", name.c_str(), address.c_str());
+  }
   NetModelMatch model = MatchModelByServiceName(g_config.Models(), name);
   host_.InstallNetworkPrinter(address, FormatW(u"%s NET", model.printerName.c_str()), model.driverName);
   return kStay;

@@ -18,8 +18,8 @@ class Replies : public DiscoveryTest {
     session->notify = &page;
   }
   void Resolve(const std::string& fullName, uint16_t hostPort = 9100, const std::string& txt = "\x0eproduct=LX-220",
-               dnssd::ErrorType error = 0) {
-    NetSearch::OnResolveReply(nullptr, 0, 1, error, fullName.c_str(), "lx.local.", htons(hostPort),
+               dnssd::ErrorType error = 0, const char* hostTarget = "lx.local.") {
+    NetSearch::OnResolveReply(nullptr, 0, 1, error, fullName.c_str(), hostTarget, htons(hostPort),
                               static_cast<uint16_t>(txt.size()),
                               reinterpret_cast<const unsigned char*>(txt.data()), session.get());
   }
@@ -61,6 +61,55 @@ TEST_F(Replies, PortsArriveInHostOrder) {
   EXPECT_EQ(list[1].port, 0);
   EXPECT_EQ(list[2].port, 65535);
   EXPECT_EQ(page.Posts(), (std::vector<unsigned>{kWmNetSearchOne, kWmNetSearchMore, kWmNetSearchMore}));
+}
+
+// Only a host target that can be a host name is kept; the record stays
+// either way, to be installed by its address.
+TEST_F(Replies, HostTargetsAreKeptOnlyWhereAHostNameCanBe) {
+  std::string label63(63, 'a');
+  std::string longest = label63 + "." + label63 + "." + label63 + "." + std::string(61, 'b');  // 253
+  struct Case {
+    std::string target;
+    const char16_t* kept;
+  } cases[] = {
+      {"lx220-0a1b.local.", u"lx220-0a1b.local"},
+      {"LX220_0A1B.local", u"LX220_0A1B.local"},
+      {"zz.local.", u"zz.local"},
+      {"\xe5\x8d\xb0\xe5\x88\xb7.local.", u"\u5370\u5237.local"},
+      {label63 + ".local.", nullptr},
+      {longest + ".", nullptr},
+      {"", u""},
+      {".", u""},
+      {std::string(256, 'a'), u""},
+      {longest + "x.", u""},
+      {"lx\xff\xfe.local.", u""},
+      {"lx\xc3.local.", u""},
+      {"lx 220.local.", u""},
+      {"lx\\032220.local.", u""},
+      {"lx\"x\".local", u""},
+      {"lx;calc.local", u""},
+      {"lx\xc2\xa0" "220.local", u""},
+      {"a..local.", u""},
+      {"-x.local.", u""},
+      {"lx.-h.local.", u""},
+      {std::string(64, 'a') + ".local.", u""},
+  };
+  int n = 0;
+  for (const auto& c : cases) {
+    std::string instance = "LX-220 n" + std::to_string(n++);
+    Resolve(instance + "._pdl-datastream._tcp.local.", 9100, "\x0eproduct=LX-220", 0, c.target.c_str());
+    auto list = search.List().Copy();
+    ASSERT_EQ(list.size(), static_cast<size_t>(n)) << c.target;
+    std::u16string want = c.kept ? std::u16string(c.kept) : Utf8ToUtf16(c.target.substr(0, c.target.size() - 1));
+    EXPECT_EQ(list.back().hostTarget, want) << c.target;
+  }
+  NetSearch::OnResolveReply(nullptr, 0, 1, 0, "LX-220 null._pdl-datastream._tcp.local.", nullptr, htons(9100), 15,
+                            reinterpret_cast<const unsigned char*>("\x0eproduct=LX-220"), session.get());
+  EXPECT_EQ(search.List().Copy().back().hostTarget, u"");
+  for (const char* why : {"empty", "over 255 bytes", "over 253 characters", "not UTF-8", "a character no host name holds",
+                          "an empty label", "a label starting with '-'", "a label over 63 bytes"})
+    EXPECT_TRUE(Traced(std::string("NetSearch: host target not kept (") + why + "); the printer installs by its address"))
+        << why;
 }
 
 TEST_F(Replies, BrokenTxtRecordsGiveNoProduct) {

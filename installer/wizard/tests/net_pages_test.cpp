@@ -23,10 +23,10 @@ std::string Config(int showSetting) {
          "[Debug]\r\nOpenDebug=1\r\n";
 }
 
-SimMdnsService Printer(const std::string& instance, const std::string& address) {
+SimMdnsService Printer(const std::string& instance, const std::string& address, const std::string& host = "") {
   SimMdnsService s;
   s.instance = instance;
-  s.host = instance + ".local.";
+  s.host = host.empty() ? instance + ".local." : host;
   s.txt = SimTxt({"txtvers=1", "product=LX-220"});
   s.address = address;
   return s;
@@ -72,6 +72,7 @@ struct NetRig : WizardRig {
     }
   }
   bool OnList() { return view.CurrentPage() == &sheet().netPrinterPage; }
+  bool Traced(const std::u16string& line) { return process->debug.Has(line); }
   bool OwnResponder() { return machine.services.Find(u"ZAX Bonjour Service") != nullptr; }
 };
 
@@ -216,19 +217,34 @@ TEST(NetPagesNoLibrary, SearchEndsAfterItsWindowWithAnEmptyList) {
   }
 }
 
-TEST(NetPagesInstall, InstallsByAddressOrHostNameFromTheSearchPage) {
+// By host name the port is named after the printer's host target and
+// connects to it; a record without a usable one installs by its address.
+TEST(NetPagesInstall, InstallsByHostNameOrAddressFromTheListPage) {
+  const std::u16string script = u"C:\\Windows\\system32\\Printing_Admin_Scripts\\en-US\\prnport.vbs";
   struct Case {
+    const char* what;
+    const char* instance;
+    const char* host;
     bool byHostName;
+    bool script;  // without it the port monitor adds the port
     int showSetting;
     const char16_t* port;
-  } cases[] = {{false, 0, u"IP_192.0.2.30"}, {true, 1, u"IP_LX-220-0A1B"}};
+  } cases[] = {
+      {"address", "LX-220-0A1B", "lx220-0a1b.local.", false, true, 0, u"IP_192.0.2.30"},
+      {"host name", "LX-220 Label Printer", "lx220-0a1b.local.", true, true, 1, u"IP_lx220-0a1b.local"},
+      {"host name, by the monitor", "LX-220 Label Printer", "lx220-0a1b.local.", true, false, 0,
+       u"IP_lx220-0a1b.local"},
+      {"no usable host name", "LX-220 Shop", "lx 220.local.", true, true, 0, u"IP_192.0.2.30"},
+  };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.byHostName ? "host name" : "address");
+    SCOPED_TRACE(c.what);
     NetRig rig;
-    rig.Open({Printer("LX-220-0A1B", "192.0.2.30")}, true, true, c.showSetting);
+    rig.Open({Printer(c.instance, "192.0.2.30", c.host)}, true, true, c.showSetting);
+    if (!c.script) rig.machine.files.RemoveFile(script);
     rig.TickToSearch();
     ASSERT_TRUE(rig.WaitFor([&] { return rig.OnList(); }));
     ASSERT_TRUE(rig.OwnResponder());
+    EXPECT_EQ(rig.ListRows()[0][0], Utf8ToUtf16(c.instance));
     // Without a selection: the message, the page stays; the end posted to
     // the search page shows the list again with its first row chosen.
     ASSERT_TRUE(rig.view.SelectRow(IDC_NET_PRINTER_LIST, -1));
@@ -251,6 +267,12 @@ TEST(NetPagesInstall, InstallsByAddressOrHostNameFromTheSearchPage) {
     ASSERT_NE(printer, nullptr);
     EXPECT_EQ(printer->info.portName, c.port);
     EXPECT_EQ(printer->info.driverName, u"LX-220 Label");
+    // Where the port connects: the script's -h, or the record's sztHostAddress.
+    std::u16string connects = std::u16string(c.port).substr(3);
+    EXPECT_EQ(rig.machine.spooler.tcpPorts[ToLowerAscii(c.port)].address, connects);
+    EXPECT_EQ(rig.Traced(u"XcvData AddPort success, " + std::u16string(c.port)), !c.script);
+    if (c.byHostName && connects == u"192.0.2.30")
+      EXPECT_TRUE(rig.Traced(u"LX-220 Shop has no usable host name; installing by its address 192.0.2.30"));
   }
 }
 
