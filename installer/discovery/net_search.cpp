@@ -223,8 +223,11 @@ void NetSearch::HandleResolve(NetSearchSession& session, uint32_t interfaceIndex
   }
 
   if (ServiceNameHasModel(config_.Models(), record.name) && Contains(record.product, config_.install.PRODUCT)) {
-    size_t index = list_.Append(session.generation, record);
-    if (index != NetPrinterList::kRefused) {
+    size_t index = list_.Keep(session.generation, record);
+    if (index == NetPrinterList::kFull)
+      DebugTrace(os_, "NetSearch: the list holds %u printers; a new one is not kept",
+                 static_cast<unsigned>(NetPrinterList::kMaxRecords));
+    if (index != NetPrinterList::kRefused && index != NetPrinterList::kFull) {
       session.awaitingAddress = index;
       dnssd::ServiceRef lookup = nullptr;
       if (dnssd_.GetAddrInfo(&lookup, 0, interfaceIndex, dnssd::kProtocolIPv4, OrEmpty(hostTarget),

@@ -112,6 +112,29 @@ TEST_F(Replies, HostTargetsAreKeptOnlyWhereAHostNameCanBe) {
         << why;
 }
 
+// One record per name; a name heard again updates it, also on a full list.
+TEST_F(Replies, ANameHeardAgainUpdatesItsRecordAndTheListHoldsAtMost64) {
+  Resolve("LX-220 a._pdl-datastream._tcp.local.", 9100, "\x0eproduct=LX-220", 0, "old.local.");
+  Resolve("LX-220 A._pdl-datastream._tcp.local.", 9101, "\x0eproduct=LX-221", 0, "new.local.");
+  auto list = search.List().Copy();
+  ASSERT_EQ(list.size(), 1u);
+  EXPECT_EQ(list[0].name, u"LX-220 a") << "listed under its first name";
+  EXPECT_EQ(list[0].port, 9101);
+  EXPECT_EQ(list[0].product, u"LX-221");
+  EXPECT_EQ(list[0].hostTarget, u"new.local");
+  EXPECT_EQ(page.Posts(), (std::vector<unsigned>{kWmNetSearchOne, kWmNetSearchOne}));
+
+  for (int i = 1; i < 70; ++i) Resolve("LX-220 n" + std::to_string(i) + "._pdl-datastream._tcp.local.");
+  list = search.List().Copy();
+  ASSERT_EQ(list.size(), NetPrinterList::kMaxRecords);
+  EXPECT_EQ(list.back().name, u"LX-220 n63");
+  EXPECT_TRUE(Traced("NetSearch: the list holds 64 printers; a new one is not kept"));
+  Resolve("LX-220 n5._pdl-datastream._tcp.local.", 9105);
+  EXPECT_EQ(search.List().Copy()[5].port, 9105);
+  EXPECT_EQ(page.Posts().size(), 72u) << "every reply still counts";
+  EXPECT_EQ(page.Posts().back(), kWmNetSearchMore);
+}
+
 TEST_F(Replies, BrokenTxtRecordsGiveNoProduct) {
   config.install.PRODUCT.clear();
   Resolve("LX-220 a._pdl-datastream._tcp.local.", 9100, "\x20product=LX-220");  // length runs past the end

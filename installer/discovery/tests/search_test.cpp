@@ -57,7 +57,7 @@ TEST_F(Search, MoreReachesTheListPageAndDroppedInstancesStillCount) {
   EXPECT_EQ(list[1].address, u"192.0.2.11");
 }
 
-TEST_F(Search, EmptyProductAndHostNamesAdmitEveryInstanceEvenTwice) {
+TEST_F(Search, EmptyProductAndHostNamesAdmitEveryInstanceOncePerName) {
   config.install.PRODUCT.clear();
   config.models[u"LX220"].HOSTNAME.clear();
   InstallLibrary();
@@ -65,17 +65,20 @@ TEST_F(Search, EmptyProductAndHostNamesAdmitEveryInstanceEvenTwice) {
   bare.txt.clear();
   SimMdnsService again = bare;
   again.announceDelayMs = 30;
-  mdns.services = {bare, again};
+  SimMdnsService other = Printer("Office Inkjet");
+  other.txt.clear();
+  other.announceDelayMs = 60;
+  mdns.services = {bare, again, other};
   search.StartNetSearch(&page);
-  ASSERT_TRUE(page.WaitForPosts(2));
+  ASSERT_TRUE(page.WaitForPosts(3));
   search.StopNetSearch();
   auto list = search.List().Copy();
-  ASSERT_EQ(list.size(), 2u);
+  ASSERT_EQ(list.size(), 2u) << "the second announcement updates the first record";
   EXPECT_EQ(list[0].name, u"Office Laser");
-  EXPECT_EQ(list[1].name, u"Office Laser");
+  EXPECT_EQ(list[1].name, u"Office Inkjet");
   EXPECT_EQ(list[0].product, u"");
   // Without a notify-independent list page, MORE goes to the search page.
-  EXPECT_EQ(page.Posts(), (std::vector<unsigned>{kWmNetSearchOne, kWmNetSearchMore}));
+  EXPECT_EQ(page.Posts(), (std::vector<unsigned>{kWmNetSearchOne, kWmNetSearchOne, kWmNetSearchMore}));
 }
 
 TEST_F(Search, MissingLibraryEndsTheWindowWithAnEmptyList) {

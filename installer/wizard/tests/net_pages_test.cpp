@@ -153,8 +153,8 @@ TEST_F(NetPagesTest, TwoPrintersArriveThroughTheMergeAndOnlyBackStopsTheSearch) 
   EXPECT_EQ(view.CurrentPage(), &sheet().installerType);
 }
 
-// The list keeps every announcement; the merge shows one row per name.
-TEST_F(NetPagesTest, AnnouncementsOfAListedNameRewriteItsRowAndShowTwiceOnRebuild) {
+// One row per name: a name heard again rewrites its row; at most 64 rows.
+TEST_F(NetPagesTest, AnnouncementsOfAListedNameRewriteItsRowAndTheListHoldsAtMost64) {
   Open({Printer("LX-220 Shop", "192.0.2.30")});
   TickToSearch();
   ASSERT_TRUE(WaitFor([&] { return OnList(); }));
@@ -171,12 +171,14 @@ TEST_F(NetPagesTest, AnnouncementsOfAListedNameRewriteItsRowAndShowTwiceOnRebuil
   ASSERT_TRUE(WaitFor([&] { return list.rows.size() == 1 && list.rows[0][2] == u"9101"; }));
   EXPECT_EQ(list.rows, (Rows{{u"LX-220 Shop", u"192.0.2.44", u"9101"}}));
 
-  // The end of the window rebuilds from every record, in arrival order.
+  for (int i = 0; i < 70; ++i) mdns->Announce(Printer("LX-220 n" + std::to_string(i), "192.0.2.50"));
+  ASSERT_TRUE(WaitFor([&] { return mdns->Calls("DNSServiceResolve") == 73 && list.rows.size() == 64; }));
+  EXPECT_EQ(list.rows.back()[0], u"LX-220 n62");
+  // The window's end merges the same rows.
   ASSERT_TRUE(Fire(kSearchWindowTimerId));
-  ASSERT_TRUE(WaitFor([&] { return list.rows.size() == 3; }));
-  EXPECT_EQ(list.rows, (Rows{{u"LX-220 Shop", u"192.0.2.30", u"9100"},
-                             {u"LX-220 Shop", u"192.0.2.44", u"9100"},
-                             {u"LX-220 SHOP", u"192.0.2.44", u"9101"}}));
+  view.DeliverPosted();
+  EXPECT_EQ(list.rows.size(), 64u);
+  EXPECT_EQ(list.rows[0], (std::vector<std::u16string>{u"LX-220 Shop", u"192.0.2.44", u"9101"}));
   EXPECT_TRUE(list.selected[0]);
   EXPECT_EQ(mdns->Faults(), 0);
 }
