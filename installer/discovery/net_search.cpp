@@ -42,10 +42,12 @@ std::shared_ptr<NetSearchSession> NetSearch::NewSession() {
   auto session = std::make_shared<NetSearchSession>();
   session->engine = this;
   session->generation = list_.Clear();
+  session->number = number_;
   return session;
 }
 
 void NetSearch::EndSearch() {
+  started_ = false;
   std::shared_ptr<NetSearchSession> session = std::move(session_);
   if (session) session->stop = true;
   if (thread_.joinable()) {
@@ -80,6 +82,9 @@ void NetSearch::StartNetSearch(INetSearchSink* window) {
   if (!window || !window->IsWindow()) return;
   if (window->SetTimer(kSearchWindowTimerId, kSearchWindowMs)) timer_ = kSearchWindowTimerId;
   notify_ = window;
+  // 0 is never a search's number.
+  if (++number_ == 0) number_ = 1;
+  started_ = true;
   auto session = NewSession();
   session->notify = window;
   dnssd::ServiceRef browse = nullptr;
@@ -96,7 +101,7 @@ void NetSearch::StartNetSearch(INetSearchSink* window) {
 void NetSearch::StopNetSearch() { EndSearch(); }
 
 void NetSearch::OnSearchWindowEnd() {
-  if (notify_) notify_->Post(kWmNetSearchEnd);
+  if (notify_) notify_->Post(kWmNetSearchEnd, number_);
   if (timer_) {
     if (notify_) notify_->KillTimer(timer_);
     timer_ = 0;
@@ -245,10 +250,10 @@ void NetSearch::PostCount(NetSearchSession& session) {
   if (session.stop || !session.notify) return;
   size_t count = list_.Size();
   if (count == 1) {
-    session.notify->Post(kWmNetSearchOne);
+    session.notify->Post(kWmNetSearchOne, session.number);
   } else if (count >= 2) {
     INetSearchSink* page = listPage_.load();
-    (page ? page : session.notify)->Post(kWmNetSearchMore);
+    (page ? page : session.notify)->Post(kWmNetSearchMore, session.number);
   }
 }
 

@@ -82,8 +82,17 @@ void CStepSelectNetPrinter::Merge() {
   }
 }
 
-void CStepSelectNetPrinter::OnMessage(unsigned message, uintptr_t, intptr_t) {
-  if (message == kWmNetSearchMore) Merge();
+void CStepSelectNetPrinter::OnMessage(unsigned message, uintptr_t wParam, intptr_t) {
+  if (message != kWmNetSearchMore) return;
+  // Only news of the search this page shows, and only while it is shown.
+  NetSearch* search = host_.search();
+  Step step = host_.CurrentStep();
+  if (!search || !search->IsCurrent(wParam) || step != Step::kNetPrinters) {
+    DebugTrace(os(), "CStepSelectNetPrinter: notice of search %u at step %d ignored", static_cast<unsigned>(wParam),
+               static_cast<int>(step));
+    return;
+  }
+  Merge();
 }
 
 std::u16string CStepSelectNetPrinter::HostNameOf(const std::u16string& name) const {
@@ -102,7 +111,7 @@ void CStepSelectNetPrinter::OnCommand(int controlId, int code) {
     StopSearch();
     host_.StartNetEntry();
   } else if (controlId == IDC_MANUAL_SEARCH) {
-    // The search goes on; the step keeps its late end from pulling the wizard back.
+    // The options page ends the search when it is shown.
     host_.GoTo(Step::kSetPrinter);
   }
 }
@@ -114,10 +123,8 @@ intptr_t CStepSelectNetPrinter::OnWizardBack() {
 }
 
 intptr_t CStepSelectNetPrinter::OnWizardNext() {
-  if (NetSearch* search = host_.search()) {
-    search->StopNetSearch();
-    if (INetSearchSink* window = search->NotifyWindow()) window->Post(kWmNetSearchEnd);
-  }
+  // The rows stay as they are from here on, with or without a selection.
+  StopSearch();
   RemoveOwnResponder(os());
   const int list = IDC_NET_PRINTER_LIST;
   int row = view_->ListNextSelected(list, -1);

@@ -54,7 +54,7 @@ struct World {
 class Window : public lx::INetSearchSink {
  public:
   bool IsWindow() override { return true; }
-  void Post(unsigned) override {}
+  void Post(unsigned, uintptr_t) override {}
   bool SetTimer(unsigned, uint32_t) override { return true; }
   void KillTimer(unsigned) override {}
 };

@@ -73,12 +73,23 @@ struct NetRig : WizardRig {
   }
   bool OnList() { return view.CurrentPage() == &sheet().netPrinterPage; }
   bool Traced(const std::u16string& line) { return process->debug.Has(line); }
+  // Waits, delivering nothing, until the search has taken in `done`; its
+  // notice then waits in the queue.
+  bool HeardUndelivered(const std::function<bool(const std::vector<NetPrinterRecord>&)>& done) {
+    auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!done(sheet().search()->List().Copy()))
+      if (std::chrono::steady_clock::now() > until) return false;
+      else std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    // The notice follows the record within the same reply.
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    return true;
+  }
   bool OwnResponder() { return machine.services.Find(u"ZAX Bonjour Service") != nullptr; }
 };
 
 class NetPagesTest : public ::testing::Test, public NetRig {};
 
-TEST_F(NetPagesTest, OnePrinterShowsTheListAtOnceAndTheWindowEndRebuildsIt) {
+TEST_F(NetPagesTest, OnePrinterShowsTheListAtOnceAndTheWindowEndMergesIntoIt) {
   Open({Printer("LX-220 Shop", "192.0.2.30")});
   EXPECT_FALSE(view.ButtonEnabled(kIdWizNext));
   EXPECT_EQ(Searching().GetText(IDC_SEARCH_STATUS), u"Searching...");
@@ -112,16 +123,18 @@ TEST_F(NetPagesTest, OnePrinterShowsTheListAtOnceAndTheWindowEndRebuildsIt) {
   ASSERT_TRUE(Fire(kProgressTimerId));
   EXPECT_FALSE(Searching().timers.count(kProgressTimerId));
 
-  // The end of the window shows the page again: rebuilt, box ticked again.
+  // The end of the window merges into the page: the user's choices stay.
   ASSERT_TRUE(view.Click(IDC_BY_HOSTNAME));
+  ASSERT_TRUE(view.SelectRow(IDC_NET_PRINTER_LIST, -1));
   list.rows[0][1] = u"stale";
   ASSERT_TRUE(Fire(kSearchWindowTimerId));
   ASSERT_TRUE(WaitFor([&] { return list.rows.size() == 1 && list.rows[0][1] == u"192.0.2.30"; }));
-  EXPECT_TRUE(List()->GetCheck(IDC_BY_HOSTNAME));
+  EXPECT_FALSE(List()->GetCheck(IDC_BY_HOSTNAME));
+  EXPECT_FALSE(list.selected[0]);
   EXPECT_TRUE(OnList());
 }
 
-TEST_F(NetPagesTest, TwoPrintersArriveThroughTheMergeAndOnlyBackStopsTheSearch) {
+TEST_F(NetPagesTest, TwoPrintersArriveThroughTheMergeAndLeavingTheRoadStopsTheSearch) {
   Open({Printer("LX-220 Shop", "192.0.2.30")});
   TickToSearch();
   ASSERT_TRUE(WaitFor([&] { return OnList(); }));
@@ -136,21 +149,88 @@ TEST_F(NetPagesTest, TwoPrintersArriveThroughTheMergeAndOnlyBackStopsTheSearch) 
   EXPECT_FALSE(List()->GetCheck(IDC_BY_HOSTNAME));
   EXPECT_TRUE(OnList());
 
-  // Manual Search goes to the printer options page and leaves the search running.
-  ASSERT_TRUE(view.Click(IDC_MANUAL_SEARCH));
-  EXPECT_EQ(view.CurrentPage(), &sheet().setPrinter);
-  EXPECT_EQ(static_cast<int>(sheet().step), 9);
-  EXPECT_TRUE(sheet().search()->Searching());
-  // Back from the list page stops it.
-  sheet().GoTo(Step::kNetPrinters);
+  // Back from the list page stops the search.
   ASSERT_TRUE(view.ClickBack());
   EXPECT_EQ(view.CurrentPage(), &sheet().installerType);
   EXPECT_EQ(static_cast<int>(sheet().step), 3);
   EXPECT_FALSE(sheet().search()->Searching());
   // A late window end leaves the wizard where the user went.
   EXPECT_FALSE(Searching().timers.count(kSearchWindowTimerId));
-  sheet().searchingPage.OnMessage(kWmNetSearchEnd, 0, 0);
+  sheet().searchingPage.OnMessage(kWmNetSearchEnd, sheet().search()->Number(), 0);
   EXPECT_EQ(view.CurrentPage(), &sheet().installerType);
+
+  // Manual Search leaves the road too: the options page ends the search.
+  ASSERT_TRUE(view.Click(IDC_NET_INSTALL));
+  TickToSearch();
+  ASSERT_TRUE(WaitFor([&] { return OnList(); }));
+  EXPECT_TRUE(sheet().search()->Searching());
+  ASSERT_TRUE(view.Click(IDC_MANUAL_SEARCH));
+  EXPECT_EQ(view.CurrentPage(), &sheet().setPrinter);
+  EXPECT_EQ(static_cast<int>(sheet().step), 9);
+  EXPECT_FALSE(sheet().search()->Searching());
+}
+
+// A notice acts only on the page it belongs to, and only for the search
+// that runs: at step 9 and on the finish page nothing moves, also for the
+// notices queued while the installation blocked the wizard.
+TEST_F(NetPagesTest, NoticesAtTheOptionsOrTheFinishPageMoveNothing) {
+  Open({Printer("LX-220 Shop", "192.0.2.30")});
+  TickToSearch();
+  ASSERT_TRUE(WaitFor([&] { return OnList(); }));
+  uintptr_t number = sheet().search()->Number();
+  ASSERT_TRUE(view.Click(IDC_MANUAL_SEARCH));
+  ASSERT_EQ(static_cast<int>(sheet().step), 9);
+  for (unsigned m : {kWmNetSearchOne, kWmNetSearchMore, kWmNetSearchEnd}) Searching().PostToWindow(m, number, 0);
+  List()->PostToWindow(kWmNetSearchMore, number, 0);
+  mdns->Announce(Printer("LX-220 Desk", "192.0.2.31"));
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  view.DeliverPosted();
+  EXPECT_EQ(view.CurrentPage(), &sheet().setPrinter);
+  EXPECT_EQ(sheet().search()->List().Size(), 1u) << "the stopped search hears nothing more";
+  EXPECT_TRUE(Traced(u"CStepSearching: notice 1524 of an earlier search ignored"));
+
+  // Again on the list, the printer is heard anew while the user installs it.
+  ASSERT_TRUE(view.ClickBack());
+  ASSERT_TRUE(view.Click(IDC_NET_INSTALL));
+  TickToSearch();
+  ASSERT_TRUE(WaitFor([&] { return OnList() && ListRows().size() == 2; }));
+  ASSERT_TRUE(view.Click(IDC_BY_HOSTNAME));
+  mdns->Announce(Printer("LX-220 Shop", "192.0.2.45"));
+  ASSERT_TRUE(HeardUndelivered([](const auto& records) { return records[0].address == u"192.0.2.45"; }));
+  Searching().PostToWindow(kWmNetSearchOne, sheet().search()->Number(), 0);
+  ASSERT_TRUE(view.ClickNext());
+  RunUntilIdle();
+  EXPECT_EQ(view.CurrentPage(), &sheet().finish);
+  EXPECT_EQ(static_cast<int>(sheet().step), 6);
+  EXPECT_TRUE(Traced(u"CStepSelectNetPrinter: notice of search " + Utf8ToUtf16(std::to_string(number + 1)) +
+                     u" at step 6 ignored"));
+}
+
+// "Search Again" while a notice of the old search waits: the new search
+// starts all the same, and the old one's notices stay ignored while it runs.
+TEST_F(NetPagesTest, ALateNoticeAfterSearchAgainDoesNotStopTheNewSearch) {
+  Open({Printer("LX-220 Shop", "192.0.2.30")});
+  TickToSearch();
+  ASSERT_TRUE(WaitFor([&] { return OnList(); }));
+  uintptr_t old = sheet().search()->Number();
+  mdns->Announce(Printer("LX-220 Shop", "192.0.2.44"));
+  ASSERT_TRUE(HeardUndelivered([](const auto& records) { return records[0].address == u"192.0.2.44"; }));
+  ASSERT_TRUE(view.Click(IDC_SEARCH_AGAIN));
+  ASSERT_EQ(view.CurrentPage(), &sheet().searchingPage);
+  EXPECT_GE(view.DeliverPosted(), 1);
+  EXPECT_EQ(view.CurrentPage(), &sheet().searchingPage);
+  EXPECT_FALSE(sheet().searchingPage.done());
+
+  // The new search's printers answer late (no thread runs now to race with).
+  for (auto& service : mdns->services) service.announceDelayMs = 1500;
+  TickToSearch();
+  EXPECT_TRUE(sheet().search()->Searching());
+  EXPECT_NE(sheet().search()->Number(), old);
+  Searching().PostToWindow(kWmNetSearchOne, old, 0);
+  view.DeliverPosted();
+  EXPECT_EQ(view.CurrentPage(), &sheet().searchingPage);
+  ASSERT_TRUE(WaitFor([&] { return OnList(); }));
+  EXPECT_EQ(ListRows(), (Rows{{u"LX-220 Shop", u"192.0.2.44", u"9100"}}));
 }
 
 // One row per name: a name heard again rewrites its row; at most 64 rows.
@@ -216,6 +296,10 @@ TEST(NetPagesNoLibrary, SearchEndsAfterItsWindowWithAnEmptyList) {
     EXPECT_TRUE(rig.ListRows().empty());
     EXPECT_FALSE(rig.view.ButtonEnabled(kIdWizNext));
     EXPECT_TRUE(rig.view.ButtonEnabled(kIdWizBack));
+    // Off the search page a window end moves nothing, also one that counts.
+    ASSERT_TRUE(rig.view.Click(IDC_MANUAL_SEARCH));
+    rig.sheet().searchingPage.OnMessage(kWmNetSearchEnd, search ? rig.sheet().search()->Number() : 0, 0);
+    EXPECT_EQ(rig.view.CurrentPage(), &rig.sheet().setPrinter);
   }
 }
 
@@ -247,8 +331,8 @@ TEST(NetPagesInstall, InstallsByHostNameOrAddressFromTheListPage) {
     ASSERT_TRUE(rig.WaitFor([&] { return rig.OnList(); }));
     ASSERT_TRUE(rig.OwnResponder());
     EXPECT_EQ(rig.ListRows()[0][0], Utf8ToUtf16(c.instance));
-    // Without a selection: the message, the page stays; the end posted to
-    // the search page shows the list again with its first row chosen.
+    // Without a selection: the message, the page stays, the search is over
+    // and the rows stay as they are.
     ASSERT_TRUE(rig.view.SelectRow(IDC_NET_PRINTER_LIST, -1));
     ASSERT_TRUE(rig.view.ClickNext());
     ASSERT_EQ(rig.view.boxes.size(), 1u);
@@ -256,9 +340,11 @@ TEST(NetPagesInstall, InstallsByHostNameOrAddressFromTheListPage) {
     EXPECT_EQ(rig.view.boxes[0].caption, u"Tips");
     EXPECT_FALSE(rig.OwnResponder());
     EXPECT_FALSE(rig.sheet().search()->Searching());
-    ASSERT_TRUE(rig.WaitFor([&] { return rig.List()->At(IDC_NET_PRINTER_LIST).selected[0]; }));
+    rig.view.DeliverPosted();
     EXPECT_TRUE(rig.OnList());
+    EXPECT_FALSE(rig.List()->At(IDC_NET_PRINTER_LIST).selected[0]);
 
+    ASSERT_TRUE(rig.view.SelectRow(IDC_NET_PRINTER_LIST, 0));
     if (!c.byHostName) ASSERT_TRUE(rig.view.Click(IDC_BY_HOSTNAME));
     ASSERT_TRUE(rig.view.ClickNext());
     rig.RunUntilIdle();
