@@ -359,8 +359,9 @@ TEST(NetPagesInstall, InstallsByHostNameOrAddressFromTheListPage) {
     std::u16string connects = std::u16string(c.port).substr(3);
     EXPECT_EQ(rig.machine.spooler.tcpPorts[ToLowerAscii(c.port)].address, connects);
     EXPECT_EQ(rig.Traced(u"XcvData AddPort success, " + std::u16string(c.port)), !c.script);
-    if (c.byHostName && connects == u"192.0.2.30")
+    if (c.byHostName && connects == u"192.0.2.30") {
       EXPECT_TRUE(rig.Traced(u"LX-220 Shop has no usable host name; installing by its address 192.0.2.30"));
+    }
   }
 }
 
