@@ -1,5 +1,7 @@
 #include "installer/discovery/net_printer_list.h"
 
+#include "common/text.h"
+
 namespace lx {
 
 uint64_t NetPrinterList::Clear() {
@@ -8,9 +10,17 @@ uint64_t NetPrinterList::Clear() {
   return ++generation_;
 }
 
-size_t NetPrinterList::Append(uint64_t generation, NetPrinterRecord record) {
+size_t NetPrinterList::Keep(uint64_t generation, NetPrinterRecord record) {
   std::lock_guard<std::mutex> hold(lock_);
   if (generation != generation_) return kRefused;
+  for (size_t i = 0; i < records_.size(); ++i)
+    if (EqualsIgnoreCase(records_[i].name, record.name)) {
+      // The row keeps the name it was first listed under.
+      record.name = std::move(records_[i].name);
+      records_[i] = std::move(record);
+      return i;
+    }
+  if (records_.size() >= kMaxRecords) return kFull;
   records_.push_back(std::move(record));
   return records_.size() - 1;
 }

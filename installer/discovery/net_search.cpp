@@ -42,10 +42,12 @@ std::shared_ptr<NetSearchSession> NetSearch::NewSession() {
   auto session = std::make_shared<NetSearchSession>();
   session->engine = this;
   session->generation = list_.Clear();
+  session->number = number_;
   return session;
 }
 
 void NetSearch::EndSearch() {
+  started_ = false;
   std::shared_ptr<NetSearchSession> session = std::move(session_);
   if (session) session->stop = true;
   if (thread_.joinable()) {
@@ -80,6 +82,9 @@ void NetSearch::StartNetSearch(INetSearchSink* window) {
   if (!window || !window->IsWindow()) return;
   if (window->SetTimer(kSearchWindowTimerId, kSearchWindowMs)) timer_ = kSearchWindowTimerId;
   notify_ = window;
+  // 0 is never a search's number.
+  if (++number_ == 0) number_ = 1;
+  started_ = true;
   auto session = NewSession();
   session->notify = window;
   dnssd::ServiceRef browse = nullptr;
@@ -96,7 +101,7 @@ void NetSearch::StartNetSearch(INetSearchSink* window) {
 void NetSearch::StopNetSearch() { EndSearch(); }
 
 void NetSearch::OnSearchWindowEnd() {
-  if (notify_) notify_->Post(kWmNetSearchEnd);
+  if (notify_) notify_->Post(kWmNetSearchEnd, number_);
   if (timer_) {
     if (notify_) notify_->KillTimer(timer_);
     timer_ = 0;
@@ -204,6 +209,10 @@ void NetSearch::HandleResolve(NetSearchSession& session, uint32_t interfaceIndex
   // DNS-SD names are UTF-8; bytes that are not become U+FFFD, never dropped.
   record.name = Utf8ToUtf16(InstanceNameOf(full));
   record.port = os_.sockets->NetToHostShort(port);
+  HostTarget host = HostTargetOf(hostTarget);
+  record.hostTarget = host.name;
+  if (host.refusal)
+    DebugTrace(os_, "NetSearch: host target not kept (%s); the printer installs by its address", host.refusal);
   uint8_t valueLen = 0;
   const void* value = txtRecord ? dnssd_.TXTRecordGetValuePtr(txtLen, txtRecord, "product", &valueLen) : nullptr;
   if (value && valueLen > 0) {
@@ -219,8 +228,11 @@ void NetSearch::HandleResolve(NetSearchSession& session, uint32_t interfaceIndex
   }
 
   if (ServiceNameHasModel(config_.Models(), record.name) && Contains(record.product, config_.install.PRODUCT)) {
-    size_t index = list_.Append(session.generation, record);
-    if (index != NetPrinterList::kRefused) {
+    size_t index = list_.Keep(session.generation, record);
+    if (index == NetPrinterList::kFull)
+      DebugTrace(os_, "NetSearch: the list holds %u printers; a new one is not kept",
+                 static_cast<unsigned>(NetPrinterList::kMaxRecords));
+    if (index != NetPrinterList::kRefused && index != NetPrinterList::kFull) {
       session.awaitingAddress = index;
       dnssd::ServiceRef lookup = nullptr;
       if (dnssd_.GetAddrInfo(&lookup, 0, interfaceIndex, dnssd::kProtocolIPv4, OrEmpty(hostTarget),
@@ -238,10 +250,10 @@ void NetSearch::PostCount(NetSearchSession& session) {
   if (session.stop || !session.notify) return;
   size_t count = list_.Size();
   if (count == 1) {
-    session.notify->Post(kWmNetSearchOne);
+    session.notify->Post(kWmNetSearchOne, session.number);
   } else if (count >= 2) {
     INetSearchSink* page = listPage_.load();
-    (page ? page : session.notify)->Post(kWmNetSearchMore);
+    (page ? page : session.notify)->Post(kWmNetSearchMore, session.number);
   }
 }
 

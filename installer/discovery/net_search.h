@@ -27,6 +27,7 @@ struct NetSearchSession {
   NetSearch* engine = nullptr;
   INetSearchSink* notify = nullptr;
   uint64_t generation = 0;
+  uint32_t number = 0;  // carried by its notices
   std::atomic<bool> stop{false};
   dnssd::ServiceRef browse = nullptr;
   // Set under `lock`: the thread has ended; the thread releases the browse
@@ -70,11 +71,16 @@ class NetSearch {
   // Where WM_NETSEARCH_MORE goes: the printer list page once it exists,
   // until then the notify window, which passes it on.
   void SetListPage(INetSearchSink* page);
+  INetSearchSink* ListPage() const { return listPage_.load(); }
 
   const NetPrinterList& List() const { return list_; }
   // The window the last search was started for (UI thread); null before any.
   INetSearchSink* NotifyWindow() const { return notify_; }
   bool Searching() const { return session_ != nullptr; }
+  // True for a notice of the search started last, while it has not been
+  // stopped (UI thread). Its browse may have failed: its window still ends.
+  bool IsCurrent(uintptr_t number) const { return started_ && number == number_; }
+  uint32_t Number() const { return number_; }
 
   // The dns_sd reply handlers; `context` is the search's NetSearchSession.
   static void LX_DNSSD_API OnBrowseReply(dnssd::ServiceRef ref, dnssd::Flags flags, uint32_t interfaceIndex,
@@ -112,6 +118,9 @@ class NetSearch {
   INetSearchSink* notify_ = nullptr;
   std::atomic<INetSearchSink*> listPage_{nullptr};
   unsigned timer_ = 0;
+  // The number of the search started last, and whether it still runs.
+  uint32_t number_ = 0;
+  bool started_ = false;
 };
 
 }  // namespace lx

@@ -1,10 +1,24 @@
 #include "installer/discovery/service_names.h"
 
+#include "common/text.h"
+
 namespace lx {
 
 namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+constexpr size_t kMaxTargetBytes = 255;   // a DNS name on the wire
+constexpr size_t kMaxHostNameBytes = 253;  // its text without the root's dot
+constexpr size_t kMaxLabelBytes = 63;
+
+// Letters of any script, but not the C1 controls, the no-break space or
+// the replacement character.
+bool IsHostNameChar(char16_t c) {
+  bool ascii = (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'-' ||
+               c == u'_';
+  return ascii || (c > 0xA0 && c != 0xFFFD);
+}
 
 }  // namespace
 
@@ -54,6 +68,30 @@ std::string InstanceNameOf(std::string_view full) {
   }
   if (cut == std::string_view::npos || cut == 0) return UnescapeDnsName(full);
   return UnescapeDnsName(full.substr(0, cut));
+}
+
+HostTarget HostTargetOf(const char* hostTarget) {
+  std::string_view text = hostTarget ? std::string_view(hostTarget) : std::string_view();
+  if (text.empty()) return {{}, "empty"};
+  if (text.size() > kMaxTargetBytes) return {{}, "over 255 bytes"};
+  if (text.back() == '.') text.remove_suffix(1);
+  if (text.empty()) return {{}, "empty"};
+  if (text.size() > kMaxHostNameBytes) return {{}, "over 253 characters"};
+  std::u16string name = Utf8ToUtf16(text);
+  if (Utf16ToUtf8(name) != text) return {{}, "not UTF-8"};
+  size_t labelStart = 0;
+  for (size_t i = 0; i <= text.size(); ++i) {
+    if (i < text.size() && text[i] != '.') continue;
+    size_t length = i - labelStart;
+    if (length == 0) return {{}, "an empty label"};
+    if (length > kMaxLabelBytes) return {{}, "a label over 63 bytes"};
+    // A leading '-' would read as a switch on a command line.
+    if (text[labelStart] == '-') return {{}, "a label starting with '-'"};
+    labelStart = i + 1;
+  }
+  for (char16_t c : name)
+    if (c != u'.' && !IsHostNameChar(c)) return {{}, "a character no host name holds"};
+  return {name, nullptr};
 }
 
 bool ServiceNameHasModel(const ModelTable& models, const std::u16string& name) {

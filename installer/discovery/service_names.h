@@ -19,6 +19,17 @@ std::string InstanceNameOf(std::string_view fullName);
 // Undoes \DDD (decimal 000-255) and \X; any other backslash stays as it is.
 std::string UnescapeDnsName(std::string_view escaped);
 
+// What a resolve reply's host target ("lx220-0a1b.local.") gives as a host
+// name: the name without its trailing dot, or nothing and why not (empty,
+// longer than a DNS name, not UTF-8, an empty label or a label of more than
+// 63 bytes, a label starting with '-', or a character other than letters,
+// digits, '-' and '_' of any script).
+struct HostTarget {
+  std::u16string name;
+  const char* refusal = nullptr;  // null when `name` is usable
+};
+HostTarget HostTargetOf(const char* hostTarget);
+
 // True when some model's HOSTNAME occurs anywhere in the name.
 bool ServiceNameHasModel(const ModelTable& models, const std::u16string& name);
 

@@ -11,8 +11,8 @@ class PageSearchSink : public INetSearchSink {
   explicit PageSearchSink(const CMyPropertyPage& page) : page_(page) {}
   // The window exists once the page has been built; it lives as long as the sheet.
   bool IsWindow() override { return page_.view() != nullptr; }
-  void Post(unsigned message) override {
-    if (IDialogView* view = page_.view()) view->PostToWindow(message, 0, 0);
+  void Post(unsigned message, uintptr_t search) override {
+    if (IDialogView* view = page_.view()) view->PostToWindow(message, search, 0);
   }
   bool SetTimer(unsigned id, uint32_t periodMs) override {
     IDialogView* view = page_.view();

@@ -1,6 +1,7 @@
 #include "installer/pages/step_searching.h"
 
 #include "installer/core/resource_ids.h"
+#include "installer/core/trace.h"
 #include "installer/discovery/responder_service.h"
 
 namespace lx {
@@ -40,7 +41,7 @@ void CStepSearching::OnTimer(unsigned timerId) {
       search->OnSearchWindowEnd();
     } else {
       view_->KillTimer(kSearchWindowTimerId);
-      view_->PostToWindow(kWmNetSearchEnd, 0, 0);
+      view_->PostToWindow(kWmNetSearchEnd, 0, 0);  // no search's number
     }
     return;
   }
@@ -59,28 +60,27 @@ void CStepSearching::ShowList() {
   host_.GoTo(Step::kNetPrinters);
 }
 
-void CStepSearching::OnMessage(unsigned message, uintptr_t, intptr_t) {
-  Step step = host_.CurrentStep();
-  switch (message) {
-    case kWmNetSearchOne:
-      done_ = 1;
-      ShowList();
-      break;
-    case kWmNetSearchEnd:
-      SetProgress(100);
-      if (step == Step::kSearching || step == Step::kNetPrinters) host_.GoTo(Step::kNetPrinters);
-      break;
-    case kWmNetSearchMore:
-      // Sent here only before the list page exists; its first showing lists
-      // every record. Once it is shown the record is already on it.
-      if (step == Step::kSearching) {
-        done_ = 1;
-        ShowList();
-      }
-      break;
-    default:
-      break;
+void CStepSearching::OnMessage(unsigned message, uintptr_t wParam, intptr_t) {
+  if (message != kWmNetSearchOne && message != kWmNetSearchMore && message != kWmNetSearchEnd) return;
+  NetSearch* search = host_.search();
+  // Without a search the only notice is this page's own window end.
+  if (search && !search->IsCurrent(wParam)) {
+    DebugTrace(os(), "CStepSearching: notice %u of an earlier search ignored", message);
+    return;
   }
+  Step step = host_.CurrentStep();
+  if (step == Step::kNetPrinters) {
+    // The list is already shown: it merges the news and keeps the user's choices.
+    INetSearchSink* list = search ? search->ListPage() : nullptr;
+    if (list) list->Post(kWmNetSearchMore, wParam);
+    return;
+  }
+  if (step != Step::kSearching) {
+    DebugTrace(os(), "CStepSearching: notice %u at step %d ignored", message, static_cast<int>(step));
+    return;
+  }
+  if (message != kWmNetSearchEnd) done_ = 1;
+  ShowList();
 }
 
 intptr_t CStepSearching::OnWizardBack() {

@@ -4,6 +4,7 @@
 #include "common/text.h"
 #include "installer/core/installer_config.h"
 #include "installer/core/resource_ids.h"
+#include "installer/core/trace.h"
 #include "installer/discovery/responder_service.h"
 #include "installer/discovery/service_names.h"
 
@@ -81,8 +82,23 @@ void CStepSelectNetPrinter::Merge() {
   }
 }
 
-void CStepSelectNetPrinter::OnMessage(unsigned message, uintptr_t, intptr_t) {
-  if (message == kWmNetSearchMore) Merge();
+void CStepSelectNetPrinter::OnMessage(unsigned message, uintptr_t wParam, intptr_t) {
+  if (message != kWmNetSearchMore) return;
+  // Only news of the search this page shows, and only while it is shown.
+  NetSearch* search = host_.search();
+  Step step = host_.CurrentStep();
+  if (!search || !search->IsCurrent(wParam) || step != Step::kNetPrinters) {
+    DebugTrace(os(), "CStepSelectNetPrinter: notice of search %u at step %d ignored", static_cast<unsigned>(wParam),
+               static_cast<int>(step));
+    return;
+  }
+  Merge();
+}
+
+std::u16string CStepSelectNetPrinter::HostNameOf(const std::u16string& name) const {
+  for (const NetPrinterRecord& record : Records())
+    if (EqualsIgnoreCase(record.name, name)) return record.hostTarget;
+  return {};
 }
 
 void CStepSelectNetPrinter::StopSearch() {
@@ -95,7 +111,7 @@ void CStepSelectNetPrinter::OnCommand(int controlId, int code) {
     StopSearch();
     host_.StartNetEntry();
   } else if (controlId == IDC_MANUAL_SEARCH) {
-    // The search goes on; the step keeps its late end from pulling the wizard back.
+    // The options page ends the search when it is shown.
     host_.GoTo(Step::kSetPrinter);
   }
 }
@@ -107,10 +123,8 @@ intptr_t CStepSelectNetPrinter::OnWizardBack() {
 }
 
 intptr_t CStepSelectNetPrinter::OnWizardNext() {
-  if (NetSearch* search = host_.search()) {
-    search->StopNetSearch();
-    if (INetSearchSink* window = search->NotifyWindow()) window->Post(kWmNetSearchEnd);
-  }
+  // The rows stay as they are from here on, with or without a selection.
+  StopSearch();
   RemoveOwnResponder(os());
   const int list = IDC_NET_PRINTER_LIST;
   int row = view_->ListNextSelected(list, -1);
@@ -119,7 +133,15 @@ intptr_t CStepSelectNetPrinter::OnWizardNext() {
     return kStay;
   }
   std::u16string name = view_->ListGetItemText(list, row, 0);
-  std::u16string address = view_->GetCheck(IDC_BY_HOSTNAME) ? name : view_->ListGetItemText(list, row, 1);
+  std::u16string address = view_->ListGetItemText(list, row, 1);
+  if (view_->GetCheck(IDC_BY_HOSTNAME)) {
+    // The instance name is no host name; the resolve reply's host target is.
+    std::u16string host = HostNameOf(name);
+    if (!host.empty())
+      address = host;
+    else
+      DebugTraceW(os(), u"%s has no usable host name; installing by its address %s", name.c_str(), address.c_str());
+  }
   NetModelMatch model = MatchModelByServiceName(g_config.Models(), name);
   host_.InstallNetworkPrinter(address, FormatW(u"%s NET", model.printerName.c_str()), model.driverName);
   return kStay;

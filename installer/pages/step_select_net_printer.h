@@ -27,6 +27,8 @@ class CStepSelectNetPrinter : public CMyPropertyPage {
   void Rebuild();
   void Merge();
   void StopSearch();
+  // The host target of the record listed under `name`; empty without one.
+  std::u16string HostNameOf(const std::u16string& name) const;
 
   PageSearchSink sink_{*this};
 };

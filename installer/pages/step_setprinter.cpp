@@ -77,6 +77,9 @@ void CStepSetprinter::NameAfterDriver() {
 }
 
 void CStepSetprinter::OnSetActive() {
+  // Whichever page led here, the network road's search ends: its notices
+  // must move neither this page nor an installation started from it.
+  if (NetSearch* search = host_.search()) search->StopNetSearch();
   RefreshTexts();
   SetSheetButtons(true, true, true);
 }

@@ -22,6 +22,8 @@ namespace lx {
 struct SimMdnsService {
   std::string instance;  // as the browse reports it, unescaped
   std::string fullName;  // as the resolve reports it; empty: built from `instance`, escaped
+  // The resolve reply's host target, exactly as given (an empty one
+  // included), and the name the address lookup answers for.
   std::string host = "lx220.local.";
   uint16_t port = 9100;  // host order; delivered in network order
   std::string txt;       // the raw TXT record

@@ -87,6 +87,9 @@ class SimSpooler : public ISpooler {
   SimPrinter* Find(const std::u16string& printerName);
   bool HasDriver(const std::u16string& driverName) const;
   bool HasPort(const std::u16string& portName) const;
+  // Printer and monitor handles opened and not yet closed: a leaked handle
+  // shows here, as it would in the spooler's handle table.
+  size_t OpenHandleCount() const { return handles_.size(); }
   // The public part of a DEVMODE for `printer` followed by the driver's default private part.
   DevModeBytes DefaultDevMode(const std::u16string& printerName, const std::u16string& driverName) const;
 

@@ -63,6 +63,7 @@ TEST_F(SimSpoolerTest, NamesIgnoreCaseAndLocalNamesRejectSeparators) {
   EXPECT_EQ(machine.spooler.AddPrinter(u"x", u"USB001", u"Missing"), 1797u);     // unknown driver
   PrinterHandle h = 0;
   ASSERT_TRUE(sp.Open(u"label", kPrinterAccessUse, h));
+  EXPECT_EQ(machine.spooler.OpenHandleCount(), 1u);
   PrinterInfo2 info;
   ASSERT_TRUE(sp.GetInfo2(h, info));
   EXPECT_EQ(info.printerName, u"Label");
@@ -70,6 +71,7 @@ TEST_F(SimSpoolerTest, NamesIgnoreCaseAndLocalNamesRejectSeparators) {
   EXPECT_FALSE(sp.Close(h));
   EXPECT_FALSE(sp.Open(u"Nobody", kPrinterAccessUse, h));
   EXPECT_EQ(Error(), 1801u);
+  EXPECT_EQ(machine.spooler.OpenHandleCount(), 0u) << "only an open that succeeded holds a handle";
 }
 
 TEST_F(SimSpoolerTest, TheDefaultDevModeIsThePublicPartAndTheDriversPrivatePart) {

@@ -54,7 +54,7 @@ struct World {
 class Window : public lx::INetSearchSink {
  public:
   bool IsWindow() override { return true; }
-  void Post(unsigned) override {}
+  void Post(unsigned, uintptr_t) override {}
   bool SetTimer(unsigned, uint32_t) override { return true; }
   void KillTimer(unsigned) override {}
 };
@@ -98,6 +98,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // One UTF-16 unit at most per byte announced.
     if (r.name.size() > nameText.size() || r.port < 0 || r.port > 0xFFFF || r.product.size() > 255) abort();
     if (!r.address.empty() && r.address.size() > 15) abort();
+    // A kept host target is a host name: no root dot, no blank, no escape.
+    if (r.hostTarget.size() > 253 || (!r.hostTarget.empty() && r.hostTarget.back() == u'.') ||
+        r.hostTarget.find_first_of(u" \\\"") != std::u16string::npos)
+      abort();
   }
   return 0;
 }

@@ -1,8 +1,8 @@
 // The real installer's network road under Wine, walked from another process:
 // "NET Install" searches through a dnssd.dll that is the dns_sd double
-// announcing the printers of a script, the list shows them, and Next installs
-// the chosen one on its TCP/IP port; then the accessories page sets the
-// cutter in the printer's default DEVMODE.
+// announcing the printers of a script, the list shows them by instance name,
+// and Next installs the chosen one by its host name on its TCP/IP port; then
+// the accessories page sets the cutter in the printer's default DEVMODE.
 //
 // Wine has no Standard TCP/IP port monitor. The installer's first road to the
 // port is `cscript prnport.vbs -a -r IP_<x> -h <x> -o raw`; Wine's own cscript
@@ -45,11 +45,14 @@ const std::wstring kInf = L"Driver\\lxnet.inf";
 const std::wstring kPortsKey = L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Ports";
 const wchar_t kOwnResponder[] = L"ZAX Bonjour Service";
 
-// The printer a user installs; its instance name is a usable host name.
-const char kPrinterLine[] = "LXN-0A1B\tlxn-0a1b.local.\t9100\t192.0.2.30\ttxtvers=1|product=LXN-1";
-const wchar_t kPrinterInstance[] = L"LXN-0A1B";
-// An announcement whose name would be the address on a command line.
-const char kHostileLine[] = "LXN \"x\" & calc -h /q\tlxn-evil.local.\t9100\t192.0.2.31\ttxtvers=1|product=LXN-1";
+// The printer a user installs: an instance name with blanks, as real
+// responders announce, and its host target.
+const char kPrinterLine[] = "LXN Label 0A1B\tlxn-0a1b.local.\t9100\t192.0.2.30\ttxtvers=1|product=LXN-1";
+const wchar_t kPrinterInstance[] = L"LXN Label 0A1B";
+const wchar_t kPrinterPort[] = L"IP_lxn-0a1b.local";
+// An announcement whose name and host target would be switches on a command line.
+const char kHostileLine[] =
+    "LXN \"x\" & calc -h /q\tlxn\" -h /q & calc.local.\t9100\t192.0.2.31\ttxtvers=1|product=LXN-1";
 const wchar_t kHostileInstance[] = L"LXN \"x\" & calc -h /q";
 
 struct Language {
@@ -173,7 +176,7 @@ class QelvinNet : public ::testing::Test {
     if (HasFailure()) std::cerr << "installer traces:\n" << run_.Traces();
     RemoveTestPrinters();
     RemoveOwnResponderService();
-    for (const wchar_t* port : {L"IP_LXN-0A1B", L"IP_192.0.2.30"}) {
+    for (const wchar_t* port : {kPrinterPort, L"IP_192.0.2.30", L"IP_192.0.2.31"}) {
       if (PortListed(port)) printui::DeleteLocalPort(port);
       RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kPortsKey.c_str(), port);
     }
@@ -312,7 +315,7 @@ class QelvinNet : public ::testing::Test {
     EXPECT_TRUE(WaitUntil([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == static_cast<LRESULT>(rows); },
                           30000))
         << "rows: " << SendMessageW(list, LVM_GETITEMCOUNT, 0, 0);
-    // Past the search window's end, which shows the page again.
+    // Past the search window's end, which merges into the page.
     Sleep(6000);
     EXPECT_TRUE(ListSelectRow(list, 0));
     EXPECT_TRUE(WaitUntil([&] { return Enabled(IDC_SHEET_NEXT); }, 10000));
@@ -376,16 +379,17 @@ TEST_P(QelvinNetLanguages, FindsTheAnnouncedPrinterInstallsItOnItsPortAndSetsThe
   EXPECT_FALSE(Enabled(IDC_SHEET_BACK));
   Shot(l, L"accessories");
 
-  // The port came from the script's command, of exactly its seven arguments.
+  // The port came from the script's command, of exactly its seven arguments,
+  // named after the host target.
   EXPECT_EQ(ReadLines(argsLog_),
-            (std::vector<std::wstring>{L"-a", L"-r", L"IP_LXN-0A1B", L"-h", L"LXN-0A1B", L"-o", L"raw"}));
-  EXPECT_TRUE(PortListed(L"IP_LXN-0A1B"));
+            (std::vector<std::wstring>{L"-a", L"-r", kPrinterPort, L"-h", L"lxn-0a1b.local", L"-o", L"raw"}));
+  EXPECT_TRUE(PortListed(kPrinterPort));
   std::vector<BYTE> buffer;
   const PRINTER_INFO_2W* created = nullptr;
   for (const PRINTER_INFO_2W& p : printui_test::LocalPrinters(buffer))
     if (kPrinter == p.pPrinterName) created = &p;
   ASSERT_NE(created, nullptr) << "no printer \"" << Narrow(kPrinter) << "\"";
-  EXPECT_STREQ(created->pPortName, L"IP_LXN-0A1B");
+  EXPECT_STREQ(created->pPortName, kPrinterPort);
   EXPECT_EQ(created->pDriverName, kDriver);
 
   EXPECT_EQ(run_.Traces().find("XcvData AddPort"), std::string::npos) << "the port came from the monitor";
@@ -411,21 +415,29 @@ INSTANTIATE_TEST_SUITE_P(Languages, QelvinNetLanguages, ::testing::Values(&kEngl
                            return Narrow(info.param->code);
                          });
 
-// By host name, the hostile instance name would be the address of the
-// script's command line: the installation is refused and nothing runs.
+// By host name, neither the hostile instance name nor the hostile host
+// target reaches a command line: the record keeps no host target, and the
+// printer is installed by its address.
 TEST_F(QelvinNet, AHostileNameReachesNoCommandLine) {
   Announce({{kHostileLine, 2500}, {kPrinterLine, 3000}});
   ASSERT_NE(StartAndSearch(kEnglish), nullptr) << "no search page";
   HWND page = WaitForList(2);
   ASSERT_NE(page, nullptr);
   EXPECT_EQ(ListItemText(GetDlgItem(page, IDC_NET_PRINTER_LIST), 0, 0), kHostileInstance);
+  EXPECT_EQ(SendMessageW(GetDlgItem(page, IDC_BY_HOSTNAME), BM_GETCHECK, 0, 0), BST_CHECKED);
   walk_->Press(PSBTN_NEXT);
-  ASSERT_NE(WaitForPage(IDC_PRINT_TEST_PAGE, 60000), nullptr) << "no finish page";
-  EXPECT_NE(run_.Traces().find("Refused a network address"), std::string::npos);
-  EXPECT_EQ(GetFileAttributesW(argsLog_.c_str()), INVALID_FILE_ATTRIBUTES) << "the script ran";
+  ASSERT_NE(WaitForPage(IDC_ACCESSORY_CUTTER, 120000), nullptr) << "no accessories page";
+  std::string traces = run_.Traces();
+  EXPECT_NE(traces.find("NetSearch: host target not kept (a character no host name holds)"), std::string::npos);
+  EXPECT_NE(traces.find("has no usable host name; installing by its address 192.0.2.31"), std::string::npos);
+  EXPECT_EQ(ReadLines(argsLog_),
+            (std::vector<std::wstring>{L"-a", L"-r", L"IP_192.0.2.31", L"-h", L"192.0.2.31", L"-o", L"raw"}));
   std::vector<BYTE> buffer;
+  const PRINTER_INFO_2W* created = nullptr;
   for (const PRINTER_INFO_2W& p : printui_test::LocalPrinters(buffer))
-    EXPECT_NE(kDriver, p.pDriverName ? p.pDriverName : L"") << Narrow(p.pPrinterName);
+    if (kPrinter == p.pPrinterName) created = &p;
+  ASSERT_NE(created, nullptr) << "no printer \"" << Narrow(kPrinter) << "\"";
+  EXPECT_STREQ(created->pPortName, L"IP_192.0.2.31");
   walk_->Press(PSBTN_CANCEL);
   ASSERT_TRUE(run_.WaitForExit(30000)) << "the wizard does not close";
   EXPECT_EQ(run_.exitCode(), 0u);

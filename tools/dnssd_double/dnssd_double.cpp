@@ -8,7 +8,10 @@
 // beside this library, read at the first browse. UTF-8, one service a line,
 // fields separated by tabs:
 //   instance  host  port  address  TXT items separated by '|'  [delay ms]
-// Empty lines and lines starting with '#' are skipped.
+// `host` is the resolve reply's host target as given, trailing dot and all
+// (empty or any bytes but a tab, to try what the installer keeps of it), and
+// the name whose address lookup answers `address`. Empty lines and lines
+// starting with '#' are skipped.
 #include <winsock2.h>
 #include <ws2tcpip.h>
 #include <windows.h>

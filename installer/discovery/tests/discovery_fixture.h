@@ -47,9 +47,10 @@ class LockedTrace : public IDebugOutput {
 class RecordingWindow : public INetSearchSink {
  public:
   bool IsWindow() override { return live; }
-  void Post(unsigned message) override {
+  void Post(unsigned message, uintptr_t search) override {
     std::lock_guard<std::mutex> hold(lock_);
     posts_.push_back(message);
+    numbers_.push_back(search);
     changed_.notify_all();
   }
   bool SetTimer(unsigned id, uint32_t periodMs) override {
@@ -61,6 +62,11 @@ class RecordingWindow : public INetSearchSink {
   std::vector<unsigned> Posts() {
     std::lock_guard<std::mutex> hold(lock_);
     return posts_;
+  }
+  // The search number each notice carried.
+  std::vector<uintptr_t> Numbers() {
+    std::lock_guard<std::mutex> hold(lock_);
+    return numbers_;
   }
   // Waits until `count` messages have been posted; false after `ms`.
   bool WaitForPosts(size_t count, int ms = 3000) {
@@ -76,6 +82,7 @@ class RecordingWindow : public INetSearchSink {
   std::mutex lock_;
   std::condition_variable changed_;
   std::vector<unsigned> posts_;
+  std::vector<uintptr_t> numbers_;
 };
 
 inline ModelEntry NetModel(const char16_t* host, const char16_t* printer, const char16_t* driver) {

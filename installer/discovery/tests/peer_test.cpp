@@ -1,13 +1,18 @@
 // The real peer road: the search through the host's own dns_sd library
 // (Avahi's) finds a printer that a separate mDNS responder announces on a
-// link of network namespaces that mdns_peer.sh makes and removes.
+// link of network namespaces that mdns_peer.sh makes and removes, and the
+// wizard, on a simulated machine, installs it by its host name.
 #include <sys/wait.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <thread>
 
+#include "installer/core/resource_ids.h"
 #include "installer/discovery/tests/discovery_fixture.h"
+#include "installer/wizard/tests/wizard_fixture.h"
 #include "platform/posix/posix_network.h"
 
 namespace lx::test {
@@ -59,6 +64,7 @@ void FindAnnouncedPrinter() {
   EXPECT_EQ(list[0].port, 9100);
   EXPECT_EQ(list[0].product, u"LX-220");
   EXPECT_EQ(list[0].address, u"");
+  EXPECT_EQ(list[0].hostTarget, u"lx220-peer.local");
   EXPECT_TRUE(trace.Has("LX-220\\032Label\\032Printer._pdl-datastream._tcp.local."))
       << "the real stack reports the full name escaped";
   EXPECT_EQ(page.Posts().front(), kWmNetSearchOne);
@@ -66,15 +72,69 @@ void FindAnnouncedPrinter() {
               Utf16ToUtf8(list[0].product).c_str());
 }
 
-TEST(RealPeer, FindsAPrinterAnnouncedOnTheLink) {
+// Inside the client namespace: the whole network road of the wizard, with
+// the real stack's search. Avahi's library has no address lookup, so only
+// the host name can install this printer.
+void InstallByHostName() {
+  WizardRig rig;
+  rig.machine.files.AddFile(std::u16string(kSetupFolder) + u"\\Bonjour\\x64\\mDNSResponder.exe", "MZ");
+  rig.AddDriverPackage({"LX-220 Label"});
+  rig.WriteConfig(
+      "[Support_Driver]\r\nLX-220\r\n"
+      "[LX-220]\r\nPRINTERNAME=LX-220 Label Printer\r\nDriverName=LX-220 Label\r\nHOSTNAME=LX-220\r\n"
+      "InfName=lx220.inf\r\nShowSetting=0\r\n"
+      "[Install]\r\nInfName=Driver\\lx220.inf\r\nSupportNet=1\r\nNetOnline=1\r\nPRODUCT=LX-220\r\n"
+      "[Debug]\r\nOpenDebug=1\r\n");
+  LockedTrace trace;
+  static PosixLibraries libraries;
+  PosixSockets sockets;
+  Os os;
+  os.debug = &trace;
+  os.sockets = &sockets;
+  static DnssdBinding* kept = new DnssdBinding(&libraries);
+  if (!kept->Loaded()) {
+    ASSERT_TRUE(kept->Load(u"libdns_sd.so.1"));
+  }
+  NetSearch search(os, *kept, StartUpConfig());
+  rig.UseNetSearch(search);
+  rig.StartWizard();
+  rig.GoToInstallType();
+  ASSERT_TRUE(rig.view.Click(IDC_NET_INSTALL));
+  CStepSearching& searching = rig.sheet().searchingPage;
+  for (int i = 0; i < 7; ++i) searching.OnTimer(kProgressTimerId);
+  ASSERT_TRUE(search.Searching()) << trace.All();
+  auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (rig.view.CurrentPage() != &rig.sheet().netPrinterPage && std::chrono::steady_clock::now() < until) {
+    rig.view.DeliverPosted();
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  ASSERT_EQ(rig.view.CurrentPage(), &rig.sheet().netPrinterPage) << "no printer listed; trace:\n" << trace.All();
+  FakeDialog& list = rig.page();
+  ASSERT_EQ(list.At(IDC_NET_PRINTER_LIST).rows,
+            (std::vector<std::vector<std::u16string>>{{u"LX-220 Label Printer", u"", u"9100"}}));
+  ASSERT_TRUE(list.GetCheck(IDC_BY_HOSTNAME));
+  ASSERT_TRUE(rig.view.ClickNext());
+  rig.RunUntilIdle();
+  rig.machine.clock.Sleep(5000);
+  EXPECT_EQ(rig.view.CurrentPage(), &rig.sheet().finish);
+  SimPrinter* printer = rig.machine.spooler.Find(u"LX-220 Label Printer NET");
+  ASSERT_NE(printer, nullptr);
+  EXPECT_EQ(printer->info.portName, u"IP_lx220-peer.local");
+  EXPECT_EQ(rig.machine.spooler.tcpPorts[u"ip_lx220-peer.local"].address, u"lx220-peer.local");
+  std::printf("installed \"%s\" on %s\n", Utf16ToUtf8(printer->info.printerName).c_str(),
+              Utf16ToUtf8(printer->info.portName).c_str());
+}
+
+TEST(RealPeer, FindsAPrinterAnnouncedOnTheLinkAndInstallsItByHostName) {
   if (std::getenv("LX_PEER_INSIDE")) {
     FindAnnouncedPrinter();
+    if (!HasFailure()) InstallByHostName();
     return;
   }
   const char* script = std::getenv("LX_PEER_SCRIPT");
   ASSERT_NE(script, nullptr) << "LX_PEER_SCRIPT names mdns_peer.sh";
   std::string command = std::string(script) + " " + SelfPath() +
-                        " --gtest_filter=RealPeer.FindsAPrinterAnnouncedOnTheLink 2>&1";
+                        " --gtest_filter=RealPeer.FindsAPrinterAnnouncedOnTheLinkAndInstallsItByHostName 2>&1";
   FILE* out = popen(command.c_str(), "r");
   ASSERT_NE(out, nullptr);
   std::string text;

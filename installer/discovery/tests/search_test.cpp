@@ -57,7 +57,7 @@ TEST_F(Search, MoreReachesTheListPageAndDroppedInstancesStillCount) {
   EXPECT_EQ(list[1].address, u"192.0.2.11");
 }
 
-TEST_F(Search, EmptyProductAndHostNamesAdmitEveryInstanceEvenTwice) {
+TEST_F(Search, EmptyProductAndHostNamesAdmitEveryInstanceOncePerName) {
   config.install.PRODUCT.clear();
   config.models[u"LX220"].HOSTNAME.clear();
   InstallLibrary();
@@ -65,17 +65,20 @@ TEST_F(Search, EmptyProductAndHostNamesAdmitEveryInstanceEvenTwice) {
   bare.txt.clear();
   SimMdnsService again = bare;
   again.announceDelayMs = 30;
-  mdns.services = {bare, again};
+  SimMdnsService other = Printer("Office Inkjet");
+  other.txt.clear();
+  other.announceDelayMs = 60;
+  mdns.services = {bare, again, other};
   search.StartNetSearch(&page);
-  ASSERT_TRUE(page.WaitForPosts(2));
+  ASSERT_TRUE(page.WaitForPosts(3));
   search.StopNetSearch();
   auto list = search.List().Copy();
-  ASSERT_EQ(list.size(), 2u);
+  ASSERT_EQ(list.size(), 2u) << "the second announcement updates the first record";
   EXPECT_EQ(list[0].name, u"Office Laser");
-  EXPECT_EQ(list[1].name, u"Office Laser");
+  EXPECT_EQ(list[1].name, u"Office Inkjet");
   EXPECT_EQ(list[0].product, u"");
   // Without a notify-independent list page, MORE goes to the search page.
-  EXPECT_EQ(page.Posts(), (std::vector<unsigned>{kWmNetSearchOne, kWmNetSearchMore}));
+  EXPECT_EQ(page.Posts(), (std::vector<unsigned>{kWmNetSearchOne, kWmNetSearchOne, kWmNetSearchMore}));
 }
 
 TEST_F(Search, MissingLibraryEndsTheWindowWithAnEmptyList) {
@@ -110,18 +113,36 @@ TEST_F(Search, MissingAddressLookupKeepsTheRecordWithoutAddress) {
   EXPECT_EQ(mdns.Calls("DNSServiceGetAddrInfo"), 0);
 }
 
-TEST_F(Search, RestartEmptiesTheListAndADeadWindowStartsNothing) {
+// Each search has its own number, carried by its notices; a stopped one,
+// or one started before, is no longer current.
+TEST_F(Search, RestartEmptiesTheListNumbersTheSearchAndADeadWindowStartsNothing) {
   InstallLibrary();
   mdns.services = {Printer("LX-220 Dock")};
+  EXPECT_FALSE(search.IsCurrent(0));
   search.StartNetSearch(&page);
   ASSERT_TRUE(page.WaitForPosts(1));
+  const uint32_t first = search.Number();
+  EXPECT_NE(first, 0u);
+  EXPECT_TRUE(search.IsCurrent(first));
+  search.OnSearchWindowEnd();
+  EXPECT_EQ(page.Numbers(), (std::vector<uintptr_t>{first, first}));
+  search.StopNetSearch();
+  EXPECT_FALSE(search.IsCurrent(first)) << "stopped";
+  search.StartNetSearch(&page);
+  ASSERT_TRUE(page.WaitForPosts(3));
+  EXPECT_EQ(search.Number(), first + 1);
+  EXPECT_FALSE(search.IsCurrent(first));
+  EXPECT_TRUE(search.IsCurrent(first + 1));
+  EXPECT_EQ(page.Numbers().back(), first + 1);
+  page.killed.clear();
   RecordingWindow gone;
   gone.live = false;
   search.StartNetSearch(&gone);
   EXPECT_EQ(search.List().Size(), 1u) << "a dead window leaves the list alone";
   EXPECT_EQ(page.killed, std::vector<unsigned>{kSearchWindowTimerId});
   EXPECT_TRUE(gone.timers.empty());
-  EXPECT_EQ(mdns.Calls("DNSServiceBrowse"), 1);
+  EXPECT_EQ(mdns.Calls("DNSServiceBrowse"), 2);
+  EXPECT_FALSE(search.IsCurrent(first + 1)) << "a dead window's search never starts";
 
   mdns.services = {};
   search.StartNetSearch(&page);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "common/text.h"
 #include "installer/engine/tests/engine_fixture.h"
 #include "installer/ports/tcp_port.h"
 #include "platform/port_data.h"
@@ -69,14 +70,21 @@ TEST_F(TcpPortTest, PortRecordPutsEachNameInAFieldItFits) {
 
   EXPECT_FALSE(MakeRawPortData(host + u"x"));
   EXPECT_FALSE(MakeRawPortData(u""));
-  // Dotted but not an address: a host name.
+  // Dotted but not an address: a host name, with sztIPAddress left empty.
   auto odd = MakeRawPortData(u"1.2.3.456");
   ASSERT_TRUE(odd);
   EXPECT_EQ(ReadWideSlot(*odd, kPd1IpAddressOffset, kPd1IpAddressChars), u"");
+  for (const char16_t* dotted : {u"0.0.0.0", u"255.255.255.255", u"192.0.2.7"})
+    EXPECT_TRUE(IsDottedIPv4(dotted)) << Utf16ToUtf8(dotted);
+  for (const char16_t* notDotted : {u"1..2.3", u"1.2.3.", u".1.2.3", u"1.2.3", u"1.2.3.4.5", u"0001.2.3.4",
+                                    u"1.2.3.256", u"1.2.3.-4", u"1.2.3.4 ", u"1.2.3.a", u""})
+    EXPECT_FALSE(IsDottedIPv4(notDotted)) << Utf16ToUtf8(notDotted);
 }
 
+// Whatever the monitor answers, its handle is closed again.
 TEST_F(TcpPortTest, MonitorAddsThePortAndItsRefusalsAreTraced) {
   EXPECT_TRUE(AddTcpPortByXcv(os, u"printer-host.local"));
+  EXPECT_EQ(machine.spooler.OpenHandleCount(), 0u);
   EXPECT_TRUE(Traced(u"AddHostNameToTcpPort printer-host.local"));
   EXPECT_TRUE(Traced(u"XcvData AddPort success, IP_printer-host.local"));
   ASSERT_TRUE(machine.spooler.tcpPorts.count(u"ip_printer-host.local"));
@@ -88,6 +96,7 @@ TEST_F(TcpPortTest, MonitorAddsThePortAndItsRefusalsAreTraced) {
   // Already there: the call goes through, the monitor says no.
   EXPECT_FALSE(AddTcpPortByXcv(os, u"printer-host.local"));
   EXPECT_TRUE(Traced(u"XcvData AddPort failed, status=183"));
+  EXPECT_EQ(machine.spooler.OpenHandleCount(), 0u);
 
   machine.spooler.callerIsAdmin = false;
   EXPECT_FALSE(AddTcpPortByXcv(os, u"192.0.2.7"));
@@ -117,6 +126,10 @@ TEST_F(TcpPortTest, ScriptCommandCarriesOnlyPlainAddresses) {
   EXPECT_EQ(SplitParameters(*named).size(), 8u);
   EXPECT_TRUE(PrnPortAddParameters(script, u"\u5370\u5237\u6a5f.local"));
   EXPECT_TRUE(PrnPortAddParameters(script, std::u16string(253, u'a')));
+  for (const char16_t* name : {u"zz_top.local", u"ZZ-9", u"_printer._z"})
+    EXPECT_TRUE(PrnPortAddParameters(script, name)) << Utf16ToUtf8(name);
+  // A quote in the script's own path would end its quoting.
+  EXPECT_FALSE(PrnPortAddParameters(kScripts + u"en\"US\\prnport.vbs", u"192.0.2.20"));
 
   const std::u16string hostile[] = {
       u"", u"a\" -d -r \"x", u"host\\\" -x", u"-d", u".hidden", u"//B", u"a/b", u"a\\b", u"%TEMP%",

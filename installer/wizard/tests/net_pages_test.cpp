@@ -23,10 +23,10 @@ std::string Config(int showSetting) {
          "[Debug]\r\nOpenDebug=1\r\n";
 }
 
-SimMdnsService Printer(const std::string& instance, const std::string& address) {
+SimMdnsService Printer(const std::string& instance, const std::string& address, const std::string& host = "") {
   SimMdnsService s;
   s.instance = instance;
-  s.host = instance + ".local.";
+  s.host = host.empty() ? instance + ".local." : host;
   s.txt = SimTxt({"txtvers=1", "product=LX-220"});
   s.address = address;
   return s;
@@ -72,12 +72,24 @@ struct NetRig : WizardRig {
     }
   }
   bool OnList() { return view.CurrentPage() == &sheet().netPrinterPage; }
+  bool Traced(const std::u16string& line) { return process->debug.Has(line); }
+  // Waits, delivering nothing, until the search has taken in `done`; its
+  // notice then waits in the queue.
+  bool HeardUndelivered(const std::function<bool(const std::vector<NetPrinterRecord>&)>& done) {
+    auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!done(sheet().search()->List().Copy()))
+      if (std::chrono::steady_clock::now() > until) return false;
+      else std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    // The notice follows the record within the same reply.
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    return true;
+  }
   bool OwnResponder() { return machine.services.Find(u"ZAX Bonjour Service") != nullptr; }
 };
 
 class NetPagesTest : public ::testing::Test, public NetRig {};
 
-TEST_F(NetPagesTest, OnePrinterShowsTheListAtOnceAndTheWindowEndRebuildsIt) {
+TEST_F(NetPagesTest, OnePrinterShowsTheListAtOnceAndTheWindowEndMergesIntoIt) {
   Open({Printer("LX-220 Shop", "192.0.2.30")});
   EXPECT_FALSE(view.ButtonEnabled(kIdWizNext));
   EXPECT_EQ(Searching().GetText(IDC_SEARCH_STATUS), u"Searching...");
@@ -111,16 +123,18 @@ TEST_F(NetPagesTest, OnePrinterShowsTheListAtOnceAndTheWindowEndRebuildsIt) {
   ASSERT_TRUE(Fire(kProgressTimerId));
   EXPECT_FALSE(Searching().timers.count(kProgressTimerId));
 
-  // The end of the window shows the page again: rebuilt, box ticked again.
+  // The end of the window merges into the page: the user's choices stay.
   ASSERT_TRUE(view.Click(IDC_BY_HOSTNAME));
+  ASSERT_TRUE(view.SelectRow(IDC_NET_PRINTER_LIST, -1));
   list.rows[0][1] = u"stale";
   ASSERT_TRUE(Fire(kSearchWindowTimerId));
   ASSERT_TRUE(WaitFor([&] { return list.rows.size() == 1 && list.rows[0][1] == u"192.0.2.30"; }));
-  EXPECT_TRUE(List()->GetCheck(IDC_BY_HOSTNAME));
+  EXPECT_FALSE(List()->GetCheck(IDC_BY_HOSTNAME));
+  EXPECT_FALSE(list.selected[0]);
   EXPECT_TRUE(OnList());
 }
 
-TEST_F(NetPagesTest, TwoPrintersArriveThroughTheMergeAndOnlyBackStopsTheSearch) {
+TEST_F(NetPagesTest, TwoPrintersArriveThroughTheMergeAndLeavingTheRoadStopsTheSearch) {
   Open({Printer("LX-220 Shop", "192.0.2.30")});
   TickToSearch();
   ASSERT_TRUE(WaitFor([&] { return OnList(); }));
@@ -135,25 +149,92 @@ TEST_F(NetPagesTest, TwoPrintersArriveThroughTheMergeAndOnlyBackStopsTheSearch) 
   EXPECT_FALSE(List()->GetCheck(IDC_BY_HOSTNAME));
   EXPECT_TRUE(OnList());
 
-  // Manual Search goes to the printer options page and leaves the search running.
-  ASSERT_TRUE(view.Click(IDC_MANUAL_SEARCH));
-  EXPECT_EQ(view.CurrentPage(), &sheet().setPrinter);
-  EXPECT_EQ(static_cast<int>(sheet().step), 9);
-  EXPECT_TRUE(sheet().search()->Searching());
-  // Back from the list page stops it.
-  sheet().GoTo(Step::kNetPrinters);
+  // Back from the list page stops the search.
   ASSERT_TRUE(view.ClickBack());
   EXPECT_EQ(view.CurrentPage(), &sheet().installerType);
   EXPECT_EQ(static_cast<int>(sheet().step), 3);
   EXPECT_FALSE(sheet().search()->Searching());
   // A late window end leaves the wizard where the user went.
   EXPECT_FALSE(Searching().timers.count(kSearchWindowTimerId));
-  sheet().searchingPage.OnMessage(kWmNetSearchEnd, 0, 0);
+  sheet().searchingPage.OnMessage(kWmNetSearchEnd, sheet().search()->Number(), 0);
   EXPECT_EQ(view.CurrentPage(), &sheet().installerType);
+
+  // Manual Search leaves the road too: the options page ends the search.
+  ASSERT_TRUE(view.Click(IDC_NET_INSTALL));
+  TickToSearch();
+  ASSERT_TRUE(WaitFor([&] { return OnList(); }));
+  EXPECT_TRUE(sheet().search()->Searching());
+  ASSERT_TRUE(view.Click(IDC_MANUAL_SEARCH));
+  EXPECT_EQ(view.CurrentPage(), &sheet().setPrinter);
+  EXPECT_EQ(static_cast<int>(sheet().step), 9);
+  EXPECT_FALSE(sheet().search()->Searching());
 }
 
-// The list keeps every announcement; the merge shows one row per name.
-TEST_F(NetPagesTest, AnnouncementsOfAListedNameRewriteItsRowAndShowTwiceOnRebuild) {
+// A notice acts only on the page it belongs to, and only for the search
+// that runs: at step 9 and on the finish page nothing moves, also for the
+// notices queued while the installation blocked the wizard.
+TEST_F(NetPagesTest, NoticesAtTheOptionsOrTheFinishPageMoveNothing) {
+  Open({Printer("LX-220 Shop", "192.0.2.30")});
+  TickToSearch();
+  ASSERT_TRUE(WaitFor([&] { return OnList(); }));
+  uintptr_t number = sheet().search()->Number();
+  ASSERT_TRUE(view.Click(IDC_MANUAL_SEARCH));
+  ASSERT_EQ(static_cast<int>(sheet().step), 9);
+  for (unsigned m : {kWmNetSearchOne, kWmNetSearchMore, kWmNetSearchEnd}) Searching().PostToWindow(m, number, 0);
+  List()->PostToWindow(kWmNetSearchMore, number, 0);
+  mdns->Announce(Printer("LX-220 Desk", "192.0.2.31"));
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  view.DeliverPosted();
+  EXPECT_EQ(view.CurrentPage(), &sheet().setPrinter);
+  EXPECT_EQ(sheet().search()->List().Size(), 1u) << "the stopped search hears nothing more";
+  EXPECT_TRUE(Traced(u"CStepSearching: notice 1524 of an earlier search ignored"));
+
+  // Again on the list, the printer is heard anew while the user installs it.
+  ASSERT_TRUE(view.ClickBack());
+  ASSERT_TRUE(view.Click(IDC_NET_INSTALL));
+  TickToSearch();
+  ASSERT_TRUE(WaitFor([&] { return OnList() && ListRows().size() == 2; }));
+  ASSERT_TRUE(view.Click(IDC_BY_HOSTNAME));
+  mdns->Announce(Printer("LX-220 Shop", "192.0.2.45"));
+  ASSERT_TRUE(HeardUndelivered([](const auto& records) { return records[0].address == u"192.0.2.45"; }));
+  Searching().PostToWindow(kWmNetSearchOne, sheet().search()->Number(), 0);
+  ASSERT_TRUE(view.ClickNext());
+  RunUntilIdle();
+  EXPECT_EQ(view.CurrentPage(), &sheet().finish);
+  EXPECT_EQ(static_cast<int>(sheet().step), 6);
+  EXPECT_TRUE(Traced(u"CStepSelectNetPrinter: notice of search " + Utf8ToUtf16(std::to_string(number + 1)) +
+                     u" at step 6 ignored"));
+}
+
+// "Search Again" while a notice of the old search waits: the new search
+// starts all the same, and the old one's notices stay ignored while it runs.
+TEST_F(NetPagesTest, ALateNoticeAfterSearchAgainDoesNotStopTheNewSearch) {
+  Open({Printer("LX-220 Shop", "192.0.2.30")});
+  TickToSearch();
+  ASSERT_TRUE(WaitFor([&] { return OnList(); }));
+  uintptr_t old = sheet().search()->Number();
+  mdns->Announce(Printer("LX-220 Shop", "192.0.2.44"));
+  ASSERT_TRUE(HeardUndelivered([](const auto& records) { return records[0].address == u"192.0.2.44"; }));
+  ASSERT_TRUE(view.Click(IDC_SEARCH_AGAIN));
+  ASSERT_EQ(view.CurrentPage(), &sheet().searchingPage);
+  EXPECT_GE(view.DeliverPosted(), 1);
+  EXPECT_EQ(view.CurrentPage(), &sheet().searchingPage);
+  EXPECT_FALSE(sheet().searchingPage.done());
+
+  // The new search's printers answer late (no thread runs now to race with).
+  for (auto& service : mdns->services) service.announceDelayMs = 1500;
+  TickToSearch();
+  EXPECT_TRUE(sheet().search()->Searching());
+  EXPECT_NE(sheet().search()->Number(), old);
+  Searching().PostToWindow(kWmNetSearchOne, old, 0);
+  view.DeliverPosted();
+  EXPECT_EQ(view.CurrentPage(), &sheet().searchingPage);
+  ASSERT_TRUE(WaitFor([&] { return OnList(); }));
+  EXPECT_EQ(ListRows(), (Rows{{u"LX-220 Shop", u"192.0.2.44", u"9100"}}));
+}
+
+// One row per name: a name heard again rewrites its row; at most 64 rows.
+TEST_F(NetPagesTest, AnnouncementsOfAListedNameRewriteItsRowAndTheListHoldsAtMost64) {
   Open({Printer("LX-220 Shop", "192.0.2.30")});
   TickToSearch();
   ASSERT_TRUE(WaitFor([&] { return OnList(); }));
@@ -170,12 +251,14 @@ TEST_F(NetPagesTest, AnnouncementsOfAListedNameRewriteItsRowAndShowTwiceOnRebuil
   ASSERT_TRUE(WaitFor([&] { return list.rows.size() == 1 && list.rows[0][2] == u"9101"; }));
   EXPECT_EQ(list.rows, (Rows{{u"LX-220 Shop", u"192.0.2.44", u"9101"}}));
 
-  // The end of the window rebuilds from every record, in arrival order.
+  for (int i = 0; i < 70; ++i) mdns->Announce(Printer("LX-220 n" + std::to_string(i), "192.0.2.50"));
+  ASSERT_TRUE(WaitFor([&] { return mdns->Calls("DNSServiceResolve") == 73 && list.rows.size() == 64; }));
+  EXPECT_EQ(list.rows.back()[0], u"LX-220 n62");
+  // The window's end merges the same rows.
   ASSERT_TRUE(Fire(kSearchWindowTimerId));
-  ASSERT_TRUE(WaitFor([&] { return list.rows.size() == 3; }));
-  EXPECT_EQ(list.rows, (Rows{{u"LX-220 Shop", u"192.0.2.30", u"9100"},
-                             {u"LX-220 Shop", u"192.0.2.44", u"9100"},
-                             {u"LX-220 SHOP", u"192.0.2.44", u"9101"}}));
+  view.DeliverPosted();
+  EXPECT_EQ(list.rows.size(), 64u);
+  EXPECT_EQ(list.rows[0], (std::vector<std::u16string>{u"LX-220 Shop", u"192.0.2.44", u"9101"}));
   EXPECT_TRUE(list.selected[0]);
   EXPECT_EQ(mdns->Faults(), 0);
 }
@@ -213,24 +296,43 @@ TEST(NetPagesNoLibrary, SearchEndsAfterItsWindowWithAnEmptyList) {
     EXPECT_TRUE(rig.ListRows().empty());
     EXPECT_FALSE(rig.view.ButtonEnabled(kIdWizNext));
     EXPECT_TRUE(rig.view.ButtonEnabled(kIdWizBack));
+    // Off the search page a window end moves nothing, also one that counts.
+    ASSERT_TRUE(rig.view.Click(IDC_MANUAL_SEARCH));
+    rig.sheet().searchingPage.OnMessage(kWmNetSearchEnd, search ? rig.sheet().search()->Number() : 0, 0);
+    EXPECT_EQ(rig.view.CurrentPage(), &rig.sheet().setPrinter);
   }
 }
 
-TEST(NetPagesInstall, InstallsByAddressOrHostNameFromTheSearchPage) {
+// By host name the port is named after the printer's host target and
+// connects to it; a record without a usable one installs by its address.
+TEST(NetPagesInstall, InstallsByHostNameOrAddressFromTheListPage) {
+  const std::u16string script = u"C:\\Windows\\system32\\Printing_Admin_Scripts\\en-US\\prnport.vbs";
   struct Case {
+    const char* what;
+    const char* instance;
+    const char* host;
     bool byHostName;
+    bool script;  // without it the port monitor adds the port
     int showSetting;
     const char16_t* port;
-  } cases[] = {{false, 0, u"IP_192.0.2.30"}, {true, 1, u"IP_LX-220-0A1B"}};
+  } cases[] = {
+      {"address", "LX-220-0A1B", "lx220-0a1b.local.", false, true, 0, u"IP_192.0.2.30"},
+      {"host name", "LX-220 Label Printer", "lx220-0a1b.local.", true, true, 1, u"IP_lx220-0a1b.local"},
+      {"host name, by the monitor", "LX-220 Label Printer", "lx220-0a1b.local.", true, false, 0,
+       u"IP_lx220-0a1b.local"},
+      {"no usable host name", "LX-220 Shop", "lx 220.local.", true, true, 0, u"IP_192.0.2.30"},
+  };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.byHostName ? "host name" : "address");
+    SCOPED_TRACE(c.what);
     NetRig rig;
-    rig.Open({Printer("LX-220-0A1B", "192.0.2.30")}, true, true, c.showSetting);
+    rig.Open({Printer(c.instance, "192.0.2.30", c.host)}, true, true, c.showSetting);
+    if (!c.script) rig.machine.files.RemoveFile(script);
     rig.TickToSearch();
     ASSERT_TRUE(rig.WaitFor([&] { return rig.OnList(); }));
     ASSERT_TRUE(rig.OwnResponder());
-    // Without a selection: the message, the page stays; the end posted to
-    // the search page shows the list again with its first row chosen.
+    EXPECT_EQ(rig.ListRows()[0][0], Utf8ToUtf16(c.instance));
+    // Without a selection: the message, the page stays, the search is over
+    // and the rows stay as they are.
     ASSERT_TRUE(rig.view.SelectRow(IDC_NET_PRINTER_LIST, -1));
     ASSERT_TRUE(rig.view.ClickNext());
     ASSERT_EQ(rig.view.boxes.size(), 1u);
@@ -238,9 +340,11 @@ TEST(NetPagesInstall, InstallsByAddressOrHostNameFromTheSearchPage) {
     EXPECT_EQ(rig.view.boxes[0].caption, u"Tips");
     EXPECT_FALSE(rig.OwnResponder());
     EXPECT_FALSE(rig.sheet().search()->Searching());
-    ASSERT_TRUE(rig.WaitFor([&] { return rig.List()->At(IDC_NET_PRINTER_LIST).selected[0]; }));
+    rig.view.DeliverPosted();
     EXPECT_TRUE(rig.OnList());
+    EXPECT_FALSE(rig.List()->At(IDC_NET_PRINTER_LIST).selected[0]);
 
+    ASSERT_TRUE(rig.view.SelectRow(IDC_NET_PRINTER_LIST, 0));
     if (!c.byHostName) ASSERT_TRUE(rig.view.Click(IDC_BY_HOSTNAME));
     ASSERT_TRUE(rig.view.ClickNext());
     rig.RunUntilIdle();
@@ -251,6 +355,13 @@ TEST(NetPagesInstall, InstallsByAddressOrHostNameFromTheSearchPage) {
     ASSERT_NE(printer, nullptr);
     EXPECT_EQ(printer->info.portName, c.port);
     EXPECT_EQ(printer->info.driverName, u"LX-220 Label");
+    // Where the port connects: the script's -h, or the record's sztHostAddress.
+    std::u16string connects = std::u16string(c.port).substr(3);
+    EXPECT_EQ(rig.machine.spooler.tcpPorts[ToLowerAscii(c.port)].address, connects);
+    EXPECT_EQ(rig.Traced(u"XcvData AddPort success, " + std::u16string(c.port)), !c.script);
+    if (c.byHostName && connects == u"192.0.2.30") {
+      EXPECT_TRUE(rig.Traced(u"LX-220 Shop has no usable host name; installing by its address 192.0.2.30"));
+    }
   }
 }
 

@@ -53,6 +53,7 @@ WizardRig::WizardRig(bool withStrings) : view(PageScripts()) {
 WizardRig::~WizardRig() {
   // The search ends before the windows and the double it uses.
   if (search_) search_->StopNetSearch();
+  if (external_) external_->StopNetSearch();
   sheet_.reset();
   search_.reset();
 }
@@ -115,7 +116,8 @@ void WizardRig::StartWizard(bool uninstallMode) {
   StartUpConfig().sideBitmapId = ids.sideBitmapId;
   DetectUiLanguage(*os);
   // As the program's runner does it.
-  sheet_ = std::make_unique<SheetManage>(WizardServices{*os, view, workers, *session, TheWizardState(), search_.get()});
+  NetSearch* search = search_ ? search_.get() : external_;
+  sheet_ = std::make_unique<SheetManage>(WizardServices{*os, view, workers, *session, TheWizardState(), search});
   if (uninstallMode) sheet_->SetUninstallMode();
   sheet_->Run();
 }

@@ -49,6 +49,9 @@ class WizardRig {
   // Gives the wizard a network search over the dns_sd double beside the
   // installer (or, without `library`, none there); before StartWizard.
   void UseNetSearch(bool library = true);
+  // Or a search of the test's own, over another library and sockets (the
+  // host's real mDNS stack); it must outlive the rig.
+  void UseNetSearch(NetSearch& search) { external_ = &search; }
   // Loads the configuration, detects the language and runs the sheet.
   void StartWizard(bool uninstallMode = false);
   // The licence and privacy documents of one language row, as RTF beside the
@@ -99,6 +102,7 @@ class WizardRig {
   std::unique_ptr<LockedDebug> lockedDebug_;
   std::unique_ptr<DnssdBinding> dnssd_;
   std::unique_ptr<NetSearch> search_;
+  NetSearch* external_ = nullptr;
   std::unique_ptr<SheetManage> sheet_;
 };
 
