@@ -395,6 +395,18 @@ TEST_P(QelvinNetLanguages, FindsTheAnnouncedPrinterInstallsItOnItsPortAndSetsThe
   EXPECT_EQ(run_.Traces().find("XcvData AddPort"), std::string::npos) << "the port came from the monitor";
   EXPECT_NE(PostActionValue(), 3);
 
+  // The network road copies the installer too: the removal entry's program exists.
+  wchar_t programFiles[MAX_PATH] = {};
+  GetEnvironmentVariableW(L"ProgramFiles", programFiles, MAX_PATH);
+  const std::wstring program = std::wstring(programFiles) + L"\\" + kInstallFolder + L"\\" + TEXT(QELVIN_EXE);
+  wchar_t command[1024] = {};
+  DWORD size = sizeof command;
+  EXPECT_EQ(RegGetValueW(HKEY_LOCAL_MACHINE, (L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + kRegInfo).c_str(),
+                         L"UninstallString", RRF_RT_REG_SZ, nullptr, command, &size),
+            ERROR_SUCCESS);
+  EXPECT_EQ(std::wstring(command), L"\"" + program + L"\" /uninstall");
+  EXPECT_NE(GetFileAttributesW(program.c_str()), INVALID_FILE_ATTRIBUTES) << "the entry names a missing program";
+
   SendMessageW(GetDlgItem(page, IDC_ACCESSORY_CUTTER), BM_CLICK, 0, 0);
   EXPECT_TRUE(WaitUntil([&] { return SendMessageW(GetDlgItem(page, IDC_ACCESSORY_CUTTER), BM_GETCHECK, 0, 0) ==
                                      BST_CHECKED; },
