@@ -76,15 +76,7 @@ void FindAnnouncedPrinter() {
 // the real stack's search. Avahi's library has no address lookup, so only
 // the host name can install this printer.
 void InstallByHostName() {
-  WizardRig rig;
-  rig.machine.files.AddFile(std::u16string(kSetupFolder) + u"\\Bonjour\\x64\\mDNSResponder.exe", "MZ");
-  rig.AddDriverPackage({"LX-220 Label"});
-  rig.WriteConfig(
-      "[Support_Driver]\r\nLX-220\r\n"
-      "[LX-220]\r\nPRINTERNAME=LX-220 Label Printer\r\nDriverName=LX-220 Label\r\nHOSTNAME=LX-220\r\n"
-      "InfName=lx220.inf\r\nShowSetting=0\r\n"
-      "[Install]\r\nInfName=Driver\\lx220.inf\r\nSupportNet=1\r\nNetOnline=1\r\nPRODUCT=LX-220\r\n"
-      "[Debug]\r\nOpenDebug=1\r\n");
+  // The search outlives the rig, whose end stops it.
   LockedTrace trace;
   static PosixLibraries libraries;
   PosixSockets sockets;
@@ -96,6 +88,15 @@ void InstallByHostName() {
     ASSERT_TRUE(kept->Load(u"libdns_sd.so.1"));
   }
   NetSearch search(os, *kept, StartUpConfig());
+  WizardRig rig;
+  rig.machine.files.AddFile(std::u16string(kSetupFolder) + u"\\Bonjour\\x64\\mDNSResponder.exe", "MZ");
+  rig.AddDriverPackage({"LX-220 Label"});
+  rig.WriteConfig(
+      "[Support_Driver]\r\nLX-220\r\n"
+      "[LX-220]\r\nPRINTERNAME=LX-220 Label Printer\r\nDriverName=LX-220 Label\r\nHOSTNAME=LX-220\r\n"
+      "InfName=lx220.inf\r\nShowSetting=0\r\n"
+      "[Install]\r\nInfName=Driver\\lx220.inf\r\nSupportNet=1\r\nNetOnline=1\r\nPRODUCT=LX-220\r\n"
+      "[Debug]\r\nOpenDebug=1\r\n");
   rig.UseNetSearch(search);
   rig.StartWizard();
   rig.GoToInstallType();
