@@ -26,6 +26,26 @@ std::string SelfPath() {
   return n > 0 ? std::string(path, n) : std::string();
 }
 
+// The host's own sockets and a trace the search's threads may share.
+struct RealStack {
+  LockedTrace trace;
+  PosixSockets sockets;
+  Os os;
+  RealStack() {
+    os.debug = &trace;
+    os.sockets = &sockets;
+  }
+};
+
+// The host's dns_sd library, loaded once for the life of the process, as in
+// the installer.
+DnssdBinding& HostBinding() {
+  static PosixLibraries libraries;
+  static DnssdBinding* kept = new DnssdBinding(&libraries);
+  if (!kept->Loaded()) kept->Load(u"libdns_sd.so.1");
+  return *kept;
+}
+
 // Inside the client namespace: the engine against the real stack.
 void FindAnnouncedPrinter() {
   InstallerConfig config;
@@ -34,17 +54,12 @@ void FindAnnouncedPrinter() {
   config.models[u"LX220"] = model;
   config.modelCount = 1;
   config.install.PRODUCT = u"LX-220";
-  LockedTrace trace;
-  static PosixLibraries libraries;
-  PosixSockets sockets;
-  Os os;
-  os.debug = &trace;
-  os.sockets = &sockets;
+  RealStack stack;
+  LockedTrace& trace = stack.trace;
+  Os& os = stack.os;
   debugEnabled = 1;
-  // Loaded for the life of the process, as in the installer.
-  static DnssdBinding* kept = new DnssdBinding(&libraries);
-  DnssdBinding& dnssd = *kept;
-  ASSERT_TRUE(dnssd.Load(u"libdns_sd.so.1"));
+  DnssdBinding& dnssd = HostBinding();
+  ASSERT_TRUE(dnssd.Loaded());
   // Avahi's library lacks the address lookup: the binding answers for it.
   dnssd::ServiceRef none = nullptr;
   EXPECT_EQ(dnssd.GetAddrInfo(&none, 0, 0, dnssd::kProtocolIPv4, "x.local.", nullptr, nullptr),
@@ -77,17 +92,10 @@ void FindAnnouncedPrinter() {
 // the host name can install this printer.
 void InstallByHostName() {
   // The search outlives the rig, whose end stops it.
-  LockedTrace trace;
-  static PosixLibraries libraries;
-  PosixSockets sockets;
-  Os os;
-  os.debug = &trace;
-  os.sockets = &sockets;
-  static DnssdBinding* kept = new DnssdBinding(&libraries);
-  if (!kept->Loaded()) {
-    ASSERT_TRUE(kept->Load(u"libdns_sd.so.1"));
-  }
-  NetSearch search(os, *kept, StartUpConfig());
+  RealStack stack;
+  LockedTrace& trace = stack.trace;
+  ASSERT_TRUE(HostBinding().Loaded());
+  NetSearch search(stack.os, HostBinding(), StartUpConfig());
   WizardRig rig;
   rig.machine.files.AddFile(std::u16string(kSetupFolder) + u"\\Bonjour\\x64\\mDNSResponder.exe", "MZ");
   rig.AddDriverPackage({"LX-220 Label"});
