@@ -39,6 +39,9 @@ class IFileSystem {
   // The whole file, or nothing when it is missing or cannot be read.
   virtual std::optional<std::string> ReadFile(const std::u16string& path) = 0;
   virtual bool WriteFile(const std::u16string& path, const std::string& bytes) = 0;
+  // CreateFileW(FILE_APPEND_DATA, share read and write, OPEN_ALWAYS) and one
+  // WriteFile: the bytes go to the end, after what other writers put there.
+  virtual bool AppendFile(const std::u16string& path, const std::string& bytes) = 0;
   virtual bool FileExists(const std::u16string& path) = 0;
 
   // GetFileAttributesW; kInvalidFileAttributes when the path does not exist.

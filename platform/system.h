@@ -33,6 +33,12 @@ class ISystem {
   // GetWindowsDirectoryW / GetSystemDirectoryW (260 characters); empty on failure.
   virtual std::u16string WindowsDirectory() = 0;
   virtual std::u16string SystemDirectory() = 0;
+
+  // Windows.Graphics.Printing.ProtectedPrint.WindowsProtectedPrintInfo.
+  // IsProtectedPrintEnabled, through RoGetActivationFactory and the Windows
+  // string functions of combase.dll, looked up at run time; nothing when the
+  // system lacks the class (before Windows 11 24H2) or the call fails.
+  virtual std::optional<bool> ProtectedPrintEnabled() = 0;
 };
 
 }  // namespace lx

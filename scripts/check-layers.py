@@ -32,6 +32,7 @@ LAYERS = {
     "installer/usb": ("installer", 12, "logic"),
     "installer/discovery": ("installer", 12, "logic"),
     "installer/setup": ("installer", 13, "logic"),
+    "installer/unattended": ("installer", 14, "logic"),
     "installer/pages": ("installer", 14, "logic"),
     "installer/wizard": ("installer", 15, "logic"),
     "installer/app": ("installer", 16, "program"),

@@ -4,6 +4,7 @@
 #include "installer/core/wizard_state.h"
 #include "installer/discovery/dnssd_binding.h"
 #include "installer/discovery/net_search.h"
+#include "installer/unattended/quiet_install.h"
 #include "installer/wizard/sheet_runner.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_os.h"
@@ -22,7 +23,8 @@ struct Program {
         dnssd(platform.os().libraries),
         search(platform.os(), dnssd, lx::g_config),
         wizard(platform.os(), sheetView, workers, session, lx::TheWizardState(), &search),
-        app(platform.os(), desktop, &wizard) {}
+        quiet(platform.os(), session, lx::TheWizardState()),
+        app(platform.os(), desktop, &wizard, &quiet) {}
   lx::Win32Os platform;
   lx::Win32Desktop desktop;
   lx::Win32SheetView sheetView;
@@ -31,6 +33,7 @@ struct Program {
   lx::DnssdBinding dnssd;
   lx::NetSearch search;
   lx::SheetWizardRunner wizard;
+  lx::QuietInstaller quiet;
   lx::CCalvethApp app;
 };
 
@@ -42,6 +45,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
   program->dnssd.Load(lx::DnssdLibraryPath(program->platform.os()));
   program->app.InitInstance(lx::U(commandLine));
   // Ends the workers first, then the process: no static object is torn down
-  // under a worker that is still running.
-  ExitProcess(0);
+  // under a worker that is still running. The code is what deployment tools read.
+  ExitProcess(static_cast<UINT>(program->app.exitCode));
 }

@@ -98,6 +98,7 @@
 #define IDC_ACCESSORY_PICTURE           1062 // picture, accessories page
 #define IDC_ACCESSORY_HEADING           1064 // static, accessories page
 #define IDC_ACCESSORY_NONE              1065 // radio, accessories page
+#define IDC_PROTECTED_PRINT_NOTE        1066 // static, install-type page
 
 // Property sheet buttons whose texts the pages set.
 #define IDC_SHEET_BACK                  12323
@@ -184,5 +185,8 @@
 #define IDS_FAIL_DRIVER                 214 // ... the driver never appeared
 #define IDS_FAIL_NOT_STARTED            215 // ... the operation could not start
 #define IDS_REMOVAL_LEFT                216 // ... printers, drivers or packages left
+#define IDS_HELP                        217 // the program's switches, shown for /?
+#define IDS_BAD_SWITCH                  218 // a refused switch, named by %s
+#define IDS_PROTECTED_PRINT             219 // install-type page: protected print mode is on
 
 #endif

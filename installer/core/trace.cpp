@@ -1,9 +1,11 @@
 #include "installer/core/trace.h"
 
+#include <atomic>
 #include <cstdarg>
 
 #include "common/format.h"
 #include "common/text.h"
+#include "installer/core/trace_log.h"
 #include "platform/debug_output.h"
 
 namespace lx {
@@ -12,17 +14,23 @@ int debugEnabled = 0;
 
 namespace {
 
+std::atomic<TraceLog*> g_log{nullptr};
+
 void SendA(const Os& os, const char* format, va_list args) {
-  if (!os.debug) return;
-  os.debug->OutputA(CutToBuffer(FormatAV(format, args), kTraceBufferBytes));
+  std::string line = CutToBuffer(FormatAV(format, args), kTraceBufferBytes);
+  if (TraceLog* log = g_log.load()) log->Add(AnsiToUtf16(line));
+  if (os.debug) os.debug->OutputA(line);
 }
 
 void SendW(const Os& os, const char16_t* format, va_list args) {
-  if (!os.debug) return;
-  os.debug->OutputW(CutToBuffer(FormatWV(format, args), kTraceBufferChars));
+  std::u16string line = CutToBuffer(FormatWV(format, args), kTraceBufferChars);
+  if (TraceLog* log = g_log.load()) log->Add(line);
+  if (os.debug) os.debug->OutputW(line);
 }
 
 }  // namespace
+
+void SetTraceLog(TraceLog* log) { g_log.store(log); }
 
 void DebugTrace(const Os& os, const char* format, ...) {
   if (!debugEnabled) return;

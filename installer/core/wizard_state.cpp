@@ -24,6 +24,8 @@ void WizardState::Reset() {
   request = {};
   target = {};
   outcome = Outcome::kNone;
+  restartStarted = false;
+  protectedPrint = false;
   replacedRegPath_.reset();
 }
 

@@ -55,6 +55,10 @@ class WizardState {
   InstallTarget target;
   // Written by the worker before its completion message, read after it.
   Outcome outcome = Outcome::kNone;
+  // The restart after a removal was asked of the system and accepted.
+  bool restartStarted = false;
+  // Windows protected print mode was found on: no installation is offered.
+  bool protectedPrint = false;
 
   // The registry path (below "SOFTWARE\") that receives the language suffix:
   // the configured one until a model with its own path is installed. The UI

@@ -77,7 +77,9 @@ void CStepFinish::OnCommand(int controlId, int code) {
 void CStepFinish::OnReset() {
   if (!removed) return;
   if (ShowMessage(IDS_RESTART, 0, kMbOkCancel) != kIdOkAnswer) return;
-  if (!host_.session().ExitSession(kEwxReboot, 0))
+  if (host_.session().ExitSession(kEwxReboot, 0))
+    host_.state().restartStarted = true;
+  else
     DebugTrace(os(), "Error code:%d", static_cast<int>(os().system->GetLastError()));
 }
 

@@ -3,6 +3,7 @@
 #include "installer/core/installer_config.h"
 #include "installer/core/resource_ids.h"
 #include "installer/engine/language_suffix.h"
+#include "installer/engine/protected_print.h"
 
 namespace lx {
 
@@ -18,6 +19,12 @@ void CStepInstallerType::OnInitDialog(IDialogView& view) {
   if (supportNet == 0) view.Show(IDC_NET_INSTALL, false);
   if (supportOther == 0) view.Show(IDC_OTHER_PORT_INSTALL, false);
   CloseGaps(supportNet, supportOther);
+  // Looked at before anything is staged; removal stays possible.
+  bool protectedPrint = !uninstallOnly && ProtectedPrintOn(os());
+  host_.state().protectedPrint = protectedPrint;
+  if (protectedPrint)
+    for (int id : {IDC_USB_INSTALL, IDC_NET_INSTALL, IDC_OTHER_PORT_INSTALL}) view.Show(id, false);
+  view.Show(IDC_PROTECTED_PRINT_NOTE, protectedPrint);
 }
 
 void CStepInstallerType::MoveInto(int button, int place) {
@@ -47,6 +54,7 @@ void CStepInstallerType::OnCommand(int controlId, int code) {
   if (code != kBnClicked) return;
   switch (controlId) {
     case IDC_USB_INSTALL:
+      if (host_.state().protectedPrint) break;
       host_.StartUsbInstall();
       WriteUiLanguageSuffix(os(), host_.state());
       break;
@@ -54,9 +62,11 @@ void CStepInstallerType::OnCommand(int controlId, int code) {
       host_.StartUninstall();
       break;
     case IDC_NET_INSTALL:
+      if (host_.state().protectedPrint) break;
       host_.StartNetEntry();
       break;
     case IDC_OTHER_PORT_INSTALL:
+      if (host_.state().protectedPrint) break;
       host_.GoTo(Step::kSelectPort);
       break;
     default:
@@ -69,7 +79,8 @@ void CStepInstallerType::RefreshTexts() {
                            {IDC_USB_INSTALL, IDS_USB_INSTALL},
                            {IDC_NET_INSTALL, IDS_NET_INSTALL},
                            {IDC_UNINSTALL, IDS_UNINSTALL},
-                           {IDC_OTHER_PORT_INSTALL, IDS_OTHER_PORT_INSTALL}});
+                           {IDC_OTHER_PORT_INSTALL, IDS_OTHER_PORT_INSTALL},
+                           {IDC_PROTECTED_PRINT_NOTE, IDS_PROTECTED_PRINT}});
   SetSheetButtonTexts(IDS_NEXT, IDS_BACK, IDS_EXIT);
 }
 

@@ -18,4 +18,26 @@ void SimClock::Advance(uint64_t ms) {
   now = target;
 }
 
+LocalTime SimClock::Now() {
+  LocalTime t = start;
+  uint64_t ms = now + t.milliseconds + 1000ull * (t.second + 60ull * (t.minute + 60ull * t.hour));
+  t.milliseconds = static_cast<int>(ms % 1000);
+  t.second = static_cast<int>(ms / 1000 % 60);
+  t.minute = static_cast<int>(ms / 60000 % 60);
+  t.hour = static_cast<int>(ms / 3600000 % 24);
+  for (uint64_t days = ms / 86400000; days > 0; --days) {
+    static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    bool leap = (t.year % 4 == 0 && t.year % 100 != 0) || t.year % 400 == 0;
+    int inMonth = kDays[t.month - 1] + (t.month == 2 && leap ? 1 : 0);
+    if (++t.day > inMonth) {
+      t.day = 1;
+      if (++t.month > 12) {
+        t.month = 1;
+        ++t.year;
+      }
+    }
+  }
+  return t;
+}
+
 }  // namespace lx

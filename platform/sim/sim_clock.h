@@ -14,6 +14,8 @@ class SimClock : public IClock {
  public:
   void Sleep(uint32_t ms) override { Advance(ms); }
   uint64_t TickCount() override { return now; }
+  // Local time is `start` plus the virtual milliseconds gone by.
+  LocalTime Now() override;
 
   // Runs `action` when the clock reaches now + delay; never during this call,
   // at the earliest on the next Sleep (Sleep(0) included).
@@ -24,6 +26,7 @@ class SimClock : public IClock {
   size_t Pending() const { return due_.size(); }
 
   uint64_t now = 0;
+  LocalTime start{2026, 12, 10, 9, 30, 0, 0};
 
  private:
   std::multimap<uint64_t, std::function<void()>> due_;

@@ -74,6 +74,15 @@ std::optional<std::string> SimFileSystem::ReadFile(const std::u16string& path) {
   return it->second.bytes;
 }
 
+bool SimFileSystem::AppendFile(const std::u16string& path, const std::string& bytes) {
+  std::u16string n = Normalize(path);
+  auto it = files_.find(n);
+  if (it == files_.end()) return WriteFile(path, bytes);
+  if (it->second.unreadable || (it->second.attributes & kFileAttributeReadOnly)) return Fail(kErrorAccessDenied);
+  it->second.bytes += bytes;
+  return true;
+}
+
 bool SimFileSystem::WriteFile(const std::u16string& path, const std::string& bytes) {
   std::u16string n = Normalize(path);
   if (folders_.count(n)) return Fail(kErrorAccessDenied);

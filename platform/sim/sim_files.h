@@ -25,6 +25,7 @@ class SimFileSystem : public IFileSystem {
 
   std::optional<std::string> ReadFile(const std::u16string& path) override;
   bool WriteFile(const std::u16string& path, const std::string& bytes) override;
+  bool AppendFile(const std::u16string& path, const std::string& bytes) override;
   bool FileExists(const std::u16string& path) override;
   uint32_t GetAttributes(const std::u16string& path) override;
   bool SetAttributes(const std::u16string& path, uint32_t attributes) override;

@@ -33,6 +33,7 @@ class SimSystem : public ISystem {
   std::optional<uint16_t> NativeProcessorArchitecture() override { return nativeArchitecture; }
   std::u16string WindowsDirectory() override { return windowsDirectory; }
   std::u16string SystemDirectory() override { return windowsDirectory + u"\\system32"; }
+  std::optional<bool> ProtectedPrintEnabled() override { return protectedPrint; }
 
   std::u16string modulePath = u"C:\\Medium\\Setup\\Qelvin64.exe";
   LangId userUiLanguage = 1033;
@@ -43,6 +44,8 @@ class SimSystem : public ISystem {
   std::optional<uint16_t> nativeArchitecture = kProcessorArchitectureAmd64;
   std::u16string windowsDirectory = u"C:\\Windows";
   int programBits = 64;
+  // Nothing: a system without the WinRT class (before Windows 11 24H2).
+  std::optional<bool> protectedPrint;
 };
 
 // Every line a program sent to the debugger, narrow lines widened.

@@ -116,6 +116,10 @@ class SimFilesView : public IFileSystem, private SimEntry {
     if (Faulted(kErrorAccessDenied)) return false;
     return f_.WriteFile(path, bytes);
   }
+  bool AppendFile(const std::u16string& path, const std::string& bytes) override {
+    if (Faulted(kErrorAccessDenied)) return false;
+    return f_.AppendFile(path, bytes);
+  }
   bool FileExists(const std::u16string& path) override {
     if (Faulted(kErrorFileNotFound)) return false;
     return f_.FileExists(path);

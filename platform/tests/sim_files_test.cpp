@@ -68,12 +68,26 @@ TEST_F(SimFilesTest, ReadOnlyFilesRefuseDeletionAndOverwriting) {
   EXPECT_FALSE(fs.Copy(u"C:\\d\\b.dll", u"C:\\d\\a.dll", false));
   EXPECT_EQ(Error(), 5u);
   EXPECT_FALSE(fs.WriteFile(u"C:\\d\\a.dll", "x"));
+  EXPECT_FALSE(fs.AppendFile(u"C:\\d\\a.dll", "x"));
+  EXPECT_EQ(Error(), 5u);
   EXPECT_EQ(*fs.ReadFile(u"C:\\d\\a.dll"), "old");
   ASSERT_TRUE(fs.SetAttributes(u"C:\\d\\a.dll", kFileAttributeNormal));
   EXPECT_TRUE(fs.RemoveFile(u"C:\\d\\A.DLL"));
   EXPECT_FALSE(fs.FileExists(u"C:\\d\\a.dll"));
   EXPECT_FALSE(fs.RemoveFile(u"C:\\d\\a.dll"));
   EXPECT_EQ(Error(), 2u);
+}
+
+TEST_F(SimFilesTest, AppendingCreatesAddsAndNeedsTheFolder) {
+  EXPECT_FALSE(fs.AppendFile(u"C:\\missing\\log.txt", "x"));
+  EXPECT_EQ(Error(), 3u);  // ERROR_PATH_NOT_FOUND
+  machine.files.CreateFolder(u"C:\\d");
+  ASSERT_TRUE(fs.AppendFile(u"C:\\d\\log.txt", ""));
+  ASSERT_TRUE(fs.AppendFile(u"C:\\D\\LOG.TXT", "one\r\n"));
+  ASSERT_TRUE(fs.AppendFile(u"C:\\d\\log.txt", "two\r\n"));
+  EXPECT_EQ(*fs.ReadFile(u"C:\\d\\log.txt"), "one\r\ntwo\r\n");
+  EXPECT_FALSE(fs.AppendFile(u"C:\\d", "x"));  // a folder
+  EXPECT_EQ(Error(), 5u);
 }
 
 TEST_F(SimFilesTest, CopyOverwritesOnlyWhenAskedAndNeedsTheTargetFolder) {

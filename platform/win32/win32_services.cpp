@@ -48,6 +48,64 @@ std::u16string Win32System::SystemDirectory() {
   return n > 0 && n < MAX_PATH ? U(buf, n) : std::u16string();
 }
 
+namespace {
+
+// IWindowsProtectedPrintInfoStatics: IInspectable's six slots, then the getter.
+const GUID kProtectedPrintStatics = {0xa7d212f3, 0x4168, 0x5485, {0x98, 0xab, 0xd8, 0x9d, 0x04, 0x60, 0x3b, 0x40}};
+const wchar_t kProtectedPrintClass[] = L"Windows.Graphics.Printing.ProtectedPrint.WindowsProtectedPrintInfo";
+
+struct StringHeader {  // HSTRING_HEADER: five pointer-sized words
+  void* reserved[5];
+};
+struct StaticsVtbl {
+  void* unknownAndInspectable[6];
+  HRESULT(STDMETHODCALLTYPE* getIsProtectedPrintEnabled)(void* self, unsigned char* value);
+};
+struct Statics {
+  StaticsVtbl* vtbl;
+};
+
+template <typename Fn>
+Fn Lookup(HMODULE module, const char* name) {
+  return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
+}
+
+}  // namespace
+
+std::optional<bool> Win32System::ProtectedPrintEnabled() {
+  // combase.dll from System32 only: the installer runs elevated.
+  HMODULE combase = ::LoadLibraryExW(L"combase.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  if (!combase) return std::nullopt;
+  using RoInit = HRESULT(WINAPI*)(int);
+  using RoUninit = void(WINAPI*)();
+  using Factory = HRESULT(WINAPI*)(void*, REFIID, void**);
+  using MakeRef = HRESULT(WINAPI*)(PCWSTR, UINT32, StringHeader*, void**);
+  auto roInitialize = Lookup<RoInit>(combase, "RoInitialize");
+  auto roUninitialize = Lookup<RoUninit>(combase, "RoUninitialize");
+  auto getFactory = Lookup<Factory>(combase, "RoGetActivationFactory");
+  auto makeRef = Lookup<MakeRef>(combase, "WindowsCreateStringReference");
+  std::optional<bool> answer;
+  if (roInitialize && roUninitialize && getFactory && makeRef) {
+    // RO_INIT_MULTITHREADED; a thread already in another apartment keeps it.
+    HRESULT init = roInitialize(1);
+    StringHeader header = {};
+    void* name = nullptr;
+    void* factory = nullptr;
+    UINT32 length = static_cast<UINT32>(sizeof(kProtectedPrintClass) / sizeof(wchar_t) - 1);
+    if (SUCCEEDED(makeRef(kProtectedPrintClass, length, &header, &name)) &&
+        SUCCEEDED(getFactory(name, kProtectedPrintStatics, &factory)) && factory) {
+      auto* statics = static_cast<Statics*>(factory);
+      unsigned char enabled = 0;
+      if (SUCCEEDED(statics->vtbl->getIsProtectedPrintEnabled(factory, &enabled))) answer = enabled != 0;
+      using ReleaseFn = ULONG(STDMETHODCALLTYPE*)(void*);
+      reinterpret_cast<ReleaseFn>(statics->vtbl->unknownAndInspectable[2])(factory);
+    }
+    if (SUCCEEDED(init)) roUninitialize();
+  }
+  ::FreeLibrary(combase);
+  return answer;
+}
+
 ProfileResult Win32Profile::GetString(const std::u16string& section, const std::u16string& key,
                                       const std::u16string& def, size_t bufferChars,
                                       const std::u16string& file) {

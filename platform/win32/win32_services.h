@@ -30,6 +30,7 @@ class Win32System : public ISystem {
   std::optional<uint16_t> NativeProcessorArchitecture() override;
   std::u16string WindowsDirectory() override;
   std::u16string SystemDirectory() override;
+  std::optional<bool> ProtectedPrintEnabled() override;
 
  private:
   // Wine ignores SetThreadUILanguage; the language we put in force is kept
@@ -74,6 +75,7 @@ class Win32Files : public IFileSystem {
  public:
   std::optional<std::string> ReadFile(const std::u16string& path) override;
   bool WriteFile(const std::u16string& path, const std::string& bytes) override;
+  bool AppendFile(const std::u16string& path, const std::string& bytes) override;
   bool FileExists(const std::u16string& path) override;
   uint32_t GetAttributes(const std::u16string& path) override;
   bool SetAttributes(const std::u16string& path, uint32_t attributes) override;
@@ -100,6 +102,11 @@ class Win32Clock : public IClock {
  public:
   void Sleep(uint32_t ms) override { ::Sleep(ms); }
   uint64_t TickCount() override { return ::GetTickCount64(); }
+  LocalTime Now() override {
+    SYSTEMTIME t = {};
+    ::GetLocalTime(&t);
+    return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds};
+  }
 };
 
 }  // namespace lx

@@ -10,7 +10,9 @@
 #include <winspool.h>
 
 #include <atomic>
+#include <fstream>
 #include <iostream>
+#include <sstream>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -138,6 +140,56 @@ DWORD TestPagesPrinted(const std::wstring& printerName) {
     value = 0;
   ClosePrinter(printer);
   return value;
+}
+
+struct WindowSearch {
+  DWORD pid;
+  bool found;
+};
+
+BOOL CALLBACK FindVisibleWindow(HWND w, LPARAM p) {
+  auto* s = reinterpret_cast<WindowSearch*>(p);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(w, &owner);
+  if (owner == s->pid && IsWindowVisible(w)) s->found = true;
+  return !s->found;
+}
+
+// True when the process has a visible top-level window.
+bool ShowsAWindow(DWORD pid) {
+  WindowSearch search{pid, false};
+  EnumWindows(FindVisibleWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// Runs a whole command line to its end, watching for windows meanwhile.
+struct QuietRun {
+  DWORD exitCode = STILL_ACTIVE;
+  bool window = false;
+  bool ended = false;
+  std::string traces;
+};
+
+QuietRun RunQuietly(const std::wstring& commandLine, const std::wstring& folder) {
+  QuietRun out;
+  InstallerRun run;
+  run.StartCommand(commandLine, folder);
+  if (run.pid() == 0) return out;
+  for (int i = 0; i < 1200 && !out.ended; ++i) {
+    out.window = out.window || ShowsAWindow(run.pid());
+    out.ended = run.WaitForExit(100);
+  }
+  out.exitCode = run.exitCode();
+  out.traces = run.Traces();
+  return out;
+}
+
+std::string LastLine(const std::wstring& path) {
+  std::ifstream in(Narrow(path), std::ios::binary);
+  std::string line, last;
+  while (std::getline(in, line))
+    if (!line.empty() && line.back() == '\r') last = line.substr(0, line.size() - 1);
+  return last.size() > 24 ? last.substr(24) : last;  // after the time stamp
 }
 
 class QelvinWizard : public ::testing::Test {
@@ -467,10 +519,11 @@ class QelvinWizard : public ::testing::Test {
     for (const PRINTER_INFO_2W& p : printui_test::LocalPrinters(buffer)) EXPECT_NE(p.pDriverName, kDriver);
   }
 
-  void CloseAndExpectExit() {
+  // The exit code is the finish page's outcome: 0 installed, 1603 failed.
+  void CloseAndExpectExit(DWORD code = 0) {
     Press(PSBTN_CANCEL);
     ASSERT_TRUE(run_.WaitForExit(20000)) << "the wizard does not close";
-    EXPECT_EQ(run_.exitCode(), 0u);
+    EXPECT_EQ(run_.exitCode(), code);
   }
 
   static inline bool standInReady_ = false;
@@ -596,7 +649,8 @@ TEST_F(QelvinWizard, ExitDuringAUsbInstallationEndsTheProgramCleanly) {
       << "the worker did not start";
   Press(PSBTN_CANCEL);
   ASSERT_TRUE(run_.WaitForExit(20000)) << "the wizard does not close";
-  EXPECT_EQ(run_.exitCode(), 0u);
+  // Left before the operation finished: the user's cancellation.
+  EXPECT_EQ(run_.exitCode(), 1602u);
   EXPECT_TRUE(run_.faults().empty()) << "first fault: 0x" << std::hex << run_.faults().front();
 }
 
@@ -615,6 +669,59 @@ TEST_F(QelvinWizard, UsbInstallWithoutAPrinterLeavesARemovalEntryThatWorks) {
   EXPECT_NE(GetFileAttributesW(program.c_str()), INVALID_FILE_ATTRIBUTES) << "the entry names a missing program";
 }
 
+// Unattended: bad switches change nothing; a quiet installation on FILE:
+// makes the printer without a window; a quiet removal from the installed
+// copy removes it. The exit codes are what a deployment tool reads.
+TEST_F(QelvinWizard, QuietRunsInstallOnFileRemoveAndRefuseBadSwitches) {
+  const std::wstring program = L"\"" + exe_ + L"\"";
+  const std::wstring model = L" \"/model:" + kDriver + L"\"";
+  const std::wstring log = root_ + L"\\quiet.log";
+  auto ours = [] {
+    std::vector<BYTE> buffer;
+    int n = 0;
+    for (const PRINTER_INFO_2W& p : printui_test::LocalPrinters(buffer)) n += p.pDriverName && kDriver == p.pDriverName;
+    return n;
+  };
+  for (const std::wstring& bad : {L" /quiet /port:FILE:" + model + L" /bogus",
+                                  L" /quiet /port:NOSUCHPORT:" + model,
+                                  L" /quiet /port:FILE:" + model + L" /log:" + root_ + L"\\missing\\q.log",
+                                  L" /quiet /port:FILE:" + model + L" \"/name:uninstall me\""}) {
+    QuietRun run = RunQuietly(program + bad, folder_);
+    ASSERT_TRUE(run.ended) << Narrow(bad);
+    EXPECT_EQ(run.exitCode, 87u) << Narrow(bad) << "\n" << run.traces;
+    EXPECT_FALSE(run.window) << Narrow(bad);
+    EXPECT_NE(run.traces.find(", exit code 87"), std::string::npos) << Narrow(bad);
+  }
+  EXPECT_EQ(ours(), 0);
+  EXPECT_EQ(RegString(UninstallKey(), L"DisplayName"), L"");
+
+  QuietRun install = RunQuietly(program + L" /quiet /port:FILE:" + model + L" \"/name:" + kPrinter +
+                                    L"\" /log:\"" + log + L"\"",
+                                folder_);
+  ASSERT_TRUE(install.ended) << "the quiet installation does not end";
+  EXPECT_EQ(install.exitCode, 0u) << install.traces;
+  EXPECT_FALSE(install.window) << "a quiet run showed a window";
+  std::vector<BYTE> buffer;
+  const PRINTER_INFO_2W* created = nullptr;
+  for (const PRINTER_INFO_2W& p : printui_test::LocalPrinters(buffer))
+    if (kPrinter == p.pPrinterName) created = &p;
+  ASSERT_NE(created, nullptr) << install.traces;
+  EXPECT_STREQ(created->pPortName, L"FILE:");
+  EXPECT_EQ(created->pDriverName, kDriver);
+  EXPECT_EQ(LastLine(log), "Result: installed, exit code 0");
+  EXPECT_EQ(RegString(UninstallKey(), L"DisplayVersion"), L"1.0.0");
+
+  const std::wstring copy = InstalledCopyFolder() + L"\\" + TEXT(QELVIN_EXE);
+  QuietRun removal =
+      RunQuietly(L"\"" + copy + L"\" /quiet /uninstall /norestart /log:\"" + log + L"\"", InstalledCopyFolder());
+  ASSERT_TRUE(removal.ended) << "the quiet removal does not end";
+  EXPECT_EQ(removal.exitCode, 3010u) << removal.traces;
+  EXPECT_FALSE(removal.window);
+  EXPECT_EQ(ours(), 0);
+  EXPECT_EQ(RegString(UninstallKey(), L"DisplayName"), L"");
+  EXPECT_EQ(LastLine(log), "Result: removed, exit code 3010");
+}
+
 TEST_F(QelvinWizard, RussianPagesSpeakRussianAndTellAFailure) {
   ASSERT_NE(WalkToPortPage(kRussian), nullptr);
   BackToInstallType(kRussian);
@@ -624,21 +731,21 @@ TEST_F(QelvinWizard, RussianPagesSpeakRussianAndTellAFailure) {
   page = WaitForPage(IDC_PORT_LIST);
   ASSERT_NE(page, nullptr);
   InstallWithoutItsPrinter(kRussian, page);
-  CloseAndExpectExit();
+  CloseAndExpectExit(1603);
 }
 
 TEST_F(QelvinWizard, ChinesePagesSpeakChineseAndTellAFailure) {
   HWND page = WalkToPortPage(kChinese);
   ASSERT_NE(page, nullptr);
   InstallWithoutItsPrinter(kChinese, page);
-  CloseAndExpectExit();
+  CloseAndExpectExit(1603);
 }
 
 TEST_F(QelvinWizard, EnglishInstallWhosePrinterNeverAppearsSaysSo) {
   HWND page = WalkToPortPage(kEnglish);
   ASSERT_NE(page, nullptr);
   InstallWithoutItsPrinter(kEnglish, page);
-  CloseAndExpectExit();
+  CloseAndExpectExit(1603);
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 // The install-type page's layout, the port page, the installing page.
 #include <gtest/gtest.h>
 
+#include "installer/core/exit_codes.h"
 #include "installer/core/resource_ids.h"
+#include "installer/engine/protected_print.h"
 #include "installer/pages/step_select_port.h"
 #include "installer/wizard/tests/wizard_fixture.h"
 
@@ -63,6 +65,38 @@ TEST_F(InstallTypeLayout, TextsLogoAndButtons) {
   EXPECT_EQ(page().At(IDC_LOGO).bitmap, 170);
   EXPECT_EQ(page().GetControlRect(IDC_LOGO), (Rect{logo.left - 60, logo.top, logo.right - 60, logo.bottom}));
   EXPECT_TRUE(page().IsVisible(IDC_LOGO));
+}
+
+TEST_F(InstallTypeLayout, ProtectedPrintModeOffersOnlyTheRemoval) {
+  // Off: the note stays hidden, and leaving before any operation is 1602.
+  StartWizard();
+  GoToInstallType();
+  EXPECT_FALSE(page().IsVisible(IDC_PROTECTED_PRINT_NOTE));
+  ASSERT_TRUE(view.ClickCancel());
+  EXPECT_EQ(ExitCodeOf(TheWizardState(), true), kExitCancelled);
+
+  WizardRig rig;
+  rig.machine.registry.CreateKey(RegRoot::kLocalMachine, kProtectedPrintPolicyKey, RegView::kDefault);
+  rig.machine.registry.SetDword(RegRoot::kLocalMachine, kProtectedPrintPolicyKey, kProtectedPrintPolicyValue, 1,
+                                RegView::kDefault);
+  rig.StartWizard();
+  rig.GoToInstallType();
+  FakeDialog& p = rig.view.Current();
+  for (int id : {IDC_USB_INSTALL, IDC_NET_INSTALL, IDC_OTHER_PORT_INSTALL}) EXPECT_FALSE(p.IsVisible(id)) << id;
+  EXPECT_TRUE(p.IsVisible(IDC_PROTECTED_PRINT_NOTE));
+  EXPECT_EQ(p.GetText(IDC_PROTECTED_PRINT_NOTE), En(IDS_PROTECTED_PRINT));
+  EXPECT_NE(En(IDS_PROTECTED_PRINT).find(u"administrator"), std::u16string::npos);
+  // A hidden choice cannot be reached; nothing is staged.
+  EXPECT_FALSE(rig.view.Click(IDC_USB_INSTALL));
+  rig.sheet().installerType.OnCommand(IDC_USB_INSTALL, kBnClicked);
+  EXPECT_EQ(rig.view.CurrentPage(), &rig.sheet().installerType);
+  EXPECT_TRUE(rig.machine.shell.launches.empty());
+  EXPECT_EQ(ExitCodeOf(TheWizardState(), true), kExitProtectedPrint);
+  // The removal stays.
+  ASSERT_TRUE(rig.view.Click(IDC_UNINSTALL));
+  rig.RunUntilIdle();
+  EXPECT_EQ(rig.view.CurrentPage(), &rig.sheet().finish);
+  EXPECT_EQ(ExitCodeOf(TheWizardState(), true), kExitRestartRequired);
 }
 
 TEST_F(InstallTypeLayout, ShowLogoZeroHidesTheLogo) {

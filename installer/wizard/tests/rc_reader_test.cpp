@@ -12,7 +12,7 @@ namespace lx {
 namespace {
 
 TEST(RcReader, EveryPageTemplateHasItsControls) {
-  const std::map<int, size_t> counts = {{129, 2},  {132, 8},  {136, 6},  {137, 3},  {138, 3},
+  const std::map<int, size_t> counts = {{129, 2},  {132, 8},  {136, 7},  {137, 3},  {138, 3},
                                         {140, 14}, {141, 10}, {142, 4},  {143, 6},  {144, 7},
                                         {145, 7},  {146, 5},  {147, 6}};
   for (const auto& [id, count] : counts) {
@@ -61,7 +61,7 @@ TEST(RcReader, EveryLanguageHoldsEveryWizardString) {
   const std::set<unsigned> unused = {160, 170, 191};
   for (const auto& row : UiLanguageTable) {
     const auto& table = StringsOf(row.suffix);
-    for (unsigned id = 135; id <= IDS_REMOVAL_LEFT; ++id) {
+    for (unsigned id = 135; id <= IDS_PROTECTED_PRINT; ++id) {
       if (unused.count(id)) {
         EXPECT_EQ(table.count(id), 0u) << id;
         continue;

@@ -2,6 +2,7 @@
 // button leads, what the workers' completion messages show.
 #include <gtest/gtest.h>
 
+#include "installer/core/exit_codes.h"
 #include "installer/core/resource_ids.h"
 #include "installer/core/trace.h"
 #include "installer/core/wizard_state.h"
@@ -299,6 +300,8 @@ TEST_F(SheetFlowTest, UninstallModeOpensOnTheInstallTypePageAndAsksForARestart) 
   EXPECT_EQ(session->requests[0].flags, kEwxReboot);
   EXPECT_EQ(session->requests[0].reason, 0u);
   EXPECT_TRUE(view.ended);
+  // The restart was started: the program ends with 1641.
+  EXPECT_EQ(ExitCodeOf(TheWizardState(), true), kExitRestartStarted);
 }
 
 // The finish page tells a failure from a success: its heading, a note saying

@@ -26,7 +26,7 @@ bool IsUnusedStringId(UINT id) { return id == 160 || id == 170 || id == 191; }
 
 std::vector<UINT> StringIds() {
   std::vector<UINT> ids;
-  for (UINT id = 135; id <= 208; ++id)
+  for (UINT id = 135; id <= IDS_PROTECTED_PRINT; ++id)
     if (!IsUnusedStringId(id)) ids.push_back(id);
   return ids;
 }
@@ -122,7 +122,7 @@ TEST(InstallerStrings, TranslationsKeepLayoutCharacters) {
 TEST(InstallerStrings, LongSentencesAreTranslated) {
   for (LANGID lang : kLanguages) {
     if (lang == kEnglish) continue;
-    for (UINT id : {136u, 154u, 155u, 164u, 166u, 173u, 181u, 182u, 204u, 208u}) {
+    for (UINT id : {136u, 154u, 155u, 164u, 166u, 173u, 181u, 182u, 204u, 208u, 217u, 218u, 219u}) {
       EXPECT_NE(StringOf(id, lang).value_or(L""), StringOf(id, kEnglish).value_or(L""))
           << "language " << lang << " id " << id << " is a copy of English";
     }
@@ -247,7 +247,7 @@ const std::vector<ExpectedTemplate>& ExpectedTemplates() {
   static const std::vector<ExpectedTemplate> all = {
       {IDD_STEP_INIT, {1013, 1030}},
       {IDD_STEP_MAIN, {1022, 1023, 1027, 1026, 1031, 1024, 1025, 1005}},
-      {IDD_STEP_INSTALLER_TYPE, {1032, 1014, 1016, 1017, 1015, 1019}},
+      {IDD_STEP_INSTALLER_TYPE, {1032, 1014, 1016, 1017, 1015, 1066, 1019}},
       {IDD_STEP_INSTALLING, {1059, 1033, 1019}},
       {IDD_STEP_SEARCHING, {1057, 1010, 1019}},
       {IDD_STEP_SETPRINTER,
