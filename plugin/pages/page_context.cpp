@@ -95,6 +95,7 @@ PageContext* PrepareDocumentSheet(const DocumentSheetInput& input) {
                            form.c_str()));
   }
   if (module.papers) {
+    PaperLock hold = context->LockPapers();
     context->papers = &OpenPaperStore(*module.papers, context->printerName);
     if (dm && context->live)
       if (auto found = MatchPublicPaper(*context->papers, *dm))

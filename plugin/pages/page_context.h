@@ -66,12 +66,15 @@ class PageContext {
   PrinterHandle printer = 0;
   DEVMODEW* publicDm = nullptr;
   std::u16string printerName;  // at most 127 characters
-  PaperStore* papers = nullptr;  // the printer's label sizes
+  PaperStore* papers = nullptr;  // the printer's label sizes; read only under LockPapers()
   IPageEnvironment* env = nullptr;
   PageModule module;
 
   int modelClass() const { return module.modelClass ? *module.modelClass : 0; }
   std::u16string Text(unsigned id) const { return module.text ? module.text(id) : std::u16string(); }
+  // The module's paper lock, held while a page reads or changes `papers`;
+  // an empty lock when the module has no papers.
+  PaperLock LockPapers() const { return module.papers ? lx::LockPapers(*module.papers) : PaperLock(); }
   void Trace(const std::u16string& line) const {
     if (module.platform) lx::Trace(*module.platform, line);
   }

@@ -57,29 +57,38 @@ void PaperPage::InitPage() {
   FillList(context().live ? context().live->paperId : -1);
 }
 
+// The entries are made under the paper lock and shown after it.
 void PaperPage::FillList(int32_t number) {
   IDialogView& v = view();
-  v.ComboReset(IDC_PAPER_LIST);
-  const PaperStore* store = context().papers;
+  std::vector<std::u16string> entries;
   int selected = 0;
-  if (store) {
-    const std::u16string& unit = context().module.unitText;
-    for (size_t i = 0; i < store->records.size(); ++i) {
-      const PaperRecord& r = store->records[i];
-      v.ComboAdd(IDC_PAPER_LIST, FormatW(u"%s (%.1f %s x %.1f %s) ", PaperName(r).c_str(), RoundTo(r.width, 1),
-                                         unit.c_str(), RoundTo(r.height, 1), unit.c_str()));
-      if (r.number == number) selected = static_cast<int>(i);
+  {
+    PaperLock hold = context().LockPapers();
+    if (const PaperStore* store = context().papers) {
+      const std::u16string& unit = context().module.unitText;
+      for (size_t i = 0; i < store->records.size(); ++i) {
+        const PaperRecord& r = store->records[i];
+        entries.push_back(FormatW(u"%s (%.1f %s x %.1f %s) ", PaperName(r).c_str(), RoundTo(r.width, 1),
+                                  unit.c_str(), RoundTo(r.height, 1), unit.c_str()));
+        if (r.number == number) selected = static_cast<int>(i);
+      }
     }
   }
+  v.ComboReset(IDC_PAPER_LIST);
+  for (const std::u16string& entry : entries) v.ComboAdd(IDC_PAPER_LIST, entry);
   v.ComboSetCurSel(IDC_PAPER_LIST, selected);
   FollowSelection();
 }
 
 // Built-in sizes can be neither edited nor deleted.
 void PaperPage::FollowSelection() {
-  const PaperStore* store = context().papers;
   const int index = view().ComboGetCurSel(IDC_PAPER_LIST);
-  const bool own = store && index >= 0 && index < store->count() && store->records[index].builtIn == 0;
+  bool own = false;
+  {
+    PaperLock hold = context().LockPapers();
+    const PaperStore* store = context().papers;
+    own = store && index >= 0 && index < store->count() && store->records[index].builtIn == 0;
+  }
   view().Enable(IDC_PAPER_EDIT, own);
   view().Enable(IDC_PAPER_DELETE, own);
 }
@@ -93,11 +102,15 @@ void PaperPage::ShowState() {
   for (int id : {IDC_PORTRAIT, IDC_LANDSCAPE, IDC_PORTRAIT_180, IDC_LANDSCAPE_180}) view().SetCheck(id, id == checked);
   view().SetCheck(IDC_MIRROR, IsCurrent(c, kFeatureImageMirror, "MIRROR_ON"));
   view().SetCheck(IDC_NEGATIVE, IsCurrent(c, kFeatureImageNegative, "NEGATIVE_ON"));
-  if (c.papers && c.live)
-    if (auto found = FindPaperByNumber(*c.papers, c.live->paperId)) {
-      view().ComboSetCurSel(IDC_PAPER_LIST, found->index);
-      FollowSelection();
-    }
+  int shown = -1;
+  if (c.papers && c.live) {
+    PaperLock hold = c.LockPapers();
+    if (auto found = FindPaperByNumber(*c.papers, c.live->paperId)) shown = found->index;
+  }
+  if (shown >= 0) {
+    view().ComboSetCurSel(IDC_PAPER_LIST, shown);
+    FollowSelection();
+  }
   ShowPreview();
 }
 
@@ -122,7 +135,10 @@ bool PaperPage::HandleCommand(int controlId, int code) {
   if (controlId == IDC_PAPER_LIST) {
     if (code != kCbnSelChange || !store) return false;
     const int index = view().ComboGetCurSel(IDC_PAPER_LIST);
-    if (index >= 0 && index < store->count()) c.live->paperId = static_cast<int16_t>(store->records[index].number);
+    {
+      PaperLock hold = c.LockPapers();
+      if (index >= 0 && index < store->count()) c.live->paperId = static_cast<int16_t>(store->records[index].number);
+    }
     FollowSelection();
     return true;
   }
@@ -137,18 +153,27 @@ bool PaperPage::HandleCommand(int controlId, int code) {
     }
     case IDC_PAPER_EDIT: {
       const int index = view().ComboGetCurSel(IDC_PAPER_LIST);
-      if (!store || index < 0 || index >= store->count() || store->records[index].builtIn) return false;
-      const intptr_t edited = RunPaperDialog(c, view(), store->records[index].number);
+      int32_t number = 0;
+      {
+        PaperLock hold = c.LockPapers();
+        if (!store || index < 0 || index >= store->count() || store->records[index].builtIn) return false;
+        number = store->records[index].number;
+      }
+      // The dialog waits for the user: the lock is not held across it.
+      const intptr_t edited = RunPaperDialog(c, view(), number);
       if (edited != kPaperDialogCancelled) FillList(static_cast<int32_t>(edited));
       return true;
     }
     case IDC_PAPER_DELETE: {
       const int index = view().ComboGetCurSel(IDC_PAPER_LIST);
-      if (!store || index < 0 || index >= store->count() || store->records[index].builtIn) return false;
-      RemovePaperAt(*store, index);
-      // The record that moved into its place, or the new last one.
-      const int next = index < store->count() ? index : store->count() - 1;
-      c.live->paperId = static_cast<int16_t>(next >= 0 ? store->records[next].number : -1);
+      {
+        PaperLock hold = c.LockPapers();
+        if (!store || index < 0 || index >= store->count() || store->records[index].builtIn) return false;
+        RemovePaperAt(*store, index);
+        // The record that moved into its place, or the new last one.
+        const int next = index < store->count() ? index : store->count() - 1;
+        c.live->paperId = static_cast<int16_t>(next >= 0 ? store->records[next].number : -1);
+      }
       FillList(c.live->paperId);
       return true;
     }
@@ -183,6 +208,7 @@ void PaperPage::WritePublicPaper(int32_t number) {
   PageContext& c = context();
   DEVMODEW* dm = c.publicDm;
   if (!dm || !c.papers) return;
+  PaperLock hold = c.LockPapers();
   auto found = FindPaperByNumber(*c.papers, number);
   if (!found) return;
   const PaperRecord& r = found->record;
@@ -205,6 +231,7 @@ bool PaperPage::Apply() {
   PageContext& c = context();
   if (c.live && c.papers) {
     const int index = view().ComboGetCurSel(IDC_PAPER_LIST);
+    PaperLock hold = c.LockPapers();
     if (index >= 0 && index < c.papers->count())
       c.live->paperId = static_cast<int16_t>(c.papers->records[index].number);
   }
@@ -215,14 +242,19 @@ bool PaperPage::Apply() {
   }
   if (c.features) RereadFeatures(*c.features);
   if (c.live) WritePublicPaper(c.live->paperId);
-  if (c.papers && c.module.papers && c.papers->count() > 0 && c.papers->dirty &&
-      !SavePaperStoreIfChanged(*c.module.papers, *c.papers, false, false))
-    c.Trace(u"SavePaper Fail");
+  bool saveFailed = false;
+  if (c.papers && c.module.papers) {
+    PaperLock hold = c.LockPapers();
+    saveFailed = c.papers->count() > 0 && c.papers->dirty &&
+                 !SavePaperStoreIfChanged(*c.module.papers, *c.papers, false, false);
+  }
+  if (saveFailed) c.Trace(u"SavePaper Fail");
   return ApplyPages(c);
 }
 
 // Cancel keeps the sizes made in this process, unsaved.
 void PaperPage::Reset() {
+  PaperLock hold = context().LockPapers();
   if (context().papers) context().papers->dirty = false;
 }
 
@@ -231,6 +263,7 @@ bool PaperPage::DiffersFromBackup() {
   if (!c.live) return false;
   const PrivateDevmode& b = c.backup();
   const FeatureSlot* orientation = Slot(c, kFeatureOrientation);
+  PaperLock hold = c.LockPapers();
   return (orientation && orientation->current != orientation->reported) || c.live->rotate180 != b.rotate180 ||
          c.live->mirror != b.mirror || c.live->negative != b.negative || c.live->paperId != b.paperId ||
          (c.papers && c.papers->dirty);

@@ -36,6 +36,7 @@ struct PaperStore {
   std::vector<PaperRecord> records;
   bool dirty = false;
   PaperIndex index;
+  uint64_t serial = 0;  // unique within the process; a reused address is another store
 
   int32_t count() const { return static_cast<int32_t>(records.size()); }
   bool indexed() const { return index.builtFor == records.size(); }

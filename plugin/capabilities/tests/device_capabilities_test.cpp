@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <thread>
 
 #include "plugin/capabilities/device_capabilities.h"
 #include "plugin/papers/tests/paper_world.h"
@@ -73,6 +74,48 @@ TEST_F(DeviceCapabilitiesTest, UserSizesAreReportedByTheConversionRule) {
   EXPECT_EQ(points[3], 124);
   EXPECT_EQ(points[4], 20000);  // 16-bit value, sign-extended
   EXPECT_EQ(points[5], 0);
+}
+
+// A caller sizes its buffer from its own count: a store that grew since
+// (another thread's sheet) is cut to it, one that shrank is written whole,
+// and a count on one thread or for one printer bounds no other.
+TEST_F(DeviceCapabilitiesTest, AFillStaysWithinItsOwnThreadsCount) {
+  auto grow = [this](int32_t number, const char16_t* name) {
+    PaperLock hold = LockPapers(*module);
+    ASSERT_TRUE(AddPaper(OpenPaperStore(*module, kPrinter), MakePaperRecord(number, name, 50, 30, false)));
+  };
+  std::thread([&] {
+    uint32_t count = 0, other = 0;
+    AnswerDeviceCapabilities(*module, kPrinter, kDcPapers, nullptr, &count);
+    AnswerDeviceCapabilities(*module, kOtherPrinter, kDcPapers, nullptr, &other);
+    ASSERT_EQ(count, 11u);
+    std::thread([&] { grow(145, u"grown"); }).join();
+    std::vector<int16_t> numbers(13, 0x7777);
+    uint32_t written = 0xABCD0000;
+    ASSERT_EQ(AnswerDeviceCapabilities(*module, kPrinter, kDcPaperNames, nullptr, &written), S_OK);
+    EXPECT_EQ(written, 0xABCD000Cu);  // another code counts for the store anew
+    written = 0;
+    AnswerDeviceCapabilities(*module, kPrinter, kDcPapers, nullptr, &count);
+    std::thread([&] { grow(146, u"grown again"); }).join();
+    ASSERT_EQ(AnswerDeviceCapabilities(*module, kPrinter, kDcPapers, numbers.data(), &written), S_OK);
+    EXPECT_EQ(written, 12u);
+    EXPECT_EQ(numbers[12], 0x7777);
+    {
+      PaperLock hold = LockPapers(*module);
+      PaperStore& store = OpenPaperStore(*module, kPrinter);
+      ASSERT_TRUE(RemovePaperAt(store, store.count() - 1));
+      ASSERT_TRUE(RemovePaperAt(store, store.count() - 1));
+    }
+    std::vector<int32_t> points(26, 0x7777);
+    ASSERT_EQ(AnswerDeviceCapabilities(*module, kPrinter, kDcPaperSize, points.data(), &written), S_OK);
+    EXPECT_EQ(written, 11u);
+    EXPECT_EQ(points[22], 0x7777);
+  }).join();
+  // This thread never counted: its fill writes the store as it is.
+  std::vector<int16_t> numbers(11, 0);
+  uint32_t written = 0;
+  ASSERT_EQ(AnswerDeviceCapabilities(*module, kPrinter, kDcPapers, numbers.data(), &written), S_OK);
+  EXPECT_EQ(written, 11u);
 }
 
 TEST_F(DeviceCapabilitiesTest, FixedAnswersAndQueriesLeftToTheCoreDriver) {
