@@ -40,7 +40,7 @@ struct PageModule {
   std::u16string helpFileName;     // such as lx220uienus.chm
   std::u16string configPath;       // the driver's configuration file (About texts)
   int uiLanguage = 0;
-  int* modelClass = nullptr;       // module-wide; refined from the driver name
+  int configModelClass = 0;        // the configuration file's Type, as a class
 };
 
 // Where a context's memory comes from: the core driver's OEM heap in the
@@ -52,6 +52,8 @@ struct PageContextHeap {
 };
 // operator new / delete, for host tests that need no failing heap.
 PageContextHeap ProcessPageContextHeap();
+
+struct DocumentSheetInput;
 
 class PageContext {
  public:
@@ -70,7 +72,8 @@ class PageContext {
   IPageEnvironment* env = nullptr;
   PageModule module;
 
-  int modelClass() const { return module.modelClass ? *module.modelClass : 0; }
+  // This sheet's printer's class, fixed when the sheet is built.
+  int modelClass() const { return modelClass_; }
   std::u16string Text(unsigned id) const { return module.text ? module.text(id) : std::u16string(); }
   // The module's paper lock, held while a page reads or changes `papers`;
   // an empty lock when the module has no papers.
@@ -89,8 +92,10 @@ class PageContext {
 
  private:
   friend PageContext* CreatePageContext(const PageContextHeap& heap);
+  friend PageContext* PrepareDocumentSheet(const DocumentSheetInput& input);
   int32_t pageRefs_ = 0;
   PageContextHeap heap_;
+  int modelClass_ = 0;
 };
 
 // A context with one reference (the caller's) in memory of `heap`; null
@@ -109,7 +114,8 @@ struct DocumentSheetInput {
   PageContextHeap heap;
 };
 
-// Makes a sheet's context: the model class from the driver name, the
+// Makes a sheet's context: its model class (from the configuration's class
+// and the printer's driver name, for this sheet alone), the
 // printer's name, the features (read once per object), the live part's
 // collate and reserved1C, the trace line, the paper the public DEVMODE names
 // as the live paperId, the backup and the bitmap cache. Null when the heap

@@ -46,7 +46,6 @@ ModuleContext::~ModuleContext() = default;
 bool ModuleContext::Attach() {
   activationContext_ = CreateOwnActivationContext(self_);
   plan_ = PlanAttach(platform_);
-  modelClass = plan_.modelClass;
 
   {
     ActivationScope scope(activationContext_);

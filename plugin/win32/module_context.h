@@ -62,9 +62,6 @@ class ModuleContext {
   int uiLanguage() const { return uiLanguage_; }
   const std::u16string& unitText() const { return unitText_; }
 
-  // The model class: from the configuration file at attach, refined from
-  // the printer's driver name whenever the document pages are built.
-  int modelClass = 0;
   // What decides whether the module may unload.
   volatile LONG lockCount = 0;
   volatile LONG liveObjects = 0;

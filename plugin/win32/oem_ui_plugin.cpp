@@ -50,7 +50,7 @@ PageModule PageModuleOf(ModuleContext& module) {
   facts.helpFileName = HelpFileName(module.plan().baseName, module.uiLanguage());
   facts.configPath = module.plan().configPath;
   facts.uiLanguage = module.uiLanguage();
-  facts.modelClass = &module.modelClass;
+  facts.configModelClass = module.plan().modelClass;
   return facts;
 }
 

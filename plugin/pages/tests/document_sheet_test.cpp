@@ -49,13 +49,13 @@ class ProbePage : public DocumentPage {
 
 TEST(DocumentSheet, BuildingReadsThePrinterAndMatchesThePublicPaper) {
   PageRig rig;
-  rig.modelClass = 2;
+  rig.configModelClass = 2;
   rig.live.reserved1C = 7;
   rig.live.collate = 0;
   rig.live.paperId = -1;
   PageContext* context = PrepareDocumentSheet(rig.Input(test::kPrinter));
   ASSERT_NE(context, nullptr);
-  EXPECT_EQ(rig.modelClass, 0);  // driver "LX-220"
+  EXPECT_EQ(context->modelClass(), 0);  // driver "LX-220"
   EXPECT_TRUE(rig.features.read);
   EXPECT_EQ(context->printerName, test::kPrinter);
   EXPECT_EQ(rig.live.reserved1C, 0);

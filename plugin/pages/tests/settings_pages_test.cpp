@@ -39,15 +39,34 @@ void Leave(PageRig& rig, int field) {
   rig.sheet->CurrentPage()->OnEditFocus(field, false);
 }
 
+// Two printers of different classes in one process, their sheets open at
+// once: each sheet's tabs, also those first built after the other sheet
+// was made, show and store that sheet's class.
 TEST(SettingsPages, ModelClassDecidesSpeedRangePrintMethodAndPostPrintControls) {
   PageRig rig;  // driver "LX-220": class 0
   ASSERT_EQ(5, rig.Open().added);
-  EXPECT_EQ(0, rig.modelClass);
   FakeDialog& options = Tab(rig, kOptionsTab);
   EXPECT_EQ(3, options.At(IDC_SPEED).high);
   EXPECT_EQ(15, options.At(IDC_DENSITY).high);
   EXPECT_EQ(1, options.At(IDC_DENSITY).pageSize);
   EXPECT_EQ(1, options.At(IDC_SPEED).pageSize);
+
+  AddCutterPrinter(rig);
+  OtherSheet other;
+  ASSERT_EQ(5, rig.OpenOther(other, kCutterPrinter).added);
+  EXPECT_EQ(112, other.live.modelClassValue);
+  EXPECT_EQ(7, other.Tab(kOptionsTab).At(IDC_SPEED).high);
+  FakeDialog& cutter = other.Tab(kParamsTab);
+  EXPECT_TRUE(cutter.IsEnabled(IDC_PRINT_METHOD));
+  // The list follows the feature (THERMAL, its second option, in the core).
+  EXPECT_EQ(other.features.slots[kFeatureImageryType].current, cutter.ComboGetCurSel(IDC_PRINT_METHOD));
+  EXPECT_TRUE(cutter.SelectCombo(IDC_PRINT_METHOD, 2));
+  EXPECT_EQ(2, other.features.slots[kFeatureImageryType].current);
+  for (int id : {IDC_POST_ACTION, IDC_TIMING, IDC_INTERVAL}) EXPECT_TRUE(cutter.IsVisible(id)) << id;
+  EXPECT_EQ(4, cutter.ComboCount(IDC_POST_ACTION));
+  EXPECT_EQ(rig.Text(IDS_ACTION_CUT), cutter.ComboGetItemText(IDC_POST_ACTION, 3));
+  EXPECT_EQ(rig.Text(IDS_TIMING_INTERVAL), cutter.ComboGetItemText(IDC_TIMING, 3));
+
   FakeDialog& params = Tab(rig, kParamsTab);
   EXPECT_EQ(1, params.ComboGetCurSel(IDC_PRINT_METHOD));
   EXPECT_FALSE(params.IsEnabled(IDC_PRINT_METHOD));
@@ -56,24 +75,11 @@ TEST(SettingsPages, ModelClassDecidesSpeedRangePrintMethodAndPostPrintControls) 
     EXPECT_FALSE(params.IsVisible(id)) << id;
   }
   EXPECT_FALSE(params.IsVisible(IDC_PAPER_SAVING));
+  EXPECT_EQ(3, Tab(rig, kOptionsTab).At(IDC_SPEED).high);
+  EXPECT_TRUE(rig.sheet->ClickApply());
+  EXPECT_TRUE(other.sheet->ClickApply());
   EXPECT_EQ(85, rig.live.modelClassValue);
-
-  AddCutterPrinter(rig);
-  rig.NewProcess();
-  ASSERT_EQ(5, rig.Open(kCutterPrinter).added);
-  EXPECT_EQ(2, rig.modelClass);
-  EXPECT_EQ(7, Tab(rig, kOptionsTab).At(IDC_SPEED).high);
-  FakeDialog& cutter = Tab(rig, kParamsTab);
-  EXPECT_TRUE(cutter.IsEnabled(IDC_PRINT_METHOD));
-  // The list follows the feature (THERMAL, its second option, in the core).
-  EXPECT_EQ(rig.features.slots[kFeatureImageryType].current, cutter.ComboGetCurSel(IDC_PRINT_METHOD));
-  EXPECT_TRUE(cutter.SelectCombo(IDC_PRINT_METHOD, 2));
-  EXPECT_EQ(2, rig.features.slots[kFeatureImageryType].current);
-  for (int id : {IDC_POST_ACTION, IDC_TIMING, IDC_INTERVAL}) EXPECT_TRUE(cutter.IsVisible(id)) << id;
-  EXPECT_EQ(4, cutter.ComboCount(IDC_POST_ACTION));
-  EXPECT_EQ(rig.Text(IDS_ACTION_CUT), cutter.ComboGetItemText(IDC_POST_ACTION, 3));
-  EXPECT_EQ(rig.Text(IDS_TIMING_INTERVAL), cutter.ComboGetItemText(IDC_TIMING, 3));
-  EXPECT_EQ(112, rig.live.modelClassValue);
+  EXPECT_EQ(112, other.live.modelClassValue);
 }
 
 TEST(SettingsPages, OptionsSlidersWriteLevelsUnlessThePrinterDecides) {
