@@ -49,6 +49,9 @@ class IDialogView {
   virtual Rect GetControlRect(int id) = 0;
   virtual void MoveControl(int id, const Rect& rect) = 0;
   virtual void SetFocus(int id) = 0;
+  // The control of this window that has the keyboard focus (GetFocus,
+  // GetDlgCtrlID); 0 when the focus is elsewhere.
+  virtual int FocusedControl() = 0;
 
   // Edit fields. The selection in characters (EM_GETSEL / EM_SETSEL); start
   // equal to end is a caret. SetText puts the caret at the start, as

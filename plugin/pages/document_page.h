@@ -58,6 +58,7 @@ class DocumentPage : public IPropertyPage {
   void OnInitDialog(IDialogView& view) override;
   bool IsBuilt() const override { return view_ != nullptr; }
   void OnSetActive() override;
+  bool OnKillActive() override;
   intptr_t OnApply() override;
   void OnReset() override { Reset(); }
   void OnHelp() override;
@@ -101,6 +102,9 @@ class DocumentPage : public IPropertyPage {
   void Typed(NumberField& field);
   void Focused(NumberField& field);
   void Left(NumberField& field);
+  // Enter, OK or Apply while a number field has the focus: its value is
+  // taken as leaving the field would take it; the field keeps the focus.
+  void TakeFocusedField();
   void EndReference();
 
   PageContext& context_;

@@ -110,6 +110,12 @@ void FakeDialog::SetFocus(int id) {
   c->focused = true;
 }
 
+int FakeDialog::FocusedControl() {
+  for (const auto& c : controls_)
+    if (c.focused) return c.id;
+  return 0;
+}
+
 void FakeDialog::GetEditSelection(int id, int& start, int& end) {
   start = end = 0;
   LX_CONTROL_OR(id)

@@ -96,6 +96,11 @@ void Win32DialogView::SetFocus(int id) {
   if (HWND item = Item(id)) ::SetFocus(item);
 }
 
+int Win32DialogView::FocusedControl() {
+  HWND focus = ::GetFocus();
+  return focus != nullptr && window_ != nullptr && ::IsChild(window_, focus) ? ::GetDlgCtrlID(focus) : 0;
+}
+
 int Win32DialogView::ComboAdd(int id, const std::u16string& text) {
   HWND item = Item(id);
   return item ? static_cast<int>(SendMessageW(item, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(W(text)))) : -1;

@@ -31,6 +31,7 @@ class Win32DialogView : public IDialogView {
   Rect GetControlRect(int id) override;
   void MoveControl(int id, const Rect& rect) override;
   void SetFocus(int id) override;
+  int FocusedControl() override;
   void GetEditSelection(int id, int& start, int& end) override;
   void SetEditSelection(int id, int start, int end) override;
   void LimitText(int id, int characters) override;

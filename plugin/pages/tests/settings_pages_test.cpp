@@ -272,5 +272,59 @@ TEST(SettingsPages, OffsetsFeedAndCollateReachTheRecordAndApplyHandsCollateOn) {
   EXPECT_EQ(kPsnretInvalid, rig.sheet->CurrentPage()->OnApply());
 }
 
+// Enter (OK) and Alt+A (Apply) while a number field still has the focus:
+// the sheet sends no EN_KILLFOCUS first, yet the typed value reaches the
+// record as leaving the field would bring it in range; a tab change does
+// the same, and the field keeps its focus text.
+TEST(SettingsPages, ConfirmingWithTheFocusInANumberFieldKeepsWhatWasTyped) {
+  struct Case {
+    int tab, field;
+    const char16_t* typed;
+    double taken;
+  };
+  const Case cases[] = {{kParamsTab, IDC_GAP, u"20", 12},        {kParamsTab, IDC_OFFSET_X, u"-30", -25},
+                        {kParamsTab, IDC_OFFSET_Y, u"7.5", 7.5},  {kParamsTab, IDC_FEED_OFFSET, u"45", 30},
+                        {kImageTab, IDC_TONE_FACTOR, u"0", 0.1},  {kParamsTab, IDC_INTERVAL, u"150", 99}};
+  auto value = [](const PrivateDevmode& r, int field) -> double {
+    switch (field) {
+      case IDC_GAP: return r.gapHeight;
+      case IDC_OFFSET_X: return r.offsetX;
+      case IDC_OFFSET_Y: return r.offsetY;
+      case IDC_FEED_OFFSET: return r.feedOffset;
+      case IDC_TONE_FACTOR: return r.grayFactor;
+      default: return r.postActionInterval;
+    }
+  };
+  for (int way = 0; way < 3; ++way) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(::testing::Message() << "field " << c.field << " way " << way);
+      PageRig rig;
+      AddCutterPrinter(rig);
+      rig.Open(kCutterPrinter);
+      FakeDialog& page = Tab(rig, c.tab);
+      if (c.field == IDC_INTERVAL) {
+        ASSERT_TRUE(page.SelectCombo(IDC_POST_ACTION, 3));
+        ASSERT_TRUE(page.SelectCombo(IDC_TIMING, 3));
+      }
+      ASSERT_TRUE(page.FocusEdit(c.field));
+      ASSERT_TRUE(page.Type(c.field, c.typed));
+      if (way == 0) {
+        ASSERT_TRUE(rig.sheet->ClickOk());  // Enter
+        EXPECT_NEAR(c.taken, value(rig.live, c.field), 1e-6);
+        continue;
+      }
+      if (way == 1) {
+        ASSERT_TRUE(rig.sheet->ClickApply());  // Alt+A
+      } else {
+        ASSERT_TRUE(rig.sheet->SelectTab(0));
+        EXPECT_TRUE(rig.sheet->ApplyEnabled());
+      }
+      EXPECT_NEAR(c.taken, value(rig.live, c.field), 1e-6);
+      EXPECT_EQ(c.field, page.FocusedControl());
+      EXPECT_EQ(std::u16string::npos, page.GetText(c.field).find(u"mm"));  // still the focus text
+    }
+  }
+}
+
 }  // namespace
 }  // namespace lx::testing
