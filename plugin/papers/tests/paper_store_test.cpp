@@ -143,6 +143,8 @@ TEST(PaperStoreTest, IndexedLookupsKeepTheFirstMatchRules) {
     float height = next(3) == 0 ? 152.4f : 30.0f + static_cast<float>(next(20)) / 10.0f;
     store.records.push_back(MakePaperRecord(static_cast<int32_t>(100 + next(400)), name, width, height, false));
   }
+  // Only the last record has this name, number and size: both ends are walked.
+  store.records.push_back(MakePaperRecord(509, u"the last alone", 12.3f, 45.6f, false));
   IndexPapers(store);
   PaperStore walked = store;
   walked.index = PaperIndex{};
@@ -165,8 +167,12 @@ TEST(PaperStoreTest, IndexedLookupsKeepTheFirstMatchRules) {
     EXPECT_EQ(IsPaperNameFree(store, name), IsPaperNameFree(walked, name));
   }
   for (const std::u16string name : {u"0123456789012345678901234567890", u"0123456789012345678901234567890123456789",
-                                    u"custom", u"", u"p1 "})
+                                    u"custom", u"", u"p1 ", u"the last alone"})
     EXPECT_TRUE(same(FindPaperByName(store, name), FindPaperByName(walked, name)));
+  ASSERT_TRUE(FindPaperByName(walked, u"the last alone"));
+  EXPECT_EQ(FindPaperByName(walked, u"the last alone")->index, walked.count() - 1);
+  EXPECT_EQ(FindPaperBySize(walked, 123, 456)->index, walked.count() - 1);
+  EXPECT_EQ(FindPaperByNumber(walked, 509)->index, walked.count() - 1);
   for (int32_t w = 980; w <= 1040; ++w)
     for (int32_t h : {299, 300, 301, 310, 1523, 1524, 1525, -1524})
       EXPECT_TRUE(same(FindPaperBySize(store, w, h), FindPaperBySize(walked, w, h))) << w << "x" << h;
