@@ -74,6 +74,10 @@ class IDialogView {
   virtual bool ComboSetCurSel(int id, int index) = 0;
   virtual int ComboGetCurSel(int id) = 0;  // -1: none
   virtual std::u16string ComboGetItemText(int id, int index) = 0;
+  // A number kept with an entry (CB_SETITEMDATA / CB_GETITEMDATA); -1 for
+  // an index outside the list.
+  virtual void ComboSetItemData(int id, int index, intptr_t data) = 0;
+  virtual intptr_t ComboGetItemData(int id, int index) = 0;
 
   // List views in report mode.
   virtual void ListSetExtendedStyle(int id, uint32_t style) = 0;

@@ -60,7 +60,7 @@ void PaperPage::InitPage() {
 // The entries are made under the paper lock and shown after it.
 void PaperPage::FillList(int32_t number) {
   IDialogView& v = view();
-  std::vector<std::u16string> entries;
+  std::vector<std::pair<std::u16string, int32_t>> entries;
   int selected = 0;
   {
     PaperLock hold = context().LockPapers();
@@ -68,31 +68,49 @@ void PaperPage::FillList(int32_t number) {
       const std::u16string& unit = context().module.unitText;
       for (size_t i = 0; i < store->records.size(); ++i) {
         const PaperRecord& r = store->records[i];
-        entries.push_back(FormatW(u"%s (%.1f %s x %.1f %s) ", PaperName(r).c_str(), RoundTo(r.width, 1),
-                                  unit.c_str(), RoundTo(r.height, 1), unit.c_str()));
+        entries.emplace_back(FormatW(u"%s (%.1f %s x %.1f %s) ", PaperName(r).c_str(), RoundTo(r.width, 1),
+                                     unit.c_str(), RoundTo(r.height, 1), unit.c_str()),
+                             r.number);
         if (r.number == number) selected = static_cast<int>(i);
       }
     }
   }
   v.ComboReset(IDC_PAPER_LIST);
-  for (const std::u16string& entry : entries) v.ComboAdd(IDC_PAPER_LIST, entry);
+  for (const auto& [text, paperNumber] : entries) {
+    const int at = v.ComboAdd(IDC_PAPER_LIST, text);
+    v.ComboSetItemData(IDC_PAPER_LIST, at, paperNumber);
+  }
   v.ComboSetCurSel(IDC_PAPER_LIST, selected);
   FollowSelection();
 }
 
 // Built-in sizes can be neither edited nor deleted.
 void PaperPage::FollowSelection() {
-  const int index = view().ComboGetCurSel(IDC_PAPER_LIST);
+  const int32_t number = SelectedNumber();
   bool own = false;
   {
     PaperLock hold = context().LockPapers();
-    const PaperStore* store = context().papers;
-    own = store && index >= 0 && index < store->count() && store->records[index].builtIn == 0;
+    own = SelectedOwnPaper(number).has_value();
   }
   view().Enable(IDC_PAPER_EDIT, own);
   view().Enable(IDC_PAPER_DELETE, own);
 }
 
+int32_t PaperPage::SelectedNumber() {
+  const int index = view().ComboGetCurSel(IDC_PAPER_LIST);
+  return index < 0 ? -1 : static_cast<int32_t>(view().ComboGetItemData(IDC_PAPER_LIST, index));
+}
+
+std::optional<FoundPaper> PaperPage::SelectedOwnPaper(int32_t number) {
+  const PaperStore* store = context().papers;
+  if (!store || number < 0) return std::nullopt;
+  std::optional<FoundPaper> found = FindPaperByNumber(*store, number);
+  if (!found || found->record.builtIn) return std::nullopt;
+  return found;
+}
+
+// Refilled at every activation: another sheet of the printer may have
+// added, changed or deleted sizes meanwhile.
 void PaperPage::ShowState() {
   PageContext& c = context();
   const bool rotated = c.live && c.live->rotate180 == 1;
@@ -102,15 +120,7 @@ void PaperPage::ShowState() {
   for (int id : {IDC_PORTRAIT, IDC_LANDSCAPE, IDC_PORTRAIT_180, IDC_LANDSCAPE_180}) view().SetCheck(id, id == checked);
   view().SetCheck(IDC_MIRROR, IsCurrent(c, kFeatureImageMirror, "MIRROR_ON"));
   view().SetCheck(IDC_NEGATIVE, IsCurrent(c, kFeatureImageNegative, "NEGATIVE_ON"));
-  int shown = -1;
-  if (c.papers && c.live) {
-    PaperLock hold = c.LockPapers();
-    if (auto found = FindPaperByNumber(*c.papers, c.live->paperId)) shown = found->index;
-  }
-  if (shown >= 0) {
-    view().ComboSetCurSel(IDC_PAPER_LIST, shown);
-    FollowSelection();
-  }
+  if (c.papers && c.live) FillList(c.live->paperId);
   ShowPreview();
 }
 
@@ -134,10 +144,10 @@ bool PaperPage::HandleCommand(int controlId, int code) {
   PaperStore* store = c.papers;
   if (controlId == IDC_PAPER_LIST) {
     if (code != kCbnSelChange || !store) return false;
-    const int index = view().ComboGetCurSel(IDC_PAPER_LIST);
+    const int32_t number = SelectedNumber();
     {
       PaperLock hold = c.LockPapers();
-      if (index >= 0 && index < store->count()) c.live->paperId = static_cast<int16_t>(store->records[index].number);
+      if (number >= 0 && FindPaperByNumber(*store, number)) c.live->paperId = static_cast<int16_t>(number);
     }
     FollowSelection();
     return true;
@@ -152,12 +162,10 @@ bool PaperPage::HandleCommand(int controlId, int code) {
       return true;
     }
     case IDC_PAPER_EDIT: {
-      const int index = view().ComboGetCurSel(IDC_PAPER_LIST);
-      int32_t number = 0;
+      const int32_t number = SelectedNumber();
       {
         PaperLock hold = c.LockPapers();
-        if (!store || index < 0 || index >= store->count() || store->records[index].builtIn) return false;
-        number = store->records[index].number;
+        if (!SelectedOwnPaper(number)) return false;
       }
       // The dialog waits for the user: the lock is not held across it.
       const intptr_t edited = RunPaperDialog(c, view(), number);
@@ -165,10 +173,12 @@ bool PaperPage::HandleCommand(int controlId, int code) {
       return true;
     }
     case IDC_PAPER_DELETE: {
-      const int index = view().ComboGetCurSel(IDC_PAPER_LIST);
+      const int32_t number = SelectedNumber();
       {
         PaperLock hold = c.LockPapers();
-        if (!store || index < 0 || index >= store->count() || store->records[index].builtIn) return false;
+        std::optional<FoundPaper> found = SelectedOwnPaper(number);
+        if (!found) return false;
+        const int index = found->index;
         RemovePaperAt(*store, index);
         // The record that moved into its place, or the new last one.
         const int next = index < store->count() ? index : store->count() - 1;
@@ -230,10 +240,9 @@ void PaperPage::WritePublicPaper(int32_t number) {
 bool PaperPage::Apply() {
   PageContext& c = context();
   if (c.live && c.papers) {
-    const int index = view().ComboGetCurSel(IDC_PAPER_LIST);
+    const int32_t number = SelectedNumber();
     PaperLock hold = c.LockPapers();
-    if (index >= 0 && index < c.papers->count())
-      c.live->paperId = static_cast<int16_t>(c.papers->records[index].number);
+    if (number >= 0 && FindPaperByNumber(*c.papers, number)) c.live->paperId = static_cast<int16_t>(number);
   }
   if (!ApplyPages(c)) return false;
   if (c.live && c.publicDm && c.live->collate != c.publicDm->dmCollate) {

@@ -126,6 +126,16 @@ int Win32DialogView::ComboGetCurSel(int id) {
   return r == CB_ERR ? -1 : static_cast<int>(r);
 }
 
+void Win32DialogView::ComboSetItemData(int id, int index, intptr_t data) {
+  if (HWND item = Item(id)) SendMessageW(item, CB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(data));
+}
+
+intptr_t Win32DialogView::ComboGetItemData(int id, int index) {
+  HWND item = Item(id);
+  LRESULT r = item ? SendMessageW(item, CB_GETITEMDATA, static_cast<WPARAM>(index), 0) : CB_ERR;
+  return r == CB_ERR ? -1 : static_cast<intptr_t>(r);
+}
+
 std::u16string Win32DialogView::ComboGetItemText(int id, int index) {
   HWND item = Item(id);
   if (!item) return u"";
