@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 
 #include "plugin/pages/tests/page_rig.h"
 #include "plugin/resources/resource_ids.h"
@@ -324,6 +325,33 @@ TEST(SettingsPages, ConfirmingWithTheFocusInANumberFieldKeepsWhatWasTyped) {
       EXPECT_EQ(std::u16string::npos, page.GetText(c.field).find(u"mm"));  // still the focus text
     }
   }
+}
+
+// An application's DEVMODE with NaN and infinite fields, validated as the
+// core driver has it validated before any sheet: the pages show the
+// defaults, and focusing and leaving the fields reports no change.
+TEST(SettingsPages, ADevmodeWithNonFiniteFieldsShowsDefaultsAndStaysUnchanged) {
+  PageRig rig;
+  const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
+  rig.live.offsetX = nan;
+  rig.live.offsetY = -inf;
+  rig.live.feedOffset = inf;
+  rig.live.gapHeight = nan;
+  rig.live.grayFactor = nan;
+  ValidatePrivateDevmode(rig.live);
+  rig.Open();
+  FakeDialog& params = Tab(rig, kParamsTab);
+  EXPECT_EQ(u"0.00 mm", params.GetText(IDC_OFFSET_X));
+  EXPECT_EQ(u"0.00 mm", params.GetText(IDC_OFFSET_Y));
+  EXPECT_EQ(u"2.0 mm", params.GetText(IDC_GAP));
+  for (int field : {IDC_OFFSET_X, IDC_OFFSET_Y, IDC_FEED_OFFSET, IDC_GAP}) {
+    ASSERT_TRUE(params.FocusEdit(field));
+    Leave(rig, field);
+  }
+  EXPECT_FALSE(params.sheetChanged);
+  FakeDialog& image = Tab(rig, kImageTab);
+  EXPECT_EQ(u"1.80", image.GetText(IDC_TONE_FACTOR));
+  EXPECT_FALSE(image.sheetChanged);
 }
 
 }  // namespace
