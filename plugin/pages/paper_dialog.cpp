@@ -113,6 +113,8 @@ PaperDialog::Outcome PaperDialog::Store(const std::u16string& name, float width,
   PaperStore& store = *context().papers;
   if (number_ == kNewPaper) {
     const int32_t number = NextPaperNumber(store);
+    // Another sheet may have taken the last number while this one was open.
+    if (number == 0) return {0, IDS_PAPER_NUMBERS_USED};
     if (name.empty()) return {0, IDS_PAPER_NAME_EMPTY};
     if (!IsPaperNameFree(store, name)) return {0, IDS_PAPER_NAME_EXISTS};
     if (!AddPaper(store, MakePaperRecord(number, name, width, length, false))) return {kPaperDialogCancelled, 0};

@@ -155,6 +155,17 @@ bool PaperPage::HandleCommand(int controlId, int code) {
   if (code != kBnClicked) return false;
   switch (controlId) {
     case IDC_PAPER_NEW: {
+      bool numberLeft = false;
+      {
+        PaperLock hold = c.LockPapers();
+        numberLeft = store && NextPaperNumber(*store) != 0;
+      }
+      if (!numberLeft) {
+        // No dialog to fill in for nothing: the user learns why at once.
+        if (c.env && store)
+          c.env->MessageBox(view(), c.Text(IDS_PAPER_NUMBERS_USED), c.Text(IDS_HINT_CAPTION), kMbOkOnly);
+        return true;
+      }
       const intptr_t made = RunPaperDialog(c, view(), kNewPaper);
       if (made == kPaperDialogCancelled) return true;
       c.live->paperId = static_cast<int16_t>(made);

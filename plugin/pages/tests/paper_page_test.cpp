@@ -339,6 +339,53 @@ TEST(PaperPage, TwoSheetsOfOnePrinterActOnThePaperShownNotOnItsPosition) {
   EXPECT_EQ(Entries(rig.Page()).size(), 12u);
 }
 
+// 111 user sizes fill the numbers 145 to 255: the 112th New says so instead
+// of opening the dialog, also when another sheet took the last number while
+// the dialog was open, and a deleted size's number is used again.
+TEST(PaperPage, The112thPaperIsToldNoNumberIsLeftAndDeletedNumbersAreUsedAgain) {
+  PageRig rig;
+  rig.Open();
+  FakeDialog& page = rig.Page();
+  auto addDirectly = [&rig](int count) {
+    PaperLock hold = LockPapers(*rig.papers);
+    PaperStore& store = OpenPaperStore(*rig.papers, test::kPrinter);
+    for (int i = 0; i < count; ++i) {
+      std::u16string name = u"label ";
+      for (char ch : std::to_string(store.count())) name.push_back(static_cast<char16_t>(ch));
+      ASSERT_TRUE(AddPaper(store, MakePaperRecord(NextPaperNumber(store), name, 50, 30, false)));
+    }
+  };
+  addDirectly(109);
+  rig.env.modalScripts.push_back(MakePaper(u"the 110th", u"60", u"40"));
+  ASSERT_TRUE(page.Click(IDC_PAPER_NEW));
+  EXPECT_EQ(rig.live.paperId, 254);
+
+  // The dialog is open when another sheet takes 255.
+  rig.env.modalScripts.push_back([&](FakeDialog& d) {
+    addDirectly(1);
+    MakePaper(u"one too many", u"60", u"40")(d);
+  });
+  ASSERT_TRUE(page.Click(IDC_PAPER_NEW));
+  ASSERT_EQ(rig.env.messages.size(), 1u);
+  EXPECT_EQ(rig.env.messages[0].text, rig.Text(IDS_PAPER_NUMBERS_USED));
+  EXPECT_EQ(rig.live.paperId, 254);
+
+  const size_t dialogs = rig.env.modalTemplates.size();
+  ASSERT_TRUE(page.Click(IDC_PAPER_NEW));
+  EXPECT_EQ(rig.env.modalTemplates.size(), dialogs);  // no dialog for nothing
+  ASSERT_EQ(rig.env.messages.size(), 2u);
+  EXPECT_EQ(rig.env.messages[1].text, rig.Text(IDS_PAPER_NUMBERS_USED));
+  EXPECT_EQ(rig.env.messages[1].caption, rig.Text(IDS_HINT_CAPTION));
+
+  ASSERT_TRUE(page.SelectCombo(IDC_PAPER_LIST, EntryOf(page, u"label 50")));
+  const int16_t freed = rig.live.paperId;
+  ASSERT_TRUE(page.Click(IDC_PAPER_DELETE));
+  rig.env.modalScripts.push_back(MakePaper(u"in a freed place", u"60", u"40"));
+  ASSERT_TRUE(page.Click(IDC_PAPER_NEW));
+  EXPECT_EQ(rig.live.paperId, freed);
+  EXPECT_EQ(Entries(page).size(), 11u + 111u);
+}
+
 TEST(PaperPage, CancelKeepsANewSizeForThisProcessOnlyUntilAnApplySavesIt) {
   PageRig rig;
   rig.Open();

@@ -239,18 +239,29 @@ TEST(PaperStoreTest, RemoveAndReplaceStayInsideTheStore) {
   EXPECT_EQ(store.count(), 0);
 }
 
-TEST(PaperStoreTest, NumberingAndItsEnd) {
+// The lowest free number from 145 to 255: a deleted size's number is used
+// again, numbers outside the range change nothing, and 0 says none is left.
+TEST(PaperStoreTest, NumberingTakesTheLowestFreeNumberAndSaysWhenNoneIsLeft) {
   PaperStore store = BuiltInStore();
   EXPECT_EQ(NextPaperNumber(store), 145);
   ASSERT_TRUE(AddPaper(store, MakePaperRecord(NextPaperNumber(store), u"a", 1, 1, false)));
   EXPECT_EQ(NextPaperNumber(store), 146);
   ASSERT_TRUE(AddPaper(store, MakePaperRecord(255, u"b", 1, 1, false)));
-  EXPECT_EQ(NextPaperNumber(store), 256);
-  EXPECT_FALSE(AddPaper(store, MakePaperRecord(NextPaperNumber(store), u"c", 1, 1, false)));
+  EXPECT_EQ(NextPaperNumber(store), 146);
+  for (int32_t n = 146; n < 255; ++n) {
+    std::u16string name = u"n";
+    for (char c : std::to_string(n)) name.push_back(static_cast<char16_t>(c));
+    ASSERT_TRUE(AddPaper(store, MakePaperRecord(NextPaperNumber(store), name, 1, 1, false))) << n;
+  }
+  EXPECT_EQ(store.count(), 11 + 111);
+  EXPECT_EQ(NextPaperNumber(store), 0);
+  ASSERT_TRUE(RemovePaperAt(store, FindPaperByNumber(store, 200)->index));
+  EXPECT_EQ(NextPaperNumber(store), 200);
   PaperStore empty;
-  EXPECT_EQ(NextPaperNumber(empty), 128);
+  EXPECT_EQ(NextPaperNumber(empty), 145);
   empty.records.push_back(MakePaperRecord(std::numeric_limits<int32_t>::max(), u"x", 1, 1, false));
-  EXPECT_EQ(NextPaperNumber(empty), std::numeric_limits<int32_t>::max());
+  empty.records.push_back(MakePaperRecord(144, u"y", 1, 1, false));
+  EXPECT_EQ(NextPaperNumber(empty), 145);
 }
 
 TEST(PaperStoreTest, AFullStoreRefusesMore) {
