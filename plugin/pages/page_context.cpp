@@ -106,7 +106,6 @@ PageContext* PrepareDocumentSheet(const DocumentSheetInput& input) {
         context->live->paperId = static_cast<int16_t>(found->record.number);
   }
   if (context->live) context->copy = *context->live;
-  if (module.bitmaps) module.bitmaps->FillForDocumentPages();
   return context;
 }
 

@@ -11,7 +11,6 @@
 #include <string>
 
 #include "platform/spooler.h"
-#include "plugin/core/bitmap_cache.h"
 #include "plugin/core/features.h"
 #include "plugin/core/option_table.h"
 #include "plugin/core/plugin_platform.h"
@@ -33,7 +32,6 @@ struct PageModule {
   const PluginPlatform* platform = nullptr;  // spooler for the printer's names, profile, trace
   PaperContext* papers = nullptr;            // the module's label sizes
   const OptionTable* options = nullptr;
-  BitmapCache* bitmaps = nullptr;            // may be null
   std::function<std::u16string(unsigned id)> text;  // string of the resource module, empty when absent
   std::u16string unitText = u"mm";
   std::u16string driverDirectory;  // GetPrinterDriverDirectoryW

@@ -43,7 +43,6 @@ PageModule PageModuleOf(ModuleContext& module) {
   facts.platform = &module.platform();
   facts.papers = &module.Papers();
   facts.options = &module.Options();
-  facts.bitmaps = module.Bitmaps();
   facts.text = [&module](unsigned id) { return module.ResourceText(id); };
   facts.unitText = module.unitText();
   facts.driverDirectory = module.platform().host->PrinterDriverDirectory().value_or(u"");
