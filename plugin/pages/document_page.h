@@ -66,6 +66,8 @@ class DocumentPage : public IPropertyPage {
   void OnEditFocus(int controlId, bool gained) override;
   void OnScroll(int controlId, int code, bool vertical) override;
   void OnPageRelease() override;
+  // Printing preferences look like every other property sheet page.
+  ControlColors CtlColor(int, ControlKind) const override { return kSystemColors; }
 
   PageContext& context() { return context_; }
 

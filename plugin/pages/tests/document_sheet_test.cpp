@@ -89,6 +89,16 @@ TEST(DocumentSheet, BuildingReadsThePrinterAndMatchesThePublicPaper) {
   EXPECT_EQ(rig.live.paperId, 144);
 }
 
+// The plug-in's pages leave their colours to the system (a disabled field
+// then looks disabled); only the wizard's pages paint themselves white.
+TEST(DocumentSheet, EveryPageTakesTheSystemsDialogColours) {
+  PageRig rig;
+  ASSERT_EQ(5, rig.Open().added);
+  for (const auto& page : rig.pages)
+    for (ControlKind kind : {ControlKind::kEdit, ControlKind::kStatic, ControlKind::kComboBox, ControlKind::kOther})
+      EXPECT_TRUE(page->CtlColor(IDC_OFFSET_X, kind).system) << page->TemplateId();
+}
+
 TEST(DocumentSheet, AContextTheHeapRefusesGivesOutOfMemoryAndNoPage) {
   PageRig rig;
   rig.heap.refuse = true;
