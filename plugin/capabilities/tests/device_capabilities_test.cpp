@@ -118,6 +118,50 @@ TEST_F(DeviceCapabilitiesTest, AFillStaysWithinItsOwnThreadsCount) {
   EXPECT_EQ(written, 11u);
 }
 
+// Stores at both ends, with names of 31 code units in several scripts: the
+// count and the fill agree, every name arrives whole with its NUL, and an
+// empty store writes nothing.
+TEST_F(DeviceCapabilitiesTest, EmptyAndFullStoresWithLongNamesInManyScriptsAnswerWhole) {
+  const std::u16string pieces[] = {u"Ä", u"Ж", u"語", u"ש", u"ก", u"ह", u"\U0001F600"};
+  {
+    PaperLock hold = LockPapers(*module);
+    OpenPaperStore(*module, kOtherPrinter).records.clear();
+    IndexPapers(OpenPaperStore(*module, kOtherPrinter));
+    PaperStore& store = OpenPaperStore(*module, kPrinter);
+    store.records.clear();
+    for (size_t i = 0; i < kPaperStoreCapacity; ++i) {
+      std::u16string name;
+      while (name.size() + pieces[i % 7].size() <= 31) name += pieces[i % 7];
+      name.resize(31, u'x');
+      name[0] = static_cast<char16_t>(u'A' + i % 26);
+      store.records.push_back(MakePaperRecord(static_cast<int32_t>(i), name, 50, 30, false));
+    }
+    IndexPapers(store);
+  }
+  uint32_t count = 0;
+  ASSERT_EQ(AnswerDeviceCapabilities(*module, kOtherPrinter, kDcPaperNames, nullptr, &count), S_OK);
+  EXPECT_EQ(count, 0u);
+  char16_t untouched[64] = {u'#'};
+  ASSERT_EQ(AnswerDeviceCapabilities(*module, kOtherPrinter, kDcPaperNames, untouched, &count), S_OK);
+  EXPECT_EQ(count, 0u);
+  EXPECT_EQ(untouched[0], u'#');
+
+  ASSERT_EQ(AnswerDeviceCapabilities(*module, kPrinter, kDcPaperNames, nullptr, &count), S_OK);
+  ASSERT_EQ(count, 2049u);
+  std::vector<char16_t> names(count * kPaperNameSlotChars + 1, u'#');
+  uint32_t written = 0;
+  ASSERT_EQ(AnswerDeviceCapabilities(*module, kPrinter, kDcPaperNames, names.data(), &written), S_OK);
+  EXPECT_EQ(written, 2049u);
+  EXPECT_EQ(names.back(), u'#');
+  PaperLock hold = LockPapers(*module);
+  const PaperStore& store = OpenPaperStore(*module, kPrinter);
+  for (size_t i = 0; i < count; ++i) {
+    const char16_t* slot = names.data() + i * kPaperNameSlotChars;
+    ASSERT_EQ(std::u16string(slot), PaperName(store.records[i])) << i;
+    ASSERT_EQ(PaperName(store.records[i]).size(), 31u) << i;
+  }
+}
+
 TEST_F(DeviceCapabilitiesTest, FixedAnswersAndQueriesLeftToTheCoreDriver) {
   struct Fixed {
     uint16_t code;
