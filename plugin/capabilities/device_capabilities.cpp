@@ -21,7 +21,7 @@ void SetCount(uint32_t* result, int32_t count) {
 // oldest forgotten first; a fill with no count of its own on record writes
 // the store's present count, as it always did.
 struct AnsweredCount {
-  uint64_t serial = 0;
+  uint64_t serial = 0;  // no store has 0: an empty entry matches none
   int32_t count = 0;
 };
 thread_local std::array<AnsweredCount, 8> answeredCounts;

@@ -1,6 +1,5 @@
 #include "plugin/papers/paper_persistence.h"
 
-#include <atomic>
 #include <cstring>
 #include <vector>
 
@@ -143,10 +142,8 @@ PaperStore* FindOpenPaperStore(PaperContext& context, std::u16string_view printe
 
 PaperStore& OpenPaperStore(PaperContext& context, const std::u16string& printerName) {
   if (PaperStore* open = FindOpenPaperStore(context, printerName)) return *open;
-  static std::atomic<uint64_t> lastSerial{0};
   context.stores.push_back(std::make_unique<PaperStore>());
   PaperStore& store = *context.stores.back();
-  store.serial = ++lastSerial;
   Trace(context.platform, u"Papers Init pPrinterName");
   store.printerName = CutToBuffer(printerName, kPrinterNameChars);
   LoadPaperStore(context, store);

@@ -47,7 +47,6 @@ inline PaperLock LockPapers(PaperContext& context) { return PaperLock(context.lo
 // The store of `printerName`: created and loaded at the first call for that
 // printer, the same store at every later one. An application or the spooler
 // serving several label printers keeps each printer's sizes apart.
-// Each new store gets a serial number no other store of the process had.
 PaperStore& OpenPaperStore(PaperContext& context, const std::u16string& printerName);
 // The store of `printerName` when it has been opened, else null.
 PaperStore* FindOpenPaperStore(PaperContext& context, std::u16string_view printerName);

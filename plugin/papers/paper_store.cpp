@@ -1,6 +1,7 @@
 #include "plugin/papers/paper_store.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
@@ -85,6 +86,11 @@ int FirstBySizeIndexed(const PaperStore& store, int32_t widthTenths, int32_t len
 }
 
 }  // namespace
+
+uint64_t NewPaperStoreSerial() {
+  static std::atomic<uint64_t> last{0};
+  return ++last;
+}
 
 std::vector<PaperRecord> BuiltInPapers() {
   std::vector<PaperRecord> list;

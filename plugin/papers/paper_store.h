@@ -28,6 +28,9 @@ struct PaperIndex {
   std::vector<int32_t> tenths;      // store order, width and length pairs
 };
 
+// A number no other store of the process had; never 0.
+uint64_t NewPaperStoreSerial();
+
 struct PaperStore {
   std::u16string printerName;  // fixed when the store is created
   // In store order, never above the capacity. Code that changes them other
@@ -36,7 +39,7 @@ struct PaperStore {
   std::vector<PaperRecord> records;
   bool dirty = false;
   PaperIndex index;
-  uint64_t serial = 0;  // unique within the process; a reused address is another store
+  uint64_t serial = NewPaperStoreSerial();  // a reused address is another store
 
   int32_t count() const { return static_cast<int32_t>(records.size()); }
   bool indexed() const { return index.builtFor == records.size(); }

@@ -111,11 +111,22 @@ TEST_F(DeviceCapabilitiesTest, AFillStaysWithinItsOwnThreadsCount) {
     EXPECT_EQ(written, 11u);
     EXPECT_EQ(points[22], 0x7777);
   }).join();
-  // This thread never counted: its fill writes the store as it is.
+  // This thread never counted: its fill writes the store as it is, also a
+  // store made in place rather than opened.
   std::vector<int16_t> numbers(11, 0);
   uint32_t written = 0;
   ASSERT_EQ(AnswerDeviceCapabilities(*module, kPrinter, kDcPapers, numbers.data(), &written), S_OK);
   EXPECT_EQ(written, 11u);
+  std::thread([&] {
+    auto other = world.LoadModule();
+    other->stores.push_back(std::make_unique<PaperStore>());
+    other->stores.back()->printerName = kPrinter;
+    other->stores.back()->records = BuiltInPapers();
+    IndexPapers(*other->stores.back());
+    written = 0;
+    ASSERT_EQ(AnswerDeviceCapabilities(*other, kPrinter, kDcPapers, numbers.data(), &written), S_OK);
+    EXPECT_EQ(written, 11u);
+  }).join();
 }
 
 // Stores at both ends, with names of 31 code units in several scripts: the
