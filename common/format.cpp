@@ -1,7 +1,11 @@
 #include "common/format.h"
 
+#include <cctype>
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 #include "common/text.h"
 
@@ -64,6 +68,51 @@ const Ch* ParseConversion(const Ch* p, Conversion& conv, va_list& args) {
   return *p ? p + 1 : p;
 }
 
+// %f, %e and %g with a "." whatever the process locale: an application that
+// set a comma locale must not change what a field shows or a trace says.
+// std::to_chars gives the digits printf gives (exactly rounded); signs,
+// width and zero padding are applied here. Nothing for '#' and %a, which
+// the product does not use: those go to the C library.
+std::optional<std::string> FormatFloatWithoutLocale(const Conversion& conv, double v) {
+  const char c = conv.conv;
+  const bool upper = c == 'F' || c == 'E' || c == 'G';
+  std::chars_format style;
+  switch (c) {
+    case 'f': case 'F': style = std::chars_format::fixed; break;
+    case 'e': case 'E': style = std::chars_format::scientific; break;
+    case 'g': case 'G': style = std::chars_format::general; break;
+    default: return std::nullopt;
+  }
+  if (conv.flags.find('#') != std::string::npos) return std::nullopt;
+  int precision = conv.precision >= 0 ? conv.precision : 6;
+  if ((c == 'g' || c == 'G') && precision == 0) precision = 1;
+  if (precision > 60) return std::nullopt;
+  // Fixed notation of 1e308 with 60 decimals stays well inside this.
+  char digits[400];
+  std::string body;
+  if (std::isnan(v)) {
+    body = "nan";
+  } else if (std::isinf(v)) {
+    body = "inf";
+  } else {
+    auto r = std::to_chars(digits, digits + sizeof digits, std::fabs(v), style, precision);
+    if (r.ec != std::errc()) return std::nullopt;
+    body.assign(digits, r.ptr);
+  }
+  if (upper)
+    for (char& ch : body) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+  std::string sign;
+  if (std::signbit(v) && !std::isnan(v)) sign = "-";
+  else if (conv.flags.find('+') != std::string::npos) sign = "+";
+  else if (conv.flags.find(' ') != std::string::npos) sign = " ";
+  const size_t len = sign.size() + body.size();
+  const size_t width = conv.width > 0 ? static_cast<size_t>(conv.width) : 0;
+  if (width <= len) return sign + body;
+  if (conv.flags.find('-') != std::string::npos) return sign + body + std::string(width - len, ' ');
+  if (conv.flags.find('0') != std::string::npos && std::isfinite(v)) return sign + std::string(width - len, '0') + body;
+  return std::string(width - len, ' ') + sign + body;
+}
+
 // Formats one numeric conversion through the C library with the same conv;
 // on Windows builds MinGW's own printf follows C99 as glibc does, and so does
 // Microsoft's CRT since 2015 for these conversions.
@@ -105,10 +154,13 @@ std::string FormatNumber(const Conversion& conv, va_list& args) {
       std::snprintf(buf, sizeof buf, sizeof(void*) == 8 ? "%016llX" : "%08llX",
                     static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(va_arg(args, void*))));
       break;
-    default:  // f F e E g G a A
+    default: {  // f F e E g G a A
+      const double v = va_arg(args, double);
+      if (std::optional<std::string> text = FormatFloatWithoutLocale(conv, v)) return *text;
       fmt += conv.conv;
-      std::snprintf(buf, sizeof buf, fmt.c_str(), va_arg(args, double));
+      std::snprintf(buf, sizeof buf, fmt.c_str(), v);
       break;
+    }
   }
   return buf;
 }

@@ -49,6 +49,9 @@ class IDialogView {
   virtual Rect GetControlRect(int id) = 0;
   virtual void MoveControl(int id, const Rect& rect) = 0;
   virtual void SetFocus(int id) = 0;
+  // The control of this window that has the keyboard focus (GetFocus,
+  // GetDlgCtrlID); 0 when the focus is elsewhere.
+  virtual int FocusedControl() = 0;
 
   // Edit fields. The selection in characters (EM_GETSEL / EM_SETSEL); start
   // equal to end is a caret. SetText puts the caret at the start, as
@@ -71,6 +74,10 @@ class IDialogView {
   virtual bool ComboSetCurSel(int id, int index) = 0;
   virtual int ComboGetCurSel(int id) = 0;  // -1: none
   virtual std::u16string ComboGetItemText(int id, int index) = 0;
+  // A number kept with an entry (CB_SETITEMDATA / CB_GETITEMDATA); -1 for
+  // an index outside the list.
+  virtual void ComboSetItemData(int id, int index, intptr_t data) = 0;
+  virtual intptr_t ComboGetItemData(int id, int index) = 0;
 
   // List views in report mode.
   virtual void ListSetExtendedStyle(int id, uint32_t style) = 0;

@@ -38,7 +38,12 @@ struct ControlColors {
   uint32_t background = 0xFFFFFF;  // COLORREF
   uint32_t text = 0x000000;
   bool transparent = false;  // SetBkMode(TRANSPARENT)
+  // The system's dialog colours instead (the dialog manager's own answer:
+  // COLOR_BTNFACE, COLOR_WINDOW for enabled fields), so that disabled fields
+  // look disabled and high-contrast schemes hold; the fields above are unused.
+  bool system = false;
 };
+inline constexpr ControlColors kSystemColors{0xFFFFFF, 0x000000, false, true};
 
 class IPropertyPage {
  public:

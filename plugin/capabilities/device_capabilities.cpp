@@ -1,5 +1,7 @@
 #include "plugin/capabilities/device_capabilities.h"
 
+#include <algorithm>
+#include <array>
 #include <cstring>
 #include <string>
 
@@ -13,11 +15,40 @@ void SetCount(uint32_t* result, int32_t count) {
   *result = (*result & 0xFFFF0000u) | (static_cast<uint32_t>(count) & 0xFFFFu);
 }
 
+// The counts this thread was last answered, per store. A caller sizes its
+// buffer from its own count call; another thread's addition in between must
+// not make the fill run past it. A few printers per thread are kept, the
+// oldest forgotten first; a fill with no count of its own on record writes
+// the store's present count, as it always did.
+struct AnsweredCount {
+  uint64_t serial = 0;  // no store has 0: an empty entry matches none
+  int32_t count = 0;
+};
+thread_local std::array<AnsweredCount, 8> answeredCounts;
+thread_local size_t nextAnswered = 0;
+
+void RememberCount(const PaperStore& store) {
+  for (AnsweredCount& a : answeredCounts)
+    if (a.serial == store.serial) {
+      a.count = store.count();
+      return;
+    }
+  answeredCounts[nextAnswered] = {store.serial, store.count()};
+  nextAnswered = (nextAnswered + 1) % answeredCounts.size();
+}
+
+// Entries a fill may write: the store's count, never more than this thread
+// was told for the store.
+int32_t FillCount(const PaperStore& store) {
+  for (const AnsweredCount& a : answeredCounts)
+    if (a.serial == store.serial) return std::min(a.count, store.count());
+  return store.count();
+}
+
 // The answer first, then the per-record trace lines, so that the answer is
 // one pass over the index's ready-made entries (or over the records when the
 // index is stale) and the lines cost nothing when nobody takes them.
-void WritePaperEntries(PaperContext& c, const PaperStore& store, uint16_t code, uint8_t* out) {
-  const size_t n = store.records.size();
+void WritePaperEntries(PaperContext& c, const PaperStore& store, uint16_t code, uint8_t* out, size_t n) {
   const bool indexed = store.indexed();
   if (code == kDcPaperNames) {
     std::memset(out, 0, n * kPaperNameSlotChars * sizeof(char16_t));
@@ -65,11 +96,14 @@ HRESULT AnswerPapers(PaperContext& c, const char16_t* deviceName, uint16_t code,
   const char16_t* query = code == kDcPaperNames ? u"PaperNames" : code == kDcPapers ? u"Papers" : u"PaperSize";
   Trace(c.platform, u"Paper DevCap_%s", query);
   const std::u16string_view name = deviceName ? std::u16string_view(deviceName) : std::u16string_view();
+  PaperLock hold = LockPapers(c);
   PaperStore* open = FindOpenPaperStore(c, name);
   const PaperStore& store = open ? *open : OpenPaperStore(c, std::u16string(name));
-  SetCount(result, store.count());
-  Trace(c.platform, u"Paper DevCap_%s In, count = %d", query, store.count());
-  if (output) WritePaperEntries(c, store, code, static_cast<uint8_t*>(output));
+  if (!output) RememberCount(store);
+  const int32_t count = output ? FillCount(store) : store.count();
+  SetCount(result, count);
+  Trace(c.platform, u"Paper DevCap_%s In, count = %d", query, count);
+  if (output) WritePaperEntries(c, store, code, static_cast<uint8_t*>(output), static_cast<size_t>(count));
   return S_OK;
 }
 

@@ -26,6 +26,9 @@ inline constexpr size_t kPaperNameSlotChars = 64;
 // 16 bits of *result (the high bits stay as passed) and `output`, when
 // given, receives one entry per record in store order: a 16-bit number, a
 // POINT of two 32-bit tenths of a millimetre, or a 64-character name slot.
+// A fill writes no more entries than the same thread's last count call for
+// that printer answered (fewer when the store has shrunk since), and
+// answers the number it wrote. The store is read under its context's lock.
 // S_OK for every code answered; E_NOTIMPL, result untouched, for the rest.
 HRESULT AnswerDeviceCapabilities(PaperContext& papers, const char16_t* deviceName, uint16_t code,
                                  void* output, uint32_t* result);

@@ -1,6 +1,7 @@
 #include "plugin/core/private_devmode.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace lx {
@@ -77,9 +78,14 @@ void WithinOr(int32_t& v, int32_t lo, int32_t hi, int32_t otherwise) {
 
 template <typename T>
 void Clamp(T& v, T lo, T hi) {
-  // Comparisons with NaN are false, so a NaN is left as it is.
   if (v < lo) v = lo;
   if (v > hi) v = hi;
+}
+
+// An application's NaN or infinity has no place in any range: the field
+// takes its default, which every page shows and compares as a number.
+void FiniteOr(float& v, float otherwise) {
+  if (!std::isfinite(v)) v = otherwise;
 }
 
 }  // namespace
@@ -92,6 +98,11 @@ void ValidatePrivateDevmode(PrivateDevmode& dm) {
   ZeroOrOne(dm.negative, 0);
   ZeroOrOne(dm.reserved1C, 1);
   ZeroOrOne(dm.useDeviceSettings, 1);
+  for (float* v : {&dm.reserved2C, &dm.reserved30, &dm.reserved34, &dm.reserved38, &dm.reserved3C, &dm.reserved40,
+                   &dm.offsetX, &dm.offsetY, &dm.feedOffset, &dm.reserved64})
+    FiniteOr(*v, 0.0f);
+  FiniteOr(dm.gapHeight, 2.0f);
+  FiniteOr(dm.grayFactor, 1.8f);
   WithinOr(dm.reserved24, -100, 100, 0);
   WithinOr(dm.reserved28, -100, 100, 0);
   Clamp(dm.reserved2C, 0.0f, 1016.0f);

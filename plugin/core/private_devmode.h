@@ -107,7 +107,8 @@ void DefaultPrivateDevmode(PrivateDevmode& dm);
 // min(claimed size, available, 148) bytes are taken. `in` and `out` may alias.
 void ConvertPrivateDevmode(const void* in, size_t inAvailable, PrivateDevmode& out);
 
-// Forces the header and brings every field with a rule into its range.
+// Forces the header, gives every float that is NaN or infinite its default,
+// and brings every field with a rule into its range.
 void ValidatePrivateDevmode(PrivateDevmode& dm);
 
 }  // namespace lx

@@ -30,6 +30,8 @@ class AboutPage : public IPropertyPage {
   void OnCommand(int controlId, int code) override;
   void OnHelp() override;
   void OnPageRelease() override { view_ = nullptr; }
+  // The printer sheet's page in the system's dialog colours, as the others.
+  ControlColors CtlColor(int, ControlKind) const override { return kSystemColors; }
 
  private:
   std::unique_ptr<IPageEnvironment> environment_;

@@ -37,9 +37,18 @@ void DocumentPage::OnSetActive() {
   if (view_) ShowState();
 }
 
+// The focused field never gets EN_KILLFOCUS before the sheet asks.
+bool DocumentPage::OnKillActive() {
+  if (!view_) return false;
+  TakeFocusedField();
+  UpdateChanged();
+  return false;
+}
+
 // Only a page whose window exists is asked to apply.
 intptr_t DocumentPage::OnApply() {
   if (!view_) return kPsnretNoError;
+  TakeFocusedField();
   return Apply() ? kPsnretNoError : kPsnretInvalid;
 }
 
@@ -115,6 +124,15 @@ void DocumentPage::Focused(NumberField& field) {
   view_->SetText(field.control, text);
   int caret = FocusCaret(start, end, static_cast<int>(text.size()));
   view_->SetEditSelection(field.control, caret, caret);
+}
+
+void DocumentPage::TakeFocusedField() {
+  NumberField* field = FieldOf(view_->FocusedControl());
+  if (!field) return;
+  Left(*field);
+  std::u16string text = FocusText(view_->GetText(field->control));
+  view_->SetText(field->control, text);
+  view_->SetEditSelection(field->control, static_cast<int>(text.size()), static_cast<int>(text.size()));
 }
 
 void DocumentPage::Left(NumberField& field) {

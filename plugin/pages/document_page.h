@@ -58,6 +58,7 @@ class DocumentPage : public IPropertyPage {
   void OnInitDialog(IDialogView& view) override;
   bool IsBuilt() const override { return view_ != nullptr; }
   void OnSetActive() override;
+  bool OnKillActive() override;
   intptr_t OnApply() override;
   void OnReset() override { Reset(); }
   void OnHelp() override;
@@ -65,6 +66,8 @@ class DocumentPage : public IPropertyPage {
   void OnEditFocus(int controlId, bool gained) override;
   void OnScroll(int controlId, int code, bool vertical) override;
   void OnPageRelease() override;
+  // Printing preferences look like every other property sheet page.
+  ControlColors CtlColor(int, ControlKind) const override { return kSystemColors; }
 
   PageContext& context() { return context_; }
 
@@ -101,6 +104,9 @@ class DocumentPage : public IPropertyPage {
   void Typed(NumberField& field);
   void Focused(NumberField& field);
   void Left(NumberField& field);
+  // Enter, OK or Apply while a number field has the focus: its value is
+  // taken as leaving the field would take it; the field keeps the focus.
+  void TakeFocusedField();
   void EndReference();
 
   PageContext& context_;

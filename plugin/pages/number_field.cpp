@@ -1,7 +1,9 @@
 #include "plugin/pages/number_field.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <string>
 
 #include "common/format.h"
 
@@ -69,6 +71,9 @@ std::optional<TypedText> FilterTyped(std::u16string_view text, NumberChars chars
   return out;
 }
 
+// The number's text is gathered as ASCII and converted by std::from_chars,
+// which is exactly rounded and ignores the locale, as wcstod is in the "C"
+// locale: "1.005" is 1.00499999999999989..., never 1.0050000000000001.
 double ReadNumber(std::u16string_view text) {
   std::u16string mapped;
   mapped.reserve(text.size());
@@ -77,49 +82,49 @@ double ReadNumber(std::u16string_view text) {
   while (i < mapped.size() && IsWhite(mapped[i])) ++i;
   bool negative = false;
   if (i < mapped.size() && (mapped[i] == u'-' || mapped[i] == u'+')) negative = mapped[i++] == u'-';
-  // Up to 18 significant digits in a whole number, the rest as a power of ten.
-  uint64_t mantissa = 0;
-  int significant = 0;
-  long exponent = 0;
+  std::string number;
   bool digits = false;
   for (; i < mapped.size() && IsDigit(mapped[i]); ++i) {
     digits = true;
-    if (significant < 18) {
-      mantissa = mantissa * 10 + (mapped[i] - u'0');
-      if (mantissa) ++significant;
-    } else {
-      ++exponent;
-    }
+    number.push_back(static_cast<char>(mapped[i]));
   }
   if (i < mapped.size() && mapped[i] == u'.') {
+    number.push_back('.');
     for (++i; i < mapped.size() && IsDigit(mapped[i]); ++i) {
       digits = true;
-      if (significant < 18) {
-        mantissa = mantissa * 10 + (mapped[i] - u'0');
-        if (mantissa) ++significant;
-        --exponent;
-      }
+      number.push_back(static_cast<char>(mapped[i]));
     }
   }
   if (!digits) return 0.0;
+  // Where the first significant digit stands, as a power of ten, to tell an
+  // overflow from an underflow when the conversion finds the text out of range.
+  long long magnitude = 0;
+  {
+    const size_t point = number.find('.');
+    const size_t whole = point == std::string::npos ? number.size() : point;
+    const size_t first = number.find_first_not_of("0.");
+    if (first != std::string::npos)
+      magnitude = first < whole ? static_cast<long long>(whole - first) : -static_cast<long long>(first - whole - 1);
+  }
   if (i + 1 < mapped.size() && (mapped[i] == u'e' || mapped[i] == u'E')) {
     size_t j = i + 1;
-    bool expNegative = false;
-    if (mapped[j] == u'-' || mapped[j] == u'+') expNegative = mapped[j++] == u'-';
+    std::string exponent = "e";
+    if (mapped[j] == u'-' || mapped[j] == u'+') exponent.push_back(static_cast<char>(mapped[j++]));
     if (j < mapped.size() && IsDigit(mapped[j])) {
-      long e = 0;
-      for (; j < mapped.size() && IsDigit(mapped[j]); ++j)
-        if (e < 100000) e = e * 10 + (mapped[j] - u'0');
-      exponent += expNegative ? -e : e;
+      long long e = 0;
+      for (; j < mapped.size() && IsDigit(mapped[j]); ++j) {
+        exponent.push_back(static_cast<char>(mapped[j]));
+        if (e < 1000000) e = e * 10 + (mapped[j] - u'0');
+      }
+      magnitude += exponent[1] == '-' ? -e : e;
+      number += exponent;
     }
   }
   double value = 0.0;
-  if (mantissa != 0) {
-    if (exponent > 300) exponent = 300;
-    if (exponent < -400) exponent = -400;
-    value = static_cast<double>(mantissa) * std::pow(10.0, static_cast<double>(exponent));
-    if (!std::isfinite(value) || value > 1e300) value = 1e300;
-  }
+  auto r = std::from_chars(number.data(), number.data() + number.size(), value, std::chars_format::general);
+  // Out of range: too small reads as 0, too large is held at the ceiling.
+  if (r.ec == std::errc::result_out_of_range) value = magnitude > 0 ? 1e300 : 0.0;
+  if (!std::isfinite(value) || value > 1e300) value = 1e300;
   return negative ? -value : value;
 }
 

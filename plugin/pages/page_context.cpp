@@ -64,15 +64,19 @@ PageContext* PrepareDocumentSheet(const DocumentSheetInput& input) {
   ISpooler* spooler = module.platform ? module.platform->spooler : nullptr;
   PrinterInfo2 info;
   const bool known = spooler && input.printer && spooler->GetInfo2(input.printer, info);
-  if (known && !info.driverName.empty() && module.modelClass) {
+  // Each sheet starts from the configuration's class, never from the class
+  // another printer's sheet found.
+  int modelClass = module.configModelClass;
+  if (known && !info.driverName.empty()) {
     std::u16string driver = info.driverName.substr(0, 31);
     if (module.platform) lx::Trace(*module.platform, driver);
-    *module.modelClass = ApplyModelTable(driver, *module.modelClass);
+    modelClass = ApplyModelTable(driver, modelClass);
   }
   if (input.features && module.options) ReadFeatures(*input.features, input.core, *module.options);
 
   PageContext* context = CreatePageContext(input.heap);
   if (!context) return nullptr;
+  context->modelClass_ = modelClass;
   context->live = input.live;
   context->features = input.features;
   context->printer = input.printer;
@@ -95,13 +99,13 @@ PageContext* PrepareDocumentSheet(const DocumentSheetInput& input) {
                            form.c_str()));
   }
   if (module.papers) {
+    PaperLock hold = context->LockPapers();
     context->papers = &OpenPaperStore(*module.papers, context->printerName);
     if (dm && context->live)
       if (auto found = MatchPublicPaper(*context->papers, *dm))
         context->live->paperId = static_cast<int16_t>(found->record.number);
   }
   if (context->live) context->copy = *context->live;
-  if (module.bitmaps) module.bitmaps->FillForDocumentPages();
   return context;
 }
 

@@ -11,7 +11,6 @@
 #include <string>
 
 #include "platform/spooler.h"
-#include "plugin/core/bitmap_cache.h"
 #include "plugin/core/features.h"
 #include "plugin/core/option_table.h"
 #include "plugin/core/plugin_platform.h"
@@ -33,14 +32,13 @@ struct PageModule {
   const PluginPlatform* platform = nullptr;  // spooler for the printer's names, profile, trace
   PaperContext* papers = nullptr;            // the module's label sizes
   const OptionTable* options = nullptr;
-  BitmapCache* bitmaps = nullptr;            // may be null
   std::function<std::u16string(unsigned id)> text;  // string of the resource module, empty when absent
   std::u16string unitText = u"mm";
   std::u16string driverDirectory;  // GetPrinterDriverDirectoryW
   std::u16string helpFileName;     // such as lx220uienus.chm
   std::u16string configPath;       // the driver's configuration file (About texts)
   int uiLanguage = 0;
-  int* modelClass = nullptr;       // module-wide; refined from the driver name
+  int configModelClass = 0;        // the configuration file's Type, as a class
 };
 
 // Where a context's memory comes from: the core driver's OEM heap in the
@@ -52,6 +50,8 @@ struct PageContextHeap {
 };
 // operator new / delete, for host tests that need no failing heap.
 PageContextHeap ProcessPageContextHeap();
+
+struct DocumentSheetInput;
 
 class PageContext {
  public:
@@ -66,12 +66,16 @@ class PageContext {
   PrinterHandle printer = 0;
   DEVMODEW* publicDm = nullptr;
   std::u16string printerName;  // at most 127 characters
-  PaperStore* papers = nullptr;  // the printer's label sizes
+  PaperStore* papers = nullptr;  // the printer's label sizes; read only under LockPapers()
   IPageEnvironment* env = nullptr;
   PageModule module;
 
-  int modelClass() const { return module.modelClass ? *module.modelClass : 0; }
+  // This sheet's printer's class, fixed when the sheet is built.
+  int modelClass() const { return modelClass_; }
   std::u16string Text(unsigned id) const { return module.text ? module.text(id) : std::u16string(); }
+  // The module's paper lock, held while a page reads or changes `papers`;
+  // an empty lock when the module has no papers.
+  PaperLock LockPapers() const { return module.papers ? lx::LockPapers(*module.papers) : PaperLock(); }
   void Trace(const std::u16string& line) const {
     if (module.platform) lx::Trace(*module.platform, line);
   }
@@ -86,8 +90,10 @@ class PageContext {
 
  private:
   friend PageContext* CreatePageContext(const PageContextHeap& heap);
+  friend PageContext* PrepareDocumentSheet(const DocumentSheetInput& input);
   int32_t pageRefs_ = 0;
   PageContextHeap heap_;
+  int modelClass_ = 0;
 };
 
 // A context with one reference (the caller's) in memory of `heap`; null
@@ -106,7 +112,8 @@ struct DocumentSheetInput {
   PageContextHeap heap;
 };
 
-// Makes a sheet's context: the model class from the driver name, the
+// Makes a sheet's context: its model class (from the configuration's class
+// and the printer's driver name, for this sheet alone), the
 // printer's name, the features (read once per object), the live part's
 // collate and reserved1C, the trace line, the paper the public DEVMODE names
 // as the live paperId, the backup and the bitmap cache. Null when the heap

@@ -1,6 +1,7 @@
 #include "plugin/pages/paper_dialog.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "plugin/papers/paper_store.h"
 #include "plugin/resources/resource_ids.h"
@@ -51,7 +52,11 @@ void PaperDialog::InitPage() {
     ShowNumber(IDC_PAPERDLG_LENGTH, 152.4);
     return;
   }
-  auto found = FindPaperByNumber(*context().papers, number_);
+  std::optional<FoundPaper> found;
+  {
+    PaperLock hold = context().LockPapers();
+    found = FindPaperByNumber(*context().papers, number_);
+  }
   if (!found) {
     End(kPaperDialogCancelled);
     return;
@@ -92,29 +97,40 @@ double PaperDialog::FieldValue(int control, double low) {
 }
 
 void PaperDialog::Ok() {
-  PaperStore& store = *context().papers;
   std::u16string name = view().GetText(IDC_PAPERDLG_NAME).substr(0, kPaperNameChars - 1);
   // The fields as they would be left, also when OK comes while one has the focus.
   const float width = static_cast<float>(FieldValue(IDC_PAPERDLG_WIDTH, kMinWidth));
   const float length = static_cast<float>(FieldValue(IDC_PAPERDLG_LENGTH, kMinLength));
+  // The message box waits for the user, so the store is changed under the
+  // lock and what to tell is told after it.
+  const Outcome outcome = Store(name, width, length);
+  if (outcome.message != 0) return Tell(outcome.message);
+  End(outcome.result);
+}
+
+PaperDialog::Outcome PaperDialog::Store(const std::u16string& name, float width, float length) {
+  PaperLock hold = context().LockPapers();
+  PaperStore& store = *context().papers;
   if (number_ == kNewPaper) {
     const int32_t number = NextPaperNumber(store);
-    if (name.empty()) return Tell(IDS_PAPER_NAME_EMPTY);
-    if (!IsPaperNameFree(store, name)) return Tell(IDS_PAPER_NAME_EXISTS);
-    if (!AddPaper(store, MakePaperRecord(number, name, width, length, false))) return End(kPaperDialogCancelled);
-    return End(number);
+    // Another sheet may have taken the last number while this one was open.
+    if (number == 0) return {0, IDS_PAPER_NUMBERS_USED};
+    if (name.empty()) return {0, IDS_PAPER_NAME_EMPTY};
+    if (!IsPaperNameFree(store, name)) return {0, IDS_PAPER_NAME_EXISTS};
+    if (!AddPaper(store, MakePaperRecord(number, name, width, length, false))) return {kPaperDialogCancelled, 0};
+    return {number, 0};
   }
   auto found = FindPaperByNumber(store, number_);
-  if (!found) return End(kPaperDialogCancelled);
-  if (name.empty()) return Tell(IDS_PAPER_NAME_EMPTY);
-  if (!IsPaperNameFree(store, name, number_)) return Tell(IDS_PAPER_NAME_EXISTS);
+  if (!found) return {kPaperDialogCancelled, 0};
+  if (name.empty()) return {0, IDS_PAPER_NAME_EMPTY};
+  if (!IsPaperNameFree(store, name, number_)) return {0, IDS_PAPER_NAME_EXISTS};
   PaperRecord record = found->record;
   SetPaperName(record, name);
   record.width = width;
   record.height = length;
   ReplacePaper(store, found->index, record);
   store.dirty = true;
-  End(number_);
+  return {number_, 0};
 }
 
 void PaperDialog::Tell(unsigned messageId) {

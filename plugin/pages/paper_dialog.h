@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "plugin/pages/document_page.h"
 
@@ -23,6 +24,13 @@ class PaperDialog : public DocumentPage {
 
  private:
   void Ok();
+  // What OK comes to: the dialog's result, or a message to tell instead.
+  struct Outcome {
+    intptr_t result = kPaperDialogCancelled;
+    unsigned message = 0;
+  };
+  // Checks and changes the store under the paper lock.
+  Outcome Store(const std::u16string& name, float width, float length);
   void Tell(unsigned messageId);
   void End(intptr_t result);
   // A field as it would be left: read, brought into range, two decimals.

@@ -57,19 +57,28 @@ void PaperPage::InitPage() {
   FillList(context().live ? context().live->paperId : -1);
 }
 
+// The entries are made under the paper lock and shown after it.
 void PaperPage::FillList(int32_t number) {
   IDialogView& v = view();
-  v.ComboReset(IDC_PAPER_LIST);
-  const PaperStore* store = context().papers;
+  std::vector<std::pair<std::u16string, int32_t>> entries;
   int selected = 0;
-  if (store) {
-    const std::u16string& unit = context().module.unitText;
-    for (size_t i = 0; i < store->records.size(); ++i) {
-      const PaperRecord& r = store->records[i];
-      v.ComboAdd(IDC_PAPER_LIST, FormatW(u"%s (%.1f %s x %.1f %s) ", PaperName(r).c_str(), RoundTo(r.width, 1),
-                                         unit.c_str(), RoundTo(r.height, 1), unit.c_str()));
-      if (r.number == number) selected = static_cast<int>(i);
+  {
+    PaperLock hold = context().LockPapers();
+    if (const PaperStore* store = context().papers) {
+      const std::u16string& unit = context().module.unitText;
+      for (size_t i = 0; i < store->records.size(); ++i) {
+        const PaperRecord& r = store->records[i];
+        entries.emplace_back(FormatW(u"%s (%.1f %s x %.1f %s) ", PaperName(r).c_str(), RoundTo(r.width, 1),
+                                     unit.c_str(), RoundTo(r.height, 1), unit.c_str()),
+                             r.number);
+        if (r.number == number) selected = static_cast<int>(i);
+      }
     }
+  }
+  v.ComboReset(IDC_PAPER_LIST);
+  for (const auto& [text, paperNumber] : entries) {
+    const int at = v.ComboAdd(IDC_PAPER_LIST, text);
+    v.ComboSetItemData(IDC_PAPER_LIST, at, paperNumber);
   }
   v.ComboSetCurSel(IDC_PAPER_LIST, selected);
   FollowSelection();
@@ -77,13 +86,31 @@ void PaperPage::FillList(int32_t number) {
 
 // Built-in sizes can be neither edited nor deleted.
 void PaperPage::FollowSelection() {
-  const PaperStore* store = context().papers;
-  const int index = view().ComboGetCurSel(IDC_PAPER_LIST);
-  const bool own = store && index >= 0 && index < store->count() && store->records[index].builtIn == 0;
+  const int32_t number = SelectedNumber();
+  bool own = false;
+  {
+    PaperLock hold = context().LockPapers();
+    own = SelectedOwnPaper(number).has_value();
+  }
   view().Enable(IDC_PAPER_EDIT, own);
   view().Enable(IDC_PAPER_DELETE, own);
 }
 
+int32_t PaperPage::SelectedNumber() {
+  const int index = view().ComboGetCurSel(IDC_PAPER_LIST);
+  return index < 0 ? -1 : static_cast<int32_t>(view().ComboGetItemData(IDC_PAPER_LIST, index));
+}
+
+std::optional<FoundPaper> PaperPage::SelectedOwnPaper(int32_t number) {
+  const PaperStore* store = context().papers;
+  if (!store || number < 0) return std::nullopt;
+  std::optional<FoundPaper> found = FindPaperByNumber(*store, number);
+  if (!found || found->record.builtIn) return std::nullopt;
+  return found;
+}
+
+// Refilled at every activation: another sheet of the printer may have
+// added, changed or deleted sizes meanwhile.
 void PaperPage::ShowState() {
   PageContext& c = context();
   const bool rotated = c.live && c.live->rotate180 == 1;
@@ -93,11 +120,7 @@ void PaperPage::ShowState() {
   for (int id : {IDC_PORTRAIT, IDC_LANDSCAPE, IDC_PORTRAIT_180, IDC_LANDSCAPE_180}) view().SetCheck(id, id == checked);
   view().SetCheck(IDC_MIRROR, IsCurrent(c, kFeatureImageMirror, "MIRROR_ON"));
   view().SetCheck(IDC_NEGATIVE, IsCurrent(c, kFeatureImageNegative, "NEGATIVE_ON"));
-  if (c.papers && c.live)
-    if (auto found = FindPaperByNumber(*c.papers, c.live->paperId)) {
-      view().ComboSetCurSel(IDC_PAPER_LIST, found->index);
-      FollowSelection();
-    }
+  if (c.papers && c.live) FillList(c.live->paperId);
   ShowPreview();
 }
 
@@ -121,14 +144,28 @@ bool PaperPage::HandleCommand(int controlId, int code) {
   PaperStore* store = c.papers;
   if (controlId == IDC_PAPER_LIST) {
     if (code != kCbnSelChange || !store) return false;
-    const int index = view().ComboGetCurSel(IDC_PAPER_LIST);
-    if (index >= 0 && index < store->count()) c.live->paperId = static_cast<int16_t>(store->records[index].number);
+    const int32_t number = SelectedNumber();
+    {
+      PaperLock hold = c.LockPapers();
+      if (number >= 0 && FindPaperByNumber(*store, number)) c.live->paperId = static_cast<int16_t>(number);
+    }
     FollowSelection();
     return true;
   }
   if (code != kBnClicked) return false;
   switch (controlId) {
     case IDC_PAPER_NEW: {
+      bool numberLeft = false;
+      {
+        PaperLock hold = c.LockPapers();
+        numberLeft = store && NextPaperNumber(*store) != 0;
+      }
+      if (!numberLeft) {
+        // No dialog to fill in for nothing: the user learns why at once.
+        if (c.env && store)
+          c.env->MessageBox(view(), c.Text(IDS_PAPER_NUMBERS_USED), c.Text(IDS_HINT_CAPTION), kMbOkOnly);
+        return true;
+      }
       const intptr_t made = RunPaperDialog(c, view(), kNewPaper);
       if (made == kPaperDialogCancelled) return true;
       c.live->paperId = static_cast<int16_t>(made);
@@ -136,19 +173,28 @@ bool PaperPage::HandleCommand(int controlId, int code) {
       return true;
     }
     case IDC_PAPER_EDIT: {
-      const int index = view().ComboGetCurSel(IDC_PAPER_LIST);
-      if (!store || index < 0 || index >= store->count() || store->records[index].builtIn) return false;
-      const intptr_t edited = RunPaperDialog(c, view(), store->records[index].number);
+      const int32_t number = SelectedNumber();
+      {
+        PaperLock hold = c.LockPapers();
+        if (!SelectedOwnPaper(number)) return false;
+      }
+      // The dialog waits for the user: the lock is not held across it.
+      const intptr_t edited = RunPaperDialog(c, view(), number);
       if (edited != kPaperDialogCancelled) FillList(static_cast<int32_t>(edited));
       return true;
     }
     case IDC_PAPER_DELETE: {
-      const int index = view().ComboGetCurSel(IDC_PAPER_LIST);
-      if (!store || index < 0 || index >= store->count() || store->records[index].builtIn) return false;
-      RemovePaperAt(*store, index);
-      // The record that moved into its place, or the new last one.
-      const int next = index < store->count() ? index : store->count() - 1;
-      c.live->paperId = static_cast<int16_t>(next >= 0 ? store->records[next].number : -1);
+      const int32_t number = SelectedNumber();
+      {
+        PaperLock hold = c.LockPapers();
+        std::optional<FoundPaper> found = SelectedOwnPaper(number);
+        if (!found) return false;
+        const int index = found->index;
+        RemovePaperAt(*store, index);
+        // The record that moved into its place, or the new last one.
+        const int next = index < store->count() ? index : store->count() - 1;
+        c.live->paperId = static_cast<int16_t>(next >= 0 ? store->records[next].number : -1);
+      }
       FillList(c.live->paperId);
       return true;
     }
@@ -183,6 +229,7 @@ void PaperPage::WritePublicPaper(int32_t number) {
   PageContext& c = context();
   DEVMODEW* dm = c.publicDm;
   if (!dm || !c.papers) return;
+  PaperLock hold = c.LockPapers();
   auto found = FindPaperByNumber(*c.papers, number);
   if (!found) return;
   const PaperRecord& r = found->record;
@@ -204,9 +251,9 @@ void PaperPage::WritePublicPaper(int32_t number) {
 bool PaperPage::Apply() {
   PageContext& c = context();
   if (c.live && c.papers) {
-    const int index = view().ComboGetCurSel(IDC_PAPER_LIST);
-    if (index >= 0 && index < c.papers->count())
-      c.live->paperId = static_cast<int16_t>(c.papers->records[index].number);
+    const int32_t number = SelectedNumber();
+    PaperLock hold = c.LockPapers();
+    if (number >= 0 && FindPaperByNumber(*c.papers, number)) c.live->paperId = static_cast<int16_t>(number);
   }
   if (!ApplyPages(c)) return false;
   if (c.live && c.publicDm && c.live->collate != c.publicDm->dmCollate) {
@@ -215,14 +262,19 @@ bool PaperPage::Apply() {
   }
   if (c.features) RereadFeatures(*c.features);
   if (c.live) WritePublicPaper(c.live->paperId);
-  if (c.papers && c.module.papers && c.papers->count() > 0 && c.papers->dirty &&
-      !SavePaperStoreIfChanged(*c.module.papers, *c.papers, false, false))
-    c.Trace(u"SavePaper Fail");
+  bool saveFailed = false;
+  if (c.papers && c.module.papers) {
+    PaperLock hold = c.LockPapers();
+    saveFailed = c.papers->count() > 0 && c.papers->dirty &&
+                 !SavePaperStoreIfChanged(*c.module.papers, *c.papers, false, false);
+  }
+  if (saveFailed) c.Trace(u"SavePaper Fail");
   return ApplyPages(c);
 }
 
 // Cancel keeps the sizes made in this process, unsaved.
 void PaperPage::Reset() {
+  PaperLock hold = context().LockPapers();
   if (context().papers) context().papers->dirty = false;
 }
 
@@ -231,6 +283,7 @@ bool PaperPage::DiffersFromBackup() {
   if (!c.live) return false;
   const PrivateDevmode& b = c.backup();
   const FeatureSlot* orientation = Slot(c, kFeatureOrientation);
+  PaperLock hold = c.LockPapers();
   return (orientation && orientation->current != orientation->reported) || c.live->rotate180 != b.rotate180 ||
          c.live->mirror != b.mirror || c.live->negative != b.negative || c.live->paperId != b.paperId ||
          (c.papers && c.papers->dirty);

@@ -3,7 +3,10 @@
 // a preview of the combination.
 #pragma once
 
+#include <optional>
+
 #include "plugin/pages/document_page.h"
+#include "plugin/papers/paper_store.h"
 
 namespace lx {
 
@@ -28,6 +31,13 @@ class PaperPage : public DocumentPage {
   // first) and Edit and Delete following it.
   void FillList(int32_t number);
   void FollowSelection();
+  // The paper number the selected entry carries; -1 when none is selected.
+  // Another sheet of the printer may have changed the store since the list
+  // was filled, so entries are told apart by number, never by position.
+  int32_t SelectedNumber();
+  // The selected entry's record, when it is still in the store and the
+  // user's own (not built-in); the caller holds the paper lock.
+  std::optional<FoundPaper> SelectedOwnPaper(int32_t number);
   void Orientation(bool landscape, bool rotate180);
   void ShowPreview();
   // The public DEVMODE's paper fields from the record numbered `number`.

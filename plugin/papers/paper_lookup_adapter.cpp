@@ -11,19 +11,28 @@ PaperInfo ToPaperInfo(const PaperRecord& record) {
   return info;
 }
 
-PaperStore& PaperStoreLookup::Store() {
-  if (!store_) store_ = &OpenPaperStore(context_, printerName_ ? printerName_() : std::u16string());
+// The name is asked for before the lock is taken: it may call the spooler.
+PaperStore& PaperStoreLookup::Store(PaperLock& hold) {
+  if (!store_) {
+    std::u16string name = printerName_ ? printerName_() : std::u16string();
+    hold = LockPapers(context_);
+    store_ = &OpenPaperStore(context_, name);
+  } else {
+    hold = LockPapers(context_);
+  }
   return *store_;
 }
 
 std::optional<PaperInfo> PaperStoreLookup::FindByNumber(int32_t number) {
-  if (auto found = FindPaperByNumber(Store(), number))
+  PaperLock hold;
+  if (auto found = FindPaperByNumber(Store(hold), number))
     return ToPaperInfo(found->record);
   return std::nullopt;
 }
 
 std::optional<PaperInfo> PaperStoreLookup::FindByName(const std::u16string& name) {
-  if (auto found = FindPaperByName(Store(), name))
+  PaperLock hold;
+  if (auto found = FindPaperByName(Store(hold), name))
     return ToPaperInfo(found->record);
   return std::nullopt;
 }

@@ -1,4 +1,5 @@
-// The DEVMODE merge's paper lookup, answered by the module's paper store.
+// The DEVMODE merge's paper lookup, answered by the module's paper store;
+// each lookup holds the context's lock while it reads the store.
 #pragma once
 
 #include <functional>
@@ -22,7 +23,8 @@ class PaperStoreLookup : public IPaperLookup {
   std::optional<PaperInfo> FindByName(const std::u16string& name) override;
 
  private:
-  PaperStore& Store();
+  // The printer's store, with `hold` holding the context's lock.
+  PaperStore& Store(PaperLock& hold);
 
   PaperContext& context_;
   std::function<std::u16string()> printerName_;

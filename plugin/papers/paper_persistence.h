@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,13 +20,29 @@ namespace lx {
 // each printer opened so far, told apart by the store's printer name
 // without regard to case, as Windows compares printer names. The stores read spooler,
 // profile, files, system, security and the trace of the platform.
+//
+// Threads: the spooler, splwow64 and applications call the module from
+// several threads at once. One plain (not recursive) mutex, `lock`, guards
+// the store list, every store's records, index and dirty flag, and the
+// stored forms (printer data, the shared file) while a store loads or saves.
+// Only the entry points take it: the capability answers, the merge's
+// lookup, the printer events and the pages around each store access. The
+// functions declared here expect it held and never take it, so that no
+// path takes it twice; nothing that waits for a user (a modal dialog, a
+// message box) runs under it. Stores are never removed, so a store pointer
+// stays valid after the lock is let go, but its records do not: re-find a
+// record by number under the lock each time.
 struct PaperContext {
   PaperContext(const PluginPlatform& p, std::u16string fileName)
       : platform(p), paperFileName(std::move(fileName)) {}
   PluginPlatform platform;
   std::u16string paperFileName;  // the module's PaperFileName, such as lx220uip.ini
   std::vector<std::unique_ptr<PaperStore>> stores;  // a process serves few printers
+  std::mutex lock;
 };
+
+using PaperLock = std::unique_lock<std::mutex>;
+inline PaperLock LockPapers(PaperContext& context) { return PaperLock(context.lock); }
 
 // The store of `printerName`: created and loaded at the first call for that
 // printer, the same store at every later one. An application or the spooler

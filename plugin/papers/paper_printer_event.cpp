@@ -68,6 +68,8 @@ void ForgetPrinter(PaperContext& c, const std::u16string& printerName, const std
 
 void PaperPrinterEvent(PaperContext& context, const std::u16string& printerName, int event) {
   if (event != kPrinterEventInitialize && event != kPrinterEventDelete) return;
+  // The shared file and the stores are those the other threads save to.
+  PaperLock hold = LockPapers(context);
   std::optional<std::u16string> path = PaperFilePath(context);
   if (!path) return;
   IFileSystem& files = *context.platform.files;

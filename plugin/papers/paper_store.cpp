@@ -1,6 +1,7 @@
 #include "plugin/papers/paper_store.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
@@ -85,6 +86,11 @@ int FirstBySizeIndexed(const PaperStore& store, int32_t widthTenths, int32_t len
 }
 
 }  // namespace
+
+uint64_t NewPaperStoreSerial() {
+  static std::atomic<uint64_t> last{0};
+  return ++last;
+}
 
 std::vector<PaperRecord> BuiltInPapers() {
   std::vector<PaperRecord> list;
@@ -243,10 +249,12 @@ bool ReplacePaper(PaperStore& store, int index, const PaperRecord& record) {
 }
 
 int32_t NextPaperNumber(const PaperStore& store) {
-  int32_t candidate = 128;
+  bool taken[kLastUserPaperNumber - kFirstUserPaperNumber + 1] = {};
   for (const PaperRecord& r : store.records)
-    if (r.number >= candidate && r.number != kUserPaperNumber) candidate = r.number < INT32_MAX ? r.number + 1 : r.number;
-  return candidate;
+    if (r.number >= kFirstUserPaperNumber && r.number <= kLastUserPaperNumber) taken[r.number - kFirstUserPaperNumber] = true;
+  for (int32_t n = kFirstUserPaperNumber; n <= kLastUserPaperNumber; ++n)
+    if (!taken[n - kFirstUserPaperNumber]) return n;
+  return 0;
 }
 
 }  // namespace lx

@@ -28,6 +28,9 @@ struct PaperIndex {
   std::vector<int32_t> tenths;      // store order, width and length pairs
 };
 
+// A number no other store of the process had; never 0.
+uint64_t NewPaperStoreSerial();
+
 struct PaperStore {
   std::u16string printerName;  // fixed when the store is created
   // In store order, never above the capacity. Code that changes them other
@@ -36,6 +39,7 @@ struct PaperStore {
   std::vector<PaperRecord> records;
   bool dirty = false;
   PaperIndex index;
+  uint64_t serial = NewPaperStoreSerial();  // a reused address is another store
 
   int32_t count() const { return static_cast<int32_t>(records.size()); }
   bool indexed() const { return index.builtFor == records.size(); }
@@ -81,8 +85,11 @@ bool RemovePaperAt(PaperStore& store, int index);
 // Overwrites the record but keeps its number and built-in flag; no re-sort.
 bool ReplacePaper(PaperStore& store, int index, const PaperRecord& record);
 
-// One above the highest number from 128 up, 256 aside; 145 with the
-// built-in list alone. 256 once 255 is used, which AddPaper refuses.
+// Users' sizes are numbered from 145 (above the built-in sizes) to 255.
+inline constexpr int32_t kFirstUserPaperNumber = 145;
+inline constexpr int32_t kLastUserPaperNumber = 255;
+// The lowest number of that range no record has, so that the numbers of
+// deleted sizes are used again; 0 when every one is taken.
 int32_t NextPaperNumber(const PaperStore& store);
 
 }  // namespace lx

@@ -172,7 +172,8 @@ TEST(PrivateDevmodeValidate, EveryRuleOfTheRangeTableAtItsBounds) {
         EXPECT_FLOAT_EQ(hi, floatCase(r.offset, hi));
         EXPECT_FLOAT_EQ(lo, floatCase(r.offset, lo - 0.5f));
         EXPECT_FLOAT_EQ(hi, floatCase(r.offset, hi + 0.5f));
-        EXPECT_FLOAT_EQ(hi, floatCase(r.offset, std::numeric_limits<float>::infinity()));
+        // Not finite: the default (0 for every clamped float), not a bound.
+        EXPECT_EQ(0.0f, floatCase(r.offset, std::numeric_limits<float>::infinity()));
         break;
       case NoRule32:
         EXPECT_EQ(-123456789, intCase(r.offset, -123456789));
@@ -190,13 +191,37 @@ TEST(PrivateDevmodeValidate, EveryRuleOfTheRangeTableAtItsBounds) {
   }
 }
 
-TEST(PrivateDevmodeValidate, NotANumberIsLeftAlone) {
+// Every float field NaN, +inf or -inf in turn: each takes its default, and
+// the valid fields beside it keep their values.
+TEST(PrivateDevmodeValidate, NonFiniteFloatsTakeTheirDefaultsAndNothingValidIsLost) {
+  const float bad[] = {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
+                       -std::numeric_limits<float>::infinity()};
+  for (float b : bad) {
+    PrivateDevmode dm = Defaulted();
+    dm.reserved2C = dm.reserved30 = dm.reserved34 = dm.reserved38 = dm.reserved3C = dm.reserved40 = b;
+    dm.offsetX = dm.offsetY = dm.feedOffset = dm.reserved64 = dm.gapHeight = dm.grayFactor = b;
+    dm.density = 12;
+    dm.speed = 5;
+    dm.postAction = 3;
+    dm.postActionInterval = 7;
+    ValidatePrivateDevmode(dm);
+    PrivateDevmode expected = Defaulted();
+    expected.density = 12;
+    expected.speed = 5;
+    expected.postAction = 3;
+    expected.postActionInterval = 7;
+    EXPECT_TRUE(SameBytes(expected, dm)) << b;
+  }
   PrivateDevmode dm = Defaulted();
   dm.offsetX = std::numeric_limits<float>::quiet_NaN();
-  dm.density = -4;
+  dm.offsetY = 12.5f;
+  dm.gapHeight = std::numeric_limits<float>::infinity();
+  dm.grayFactor = 0.7f;
   ValidatePrivateDevmode(dm);
-  EXPECT_TRUE(std::isnan(dm.offsetX));
-  EXPECT_EQ(0, dm.density);
+  EXPECT_EQ(0.0f, dm.offsetX);
+  EXPECT_FLOAT_EQ(12.5f, dm.offsetY);
+  EXPECT_FLOAT_EQ(2.0f, dm.gapHeight);
+  EXPECT_FLOAT_EQ(0.7f, dm.grayFactor);
 }
 
 PrivateDevmode Customised() {

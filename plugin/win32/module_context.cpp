@@ -5,7 +5,6 @@
 #include "platform/win32/wide.h"
 #include "plugin/core/frame_logic.h"
 #include "plugin/resources/resource_ids.h"
-#include "plugin/win32/bitmap_loading.h"
 
 namespace lx {
 
@@ -46,7 +45,6 @@ ModuleContext::~ModuleContext() = default;
 bool ModuleContext::Attach() {
   activationContext_ = CreateOwnActivationContext(self_);
   plan_ = PlanAttach(platform_);
-  modelClass = plan_.modelClass;
 
   {
     ActivationScope scope(activationContext_);
@@ -74,8 +72,6 @@ bool ModuleContext::Attach() {
 }
 
 void ModuleContext::Detach(bool processEnding) {
-  // Every cached bitmap goes before the module it came from.
-  bitmaps_.reset();
   if (activationContext_ != INVALID_HANDLE_VALUE) {
     ::ReleaseActCtx(activationContext_);
     activationContext_ = INVALID_HANDLE_VALUE;
@@ -112,11 +108,5 @@ const OptionTable& ModuleContext::Options() {
   return *options_;
 }
 
-BitmapCache* ModuleContext::Bitmaps() {
-  std::call_once(bitmapsOnce_, [this] {
-    bitmaps_.reset(new (std::nothrow) BitmapCache(BitmapLoaderOf(bitmapModule_), DeleteBitmapHandle));
-  });
-  return bitmaps_.get();
-}
 
 }  // namespace lx

@@ -1,6 +1,6 @@
 // Everything one loaded lx220ui.dll keeps, in one object: its platform
-// services, its handles and facts, the paper store, the option table, the
-// bitmap cache and the trace. DllMain makes it at process attach and hands it
+// services, its handles and facts, the paper store, the option table and
+// the trace. DllMain makes it at process attach and hands it
 // to the class factory, which hands it to every plug-in object and its pages;
 // it goes at process detach.
 #pragma once
@@ -13,7 +13,6 @@
 
 #include "platform/win32/win32_file_security.h"
 #include "platform/win32/win32_os.h"
-#include "plugin/core/bitmap_cache.h"
 #include "plugin/core/naming.h"
 #include "plugin/core/option_table.h"
 #include "plugin/core/plugin_platform.h"
@@ -48,8 +47,6 @@ class ModuleContext {
   PaperContext& Papers();
   // Built at first use from the resource module's strings.
   const OptionTable& Options();
-  // Made at first use; null only when memory ran out.
-  BitmapCache* Bitmaps();
 
   HMODULE self() const { return self_; }
   HMODULE resources() const { return resources_; }
@@ -62,9 +59,6 @@ class ModuleContext {
   int uiLanguage() const { return uiLanguage_; }
   const std::u16string& unitText() const { return unitText_; }
 
-  // The model class: from the configuration file at attach, refined from
-  // the printer's driver name whenever the document pages are built.
-  int modelClass = 0;
   // What decides whether the module may unload.
   volatile LONG lockCount = 0;
   volatile LONG liveObjects = 0;
@@ -88,10 +82,9 @@ class ModuleContext {
   int uiLanguage_ = 0;
   std::u16string unitText_ = u"mm";
 
-  std::once_flag papersOnce_, optionsOnce_, bitmapsOnce_;
+  std::once_flag papersOnce_, optionsOnce_;
   std::unique_ptr<PaperContext> papers_;
   std::unique_ptr<OptionTable> options_;
-  std::unique_ptr<BitmapCache> bitmaps_;
 };
 
 // Activates an activation context for a scope; nothing for

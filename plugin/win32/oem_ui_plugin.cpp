@@ -43,14 +43,13 @@ PageModule PageModuleOf(ModuleContext& module) {
   facts.platform = &module.platform();
   facts.papers = &module.Papers();
   facts.options = &module.Options();
-  facts.bitmaps = module.Bitmaps();
   facts.text = [&module](unsigned id) { return module.ResourceText(id); };
   facts.unitText = module.unitText();
   facts.driverDirectory = module.platform().host->PrinterDriverDirectory().value_or(u"");
   facts.helpFileName = HelpFileName(module.plan().baseName, module.uiLanguage());
   facts.configPath = module.plan().configPath;
   facts.uiLanguage = module.uiLanguage();
-  facts.modelClass = &module.modelClass;
+  facts.configModelClass = module.plan().modelClass;
   return facts;
 }
 

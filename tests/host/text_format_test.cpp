@@ -1,5 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <random>
+
 #include "common/format.h"
 #include "common/text.h"
 
@@ -44,6 +50,32 @@ TEST(Format, NarrowConversionsMatchTheCrt) {
   EXPECT_EQ(FormatA("100%% %c", 'x'), "100% x");
   EXPECT_EQ(FormatA("[%5s|%-4d]", "ab", 3), "[   ab|3   ]");
   EXPECT_EQ(FormatA("%s", static_cast<const char*>(nullptr)), "(null)");
+}
+
+// Floating conversions give printf's digits in the "C" locale, flags and
+// widths included, and keep "." when the process has set a comma locale.
+TEST(Format, FloatsAreThoseOfTheCLocaleWhateverTheProcessLocale) {
+  std::mt19937_64 random(11);
+  const char* formats[] = {"%f", "%0.2f", "%.1f", "%8.3f", "%-9.2f|", "%+.2f", "% .1f", "%08.2f",
+                           "%e", "%.3E", "%g", "%.4g", "%G", "%.0f", "%.0e", "%12.5g"};
+  std::vector<double> values = {0.0, -0.0, 1.005, 2.25, -3.125, 1e-7, 123456789.987, 1e300, -1e-300,
+                                std::numeric_limits<double>::denorm_min(), 101.6, 0.5, 1.5, 2.5};
+  for (int i = 0; i < 300; ++i) values.push_back(std::ldexp(static_cast<double>(random() % 2000001) - 1e6, -(int)(random() % 40)));
+  char expected[512];
+  for (const char* f : formats)
+    for (double v : values) {
+      std::snprintf(expected, sizeof expected, f, v);
+      ASSERT_EQ(FormatA(f, v), expected) << f << " " << v;
+    }
+  EXPECT_EQ(FormatA("%f|%5.1f", std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity()),
+            "inf| -inf");
+
+  if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) GTEST_SKIP() << "no comma locale on this machine";
+  std::snprintf(expected, sizeof expected, "%.2f", 101.6);
+  EXPECT_EQ(std::string(expected), "101,60");  // the locale is in force
+  EXPECT_EQ(FormatA("%0.2f", 101.6), "101.60");
+  EXPECT_EQ(FormatW(u"%.1f mm x %0.2e", 50.8, 1234.5), u"50.8 mm x 1.23e+03");
+  std::setlocale(LC_ALL, "C");
 }
 
 TEST(Format, WideTakesWideStringsLikeMicrosoftsPrintf) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <winspool.h>
 
 #include <cstring>
 #include <vector>
@@ -341,6 +342,66 @@ TEST_F(PrintHost, SheetsAddTheAboutPageAndReadFeatures) {
   EXPECT_EQ(E_FAIL, plugin->DocumentPropertySheets(&info, 0));
   EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), GetLastError());
   plugin->Release();
+}
+
+// Three printers in one process, sheets built one after another: a class-0
+// driver, a class-2 driver ("LX-223T "), and a driver no pattern names,
+// which takes the configuration's Type (0) rather than the class the
+// previous sheet found. Each sheet's Print parameters page stores its own
+// modelClassValue.
+TEST_F(PrintHost, SheetsOfPrintersOfDifferentClassesInOneProcessKeepTheirOwnClass) {
+  struct Printer {
+    const wchar_t* driver;
+    const wchar_t* name;
+    int32_t modelClassValue;
+  };
+  const Printer printers[] = {{L"LX-220 Class Host", L"LX Class Zero", 85},
+                              {L"LX-223T Class Host", L"LX Class Two", 112},
+                              {L"Class Host Unnamed", L"LX Class Unnamed", 85}};
+  std::vector<HANDLE> handles;
+  for (const Printer& p : printers) {
+    HANDLE h = static_cast<HANDLE>(printhost::AddStubPrinter(L"lxclasshoststub.dll", p.driver, p.name));
+    ASSERT_NE(nullptr, h) << GetLastError();
+    handles.push_back(h);
+  }
+  IPrintOemUI2* plugin = Create();
+  ASSERT_NE(nullptr, plugin);
+  printhost::FakeCoreHelper core;
+  ASSERT_EQ(S_OK, plugin->PublishDriverInterface(&core));
+  std::vector<UnidrvDevmode> devmodes(3);
+  for (int round = 0; round < 2; ++round)
+    for (size_t i : {size_t{1}, size_t{2}, size_t{0}, size_t{2}}) {
+      OEMDMPARAM dm = {};
+      dm.cbSize = sizeof dm;
+      dm.hPrinter = handles[i];
+      dm.pPublicDMOut = devmodes[i].pub();
+      dm.pOEMDMOut = devmodes[i].plugin();
+      ASSERT_EQ(S_OK, plugin->DevMode(OEMDM_DEFAULT, &dm));
+      std::vector<PROPSHEETPAGEW> pages;
+      OEMUIPSPARAM ps = {};
+      ps.cbSize = sizeof ps;
+      ps.hPrinter = handles[i];
+      ps.hOEMHeap = GetProcessHeap();
+      ps.pPublicDM = devmodes[i].pub();
+      ps.pOEMDM = devmodes[i].plugin();
+      PROPSHEETUI_INFO info = {};
+      info.cbSize = sizeof info;
+      info.Version = PROPSHEETUI_INFO_VERSION;
+      info.Reason = PROPSHEETUI_REASON_INIT;
+      info.hComPropSheet = reinterpret_cast<HANDLE>(&pages);
+      info.pfnComPropSheet = RecordPage;
+      info.lParamInit = reinterpret_cast<LPARAM>(&ps);
+      ASSERT_EQ(S_OK, plugin->DocumentPropertySheets(&info, 0));
+      ASSERT_EQ(5u, pages.size());
+      int32_t value = 0;
+      std::memcpy(&value, devmodes[i].plugin() + 0x6C, sizeof value);
+      EXPECT_EQ(printers[i].modelClassValue, value) << i;
+    }
+  plugin->Release();
+  for (HANDLE h : handles) {
+    DeletePrinter(h);
+    ClosePrinter(h);
+  }
 }
 
 TEST_F(PrintHost, CanUnloadFollowsObjectsAndLocks) {

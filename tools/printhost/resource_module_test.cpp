@@ -8,6 +8,9 @@
 
 #include <commctrl.h>
 
+#include <clocale>
+#include <cstdio>
+#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
@@ -260,6 +263,88 @@ TEST_F(ResourceModule, SheetsWorkWithTheLoadedModule) {
   ASSERT_EQ(5u, document.handles.size());
   EXPECT_EQ(LoadText(resources_, IDS_PRINT_PARAMS_TITLE), document.titles[3]);
   plugin->Release();
+}
+
+std::wstring TextOf(HWND control) {
+  wchar_t text[64] = {};
+  GetWindowTextW(control, text, 64);
+  return text;
+}
+
+void Pump() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+}
+
+// A host that set a comma locale in msvcrt ("German") opens the document
+// sheet: the offset field shows "12.50", focusing and leaving it leaves the
+// text and the record's 12.5 as they were.
+TEST_F(ResourceModule, ACommaLocaleInTheHostLeavesAFieldUnchanged) {
+  if (!std::setlocale(LC_ALL, "German")) GTEST_SKIP() << "msvcrt has no German locale here";
+  char probe[16] = {};
+  std::snprintf(probe, sizeof probe, "%.2f", 12.5);
+  if (std::strcmp(probe, "12,50") != 0) {
+    std::setlocale(LC_ALL, "C");
+    GTEST_SKIP() << "the locale gives " << probe;
+  }
+  IPrintOemUI2* plugin = Create();
+  ASSERT_NE(nullptr, plugin);
+  printhost::FakeCoreHelper core;
+  ASSERT_EQ(S_OK, plugin->PublishDriverInterface(&core));
+  std::vector<BYTE> publicPart(sizeof(DEVMODEW)), privatePart(148);
+  OEMDMPARAM dm = {};
+  dm.cbSize = sizeof dm;
+  dm.pPublicDMOut = reinterpret_cast<DEVMODEW*>(publicPart.data());
+  dm.pOEMDMOut = privatePart.data();
+  ASSERT_EQ(S_OK, plugin->DevMode(OEMDM_DEFAULT, &dm));
+  const float offset = 12.5f;
+  std::memcpy(privatePart.data() + 0x48, &offset, sizeof offset);
+  RealSheet document;
+  OEMUIPSPARAM ps = {};
+  ps.cbSize = sizeof ps;
+  ps.hOEMHeap = GetProcessHeap();
+  ps.pPublicDM = dm.pPublicDMOut;
+  ps.pOEMDM = privatePart.data();
+  PROPSHEETUI_INFO info = {};
+  info.cbSize = sizeof info;
+  info.Version = PROPSHEETUI_INFO_VERSION;
+  info.Reason = PROPSHEETUI_REASON_INIT;
+  info.hComPropSheet = reinterpret_cast<HANDLE>(&document);
+  info.pfnComPropSheet = AddRealPage;
+  info.lParamInit = reinterpret_cast<LPARAM>(&ps);
+  ASSERT_EQ(S_OK, plugin->DocumentPropertySheets(&info, 0));
+  ASSERT_EQ(5u, document.handles.size());
+
+  PROPSHEETHEADERW header = {};
+  header.dwSize = sizeof header;
+  header.dwFlags = PSH_MODELESS;
+  header.pszCaption = L"Print host";
+  header.nPages = 5;
+  header.phpage = document.handles.data();
+  auto sheet = reinterpret_cast<HWND>(PropertySheetW(&header));
+  ASSERT_NE(nullptr, sheet);
+  SendMessageW(sheet, PSM_SETCURSEL, 3, 0);
+  Pump();
+  HWND page = reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+  ASSERT_NE(nullptr, page);
+  HWND field = GetDlgItem(page, IDC_OFFSET_X), other = GetDlgItem(page, IDC_OFFSET_Y);
+  ASSERT_NE(nullptr, field);
+  const std::wstring shown = TextOf(field);
+  SetFocus(field);
+  Pump();
+  const std::wstring focused = TextOf(field);
+  SetFocus(other);
+  Pump();
+  const std::wstring left = TextOf(field);
+  float stored = 0;
+  std::memcpy(&stored, privatePart.data() + 0x48, sizeof stored);
+  DestroyWindow(sheet);
+  std::setlocale(LC_ALL, "C");
+  plugin->Release();
+  EXPECT_EQ(shown.substr(0, 6), L"12.50 ");
+  EXPECT_EQ(focused, L"12.50");
+  EXPECT_EQ(left, shown);
+  EXPECT_EQ(12.5f, stored);
 }
 
 }  // namespace

@@ -110,6 +110,12 @@ void FakeDialog::SetFocus(int id) {
   c->focused = true;
 }
 
+int FakeDialog::FocusedControl() {
+  for (const auto& c : controls_)
+    if (c.focused) return c.id;
+  return 0;
+}
+
 void FakeDialog::GetEditSelection(int id, int& start, int& end) {
   start = end = 0;
   LX_CONTROL_OR(id)
@@ -147,6 +153,7 @@ int FakeDialog::ComboAdd(int id, const std::u16string& text) {
     while (at < c->items.size() && ToLowerAscii(c->items[at]) <= lower) ++at;
   }
   c->items.insert(c->items.begin() + static_cast<long>(at), text);
+  c->itemData.insert(c->itemData.begin() + static_cast<long>(at), 0);
   if (c->curSel >= static_cast<int>(at)) ++c->curSel;
   return static_cast<int>(at);
 }
@@ -159,6 +166,7 @@ int FakeDialog::ComboCount(int id) {
 void FakeDialog::ComboReset(int id) {
   LX_CONTROL_OR(id)
   c->items.clear();
+  c->itemData.clear();
   c->curSel = -1;
 }
 
@@ -181,6 +189,17 @@ std::u16string FakeDialog::ComboGetItemText(int id, int index) {
   LX_CONTROL_OR(id, u"")
   if (index < 0 || index >= static_cast<int>(c->items.size())) return u"";
   return c->items[index];
+}
+
+void FakeDialog::ComboSetItemData(int id, int index, intptr_t data) {
+  LX_CONTROL_OR(id)
+  if (index >= 0 && index < static_cast<int>(c->itemData.size())) c->itemData[index] = data;
+}
+
+intptr_t FakeDialog::ComboGetItemData(int id, int index) {
+  LX_CONTROL_OR(id, -1)
+  if (index < 0 || index >= static_cast<int>(c->itemData.size())) return -1;
+  return c->itemData[index];
 }
 
 void FakeDialog::ListSetExtendedStyle(int id, uint32_t style) {

@@ -34,6 +34,7 @@ struct FakeControl {
   // Combo box.
   bool sorted = false;
   std::vector<std::u16string> items;
+  std::vector<intptr_t> itemData;  // beside items
   int curSel = -1;
   // List view.
   uint32_t extendedStyle = 0;
@@ -72,6 +73,7 @@ class FakeDialog : public IDialogView {
   Rect GetControlRect(int id) override;
   void MoveControl(int id, const Rect& rect) override;
   void SetFocus(int id) override;
+  int FocusedControl() override;
   void GetEditSelection(int id, int& start, int& end) override;
   void SetEditSelection(int id, int start, int end) override;
   void LimitText(int id, int characters) override;
@@ -83,6 +85,8 @@ class FakeDialog : public IDialogView {
   bool ComboSetCurSel(int id, int index) override;
   int ComboGetCurSel(int id) override;
   std::u16string ComboGetItemText(int id, int index) override;
+  void ComboSetItemData(int id, int index, intptr_t data) override;
+  intptr_t ComboGetItemData(int id, int index) override;
   void ListSetExtendedStyle(int id, uint32_t style) override;
   void ListInsertColumn(int id, int column, const std::u16string& title, int width) override;
   int ListInsertItem(int id, int row, const std::u16string& text) override;

@@ -96,6 +96,11 @@ void Win32DialogView::SetFocus(int id) {
   if (HWND item = Item(id)) ::SetFocus(item);
 }
 
+int Win32DialogView::FocusedControl() {
+  HWND focus = ::GetFocus();
+  return focus != nullptr && window_ != nullptr && ::IsChild(window_, focus) ? ::GetDlgCtrlID(focus) : 0;
+}
+
 int Win32DialogView::ComboAdd(int id, const std::u16string& text) {
   HWND item = Item(id);
   return item ? static_cast<int>(SendMessageW(item, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(W(text)))) : -1;
@@ -119,6 +124,16 @@ int Win32DialogView::ComboGetCurSel(int id) {
   HWND item = Item(id);
   LRESULT r = item ? SendMessageW(item, CB_GETCURSEL, 0, 0) : CB_ERR;
   return r == CB_ERR ? -1 : static_cast<int>(r);
+}
+
+void Win32DialogView::ComboSetItemData(int id, int index, intptr_t data) {
+  if (HWND item = Item(id)) SendMessageW(item, CB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(data));
+}
+
+intptr_t Win32DialogView::ComboGetItemData(int id, int index) {
+  HWND item = Item(id);
+  LRESULT r = item ? SendMessageW(item, CB_GETITEMDATA, static_cast<WPARAM>(index), 0) : CB_ERR;
+  return r == CB_ERR ? -1 : static_cast<intptr_t>(r);
 }
 
 std::u16string Win32DialogView::ComboGetItemText(int id, int index) {

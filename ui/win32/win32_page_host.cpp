@@ -188,6 +188,7 @@ INT_PTR Win32PageHost::Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM
   if (IsCtlColorMessage(message)) {
     HWND control = message == WM_CTLCOLORDLG ? window : reinterpret_cast<HWND>(lParam);
     ControlColors colors = page_.CtlColor(GetDlgCtrlID(control), ControlKindOf(control));
+    if (colors.system) return FALSE;
     // The page's white brush lives as long as its host.
     if (!brush_) brush_ = CreateSolidBrush(RGB(255, 255, 255));
     return ApplyControlColors(reinterpret_cast<HDC>(wParam), colors, brush_);

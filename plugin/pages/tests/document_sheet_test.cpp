@@ -49,13 +49,13 @@ class ProbePage : public DocumentPage {
 
 TEST(DocumentSheet, BuildingReadsThePrinterAndMatchesThePublicPaper) {
   PageRig rig;
-  rig.modelClass = 2;
+  rig.configModelClass = 2;
   rig.live.reserved1C = 7;
   rig.live.collate = 0;
   rig.live.paperId = -1;
   PageContext* context = PrepareDocumentSheet(rig.Input(test::kPrinter));
   ASSERT_NE(context, nullptr);
-  EXPECT_EQ(rig.modelClass, 0);  // driver "LX-220"
+  EXPECT_EQ(context->modelClass(), 0);  // driver "LX-220"
   EXPECT_TRUE(rig.features.read);
   EXPECT_EQ(context->printerName, test::kPrinter);
   EXPECT_EQ(rig.live.reserved1C, 0);
@@ -87,6 +87,16 @@ TEST(DocumentSheet, BuildingReadsThePrinterAndMatchesThePublicPaper) {
   rig.publicDm.dmPaperWidth = 1;
   PrepareDocumentSheet(rig.Input(test::kPrinter))->Release();
   EXPECT_EQ(rig.live.paperId, 144);
+}
+
+// The plug-in's pages leave their colours to the system (a disabled field
+// then looks disabled); only the wizard's pages paint themselves white.
+TEST(DocumentSheet, EveryPageTakesTheSystemsDialogColours) {
+  PageRig rig;
+  ASSERT_EQ(5, rig.Open().added);
+  for (const auto& page : rig.pages)
+    for (ControlKind kind : {ControlKind::kEdit, ControlKind::kStatic, ControlKind::kComboBox, ControlKind::kOther})
+      EXPECT_TRUE(page->CtlColor(IDC_OFFSET_X, kind).system) << page->TemplateId();
 }
 
 TEST(DocumentSheet, AContextTheHeapRefusesGivesOutOfMemoryAndNoPage) {

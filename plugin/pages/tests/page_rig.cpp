@@ -109,7 +109,7 @@ DocumentSheetInput PageRig::Input(const std::u16string& printer) {
   m.unitText = Text(37);
   m.driverDirectory = u"C:\\Windows\\System32\\spool\\drivers\\x64";
   m.helpFileName = u"lx220uienus.chm";
-  m.modelClass = &modelClass;
+  m.configModelClass = configModelClass;
   m.configPath = configPath;
   m.uiLanguage = uiLanguage;
   return in;
@@ -123,6 +123,31 @@ DocumentPagesResult PageRig::Open(const std::u16string& printer) {
     IPropertyPage& p = *page;
     pages.push_back(std::move(page));
     return sheet->AddPage(p) ? static_cast<intptr_t>(pages.size()) : 0;
+  });
+}
+
+OtherSheet::OtherSheet() {
+  publicDm.dmSize = sizeof(DEVMODEW);
+  publicDm.dmPaperSize = 121;
+  publicDm.dmCollate = 1;
+  DefaultPrivateDevmode(live);
+}
+
+FakeDialog& OtherSheet::Tab(int index) {
+  EXPECT_TRUE(sheet->SelectTab(index));
+  return sheet->Current();
+}
+
+DocumentPagesResult PageRig::OpenOther(OtherSheet& other, const std::u16string& printer) {
+  other.sheet = std::make_unique<FakePropertySheet>(PluginScripts());
+  DocumentSheetInput in = Input(printer);
+  in.publicDm = &other.publicDm;
+  in.live = &other.live;
+  in.features = &other.features;
+  return BuildDocumentPages(in, [&other](std::unique_ptr<IPropertyPage> page, unsigned) -> intptr_t {
+    IPropertyPage& p = *page;
+    other.pages.push_back(std::move(page));
+    return other.sheet->AddPage(p) ? static_cast<intptr_t>(other.pages.size()) : 0;
   });
 }
 

@@ -31,6 +31,18 @@ struct CountingHeap {
   PageContextHeap heap();
 };
 
+// Another sheet open at the same time in the same process, with its own
+// DEVMODE parts and features.
+struct OtherSheet {
+  OtherSheet();
+  FakeDialog& Tab(int index);
+  DEVMODEW publicDm{};
+  PrivateDevmode live{};
+  FeatureSet features;
+  std::vector<std::unique_ptr<IPropertyPage>> pages;  // outlive the sheet
+  std::unique_ptr<FakePropertySheet> sheet;
+};
+
 struct PageRig {
   PageRig();
   ~PageRig();
@@ -41,6 +53,8 @@ struct PageRig {
   // The sheet is closed with OK, Cancel or not at all; a new process loads
   // the paper module afresh.
   void NewProcess();
+  // A second sheet for `printer` beside the rig's own, in the same process.
+  DocumentPagesResult OpenOther(OtherSheet& other, const std::u16string& printer);
   FakeDialog& Page() { return sheet->Current(); }
   std::u16string Text(unsigned id) const;
   DocumentSheetInput Input(const std::u16string& printer);
@@ -54,7 +68,7 @@ struct PageRig {
   CountingHeap heap;
   DEVMODEW publicDm{};
   PrivateDevmode live{};
-  int modelClass = 0;
+  int configModelClass = 0;  // the configuration's Type, as a class
   std::u16string configPath;  // the driver's configuration file, for the About texts
   int uiLanguage = 0;
   std::vector<PrinterHandle> handles;

@@ -282,6 +282,110 @@ TEST(PaperPage, TwoPrintersInOneProcessListAndSaveTheirOwnSizes) {
   EXPECT_EQ(Entries(rig.Page()).back(), u"only on B (70.0 mm x 50.0 mm) ");
 }
 
+int EntryOf(FakeDialog& page, const std::u16string& name) {
+  const auto entries = Entries(page);
+  for (size_t i = 0; i < entries.size(); ++i)
+    if (entries[i].compare(0, name.size() + 2, name + u" (") == 0) return static_cast<int>(i);
+  return -1;
+}
+
+// Two sheets of one printer in one process, each list filled before the
+// other changed the store: Delete, Edit and Apply act on the paper the entry
+// shows, one already gone does nothing, and activation refills the list.
+TEST(PaperPage, TwoSheetsOfOnePrinterActOnThePaperShownNotOnItsPosition) {
+  PageRig rig;
+  rig.Open(test::kPrinter);
+  OtherSheet other;
+  ASSERT_EQ(5, rig.OpenOther(other, test::kPrinter).added);
+  FakeDialog& a = rig.Page();
+  FakeDialog& b = other.sheet->Current();
+  rig.env.modalScripts.push_back(MakePaper(u"mine A", u"60", u"40"));
+  ASSERT_TRUE(a.Click(IDC_PAPER_NEW));
+  rig.env.modalScripts.push_back(MakePaper(u"b paper", u"70", u"50"));
+  ASSERT_TRUE(b.Click(IDC_PAPER_NEW));  // sorts before "mine A" in the store
+  ASSERT_EQ(other.live.paperId, 146);
+
+  ASSERT_GE(EntryOf(a, u"mine A"), 0);
+  ASSERT_EQ(EntryOf(a, u"b paper"), -1);  // A's list is as it was filled
+  ASSERT_TRUE(a.SelectCombo(IDC_PAPER_LIST, EntryOf(a, u"mine A")));
+  ASSERT_TRUE(a.Click(IDC_PAPER_DELETE));
+  {
+    PaperLock hold = LockPapers(*rig.papers);
+    PaperStore& store = OpenPaperStore(*rig.papers, test::kPrinter);
+    EXPECT_FALSE(FindPaperByName(store, u"mine A"));
+    EXPECT_TRUE(FindPaperByName(store, u"b paper"));
+  }
+
+  // B still lists "mine A": choosing it, Edit, Delete and Apply change nothing.
+  const int gone = EntryOf(b, u"mine A");
+  ASSERT_GE(gone, 0);
+  ASSERT_TRUE(b.SelectCombo(IDC_PAPER_LIST, gone));
+  EXPECT_EQ(other.live.paperId, 146);
+  EXPECT_FALSE(b.IsEnabled(IDC_PAPER_DELETE));
+  EXPECT_FALSE(b.Click(IDC_PAPER_EDIT));
+  EXPECT_FALSE(b.Click(IDC_PAPER_DELETE));
+  EXPECT_TRUE(rig.env.modalScripts.empty());
+  ASSERT_TRUE(other.sheet->ClickApply());
+  EXPECT_EQ(other.publicDm.dmPaperSize, 146);
+  EXPECT_EQ(FormName(other.publicDm), u"b paper");
+
+  // Activation refills: A now lists B's paper, B no longer lists the gone one.
+  other.Tab(1);
+  other.Tab(0);
+  EXPECT_EQ(EntryOf(other.sheet->Current(), u"mine A"), -1);
+  rig.sheet->SelectTab(1);
+  rig.sheet->SelectTab(0);
+  EXPECT_GE(EntryOf(rig.Page(), u"b paper"), 0);
+  EXPECT_EQ(Entries(rig.Page()).size(), 12u);
+}
+
+// 111 user sizes fill the numbers 145 to 255: the 112th New says so instead
+// of opening the dialog, also when another sheet took the last number while
+// the dialog was open, and a deleted size's number is used again.
+TEST(PaperPage, The112thPaperIsToldNoNumberIsLeftAndDeletedNumbersAreUsedAgain) {
+  PageRig rig;
+  rig.Open();
+  FakeDialog& page = rig.Page();
+  auto addDirectly = [&rig](int count) {
+    PaperLock hold = LockPapers(*rig.papers);
+    PaperStore& store = OpenPaperStore(*rig.papers, test::kPrinter);
+    for (int i = 0; i < count; ++i) {
+      std::u16string name = u"label ";
+      for (char ch : std::to_string(store.count())) name.push_back(static_cast<char16_t>(ch));
+      ASSERT_TRUE(AddPaper(store, MakePaperRecord(NextPaperNumber(store), name, 50, 30, false)));
+    }
+  };
+  addDirectly(109);
+  rig.env.modalScripts.push_back(MakePaper(u"the 110th", u"60", u"40"));
+  ASSERT_TRUE(page.Click(IDC_PAPER_NEW));
+  EXPECT_EQ(rig.live.paperId, 254);
+
+  // The dialog is open when another sheet takes 255.
+  rig.env.modalScripts.push_back([&](FakeDialog& d) {
+    addDirectly(1);
+    MakePaper(u"one too many", u"60", u"40")(d);
+  });
+  ASSERT_TRUE(page.Click(IDC_PAPER_NEW));
+  ASSERT_EQ(rig.env.messages.size(), 1u);
+  EXPECT_EQ(rig.env.messages[0].text, rig.Text(IDS_PAPER_NUMBERS_USED));
+  EXPECT_EQ(rig.live.paperId, 254);
+
+  const size_t dialogs = rig.env.modalTemplates.size();
+  ASSERT_TRUE(page.Click(IDC_PAPER_NEW));
+  EXPECT_EQ(rig.env.modalTemplates.size(), dialogs);  // no dialog for nothing
+  ASSERT_EQ(rig.env.messages.size(), 2u);
+  EXPECT_EQ(rig.env.messages[1].text, rig.Text(IDS_PAPER_NUMBERS_USED));
+  EXPECT_EQ(rig.env.messages[1].caption, rig.Text(IDS_HINT_CAPTION));
+
+  ASSERT_TRUE(page.SelectCombo(IDC_PAPER_LIST, EntryOf(page, u"label 50")));
+  const int16_t freed = rig.live.paperId;
+  ASSERT_TRUE(page.Click(IDC_PAPER_DELETE));
+  rig.env.modalScripts.push_back(MakePaper(u"in a freed place", u"60", u"40"));
+  ASSERT_TRUE(page.Click(IDC_PAPER_NEW));
+  EXPECT_EQ(rig.live.paperId, freed);
+  EXPECT_EQ(Entries(page).size(), 11u + 111u);
+}
+
 TEST(PaperPage, CancelKeepsANewSizeForThisProcessOnlyUntilAnApplySavesIt) {
   PageRig rig;
   rig.Open();

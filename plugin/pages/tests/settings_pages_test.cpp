@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 
 #include "plugin/pages/tests/page_rig.h"
 #include "plugin/resources/resource_ids.h"
@@ -39,15 +40,34 @@ void Leave(PageRig& rig, int field) {
   rig.sheet->CurrentPage()->OnEditFocus(field, false);
 }
 
+// Two printers of different classes in one process, their sheets open at
+// once: each sheet's tabs, also those first built after the other sheet
+// was made, show and store that sheet's class.
 TEST(SettingsPages, ModelClassDecidesSpeedRangePrintMethodAndPostPrintControls) {
   PageRig rig;  // driver "LX-220": class 0
   ASSERT_EQ(5, rig.Open().added);
-  EXPECT_EQ(0, rig.modelClass);
   FakeDialog& options = Tab(rig, kOptionsTab);
   EXPECT_EQ(3, options.At(IDC_SPEED).high);
   EXPECT_EQ(15, options.At(IDC_DENSITY).high);
   EXPECT_EQ(1, options.At(IDC_DENSITY).pageSize);
   EXPECT_EQ(1, options.At(IDC_SPEED).pageSize);
+
+  AddCutterPrinter(rig);
+  OtherSheet other;
+  ASSERT_EQ(5, rig.OpenOther(other, kCutterPrinter).added);
+  EXPECT_EQ(112, other.live.modelClassValue);
+  EXPECT_EQ(7, other.Tab(kOptionsTab).At(IDC_SPEED).high);
+  FakeDialog& cutter = other.Tab(kParamsTab);
+  EXPECT_TRUE(cutter.IsEnabled(IDC_PRINT_METHOD));
+  // The list follows the feature (THERMAL, its second option, in the core).
+  EXPECT_EQ(other.features.slots[kFeatureImageryType].current, cutter.ComboGetCurSel(IDC_PRINT_METHOD));
+  EXPECT_TRUE(cutter.SelectCombo(IDC_PRINT_METHOD, 2));
+  EXPECT_EQ(2, other.features.slots[kFeatureImageryType].current);
+  for (int id : {IDC_POST_ACTION, IDC_TIMING, IDC_INTERVAL}) EXPECT_TRUE(cutter.IsVisible(id)) << id;
+  EXPECT_EQ(4, cutter.ComboCount(IDC_POST_ACTION));
+  EXPECT_EQ(rig.Text(IDS_ACTION_CUT), cutter.ComboGetItemText(IDC_POST_ACTION, 3));
+  EXPECT_EQ(rig.Text(IDS_TIMING_INTERVAL), cutter.ComboGetItemText(IDC_TIMING, 3));
+
   FakeDialog& params = Tab(rig, kParamsTab);
   EXPECT_EQ(1, params.ComboGetCurSel(IDC_PRINT_METHOD));
   EXPECT_FALSE(params.IsEnabled(IDC_PRINT_METHOD));
@@ -56,24 +76,11 @@ TEST(SettingsPages, ModelClassDecidesSpeedRangePrintMethodAndPostPrintControls) 
     EXPECT_FALSE(params.IsVisible(id)) << id;
   }
   EXPECT_FALSE(params.IsVisible(IDC_PAPER_SAVING));
+  EXPECT_EQ(3, Tab(rig, kOptionsTab).At(IDC_SPEED).high);
+  EXPECT_TRUE(rig.sheet->ClickApply());
+  EXPECT_TRUE(other.sheet->ClickApply());
   EXPECT_EQ(85, rig.live.modelClassValue);
-
-  AddCutterPrinter(rig);
-  rig.NewProcess();
-  ASSERT_EQ(5, rig.Open(kCutterPrinter).added);
-  EXPECT_EQ(2, rig.modelClass);
-  EXPECT_EQ(7, Tab(rig, kOptionsTab).At(IDC_SPEED).high);
-  FakeDialog& cutter = Tab(rig, kParamsTab);
-  EXPECT_TRUE(cutter.IsEnabled(IDC_PRINT_METHOD));
-  // The list follows the feature (THERMAL, its second option, in the core).
-  EXPECT_EQ(rig.features.slots[kFeatureImageryType].current, cutter.ComboGetCurSel(IDC_PRINT_METHOD));
-  EXPECT_TRUE(cutter.SelectCombo(IDC_PRINT_METHOD, 2));
-  EXPECT_EQ(2, rig.features.slots[kFeatureImageryType].current);
-  for (int id : {IDC_POST_ACTION, IDC_TIMING, IDC_INTERVAL}) EXPECT_TRUE(cutter.IsVisible(id)) << id;
-  EXPECT_EQ(4, cutter.ComboCount(IDC_POST_ACTION));
-  EXPECT_EQ(rig.Text(IDS_ACTION_CUT), cutter.ComboGetItemText(IDC_POST_ACTION, 3));
-  EXPECT_EQ(rig.Text(IDS_TIMING_INTERVAL), cutter.ComboGetItemText(IDC_TIMING, 3));
-  EXPECT_EQ(112, rig.live.modelClassValue);
+  EXPECT_EQ(112, other.live.modelClassValue);
 }
 
 TEST(SettingsPages, OptionsSlidersWriteLevelsUnlessThePrinterDecides) {
@@ -264,6 +271,87 @@ TEST(SettingsPages, OffsetsFeedAndCollateReachTheRecordAndApplyHandsCollateOn) {
   // A sheet that refuses the result fails the page.
   rig.env.sheetAnswer = kSheetResultFailed;
   EXPECT_EQ(kPsnretInvalid, rig.sheet->CurrentPage()->OnApply());
+}
+
+// Enter (OK) and Alt+A (Apply) while a number field still has the focus:
+// the sheet sends no EN_KILLFOCUS first, yet the typed value reaches the
+// record as leaving the field would bring it in range; a tab change does
+// the same, and the field keeps its focus text.
+TEST(SettingsPages, ConfirmingWithTheFocusInANumberFieldKeepsWhatWasTyped) {
+  struct Case {
+    int tab, field;
+    const char16_t* typed;
+    double taken;
+  };
+  const Case cases[] = {{kParamsTab, IDC_GAP, u"20", 12},        {kParamsTab, IDC_OFFSET_X, u"-30", -25},
+                        {kParamsTab, IDC_OFFSET_Y, u"7.5", 7.5},  {kParamsTab, IDC_FEED_OFFSET, u"45", 30},
+                        {kImageTab, IDC_TONE_FACTOR, u"0", 0.1},  {kParamsTab, IDC_INTERVAL, u"150", 99}};
+  auto value = [](const PrivateDevmode& r, int field) -> double {
+    switch (field) {
+      case IDC_GAP: return r.gapHeight;
+      case IDC_OFFSET_X: return r.offsetX;
+      case IDC_OFFSET_Y: return r.offsetY;
+      case IDC_FEED_OFFSET: return r.feedOffset;
+      case IDC_TONE_FACTOR: return r.grayFactor;
+      default: return r.postActionInterval;
+    }
+  };
+  for (int way = 0; way < 3; ++way) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(::testing::Message() << "field " << c.field << " way " << way);
+      PageRig rig;
+      AddCutterPrinter(rig);
+      rig.Open(kCutterPrinter);
+      FakeDialog& page = Tab(rig, c.tab);
+      if (c.field == IDC_INTERVAL) {
+        ASSERT_TRUE(page.SelectCombo(IDC_POST_ACTION, 3));
+        ASSERT_TRUE(page.SelectCombo(IDC_TIMING, 3));
+      }
+      ASSERT_TRUE(page.FocusEdit(c.field));
+      ASSERT_TRUE(page.Type(c.field, c.typed));
+      if (way == 0) {
+        ASSERT_TRUE(rig.sheet->ClickOk());  // Enter
+        EXPECT_NEAR(c.taken, value(rig.live, c.field), 1e-6);
+        continue;
+      }
+      if (way == 1) {
+        ASSERT_TRUE(rig.sheet->ClickApply());  // Alt+A
+      } else {
+        ASSERT_TRUE(rig.sheet->SelectTab(0));
+        EXPECT_TRUE(rig.sheet->ApplyEnabled());
+      }
+      EXPECT_NEAR(c.taken, value(rig.live, c.field), 1e-6);
+      EXPECT_EQ(c.field, page.FocusedControl());
+      EXPECT_EQ(std::u16string::npos, page.GetText(c.field).find(u"mm"));  // still the focus text
+    }
+  }
+}
+
+// An application's DEVMODE with NaN and infinite fields, validated as the
+// core driver has it validated before any sheet: the pages show the
+// defaults, and focusing and leaving the fields reports no change.
+TEST(SettingsPages, ADevmodeWithNonFiniteFieldsShowsDefaultsAndStaysUnchanged) {
+  PageRig rig;
+  const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
+  rig.live.offsetX = nan;
+  rig.live.offsetY = -inf;
+  rig.live.feedOffset = inf;
+  rig.live.gapHeight = nan;
+  rig.live.grayFactor = nan;
+  ValidatePrivateDevmode(rig.live);
+  rig.Open();
+  FakeDialog& params = Tab(rig, kParamsTab);
+  EXPECT_EQ(u"0.00 mm", params.GetText(IDC_OFFSET_X));
+  EXPECT_EQ(u"0.00 mm", params.GetText(IDC_OFFSET_Y));
+  EXPECT_EQ(u"2.0 mm", params.GetText(IDC_GAP));
+  for (int field : {IDC_OFFSET_X, IDC_OFFSET_Y, IDC_FEED_OFFSET, IDC_GAP}) {
+    ASSERT_TRUE(params.FocusEdit(field));
+    Leave(rig, field);
+  }
+  EXPECT_FALSE(params.sheetChanged);
+  FakeDialog& image = Tab(rig, kImageTab);
+  EXPECT_EQ(u"1.80", image.GetText(IDC_TONE_FACTOR));
+  EXPECT_FALSE(image.sheetChanged);
 }
 
 }  // namespace

@@ -143,6 +143,8 @@ TEST(PaperStoreTest, IndexedLookupsKeepTheFirstMatchRules) {
     float height = next(3) == 0 ? 152.4f : 30.0f + static_cast<float>(next(20)) / 10.0f;
     store.records.push_back(MakePaperRecord(static_cast<int32_t>(100 + next(400)), name, width, height, false));
   }
+  // Only the last record has this name, number and size: both ends are walked.
+  store.records.push_back(MakePaperRecord(509, u"the last alone", 12.3f, 45.6f, false));
   IndexPapers(store);
   PaperStore walked = store;
   walked.index = PaperIndex{};
@@ -165,8 +167,12 @@ TEST(PaperStoreTest, IndexedLookupsKeepTheFirstMatchRules) {
     EXPECT_EQ(IsPaperNameFree(store, name), IsPaperNameFree(walked, name));
   }
   for (const std::u16string name : {u"0123456789012345678901234567890", u"0123456789012345678901234567890123456789",
-                                    u"custom", u"", u"p1 "})
+                                    u"custom", u"", u"p1 ", u"the last alone"})
     EXPECT_TRUE(same(FindPaperByName(store, name), FindPaperByName(walked, name)));
+  ASSERT_TRUE(FindPaperByName(walked, u"the last alone"));
+  EXPECT_EQ(FindPaperByName(walked, u"the last alone")->index, walked.count() - 1);
+  EXPECT_EQ(FindPaperBySize(walked, 123, 456)->index, walked.count() - 1);
+  EXPECT_EQ(FindPaperByNumber(walked, 509)->index, walked.count() - 1);
   for (int32_t w = 980; w <= 1040; ++w)
     for (int32_t h : {299, 300, 301, 310, 1523, 1524, 1525, -1524})
       EXPECT_TRUE(same(FindPaperBySize(store, w, h), FindPaperBySize(walked, w, h))) << w << "x" << h;
@@ -233,18 +239,29 @@ TEST(PaperStoreTest, RemoveAndReplaceStayInsideTheStore) {
   EXPECT_EQ(store.count(), 0);
 }
 
-TEST(PaperStoreTest, NumberingAndItsEnd) {
+// The lowest free number from 145 to 255: a deleted size's number is used
+// again, numbers outside the range change nothing, and 0 says none is left.
+TEST(PaperStoreTest, NumberingTakesTheLowestFreeNumberAndSaysWhenNoneIsLeft) {
   PaperStore store = BuiltInStore();
   EXPECT_EQ(NextPaperNumber(store), 145);
   ASSERT_TRUE(AddPaper(store, MakePaperRecord(NextPaperNumber(store), u"a", 1, 1, false)));
   EXPECT_EQ(NextPaperNumber(store), 146);
   ASSERT_TRUE(AddPaper(store, MakePaperRecord(255, u"b", 1, 1, false)));
-  EXPECT_EQ(NextPaperNumber(store), 256);
-  EXPECT_FALSE(AddPaper(store, MakePaperRecord(NextPaperNumber(store), u"c", 1, 1, false)));
+  EXPECT_EQ(NextPaperNumber(store), 146);
+  for (int32_t n = 146; n < 255; ++n) {
+    std::u16string name = u"n";
+    for (char c : std::to_string(n)) name.push_back(static_cast<char16_t>(c));
+    ASSERT_TRUE(AddPaper(store, MakePaperRecord(NextPaperNumber(store), name, 1, 1, false))) << n;
+  }
+  EXPECT_EQ(store.count(), 11 + 111);
+  EXPECT_EQ(NextPaperNumber(store), 0);
+  ASSERT_TRUE(RemovePaperAt(store, FindPaperByNumber(store, 200)->index));
+  EXPECT_EQ(NextPaperNumber(store), 200);
   PaperStore empty;
-  EXPECT_EQ(NextPaperNumber(empty), 128);
+  EXPECT_EQ(NextPaperNumber(empty), 145);
   empty.records.push_back(MakePaperRecord(std::numeric_limits<int32_t>::max(), u"x", 1, 1, false));
-  EXPECT_EQ(NextPaperNumber(empty), std::numeric_limits<int32_t>::max());
+  empty.records.push_back(MakePaperRecord(144, u"y", 1, 1, false));
+  EXPECT_EQ(NextPaperNumber(empty), 145);
 }
 
 TEST(PaperStoreTest, AFullStoreRefusesMore) {

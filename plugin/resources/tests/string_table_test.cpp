@@ -38,7 +38,7 @@ const std::vector<StringId>& ExpectedStrings() {
         kOption);
     add({31, 32, 35, 43, 315}, kTitle);
     add({37}, kUnit);
-    add({26, 27, 28, 29, 30, 38, 39, 51, 52, 20, 44, 45, 46, 47, 48, 49, 101}, kControl);
+    add({26, 27, 28, 29, 30, 53, 38, 39, 51, 52, 20, 44, 45, 46, 47, 48, 49, 101}, kControl);
     for (UINT id = 201; id <= 231; ++id)
       if (id != 210 && id != 211 && id != 215) v.push_back({id, kControl});
     add({301, 302, 303, 304, 306, 307, 308, 309, 310, 311, 316, 317, 318}, kControl);
