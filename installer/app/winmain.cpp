@@ -20,7 +20,8 @@ struct Program {
       : platform(instance),
         sheetView(instance),
         dnssd(platform.os().libraries),
-        search(platform.os(), dnssd, lx::g_config),
+        dnsapi(platform.os().libraries),
+        search(platform.os(), dnssd, lx::g_config, &dnsapi),
         wizard(platform.os(), sheetView, workers, session, lx::TheWizardState(), &search),
         app(platform.os(), desktop, &wizard) {}
   lx::Win32Os platform;
@@ -29,6 +30,7 @@ struct Program {
   lx::ThreadWorkers workers;
   lx::Win32Session session;
   lx::DnssdBinding dnssd;
+  lx::DnsapiBinding dnsapi;
   lx::NetSearch search;
   lx::SheetWizardRunner wizard;
   lx::CCalvethApp app;
@@ -38,8 +40,10 @@ struct Program {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
   auto* program = new Program(instance);
-  // Only the copy beside the program: it runs elevated.
-  program->dnssd.Load(lx::DnssdLibraryPath(program->platform.os()));
+  // Only the copy beside the program: it runs elevated. Without one, Windows'
+  // own DNS-SD from System32 by its full path, where the system has it.
+  if (!program->dnssd.Load(lx::DnssdLibraryPath(program->platform.os())))
+    program->dnsapi.Load(lx::DnsapiLibraryPath(program->platform.os()));
   program->app.InitInstance(lx::U(commandLine));
   // Ends the workers first, then the process: no static object is torn down
   // under a worker that is still running.

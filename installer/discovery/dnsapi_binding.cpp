@@ -63,13 +63,13 @@ void DnsapiBinding::Free() {
   if (module && libraries_) libraries_->Free(module);
 }
 
-bool DnsapiBinding::Offers() {
+bool DnsapiBinding::Offers() const {
   for (int entry = 0; entry < kEntries; ++entry)
     if (!Bind(static_cast<Entry>(entry))) return false;
   return true;
 }
 
-void* DnsapiBinding::Bind(Entry entry) {
+void* DnsapiBinding::Bind(Entry entry) const {
   ModuleHandle module = module_.load();
   if (!module) return nullptr;
   if (void* p = cache_[entry].load()) return p;

@@ -28,7 +28,7 @@ class DnsapiBinding {
   bool Load(const std::u16string& path);
   void Free();
   // The library is loaded and has every entry a search needs.
-  bool Offers();
+  bool Offers() const;
 
   dnsapi::Status Browse(dnsapi::BrowseRequest* request, dnsapi::Cancel* cancel);
   dnsapi::Status BrowseCancel(dnsapi::Cancel* cancel);
@@ -39,12 +39,12 @@ class DnsapiBinding {
 
  private:
   enum Entry { kBrowse, kBrowseCancel, kResolve, kResolveCancel, kFreeInstance, kRecordListFree, kEntries };
-  void* Bind(Entry entry);
+  void* Bind(Entry entry) const;
 
   ILibraries* libraries_;
   std::atomic<ModuleHandle> module_{0};
   // The UI thread and the system's callback threads call through the cache.
-  std::atomic<void*> cache_[kEntries] = {};
+  mutable std::atomic<void*> cache_[kEntries] = {};
 };
 
 }  // namespace lx

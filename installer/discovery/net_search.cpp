@@ -105,7 +105,7 @@ void NetSearch::StartNetSearch(INetSearchSink* window) {
   started_ = true;
   auto session = NewSession();
   session->notify = window;
-  if (!dnssd_.Loaded() && dnsapi_ && dnsapi_->Offers()) {
+  if (OnWindowsRoad()) {
     DebugTrace(os_, "NetSearch: Windows DNS-SD (dnsapi.dll) searches");
     StartWindowsSearch(session);
     return;

@@ -100,6 +100,9 @@ class NetSearch {
   // The window the last search was started for (UI thread); null before any.
   INetSearchSink* NotifyWindow() const { return notify_; }
   bool Searching() const { return session_ != nullptr; }
+  // Windows' DNS-SD searches: no dns_sd library is loaded and the system
+  // offers the API. That road needs no responder of ours.
+  bool OnWindowsRoad() const { return !dnssd_.Loaded() && dnsapi_ && dnsapi_->Offers(); }
   // True for a notice of the search started last, while it has not been
   // stopped (UI thread). Its browse may have failed: its window still ends.
   bool IsCurrent(uintptr_t number) const { return started_ && number == number_; }
