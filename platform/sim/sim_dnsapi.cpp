@@ -124,7 +124,9 @@ void SimDnsapi::Run() {
       continue;
     }
     if (next->due > Clock::now()) {
-      changed_.wait_until(hold, next->due);
+      // A copy: the queue may grow while this thread waits.
+      Clock::time_point due = next->due;
+      changed_.wait_until(hold, due);
       continue;
     }
     Entry entry = *next;
