@@ -21,7 +21,8 @@ struct Program {
       : platform(instance),
         sheetView(instance),
         dnssd(platform.os().libraries),
-        search(platform.os(), dnssd, lx::g_config),
+        dnsapi(platform.os().libraries),
+        search(platform.os(), dnssd, lx::g_config, &dnsapi),
         wizard(platform.os(), sheetView, workers, session, lx::TheWizardState(), &search),
         quiet(platform.os(), session, lx::TheWizardState()),
         app(platform.os(), desktop, &wizard, &quiet) {}
@@ -31,6 +32,7 @@ struct Program {
   lx::ThreadWorkers workers;
   lx::Win32Session session;
   lx::DnssdBinding dnssd;
+  lx::DnsapiBinding dnsapi;
   lx::NetSearch search;
   lx::SheetWizardRunner wizard;
   lx::QuietInstaller quiet;
@@ -41,8 +43,10 @@ struct Program {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
   auto* program = new Program(instance);
-  // Only the copy beside the program: it runs elevated.
-  program->dnssd.Load(lx::DnssdLibraryPath(program->platform.os()));
+  // Only the copy beside the program: it runs elevated. Without one, Windows'
+  // own DNS-SD from System32 by its full path, where the system has it.
+  if (!program->dnssd.Load(lx::DnssdLibraryPath(program->platform.os())))
+    program->dnsapi.Load(lx::DnsapiLibraryPath(program->platform.os()));
   program->app.InitInstance(lx::U(commandLine));
   // Ends the workers first, then the process: no static object is torn down
   // under a worker that is still running. The code is what deployment tools read.

@@ -4,6 +4,7 @@
 
 #include "common/text.h"
 #include "installer/core/trace.h"
+#include "installer/discovery/dnsapi_records.h"
 #include "installer/discovery/service_names.h"
 #include "platform/sockets.h"
 
@@ -13,6 +14,8 @@ namespace {
 
 constexpr char kRegType[] = "_pdl-datastream._tcp";
 constexpr char kDomain[] = "local";
+// Static: the browse request's query name outlives any request.
+constexpr char16_t kWindowsQueryName[] = u"_pdl-datastream._tcp.local";
 
 NetSearchSession* SessionOf(void* context) { return static_cast<NetSearchSession*>(context); }
 
@@ -26,11 +29,24 @@ bool WaitForThread(NetSearchSession& session, uint32_t ms) {
 
 }  // namespace
 
-NetSearch::NetSearch(const Os& os, DnssdBinding& dnssd, const InstallerConfig& config)
-    : os_(os), dnssd_(dnssd), config_(config) {}
+NetSearch::NetSearch(const Os& os, DnssdBinding& dnssd, const InstallerConfig& config, DnsapiBinding* dnsapi)
+    : os_(os), dnssd_(dnssd), dnsapi_(dnsapi), config_(config) {}
 
 NetSearch::~NetSearch() {
   EndSearch();
+  // A cancelled request's callback may still come: it finds no engine and does
+  // nothing, and its session stays reachable until the process ends.
+  static std::mutex parkedLock;
+  static std::vector<std::shared_ptr<NetSearchSession>> parked;
+  for (auto& session : windowsSessions_) {
+    std::unique_lock<std::mutex> hold(session->lock);
+    session->ended.wait(hold, [&] { return session->inCallback == 0; });
+    session->engine = nullptr;
+  }
+  {
+    std::lock_guard<std::mutex> hold(parkedLock);
+    parked.insert(parked.end(), windowsSessions_.begin(), windowsSessions_.end());
+  }
   // A thread left running by a stop still uses this object.
   for (auto& orphan : orphans_) {
     std::unique_lock<std::mutex> hold(orphan->lock);
@@ -50,7 +66,9 @@ void NetSearch::EndSearch() {
   started_ = false;
   std::shared_ptr<NetSearchSession> session = std::move(session_);
   if (session) session->stop = true;
-  if (thread_.joinable()) {
+  if (session && session->windowsRoad) {
+    EndWindowsSearch(*session);
+  } else if (thread_.joinable()) {
     bool ended = WaitForThread(*session, kStopWaitMs);
     if (!ended) {
       std::lock_guard<std::mutex> hold(session->lock);
@@ -87,6 +105,12 @@ void NetSearch::StartNetSearch(INetSearchSink* window) {
   started_ = true;
   auto session = NewSession();
   session->notify = window;
+  if (OnWindowsRoad()) {
+    DebugTrace(os_, "NetSearch: Windows DNS-SD (dnsapi.dll) searches");
+    StartWindowsSearch(session);
+    return;
+  }
+  DebugTrace(os_, "NetSearch: %s searches", dnssd_.Loaded() ? "dnssd.dll" : "no DNS-SD library");
   dnssd::ServiceRef browse = nullptr;
   dnssd::ErrorType error = dnssd_.Browse(&browse, 0, 0, kRegType, kDomain, &NetSearch::OnBrowseReply, session.get());
   if (error != dnssd::kNoError) {
@@ -227,12 +251,9 @@ void NetSearch::HandleResolve(NetSearchSession& session, uint32_t interfaceIndex
     }
   }
 
-  if (ServiceNameHasModel(config_.Models(), record.name) && Contains(record.product, config_.install.PRODUCT)) {
-    size_t index = list_.Keep(session.generation, record);
-    if (index == NetPrinterList::kFull)
-      DebugTrace(os_, "NetSearch: the list holds %u printers; a new one is not kept",
-                 static_cast<unsigned>(NetPrinterList::kMaxRecords));
-    if (index != NetPrinterList::kRefused && index != NetPrinterList::kFull) {
+  {
+    size_t index = KeepIfModel(session, record);
+    if (index != NetPrinterList::kRefused) {
       session.awaitingAddress = index;
       dnssd::ServiceRef lookup = nullptr;
       if (dnssd_.GetAddrInfo(&lookup, 0, interfaceIndex, dnssd::kProtocolIPv4, OrEmpty(hostTarget),
@@ -244,6 +265,18 @@ void NetSearch::HandleResolve(NetSearchSession& session, uint32_t interfaceIndex
     }
   }
   PostCount(session);
+}
+
+size_t NetSearch::KeepIfModel(NetSearchSession& session, const NetPrinterRecord& record) {
+  if (!ServiceNameHasModel(config_.Models(), record.name) || !Contains(record.product, config_.install.PRODUCT))
+    return NetPrinterList::kRefused;
+  size_t index = list_.Keep(session.generation, record);
+  if (index == NetPrinterList::kFull) {
+    DebugTrace(os_, "NetSearch: the list holds %u printers; a new one is not kept",
+               static_cast<unsigned>(NetPrinterList::kMaxRecords));
+    return NetPrinterList::kRefused;
+  }
+  return index;
 }
 
 void NetSearch::PostCount(NetSearchSession& session) {
@@ -278,6 +311,148 @@ void LX_DNSSD_API NetSearch::OnAddressReply(dnssd::ServiceRef, dnssd::Flags, uin
     return;
   }
   self.list_.SetAddress(session->generation, session->awaitingAddress, Utf8ToUtf16(text));
+}
+
+void NetSearch::StartWindowsSearch(const std::shared_ptr<NetSearchSession>& session) {
+  session->windowsRoad = true;
+  dnsapi::BrowseRequest request = {dnsapi::kRequestVersion1, 0, kWindowsQueryName, &NetSearch::OnDnsapiBrowse,
+                                   session.get()};
+  std::lock_guard<std::mutex> hold(session->lock);
+  dnsapi::Status status = dnsapi_->Browse(&request, &session->browseCancel);
+  if (status != dnsapi::kRequestPending) {
+    // The page's window still ends on its timer, with an empty list.
+    DebugTrace(os_, "DnsServiceBrowse failed status=%u", status);
+    return;
+  }
+  DebugTrace(os_, "DnsServiceBrowse started");
+  session->browseOpen = true;
+  session_ = session;
+  windowsSessions_.push_back(session);
+}
+
+void NetSearch::EndWindowsSearch(NetSearchSession& session) {
+  // Cancelled outside the lock: a system may run a callback, which takes it, before a cancel returns.
+  std::vector<dnsapi::Cancel*> resolves;
+  bool browse;
+  {
+    std::lock_guard<std::mutex> hold(session.lock);
+    browse = session.browseOpen;
+    session.browseOpen = false;
+    for (auto& resolve : session.resolves)
+      if (resolve.open) {
+        resolve.open = false;
+        resolves.push_back(&resolve.cancel);
+      }
+  }
+  if (browse) {
+    dnsapi::Status status = dnsapi_->BrowseCancel(&session.browseCancel);
+    if (status != dnsapi::kSuccess) DebugTrace(os_, "DnsServiceBrowseCancel failed status=%u", status);
+  }
+  for (dnsapi::Cancel* cancel : resolves) {
+    dnsapi::Status status = dnsapi_->ResolveCancel(cancel);
+    if (status != dnsapi::kSuccess) DebugTrace(os_, "DnsServiceResolveCancel failed status=%u", status);
+  }
+}
+
+// Marks a Windows callback as running; false once the engine is gone.
+static bool EnterCallback(NetSearchSession& session) {
+  std::lock_guard<std::mutex> hold(session.lock);
+  if (!session.engine) return false;
+  ++session.inCallback;
+  return true;
+}
+
+static void LeaveCallback(NetSearchSession& session) {
+  {
+    std::lock_guard<std::mutex> hold(session.lock);
+    --session.inCallback;
+  }
+  session.ended.notify_all();
+}
+
+void LX_DNSSD_API NetSearch::OnDnsapiBrowse(dnsapi::Status status, void* context, dnsapi::Record* records) {
+  NetSearchSession* session = SessionOf(context);
+  if (!session || !EnterCallback(*session)) return;
+  NetSearch& self = *session->engine;
+  if (status != dnsapi::kSuccess) {
+    if (status == dnsapi::kCancelled || session->stop) DebugTrace(self.os_, "NetSearch: browse ended status=%u", status);
+    else DebugTrace(self.os_, "DnsServiceBrowse callback failed status=%u", status);
+  } else {
+    std::lock_guard<std::mutex> hold(session->lock);
+    for (dnsapi::Record* record = records; record; record = record->pNext) {
+      if (session->stop) {
+        DebugTrace(self.os_, "NetSearch: browse reply after the stop ignored");
+        break;
+      }
+      if (record->wType != dnsapi::kTypePtr || !record->pNameHost) continue;
+      std::u16string name(record->pNameHost, StrLen16(record->pNameHost, kMaxInstanceText + 1));
+      std::string name8 = Utf16ToUtf8(name);
+      if (name.empty() || name.size() > kMaxInstanceText) {
+        DebugTrace(self.os_, "NetSearch: browse record with %s name ignored", name.empty() ? "an empty" : "an overlong");
+        continue;
+      }
+      DebugTrace(self.os_, "DnsServiceBrowse found %s", name8.c_str());
+      if (session->resolves.size() >= kMaxResolves) {
+        DebugTrace(self.os_, "NetSearch: %u resolves started; %s is not resolved", static_cast<unsigned>(kMaxResolves),
+                   name8.c_str());
+        continue;
+      }
+      DnsapiResolve& resolve = session->resolves.emplace_back();
+      resolve.session = session;
+      resolve.name = name;
+      dnsapi::ResolveRequest request = {dnsapi::kRequestVersion1, 0, resolve.name.data(), &NetSearch::OnDnsapiResolve,
+                                        &resolve};
+      dnsapi::Status started = self.dnsapi_->Resolve(&request, &resolve.cancel);
+      if (started != dnsapi::kRequestPending) {
+        DebugTrace(self.os_, "DnsServiceResolve failed status=%u", started);
+        session->resolves.pop_back();
+        continue;
+      }
+      resolve.open = true;
+    }
+  }
+  self.dnsapi_->RecordListFree(records);
+  LeaveCallback(*session);
+}
+
+void LX_DNSSD_API NetSearch::OnDnsapiResolve(dnsapi::Status status, void* context,
+                                             dnsapi::ServiceInstance* instance) {
+  auto* resolve = static_cast<DnsapiResolve*>(context);
+  if (!resolve || !resolve->session || !EnterCallback(*resolve->session)) return;
+  NetSearchSession& session = *resolve->session;
+  NetSearch& self = *session.engine;
+  {
+    std::lock_guard<std::mutex> hold(session.lock);
+    resolve->open = false;
+  }
+  if (session.stop) DebugTrace(self.os_, "NetSearch: resolve reply after the stop ignored");
+  else if (status != dnsapi::kSuccess) DebugTrace(self.os_, "DnsServiceResolve callback failed status=%u", status);
+  else if (!instance) DebugTrace(self.os_, "NetSearch: resolve reply without an instance ignored");
+  else self.HandleInstance(session, *instance);
+  // Freed whatever became of it, also after the stop.
+  self.dnsapi_->FreeInstance(instance);
+  LeaveCallback(session);
+}
+
+void NetSearch::HandleInstance(NetSearchSession& session, const dnsapi::ServiceInstance& instance) {
+  InstanceRecord found = RecordFromInstance(instance);
+  if (found.refusal) {
+    DebugTrace(os_, "NetSearch: resolved instance not kept (%s)", found.refusal);
+    // A dropped instance still counts, as on the dns_sd road.
+    PostCount(session);
+    return;
+  }
+  NetPrinterRecord& record = found.record;
+  std::string name = Utf16ToUtf8(record.name);
+  DebugTrace(os_, "DnsServiceResolve resolved %s port=%d", name.c_str(), record.port);
+  if (found.hostRefusal)
+    DebugTrace(os_, "NetSearch: host target not kept (%s); the printer installs by its address", found.hostRefusal);
+  if (found.productNote) DebugTrace(os_, "NetSearch: %s ignored", found.productNote);
+  if (!record.product.empty()) DebugTrace(os_, "product = %s", Utf16ToUtf8(record.product).c_str());
+  if (!record.address.empty()) DebugTrace(os_, "address = %s", Utf16ToUtf8(record.address).c_str());
+  else DebugTrace(os_, "NetSearch: %s has no IPv4 address", found.ipv6Only ? "an IPv6-only answer" : "the answer");
+  KeepIfModel(session, record);
+  PostCount(session);
 }
 
 }  // namespace lx

@@ -6,12 +6,14 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <list>
 #include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
 
 #include "installer/core/installer_config.h"
+#include "installer/discovery/dnsapi_binding.h"
 #include "installer/discovery/dnssd_binding.h"
 #include "installer/discovery/net_printer_list.h"
 #include "installer/discovery/net_search_sink.h"
@@ -20,6 +22,16 @@
 namespace lx {
 
 class NetSearch;
+struct NetSearchSession;
+
+// A resolve started on Windows' DNS-SD road; its address is the context of
+// its callback and stays valid as long as the search engine.
+struct DnsapiResolve {
+  NetSearchSession* session = nullptr;
+  std::u16string name;
+  dnsapi::Cancel cancel = {};
+  bool open = false;  // started and neither completed nor cancelled; under the session's lock
+};
 
 // One search: what its poll thread and its reply handlers share. The thread
 // keeps it alive after a stop that could not wait for it.
@@ -41,6 +53,13 @@ struct NetSearchSession {
   size_t awaitingAddress = kNoRecord;
   // Resolve and address replies handled so far; poll thread only.
   unsigned replies = 0;
+  // Windows' DNS-SD road: no poll thread; the system's callback threads and
+  // the stop share these under `lock`.
+  bool windowsRoad = false;
+  bool browseOpen = false;
+  dnsapi::Cancel browseCancel = {};
+  std::list<DnsapiResolve> resolves;
+  int inCallback = 0;  // callbacks running; `ended` tells when one returns
 };
 
 class NetSearch {
@@ -54,9 +73,13 @@ class NetSearch {
   // slices that look at the stop flag.
   static constexpr uint32_t kReplyWaitMs = 3000;
   static constexpr uint32_t kReplyWaitSliceMs = 100;
+  // Resolves one search starts on Windows' road: a flood of announcements
+  // cannot start requests without end.
+  static constexpr size_t kMaxResolves = 4 * NetPrinterList::kMaxRecords;
 
-  // `os` needs debug (trace) and sockets.
-  NetSearch(const Os& os, DnssdBinding& dnssd, const InstallerConfig& config);
+  // `os` needs debug (trace) and sockets. With no dns_sd library loaded,
+  // `dnsapi` searches when it offers Windows' DNS-SD API.
+  NetSearch(const Os& os, DnssdBinding& dnssd, const InstallerConfig& config, DnsapiBinding* dnsapi = nullptr);
   ~NetSearch();
   NetSearch(const NetSearch&) = delete;
   NetSearch& operator=(const NetSearch&) = delete;
@@ -77,6 +100,9 @@ class NetSearch {
   // The window the last search was started for (UI thread); null before any.
   INetSearchSink* NotifyWindow() const { return notify_; }
   bool Searching() const { return session_ != nullptr; }
+  // Windows' DNS-SD searches: no dns_sd library is loaded and the system
+  // offers the API. That road needs no responder of ours.
+  bool OnWindowsRoad() const { return !dnssd_.Loaded() && dnsapi_ && dnsapi_->Offers(); }
   // True for a notice of the search started last, while it has not been
   // stopped (UI thread). Its browse may have failed: its window still ends.
   bool IsCurrent(uintptr_t number) const { return started_ && number == number_; }
@@ -94,6 +120,10 @@ class NetSearch {
                                           dnssd::ErrorType error, const char* hostName, const sockaddr* address,
                                           uint32_t ttl, void* context);
 
+  // Windows' DNS-SD callbacks, on a system thread.
+  static void LX_DNSSD_API OnDnsapiBrowse(dnsapi::Status status, void* context, dnsapi::Record* records);
+  static void LX_DNSSD_API OnDnsapiResolve(dnsapi::Status status, void* context, dnsapi::ServiceInstance* instance);
+
   // For the reply handlers of a session made by hand (tests, fuzzing).
   std::shared_ptr<NetSearchSession> NewSession();
 
@@ -106,9 +136,17 @@ class NetSearch {
   void HandleResolve(NetSearchSession& session, uint32_t interfaceIndex, const char* fullName,
                      const char* hostTarget, uint16_t port, uint16_t txtLen, const unsigned char* txtRecord);
   void PostCount(NetSearchSession& session);
+  // Keeps a record of a configured model; its index or NetPrinterList::kRefused.
+  size_t KeepIfModel(NetSearchSession& session, const NetPrinterRecord& record);
+  void StartWindowsSearch(const std::shared_ptr<NetSearchSession>& session);
+  void EndWindowsSearch(NetSearchSession& session);
+  void HandleInstance(NetSearchSession& session, const dnsapi::ServiceInstance& instance);
 
   const Os& os_;
   DnssdBinding& dnssd_;
+  DnsapiBinding* dnsapi_;
+  // Windows' road: a callback may come after the stop, so its session lives as long as this object.
+  std::vector<std::shared_ptr<NetSearchSession>> windowsSessions_;
   const InstallerConfig& config_;
   NetPrinterList list_;
   std::shared_ptr<NetSearchSession> session_;

@@ -50,7 +50,12 @@ void CStepSearching::OnTimer(unsigned timerId) {
     view_->KillTimer(kProgressTimerId);
     return;
   }
-  if (progress_ == 10) PrepareResponder(os());
+  if (progress_ == 10) {
+    NetSearch* search = host_.search();
+    // Windows' own mDNS service answers that road; the progress runs its course all the same.
+    if (search && search->OnWindowsRoad()) DebugTrace(os(), "CStepSearching: Windows DNS-SD searches; no responder step");
+    else PrepareResponder(os());
+  }
   if (progress_ == 30) StartSearch();
   SetProgress(progress_ > 80 ? 85 : progress_ + 5);
 }

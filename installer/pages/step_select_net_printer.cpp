@@ -125,7 +125,8 @@ intptr_t CStepSelectNetPrinter::OnWizardBack() {
 intptr_t CStepSelectNetPrinter::OnWizardNext() {
   // The rows stay as they are from here on, with or without a selection.
   StopSearch();
-  RemoveOwnResponder(os());
+  NetSearch* search = host_.search();
+  if (!search || !search->OnWindowsRoad()) RemoveOwnResponder(os());
   const int list = IDC_NET_PRINTER_LIST;
   int row = view_->ListNextSelected(list, -1);
   if (row < 0) {

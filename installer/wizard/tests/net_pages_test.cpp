@@ -38,7 +38,10 @@ struct NetRig : WizardRig {
     machine.files.AddFile(std::u16string(kSetupFolder) + u"\\Bonjour\\x64\\mDNSResponder.exe", "MZ");
     AddDriverPackage({"LX-220 Label"});
     WriteConfig(Config(showSetting));
-    if (search) {
+    if (search && windowsRoad) {
+      UseWindowsSearch();
+      windows->services = std::move(printers);
+    } else if (search) {
       UseNetSearch(library);
       mdns->services = std::move(printers);
     }
@@ -85,6 +88,11 @@ struct NetRig : WizardRig {
     return true;
   }
   bool OwnResponder() { return machine.services.Find(u"ZAX Bonjour Service") != nullptr; }
+  void Announce(const SimMdnsService& printer) {
+    if (windowsRoad) windows->Announce(printer);
+    else mdns->Announce(printer);
+  }
+  bool windowsRoad = false;  // Windows' DNS-SD instead of dnssd.dll; before Open
 };
 
 class NetPagesTest : public ::testing::Test, public NetRig {};
@@ -362,6 +370,79 @@ TEST(NetPagesInstall, InstallsByHostNameOrAddressFromTheListPage) {
     if (c.byHostName && connects == u"192.0.2.30") {
       EXPECT_TRUE(rig.Traced(u"LX-220 Shop has no usable host name; installing by its address 192.0.2.30"));
     }
+  }
+}
+
+// Windows' DNS-SD road, with no dnssd.dll beside the installer: the same
+// pages, notices and merges, and no responder step anywhere on the way.
+TEST_F(NetPagesTest, OnWindowsDnsSdTheRoadRunsItsCourseWithoutAResponder) {
+  windowsRoad = true;
+  Open({Printer("LX-220 Shop", "192.0.2.30")});
+  for (int i = 0; i < 3; ++i) ASSERT_TRUE(Fire(kProgressTimerId));
+  EXPECT_TRUE(Traced(u"CStepSearching: Windows DNS-SD searches; no responder step"));
+  for (int i = 0; i < 4; ++i) ASSERT_TRUE(Fire(kProgressTimerId));
+  ASSERT_TRUE(sheet().search()->Searching());
+  EXPECT_TRUE(Traced(u"NetSearch: Windows DNS-SD (dnsapi.dll) searches"));
+  ASSERT_TRUE(WaitFor([&] { return OnList(); }));
+  auto& list = List()->At(IDC_NET_PRINTER_LIST);
+  ASSERT_EQ(list.rows, (Rows{{u"LX-220 Shop", u"192.0.2.30", u"9100"}}));
+  EXPECT_TRUE(view.ButtonEnabled(kIdWizNext));
+
+  Announce(Printer("LX-220 Desk", "192.0.2.31"));
+  ASSERT_TRUE(WaitFor([&] { return list.rows.size() == 2; }));
+  Announce(Printer("LX-220 Shop", "192.0.2.45"));
+  ASSERT_TRUE(WaitFor([&] { return list.rows[0][1] == u"192.0.2.45"; }));
+  EXPECT_EQ(list.rows[1], (std::vector<std::u16string>{u"LX-220 Desk", u"192.0.2.31", u"9100"}));
+  ASSERT_TRUE(Fire(kSearchWindowTimerId));
+  ASSERT_TRUE(WaitFor([&] { return list.rows.size() == 2 && OnList(); }));
+
+  ASSERT_TRUE(view.ClickBack());
+  EXPECT_EQ(view.CurrentPage(), &sheet().installerType);
+  EXPECT_FALSE(sheet().search()->Searching());
+  EXPECT_TRUE(windows->WaitIdle());
+  EXPECT_EQ(windows->OpenRequests(), 0);
+  EXPECT_EQ(windows->UnfreedReplies(), 0);
+
+  ASSERT_TRUE(view.Click(IDC_NET_INSTALL));
+  TickToSearch();
+  ASSERT_TRUE(WaitFor([&] { return OnList(); }));
+  ASSERT_TRUE(view.Click(IDC_MANUAL_SEARCH));
+  EXPECT_EQ(view.CurrentPage(), &sheet().setPrinter);
+  EXPECT_FALSE(sheet().search()->Searching());
+  EXPECT_FALSE(OwnResponder());
+  EXPECT_EQ(machine.services.Find(u"Bonjour Service"), nullptr);
+  EXPECT_EQ(windows->Faults(), 0);
+}
+
+TEST_F(NetPagesTest, OnWindowsDnsSdAPrinterInstallsByHostNameOrByItsAddress) {
+  struct Case {
+    const char* what;
+    const char* host;
+    bool byHostName;
+    const char16_t* port;
+  } cases[] = {
+      {"host name", "lx220-0a1b.local.", true, u"IP_lx220-0a1b.local"},
+      {"address", "lx220-0a1b.local.", false, u"IP_192.0.2.30"},
+      {"a host name with a switch in it", "lx220 /q.local.", true, u"IP_192.0.2.30"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    NetRig rig;
+    rig.windowsRoad = true;
+    rig.Open({Printer("LX-220 Label Printer", "192.0.2.30", c.host)});
+    rig.TickToSearch();
+    ASSERT_TRUE(rig.WaitFor([&] { return rig.OnList(); }));
+    if (!c.byHostName) ASSERT_TRUE(rig.view.Click(IDC_BY_HOSTNAME));
+    ASSERT_TRUE(rig.view.ClickNext());
+    rig.RunUntilIdle();
+    EXPECT_EQ(rig.view.CurrentPage(), &rig.sheet().finish);
+    rig.machine.clock.Sleep(5000);
+    SimPrinter* printer = rig.machine.spooler.Find(u"LX-220 Label Printer NET");
+    ASSERT_NE(printer, nullptr);
+    EXPECT_EQ(printer->info.portName, c.port);
+    EXPECT_FALSE(rig.OwnResponder());
+    EXPECT_TRUE(rig.windows->WaitIdle());
+    EXPECT_EQ(rig.windows->OpenRequests(), 0);
   }
 }
 

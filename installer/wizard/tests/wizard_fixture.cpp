@@ -71,6 +71,16 @@ void WizardRig::UseNetSearch(bool library) {
   search_ = std::make_unique<NetSearch>(*os, *dnssd_, StartUpConfig());
 }
 
+void WizardRig::UseWindowsSearch() {
+  UseNetSearch(false);
+  windows = std::make_unique<SimDnsapi>();
+  std::u16string path = DnsapiLibraryPath(*os);
+  libraries.Install(path, SimDnsapi::Entries());
+  dnsapi_ = std::make_unique<DnsapiBinding>(&libraries);
+  EXPECT_TRUE(dnsapi_->Load(path));
+  search_ = std::make_unique<NetSearch>(*os, *dnssd_, StartUpConfig(), dnsapi_.get());
+}
+
 std::string WizardRig::DefaultConfig() {
   return "[Support_Driver]\r\nLX-220\r\n"
          "[LX-220]\r\nVID=VID_2D37\r\nPID=PID_0220\r\nPRINTERNAME=LX-220 Label Printer\r\n"

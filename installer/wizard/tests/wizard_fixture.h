@@ -15,6 +15,7 @@
 #include "installer/discovery/dnssd_binding.h"
 #include "installer/discovery/net_search.h"
 #include "installer/wizard/sheet_manage.h"
+#include "platform/sim/sim_dnsapi.h"
 #include "platform/sim/sim_dnssd.h"
 #include "platform/sim/sim_libraries.h"
 #include "platform/sim/sim_machine.h"
@@ -49,6 +50,9 @@ class WizardRig {
   // Gives the wizard a network search over the dns_sd double beside the
   // installer (or, without `library`, none there); before StartWizard.
   void UseNetSearch(bool library = true);
+  // Or, with no dnssd.dll beside the installer, a search over Windows' own
+  // DNS-SD: the simulated dnsapi.dll in the system folder.
+  void UseWindowsSearch();
   // Or a search of the test's own, over another library and sockets (the
   // host's real mDNS stack); it must outlive the rig.
   void UseNetSearch(NetSearch& search) { external_ = &search; }
@@ -79,6 +83,7 @@ class WizardRig {
   std::unique_ptr<SimSession> session;
   // The dns_sd double; one at a time, so only a rig that searches has one.
   std::unique_ptr<SimDnssd> mdns;
+  std::unique_ptr<SimDnsapi> windows;  // UseWindowsSearch
   SimLibraries libraries;
 
  private:
@@ -101,6 +106,7 @@ class WizardRig {
   };
   std::unique_ptr<LockedDebug> lockedDebug_;
   std::unique_ptr<DnssdBinding> dnssd_;
+  std::unique_ptr<DnsapiBinding> dnsapi_;
   std::unique_ptr<NetSearch> search_;
   NetSearch* external_ = nullptr;
   std::unique_ptr<SheetManage> sheet_;
