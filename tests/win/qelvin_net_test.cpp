@@ -452,7 +452,9 @@ TEST_F(QelvinNet, AHostileNameReachesNoCommandLine) {
   EXPECT_STREQ(created->pPortName, L"IP_192.0.2.31");
   walk_->Press(PSBTN_CANCEL);
   ASSERT_TRUE(run_.WaitForExit(30000)) << "the wizard does not close";
-  EXPECT_EQ(run_.exitCode(), 1603u);  // the refused name is a failure
+  // The printer was installed by its address: leaving on the accessories
+  // page ends a finished installation.
+  EXPECT_EQ(run_.exitCode(), 0u);
 }
 
 }  // namespace
