@@ -33,6 +33,19 @@ const std::wstring& RunSuffix();
 inline constexpr const wchar_t* kLanguageModules[] = {L"lx220uienus.dll", L"lx220uiru.dll",
                                                        L"lx220uizhcn.dll", L"lx220uija.dll"};
 
+// The PROPSHEETUI_REASON_INIT call the core driver makes for a sheet: the
+// callback gets `sheet` as hComPropSheet, the plug-in `ps` as lParamInit.
+inline PROPSHEETUI_INFO InitSheetInfo(void* sheet, PFNCOMPROPSHEET callback, OEMUIPSPARAM* ps) {
+  PROPSHEETUI_INFO info = {};
+  info.cbSize = sizeof info;
+  info.Version = PROPSHEETUI_INFO_VERSION;
+  info.Reason = PROPSHEETUI_REASON_INIT;
+  info.hComPropSheet = reinterpret_cast<HANDLE>(sheet);
+  info.pfnComPropSheet = callback;
+  info.lParamInit = reinterpret_cast<LPARAM>(ps);
+  return info;
+}
+
 class PrintHost : public ::testing::Test {
  protected:
   static void SetUpTestSuite();

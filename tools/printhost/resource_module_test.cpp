@@ -219,13 +219,7 @@ TEST_F(ResourceModule, SheetsWorkWithTheLoadedModule) {
   RealSheet real;
   OEMUIPSPARAM ps = {};
   ps.cbSize = sizeof ps;
-  PROPSHEETUI_INFO info = {};
-  info.cbSize = sizeof info;
-  info.Version = PROPSHEETUI_INFO_VERSION;
-  info.Reason = PROPSHEETUI_REASON_INIT;
-  info.hComPropSheet = reinterpret_cast<HANDLE>(&real);
-  info.pfnComPropSheet = AddRealPage;
-  info.lParamInit = reinterpret_cast<LPARAM>(&ps);
+  PROPSHEETUI_INFO info = printhost::InitSheetInfo(&real, AddRealPage, &ps);
   ASSERT_EQ(S_OK, plugin->DevicePropertySheets(&info, 0));
   ASSERT_EQ(1u, real.handles.size());
   EXPECT_EQ(resources_, real.pages[0].hInstance);
@@ -305,13 +299,7 @@ TEST_F(ResourceModule, ACommaLocaleInTheHostLeavesAFieldUnchanged) {
   ps.hOEMHeap = GetProcessHeap();
   ps.pPublicDM = dm.pPublicDMOut;
   ps.pOEMDM = privatePart.data();
-  PROPSHEETUI_INFO info = {};
-  info.cbSize = sizeof info;
-  info.Version = PROPSHEETUI_INFO_VERSION;
-  info.Reason = PROPSHEETUI_REASON_INIT;
-  info.hComPropSheet = reinterpret_cast<HANDLE>(&document);
-  info.pfnComPropSheet = AddRealPage;
-  info.lParamInit = reinterpret_cast<LPARAM>(&ps);
+  PROPSHEETUI_INFO info = printhost::InitSheetInfo(&document, AddRealPage, &ps);
   ASSERT_EQ(S_OK, plugin->DocumentPropertySheets(&info, 0));
   ASSERT_EQ(5u, document.handles.size());
 
