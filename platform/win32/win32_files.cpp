@@ -33,9 +33,11 @@ std::optional<std::string> Win32Files::ReadFile(const std::u16string& path) {
   return out;
 }
 
-bool Win32Files::AppendFile(const std::u16string& path, const std::string& bytes) {
-  HANDLE h = ::CreateFileW(W(path), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
+namespace {
+
+// Writes every byte to an opened file and closes it; false when the open
+// failed or the write fell short.
+bool WriteAllAndClose(HANDLE h, const std::string& bytes) {
   if (h == INVALID_HANDLE_VALUE) return false;
   DWORD done = 0;
   bool ok = ::WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) != FALSE &&
@@ -44,14 +46,17 @@ bool Win32Files::AppendFile(const std::u16string& path, const std::string& bytes
   return ok;
 }
 
+}  // namespace
+
+bool Win32Files::AppendFile(const std::u16string& path, const std::string& bytes) {
+  HANDLE h = ::CreateFileW(W(path), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+  return WriteAllAndClose(h, bytes);
+}
+
 bool Win32Files::WriteFile(const std::u16string& path, const std::string& bytes) {
   HANDLE h = ::CreateFileW(W(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  DWORD done = 0;
-  bool ok = ::WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) != FALSE &&
-            done == bytes.size();
-  ::CloseHandle(h);
-  return ok;
+  return WriteAllAndClose(h, bytes);
 }
 
 bool Win32Files::FileExists(const std::u16string& path) {
