@@ -134,6 +134,17 @@ LONG_PTR CALLBACK AddRealPage(HANDLE sheet, UINT function, LPARAM lParam1, LPARA
   return reinterpret_cast<LONG_PTR>(handle);
 }
 
+// The pages in a modeless sheet of their own, as a host program shows them.
+HWND OpenModelessSheet(std::vector<HPROPSHEETPAGE>& pages) {
+  PROPSHEETHEADERW header = {};
+  header.dwSize = sizeof header;
+  header.dwFlags = PSH_MODELESS;
+  header.pszCaption = L"Print host";
+  header.nPages = static_cast<UINT>(pages.size());
+  header.phpage = pages.data();
+  return reinterpret_cast<HWND>(PropertySheetW(&header));
+}
+
 class ResourceModule : public PrintHost {
  protected:
   void SetUp() override {
@@ -226,13 +237,7 @@ TEST_F(ResourceModule, SheetsWorkWithTheLoadedModule) {
   EXPECT_EQ(LoadText(resources_, IDS_ABOUT_TITLE), real.titles[0]);
   EXPECT_EQ(reinterpret_cast<ULONG_PTR>(real.handles[0]), info.Result);
 
-  PROPSHEETHEADERW header = {};
-  header.dwSize = sizeof header;
-  header.dwFlags = PSH_MODELESS;
-  header.pszCaption = L"Print host";
-  header.nPages = 1;
-  header.phpage = real.handles.data();
-  auto sheet = reinterpret_cast<HWND>(PropertySheetW(&header));
+  HWND sheet = OpenModelessSheet(real.handles);
   ASSERT_NE(nullptr, sheet);
   HWND page = reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
   ASSERT_NE(nullptr, page);
@@ -303,13 +308,7 @@ TEST_F(ResourceModule, ACommaLocaleInTheHostLeavesAFieldUnchanged) {
   ASSERT_EQ(S_OK, plugin->DocumentPropertySheets(&info, 0));
   ASSERT_EQ(5u, document.handles.size());
 
-  PROPSHEETHEADERW header = {};
-  header.dwSize = sizeof header;
-  header.dwFlags = PSH_MODELESS;
-  header.pszCaption = L"Print host";
-  header.nPages = 5;
-  header.phpage = document.handles.data();
-  auto sheet = reinterpret_cast<HWND>(PropertySheetW(&header));
+  HWND sheet = OpenModelessSheet(document.handles);
   ASSERT_NE(nullptr, sheet);
   SendMessageW(sheet, PSM_SETCURSEL, 3, 0);
   Pump();
