@@ -16,7 +16,11 @@ constexpr Status kRequestPending = 9506;  // DNS_REQUEST_PENDING: the request ru
 constexpr Status kCancelled = 1223;       // ERROR_CANCELLED
 constexpr Status kTimeout = 1460;         // ERROR_TIMEOUT
 constexpr uint32_t kRequestVersion1 = 1;  // DNS_QUERY_REQUEST_VERSION1
+constexpr uint16_t kTypeA = 1;            // DNS_TYPE_A
 constexpr uint16_t kTypePtr = 12;         // DNS_TYPE_PTR
+constexpr uint16_t kTypeAaaa = 28;        // DNS_TYPE_AAAA
+constexpr uint32_t kResultsVersion1 = 1;  // DNS_QUERY_RESULTS_VERSION1
+constexpr uint64_t kQueryStandard = 0;    // DNS_QUERY_STANDARD
 constexpr int kFreeRecordList = 1;        // DnsFreeRecordList
 
 // DNS_SERVICE_INSTANCE
@@ -39,7 +43,7 @@ struct Cancel {
   void* reserved;
 };
 
-// The head of DNS_RECORDW and the PTR data that follows it.
+// The head of DNS_RECORDW and the PTR or A data that follows it.
 struct Record {
   Record* pNext;
   char16_t* pName;
@@ -48,7 +52,38 @@ struct Record {
   uint32_t flags;
   uint32_t dwTtl;
   uint32_t dwReserved;
-  char16_t* pNameHost;  // Data.PTR
+  union {
+    char16_t* pNameHost;  // Data.PTR
+    uint32_t ipAddress;   // Data.A: IP4_ADDRESS, network byte order
+  };
+};
+
+// DNS_QUERY_RESULT
+struct QueryResult {
+  uint32_t Version;
+  Status QueryStatus;
+  uint64_t QueryOptions;
+  Record* pQueryRecords;
+  void* Reserved;
+};
+
+// DNS_QUERY_CANCEL
+struct QueryCancel {
+  char Reserved[32];
+};
+
+using QueryComplete = void(LX_DNSSD_API*)(void* context, QueryResult* results);
+
+// DNS_QUERY_REQUEST, version 1 (windns.h of MinGW lacks it).
+struct QueryRequest {
+  uint32_t Version;
+  const char16_t* QueryName;
+  uint16_t QueryType;
+  uint64_t QueryOptions;
+  void* pDnsServerList;  // PDNS_ADDR_ARRAY
+  uint32_t InterfaceIndex;
+  QueryComplete pQueryCompletionCallback;
+  void* pQueryContext;
 };
 
 using BrowseCallback = void(LX_DNSSD_API*)(Status status, void* context, Record* records);
@@ -78,5 +113,7 @@ using ResolveFn = Status(LX_DNSSD_API*)(ResolveRequest* request, Cancel* cancel)
 using ResolveCancelFn = Status(LX_DNSSD_API*)(Cancel* cancel);
 using FreeInstanceFn = void(LX_DNSSD_API*)(ServiceInstance* instance);
 using RecordListFreeFn = void(LX_DNSSD_API*)(Record* records, int freeType);
+using QueryExFn = Status(LX_DNSSD_API*)(QueryRequest* request, QueryResult* results, QueryCancel* cancel);
+using CancelQueryFn = Status(LX_DNSSD_API*)(QueryCancel* cancel);
 
 }  // namespace lx::dnsapi

@@ -27,6 +27,12 @@ static_assert(sizeof(dnsapi::Cancel) == sizeof(DNS_SERVICE_CANCEL));
 static_assert(offsetof(dnsapi::Record, wType) == offsetof(DNS_RECORDW, wType));
 static_assert(offsetof(dnsapi::Record, dwTtl) == offsetof(DNS_RECORDW, dwTtl));
 static_assert(offsetof(dnsapi::Record, pNameHost) == offsetof(DNS_RECORDW, Data));
+static_assert(offsetof(dnsapi::Record, ipAddress) == offsetof(DNS_RECORDW, Data.A.IpAddress));
+static_assert(sizeof(dnsapi::QueryResult) == sizeof(DNS_QUERY_RESULT));
+static_assert(offsetof(dnsapi::QueryResult, pQueryRecords) == offsetof(DNS_QUERY_RESULT, pQueryRecords));
+// DNS_QUERY_REQUEST as Windows lays it out; MinGW does not declare it.
+static_assert(offsetof(dnsapi::QueryRequest, QueryOptions) == 8 + 2 * sizeof(void*));
+static_assert(sizeof(dnsapi::QueryRequest) == (sizeof(void*) == 8 ? 64 : 40));
 #endif
 
 namespace {
@@ -34,6 +40,7 @@ namespace {
 constexpr const char* kEntryNames[] = {
     "DnsServiceBrowse",        "DnsServiceBrowseCancel", "DnsServiceResolve",
     "DnsServiceResolveCancel", "DnsServiceFreeInstance", "DnsRecordListFree",
+    "DnsQueryEx",              "DnsCancelQuery",
 };
 
 template <typename Fn>
@@ -64,10 +71,12 @@ void DnsapiBinding::Free() {
 }
 
 bool DnsapiBinding::Offers() const {
-  for (int entry = 0; entry < kEntries; ++entry)
+  for (int entry = 0; entry < kQueryEx; ++entry)
     if (!Bind(static_cast<Entry>(entry))) return false;
   return true;
 }
+
+bool DnsapiBinding::OffersAddressQuery() const { return Bind(kQueryEx) && Bind(kCancelQuery); }
 
 void* DnsapiBinding::Bind(Entry entry) const {
   ModuleHandle module = module_.load();
@@ -106,6 +115,17 @@ void DnsapiBinding::FreeInstance(dnsapi::ServiceInstance* instance) {
 void DnsapiBinding::RecordListFree(dnsapi::Record* records) {
   if (!records) return;
   if (auto fn = As<dnsapi::RecordListFreeFn>(Bind(kRecordListFree))) fn(records, dnsapi::kFreeRecordList);
+}
+
+dnsapi::Status DnsapiBinding::QueryEx(dnsapi::QueryRequest* request, dnsapi::QueryResult* results,
+                                      dnsapi::QueryCancel* cancel) {
+  auto fn = As<dnsapi::QueryExFn>(Bind(kQueryEx));
+  return fn ? fn(request, results, cancel) : kNoEntry;
+}
+
+dnsapi::Status DnsapiBinding::CancelQuery(dnsapi::QueryCancel* cancel) {
+  auto fn = As<dnsapi::CancelQueryFn>(Bind(kCancelQuery));
+  return fn ? fn(cancel) : kNoEntry;
 }
 
 }  // namespace lx

@@ -29,6 +29,8 @@ class DnsapiBinding {
   void Free();
   // The library is loaded and has every entry a search needs.
   bool Offers() const;
+  // DnsQueryEx and DnsCancelQuery: an IPv4 address for an answer without one.
+  bool OffersAddressQuery() const;
 
   dnsapi::Status Browse(dnsapi::BrowseRequest* request, dnsapi::Cancel* cancel);
   dnsapi::Status BrowseCancel(dnsapi::Cancel* cancel);
@@ -36,9 +38,22 @@ class DnsapiBinding {
   dnsapi::Status ResolveCancel(dnsapi::Cancel* cancel);
   void FreeInstance(dnsapi::ServiceInstance* instance);
   void RecordListFree(dnsapi::Record* records);
+  dnsapi::Status QueryEx(dnsapi::QueryRequest* request, dnsapi::QueryResult* results, dnsapi::QueryCancel* cancel);
+  dnsapi::Status CancelQuery(dnsapi::QueryCancel* cancel);
 
  private:
-  enum Entry { kBrowse, kBrowseCancel, kResolve, kResolveCancel, kFreeInstance, kRecordListFree, kEntries };
+  // The search needs the entries before kQueryEx; the rest only add to it.
+  enum Entry {
+    kBrowse,
+    kBrowseCancel,
+    kResolve,
+    kResolveCancel,
+    kFreeInstance,
+    kRecordListFree,
+    kQueryEx,
+    kCancelQuery,
+    kEntries
+  };
   void* Bind(Entry entry) const;
 
   ILibraries* libraries_;

@@ -16,6 +16,14 @@ bool ReadWide(const char16_t* s, std::u16string& out) {
   return true;
 }
 
+// IP4_ADDRESS holds the address in network order: its bytes in memory order.
+std::u16string Ipv4Text(const uint32_t& address) {
+  const auto* b = reinterpret_cast<const unsigned char*>(&address);
+  char text[16];
+  std::snprintf(text, sizeof text, "%u.%u.%u.%u", b[0], b[1], b[2], b[3]);
+  return Utf8ToUtf16(text);
+}
+
 }  // namespace
 
 InstanceRecord RecordFromInstance(const dnsapi::ServiceInstance& instance) {
@@ -52,11 +60,7 @@ InstanceRecord RecordFromInstance(const dnsapi::ServiceInstance& instance) {
   out.record.port = instance.wPort;
 
   if (instance.ip4Address && *instance.ip4Address != 0) {
-    // IP4_ADDRESS holds the address in network order: its bytes in memory order.
-    const auto* b = reinterpret_cast<const unsigned char*>(instance.ip4Address);
-    char text[16];
-    std::snprintf(text, sizeof text, "%u.%u.%u.%u", b[0], b[1], b[2], b[3]);
-    out.record.address = Utf8ToUtf16(text);
+    out.record.address = Ipv4Text(*instance.ip4Address);
   } else {
     out.ipv6Only = instance.ip6Address != nullptr;
   }
@@ -74,6 +78,21 @@ InstanceRecord RecordFromInstance(const dnsapi::ServiceInstance& instance) {
       break;
     }
   }
+  return out;
+}
+
+AddressAnswer AddressFromRecords(const dnsapi::Record* records) {
+  AddressAnswer out;
+  bool ipv6 = false;
+  size_t seen = 0;
+  for (const dnsapi::Record* r = records; r && seen < kMaxAnswerRecords; r = r->pNext, ++seen) {
+    if (r->wType == dnsapi::kTypeAaaa) ipv6 = true;
+    // CNAME and other records may come first; 0.0.0.0 reaches no printer.
+    if (r->wType != dnsapi::kTypeA || r->wDataLength < sizeof(uint32_t) || r->ipAddress == 0) continue;
+    out.address = Ipv4Text(r->ipAddress);
+    return out;
+  }
+  out.ipv6Only = ipv6;
   return out;
 }
 

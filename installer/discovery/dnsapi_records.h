@@ -23,4 +23,14 @@ constexpr size_t kMaxTxtValue = 255;
 
 InstanceRecord RecordFromInstance(const dnsapi::ServiceInstance& instance);
 
+// What a DnsQueryEx answer for a host's A record gives: the first usable A
+// record's address, else none (`ipv6Only` when it held AAAA records only).
+struct AddressAnswer {
+  std::u16string address;
+  bool ipv6Only = false;
+};
+// Records read from one answer; a list longer than this is cut.
+constexpr size_t kMaxAnswerRecords = 64;
+AddressAnswer AddressFromRecords(const dnsapi::Record* records);
+
 }  // namespace lx

@@ -333,6 +333,7 @@ void NetSearch::StartWindowsSearch(const std::shared_ptr<NetSearchSession>& sess
 void NetSearch::EndWindowsSearch(NetSearchSession& session) {
   // Cancelled outside the lock: a system may run a callback, which takes it, before a cancel returns.
   std::vector<dnsapi::Cancel*> resolves;
+  std::vector<dnsapi::QueryCancel*> queries;
   bool browse;
   {
     std::lock_guard<std::mutex> hold(session.lock);
@@ -343,6 +344,11 @@ void NetSearch::EndWindowsSearch(NetSearchSession& session) {
         resolve.open = false;
         resolves.push_back(&resolve.cancel);
       }
+    for (auto& query : session.addressQueries)
+      if (query.open) {
+        query.open = false;
+        queries.push_back(&query.cancel);
+      }
   }
   if (browse) {
     dnsapi::Status status = dnsapi_->BrowseCancel(&session.browseCancel);
@@ -351,6 +357,10 @@ void NetSearch::EndWindowsSearch(NetSearchSession& session) {
   for (dnsapi::Cancel* cancel : resolves) {
     dnsapi::Status status = dnsapi_->ResolveCancel(cancel);
     if (status != dnsapi::kSuccess) DebugTrace(os_, "DnsServiceResolveCancel failed status=%u", status);
+  }
+  for (dnsapi::QueryCancel* cancel : queries) {
+    dnsapi::Status status = dnsapi_->CancelQuery(cancel);
+    if (status != dnsapi::kSuccess) DebugTrace(os_, "DnsCancelQuery failed status=%u", status);
   }
 }
 
@@ -434,6 +444,30 @@ void LX_DNSSD_API NetSearch::OnDnsapiResolve(dnsapi::Status status, void* contex
   LeaveCallback(session);
 }
 
+void LX_DNSSD_API NetSearch::OnDnsapiAddress(void* context, dnsapi::QueryResult* results) {
+  auto* query = static_cast<DnsapiAddressQuery*>(context);
+  if (!query || !query->session || !EnterCallback(*query->session)) return;
+  NetSearchSession& session = *query->session;
+  NetSearch& self = *session.engine;
+  bool wasOpen;
+  {
+    std::lock_guard<std::mutex> hold(session.lock);
+    wasOpen = query->open;
+    query->open = false;
+  }
+  dnsapi::QueryResult& r = results ? *results : query->results;
+  if (session.stop)
+    DebugTrace(self.os_, r.QueryStatus == dnsapi::kCancelled ? "NetSearch: address query cancelled"
+                                                             : "NetSearch: address reply after the stop ignored");
+  else if (!wasOpen) DebugTrace(self.os_, "NetSearch: second address reply ignored");
+  else if (r.QueryStatus != dnsapi::kSuccess) DebugTrace(self.os_, "DnsQueryEx callback failed status=%u", r.QueryStatus);
+  else self.HandleAddressAnswer(session, *query, r);
+  // Freed whatever became of it; a second callback finds nothing left to free.
+  self.dnsapi_->RecordListFree(r.pQueryRecords);
+  r.pQueryRecords = nullptr;
+  LeaveCallback(session);
+}
+
 void NetSearch::HandleInstance(NetSearchSession& session, const dnsapi::ServiceInstance& instance) {
   InstanceRecord found = RecordFromInstance(instance);
   if (found.refusal) {
@@ -451,7 +485,69 @@ void NetSearch::HandleInstance(NetSearchSession& session, const dnsapi::ServiceI
   if (!record.product.empty()) DebugTrace(os_, "product = %s", Utf16ToUtf8(record.product).c_str());
   if (!record.address.empty()) DebugTrace(os_, "address = %s", Utf16ToUtf8(record.address).c_str());
   else DebugTrace(os_, "NetSearch: %s has no IPv4 address", found.ipv6Only ? "an IPv6-only answer" : "the answer");
-  KeepIfModel(session, record);
+  size_t row = KeepIfModel(session, record);
+  if (row != NetPrinterList::kRefused && record.address.empty()) StartAddressQuery(session, row, record.hostTarget);
+  PostCount(session);
+}
+
+void NetSearch::StartAddressQuery(NetSearchSession& session, size_t row, const std::u16string& host) {
+  // A refused host target is empty: only a checked host name reaches the resolver.
+  if (host.empty()) {
+    DebugTrace(os_, "NetSearch: no host name to ask for an IPv4 address; the row has none");
+    return;
+  }
+  if (!dnsapi_ || !dnsapi_->OffersAddressQuery()) {
+    DebugTrace(os_, "NetSearch: no DnsQueryEx; the row has no IPv4 address");
+    return;
+  }
+  std::string host8 = Utf16ToUtf8(host);
+  std::lock_guard<std::mutex> hold(session.lock);
+  if (session.stop) return;
+  if (session.addressQueries.size() >= kMaxResolves) {
+    DebugTrace(os_, "NetSearch: %u address queries started; %s is not asked", static_cast<unsigned>(kMaxResolves),
+               host8.c_str());
+    return;
+  }
+  DnsapiAddressQuery& query = session.addressQueries.emplace_back();
+  query.session = &session;
+  query.host = host;
+  query.row = row;
+  query.results.Version = dnsapi::kResultsVersion1;
+  dnsapi::QueryRequest request = {dnsapi::kRequestVersion1, query.host.c_str(), dnsapi::kTypeA,
+                                  dnsapi::kQueryStandard,   nullptr,            0,
+                                  &NetSearch::OnDnsapiAddress, &query};
+  // Open before the call: the callback, on another thread, waits for the lock.
+  query.open = true;
+  dnsapi::Status status = dnsapi_->QueryEx(&request, &query.results, &query.cancel);
+  if (status == dnsapi::kRequestPending) {
+    DebugTrace(os_, "DnsQueryEx started for %s", host8.c_str());
+    return;
+  }
+  // Answered at once (from the cache, or refused): no callback follows.
+  query.open = false;
+  if (status != dnsapi::kSuccess) DebugTrace(os_, "DnsQueryEx failed status=%u", status);
+  else HandleAddressAnswer(session, query, query.results);
+  dnsapi_->RecordListFree(query.results.pQueryRecords);
+  query.results.pQueryRecords = nullptr;
+}
+
+void NetSearch::HandleAddressAnswer(NetSearchSession& session, DnsapiAddressQuery& query,
+                                    dnsapi::QueryResult& results) {
+  std::string host8 = Utf16ToUtf8(query.host);
+  AddressAnswer answer = AddressFromRecords(results.pQueryRecords);
+  if (answer.address.empty()) {
+    DebugTrace(os_, "DnsQueryEx for %s answered %s", host8.c_str(),
+               answer.ipv6Only ? "IPv6 addresses only" : "no IPv4 address");
+    return;
+  }
+  DebugTrace(os_, "address = %s", Utf16ToUtf8(answer.address).c_str());
+  // A later announcement of the row may have brought another host or an address of its own.
+  std::vector<NetPrinterRecord> rows = list_.Copy();
+  if (query.row >= rows.size() || !EqualsIgnoreCase(rows[query.row].hostTarget, query.host) ||
+      !rows[query.row].address.empty() || !list_.SetAddress(session.generation, query.row, answer.address)) {
+    DebugTrace(os_, "NetSearch: the address of %s no longer fits its row; not kept", host8.c_str());
+    return;
+  }
   PostCount(session);
 }
 

@@ -33,6 +33,18 @@ struct DnsapiResolve {
   bool open = false;  // started and neither completed nor cancelled; under the session's lock
 };
 
+// A DnsQueryEx for the A record of a kept row's host target, on Windows'
+// road; like a resolve, its address is its callback's context, and the
+// system writes its results and reads its cancel handle until the callback.
+struct DnsapiAddressQuery {
+  NetSearchSession* session = nullptr;
+  std::u16string host;
+  size_t row = 0;
+  dnsapi::QueryResult results = {};
+  dnsapi::QueryCancel cancel = {};
+  bool open = false;  // under the session's lock, as a resolve's
+};
+
 // One search: what its poll thread and its reply handlers share. The thread
 // keeps it alive after a stop that could not wait for it.
 struct NetSearchSession {
@@ -59,6 +71,7 @@ struct NetSearchSession {
   bool browseOpen = false;
   dnsapi::Cancel browseCancel = {};
   std::list<DnsapiResolve> resolves;
+  std::list<DnsapiAddressQuery> addressQueries;
   int inCallback = 0;  // callbacks running; `ended` tells when one returns
 };
 
@@ -123,6 +136,7 @@ class NetSearch {
   // Windows' DNS-SD callbacks, on a system thread.
   static void LX_DNSSD_API OnDnsapiBrowse(dnsapi::Status status, void* context, dnsapi::Record* records);
   static void LX_DNSSD_API OnDnsapiResolve(dnsapi::Status status, void* context, dnsapi::ServiceInstance* instance);
+  static void LX_DNSSD_API OnDnsapiAddress(void* context, dnsapi::QueryResult* results);
 
   // For the reply handlers of a session made by hand (tests, fuzzing).
   std::shared_ptr<NetSearchSession> NewSession();
@@ -141,6 +155,9 @@ class NetSearch {
   void StartWindowsSearch(const std::shared_ptr<NetSearchSession>& session);
   void EndWindowsSearch(NetSearchSession& session);
   void HandleInstance(NetSearchSession& session, const dnsapi::ServiceInstance& instance);
+  // An answer without an IPv4 address: asks DnsQueryEx for the host's A record.
+  void StartAddressQuery(NetSearchSession& session, size_t row, const std::u16string& host);
+  void HandleAddressAnswer(NetSearchSession& session, DnsapiAddressQuery& query, dnsapi::QueryResult& results);
 
   const Os& os_;
   DnssdBinding& dnssd_;

@@ -42,8 +42,10 @@ struct SimDnsapi::Request {
   bool browse = false;
   void* callback = nullptr;
   void* context = nullptr;
-  std::u16string name;  // a resolve's query name
+  std::u16string name;  // a resolve's or a query's name
   bool open = true;
+  bool query = false;
+  dnsapi::QueryResult* results = nullptr;  // a query's, the caller's
 };
 
 struct SimDnsapi::Entry {
@@ -78,6 +80,40 @@ void SimDnsapi::Announce(const SimMdnsService& service) {
   for (auto& request : requests_)
     if (request->browse && request->open) QueueBrowse(*request, services.size() - 1, service.announceDelayMs);
   changed_.notify_all();
+}
+
+std::vector<std::u16string> SimDnsapi::Queried() const {
+  std::lock_guard<std::mutex> hold(lock_);
+  return queried_;
+}
+
+dnsapi::Status SimDnsapi::AnswerQuery(const std::u16string& name, dnsapi::QueryResult& results) {
+  results.pQueryRecords = nullptr;
+  auto it = addresses.find(std::string(name.begin(), name.end()));
+  dnsapi::Status status = it == addresses.end() ? kNameError : it->second.status;
+  if (status == dnsapi::kSuccess) {
+    // An AAAA record first, as a dual-stack host answers; the A record after it.
+    auto* owned = new OwnedRecords;
+    owned->names.push_back(name);
+    owned->records.resize(it->second.address.empty() ? 1 : 2);
+    for (auto& r : owned->records) {
+      r = {};
+      r.pName = owned->names[0].data();
+    }
+    owned->records[0].wType = dnsapi::kTypeAaaa;
+    owned->records[0].wDataLength = 16;
+    in_addr address = {};
+    if (owned->records.size() == 2 && inet_pton(AF_INET, it->second.address.c_str(), &address) == 1) {
+      owned->records[0].pNext = &owned->records[1];
+      owned->records[1].wType = dnsapi::kTypeA;
+      owned->records[1].wDataLength = 4;
+      std::memcpy(&owned->records[1].ipAddress, &address, 4);
+    }
+    results.pQueryRecords = &owned->records[0];
+    replies_[results.pQueryRecords] = std::shared_ptr<OwnedRecords>(owned);
+  }
+  results.QueryStatus = status;
+  return status;
 }
 
 int SimDnsapi::Faults() const {
@@ -136,6 +172,26 @@ void SimDnsapi::Run() {
     // cancel comes too when it raced it.
     if (!entry.cancelled && !request.open && !replyRacesCancel) continue;
     if (std::this_thread::get_id() == caller_) callerThread_ = true;
+    if (request.query) {
+      // The caller's results are written as the callback is made, as Windows does.
+      if (entry.cancelled) {
+        request.results->QueryStatus = dnsapi::kCancelled;
+        request.results->pQueryRecords = nullptr;
+      } else {
+        AnswerQuery(request.name, *request.results);
+        request.open = false;
+      }
+      ++running_;
+      auto callback = reinterpret_cast<dnsapi::QueryComplete>(request.callback);
+      void* context = request.context;
+      dnsapi::QueryResult* results = request.results;
+      hold.unlock();
+      callback(context, results);
+      hold.lock();
+      --running_;
+      changed_.notify_all();
+      continue;
+    }
     dnsapi::Status status = entry.cancelled ? dnsapi::kCancelled : dnsapi::kSuccess;
     void* reply = nullptr;
     if (!entry.cancelled && entry.service >= 0 && static_cast<size_t>(entry.service) < services.size()) {
@@ -263,7 +319,10 @@ struct SimDnsapiEntries {
     SimDnsapi& sim = Sim();
     std::lock_guard<std::mutex> hold(sim.lock_);
     ++sim.calls_[entry];
-    SimDnsapi::Request* r = Open(cancel);
+    return CancelRequest(sim, Open(cancel));
+  }
+  // Under the lock.
+  static dnsapi::Status CancelRequest(SimDnsapi& sim, SimDnsapi::Request* r) {
     if (!r) {
       ++sim.faults_;
       return 87;
@@ -280,6 +339,51 @@ struct SimDnsapiEntries {
   }
   static dnsapi::Status LX_DNSSD_API ResolveCancel(dnsapi::Cancel* cancel) {
     return Cancel(cancel, "DnsServiceResolveCancel");
+  }
+
+  static SimDnsapi::Request* OpenQuery(const dnsapi::QueryCancel* cancel) {
+    if (!cancel) return nullptr;
+    void* handle = nullptr;
+    std::memcpy(&handle, cancel->Reserved, sizeof handle);
+    for (auto& r : Sim().requests_)
+      if (r->query && handle == r.get()) return r.get();
+    return nullptr;
+  }
+
+  static dnsapi::Status LX_DNSSD_API QueryEx(dnsapi::QueryRequest* request, dnsapi::QueryResult* results,
+                                             dnsapi::QueryCancel* cancel) {
+    SimDnsapi& sim = Sim();
+    std::lock_guard<std::mutex> hold(sim.lock_);
+    ++sim.calls_["DnsQueryEx"];
+    if (!request || !results || request->Version != dnsapi::kRequestVersion1 ||
+        results->Version != dnsapi::kResultsVersion1 || !request->QueryName || request->QueryType != dnsapi::kTypeA)
+      return 87;
+    std::u16string name = request->QueryName;
+    sim.queried_.push_back(name);
+    auto answer = sim.addresses.find(std::string(name.begin(), name.end()));
+    if (answer != sim.addresses.end() && answer->second.synchronous) return sim.AnswerQuery(name, *results);
+    if (!request->pQueryCompletionCallback || !cancel) return 87;
+    auto r = std::make_unique<SimDnsapi::Request>();
+    r->query = true;
+    r->callback = reinterpret_cast<void*>(request->pQueryCompletionCallback);
+    r->context = request->pQueryContext;
+    r->name = name;
+    r->results = results;
+    void* handle = r.get();
+    std::memcpy(cancel->Reserved, &handle, sizeof handle);
+    bool silent = answer != sim.addresses.end() && answer->second.silent;
+    int delayMs = answer != sim.addresses.end() ? answer->second.delayMs : 0;
+    if (!silent) sim.due_.push_back({std::chrono::steady_clock::now() + std::chrono::milliseconds(delayMs), r.get(), 0, false});
+    sim.requests_.push_back(std::move(r));
+    sim.changed_.notify_all();
+    return dnsapi::kRequestPending;
+  }
+
+  static dnsapi::Status LX_DNSSD_API CancelQuery(dnsapi::QueryCancel* cancel) {
+    SimDnsapi& sim = Sim();
+    std::lock_guard<std::mutex> hold(sim.lock_);
+    ++sim.calls_["DnsCancelQuery"];
+    return CancelRequest(sim, OpenQuery(cancel));
   }
 
   static void LX_DNSSD_API FreeInstance(dnsapi::ServiceInstance* instance) {
@@ -305,6 +409,8 @@ std::map<std::string, void*> SimDnsapi::Entries() {
       {"DnsServiceResolveCancel", reinterpret_cast<void*>(&SimDnsapiEntries::ResolveCancel)},
       {"DnsServiceFreeInstance", reinterpret_cast<void*>(&SimDnsapiEntries::FreeInstance)},
       {"DnsRecordListFree", reinterpret_cast<void*>(&SimDnsapiEntries::RecordListFree)},
+      {"DnsQueryEx", reinterpret_cast<void*>(&SimDnsapiEntries::QueryEx)},
+      {"DnsCancelQuery", reinterpret_cast<void*>(&SimDnsapiEntries::CancelQuery)},
   };
 }
 

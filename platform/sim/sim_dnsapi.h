@@ -39,6 +39,21 @@ class SimDnsapi {
   bool replyRacesCancel = false;
   // A reply's instance name as given, instead of the service's full name.
   std::map<std::string, std::u16string> instanceNames;
+  // DnsQueryEx's A answers by host name (without the trailing dot). An empty
+  // address answers an AAAA record only; a status other than success fails
+  // the query; `synchronous` answers before DnsQueryEx returns, with no
+  // callback. A name not listed answers DNS_ERROR_RCODE_NAME_ERROR.
+  struct AddressAnswer {
+    std::string address;
+    int delayMs = 0;
+    dnsapi::Status status = dnsapi::kSuccess;
+    bool silent = false;
+    bool synchronous = false;
+  };
+  std::map<std::string, AddressAnswer> addresses;
+  static constexpr dnsapi::Status kNameError = 9003;
+  // The A queries asked, in order.
+  std::vector<std::u16string> Queried() const;
   // Announces a service to the running browses.
   void Announce(const SimMdnsService& service);
 
@@ -59,6 +74,8 @@ class SimDnsapi {
   friend struct SimDnsapiEntries;
   void Run();
   void QueueBrowse(Request& request, size_t service, int delayMs);
+  // Fills a query's results with its answer; the status it gives.
+  dnsapi::Status AnswerQuery(const std::u16string& name, dnsapi::QueryResult& results);
 
   mutable std::mutex lock_;
   std::condition_variable changed_;
@@ -66,6 +83,7 @@ class SimDnsapi {
   std::vector<Entry> due_;
   std::map<void*, std::shared_ptr<void>> replies_;  // what the caller must free
   std::map<std::string, int> calls_;
+  std::vector<std::u16string> queried_;
   int faults_ = 0;
   int running_ = 0;
   bool callerThread_ = false;

@@ -1,6 +1,9 @@
 // Windows' DNS-SD road (dnsapi.dll from the system folder) over the simulated
 // client: which binding searches, then browse, resolve, address and stop, and
 // the conversion of what the system hands back.
+#include <algorithm>
+#include <map>
+
 #include "installer/discovery/dnsapi_records.h"
 #include "installer/discovery/tests/discovery_fixture.h"
 #include "platform/sim/sim_dnsapi.h"
@@ -178,6 +181,109 @@ TEST_F(WindowsAddress, Ipv6OnlyPortsAndHostTargetsGiveDefinedRows) {
   ExpectAllReleased();
 }
 
+// An answer without an IPv4 address: the host target's A record by DnsQueryEx,
+// answered late, at once, with AAAA only or not at all; a host target that
+// is not a host name is never asked.
+TEST_F(WindowsAddress, AnswersWithoutIpv4GetTheHostsARecordAndBadOnesStayWithout) {
+  InstallSystemLibrary();
+  auto sixOnly = [](const std::string& name, const std::string& host) {
+    SimMdnsService s = Printer(name, "LX-220", "");
+    s.host = host;
+    return s;
+  };
+  windows.services = {sixOnly("LX-220 Late", "lx220-late.local."), sixOnly("LX-220 Cached", "lx220-cached.local."),
+                      sixOnly("LX-220 V6", "lx220-v6.local."), sixOnly("LX-220 Unknown", "lx220-unknown.local."),
+                      sixOnly("LX-220 Bad", "bad host;calc.local.")};
+  windows.addresses["lx220-late.local"] = {"192.0.2.61", 40};
+  SimDnsapi::AddressAnswer cached{"192.0.2.62"};
+  cached.synchronous = true;
+  windows.addresses["lx220-cached.local"] = cached;
+  windows.addresses["lx220-v6.local"] = {""};
+  RecordingWindow listPage;
+  road.SetListPage(&listPage);
+  road.StartNetSearch(&page);
+  ASSERT_TRUE(WaitForTrace("address = 192.0.2.61"));
+  EXPECT_TRUE(windows.WaitIdle());
+  auto list = road.List().Copy();
+  ASSERT_EQ(list.size(), 5u);
+  std::map<std::u16string, std::u16string> addresses;
+  for (const auto& r : list) addresses[r.name] = r.address;
+  EXPECT_EQ(addresses[u"LX-220 Late"], u"192.0.2.61");
+  EXPECT_EQ(addresses[u"LX-220 Cached"], u"192.0.2.62");
+  EXPECT_EQ(addresses[u"LX-220 V6"], u"");
+  EXPECT_EQ(addresses[u"LX-220 Unknown"], u"");
+  EXPECT_EQ(addresses[u"LX-220 Bad"], u"");
+  std::vector<std::u16string> queried = windows.Queried();
+  std::sort(queried.begin(), queried.end());
+  EXPECT_EQ(queried, (std::vector<std::u16string>{u"lx220-cached.local", u"lx220-late.local", u"lx220-unknown.local",
+                                                  u"lx220-v6.local"}))
+      << "the bad host target is never asked";
+  for (const char* line :
+       {"DnsQueryEx started for lx220-late.local", "address = 192.0.2.62",
+        "DnsQueryEx for lx220-v6.local answered IPv6 addresses only", "DnsQueryEx callback failed status=9003",
+        "NetSearch: no host name to ask for an IPv4 address; the row has none"})
+    EXPECT_TRUE(Traced(line)) << line << "\n" << debug.All();
+  // The late address reaches the shown list as news.
+  EXPECT_GE(listPage.Posts().size(), 2u);
+  road.StopNetSearch();
+  EXPECT_EQ(windows.Calls("DnsCancelQuery"), 0) << "every query had answered";
+  ExpectAllReleased();
+}
+
+TEST_F(WindowsAddress, WithoutDnsQueryExTheRowStaysWithoutAnAddress) {
+  InstallSystemLibrary({"DnsQueryEx"});
+  EXPECT_TRUE(dnsapi.Offers());
+  SimMdnsService six = Printer("LX-220 Six", "LX-220", "");
+  six.host = "lx220-six.local.";
+  windows.services = {six};
+  windows.addresses["lx220-six.local"] = {"192.0.2.60"};
+  road.StartNetSearch(&page);
+  ASSERT_TRUE(WaitForTrace("NetSearch: no DnsQueryEx; the row has no IPv4 address")) << debug.All();
+  road.StopNetSearch();
+  ASSERT_EQ(road.List().Size(), 1u);
+  EXPECT_EQ(road.List().Copy()[0].address, u"");
+  EXPECT_EQ(windows.Calls("DnsQueryEx"), 0);
+  ExpectAllReleased();
+}
+
+// A stop cancels the queries still open without waiting for them; answers
+// racing the cancel and callbacks after it are freed and change nothing.
+TEST_F(WindowsStop, AddressQueriesAreCancelledAndLateAnswersChangeNothing) {
+  InstallSystemLibrary();
+  windows.replyRacesCancel = true;
+  SimMdnsService slow = Printer("LX-220 Slow", "LX-220", "");
+  slow.host = "lx220-slow.local.";
+  SimMdnsService hanging = Printer("LX-220 Hanging", "LX-220", "");
+  hanging.host = "lx220-hanging.local.";
+  windows.services = {slow, hanging};
+  windows.addresses["lx220-slow.local"] = {"192.0.2.63", 60};
+  SimDnsapi::AddressAnswer silent;
+  silent.silent = true;
+  windows.addresses["lx220-hanging.local"] = silent;
+  road.StartNetSearch(&page);
+  ASSERT_TRUE(WaitForTrace("DnsQueryEx started for lx220-slow.local"));
+  ASSERT_TRUE(WaitForTrace("DnsQueryEx started for lx220-hanging.local"));
+  road.StopNetSearch();
+  EXPECT_EQ(windows.Calls("DnsCancelQuery"), 2);
+  EXPECT_TRUE(windows.WaitIdle());
+  for (const auto& r : road.List().Copy()) EXPECT_EQ(r.address, u"") << Utf16ToUtf8(r.name);
+  EXPECT_TRUE(Traced("NetSearch: address query cancelled"));
+  EXPECT_TRUE(Traced("NetSearch: address reply after the stop ignored")) << debug.All();
+  ExpectAllReleased();
+
+  // A query still open when the engine goes: its cancellation's callback finds none.
+  windows.replyRacesCancel = false;
+  windows.services = {hanging};
+  {
+    NetSearch brief{os, dnssd, config, &dnsapi};
+    brief.StartNetSearch(&page);
+    ASSERT_TRUE(WaitForTrace("DnsQueryEx started for lx220-hanging.local"));
+  }
+  EXPECT_TRUE(windows.WaitIdle());
+  EXPECT_EQ(windows.OpenRequests(), 0);
+  EXPECT_EQ(windows.Faults(), 0);
+}
+
 TEST_F(WindowsStop, RepliesRacingTheCancelAreFreedAndNeverReachTheNextSearch) {
   InstallSystemLibrary();
   windows.replyRacesCancel = true;
@@ -216,6 +322,25 @@ TEST_F(WindowsStop, AFloodIsBoundedAndALateCallbackAfterTheEngineIsGoneDoesNothi
   EXPECT_TRUE(windows.WaitIdle());
   EXPECT_EQ(windows.OpenRequests(), 0);
   EXPECT_EQ(windows.Faults(), 0);
+}
+
+// What DnsQueryEx hands back: the first usable A record, whatever comes before it.
+TEST(DnsapiRecords, AnAnswersFirstUsableARecordGivesTheAddress) {
+  dnsapi::Record six = {}, empty = {}, short_ = {}, a = {};
+  six.wType = dnsapi::kTypeAaaa;
+  empty.wType = short_.wType = a.wType = dnsapi::kTypeA;
+  empty.wDataLength = a.wDataLength = 4;
+  short_.ipAddress = 0x0100000A;
+  a.ipAddress = 0x3F0200C0;  // 192.0.2.63 in memory order on a little-endian host
+  six.pNext = &empty;
+  empty.pNext = &short_;
+  short_.pNext = &a;
+  EXPECT_EQ(AddressFromRecords(&six).address, u"192.0.2.63");
+  short_.pNext = nullptr;
+  EXPECT_TRUE(AddressFromRecords(&six).ipv6Only) << "no A record fit";
+  EXPECT_FALSE(AddressFromRecords(nullptr).ipv6Only);
+  a.pNext = &a;  // a broken list ends all the same
+  EXPECT_EQ(AddressFromRecords(&a).address, u"192.0.2.63");
 }
 
 // The conversion alone, with what a hostile or broken answer can hold.
