@@ -5,6 +5,7 @@
 
 #if defined(_WIN32)
 #include <winsock2.h>
+#include <ws2tcpip.h>
 #else
 #include <arpa/inet.h>
 #endif
@@ -131,6 +132,11 @@ int SimDnsapi::OpenRequests() const {
 int SimDnsapi::UnfreedReplies() const {
   std::lock_guard<std::mutex> hold(lock_);
   return static_cast<int>(replies_.size());
+}
+
+bool SimDnsapi::Holds(const void* reply) const {
+  std::lock_guard<std::mutex> hold(lock_);
+  return replies_.count(const_cast<void*>(reply)) != 0;
 }
 
 int SimDnsapi::Calls(const std::string& entry) const {

@@ -61,6 +61,7 @@ class SimDnsapi {
   int Faults() const;             // unknown or double frees, unknown cancel handles
   int OpenRequests() const;       // started, neither completed nor cancelled
   int UnfreedReplies() const;     // instances and record lists not yet freed
+  bool Holds(const void* reply) const;  // a reply of this double, not yet freed
   int Calls(const std::string& entry) const;
   bool CallbackOnCallerThread() const;
   // Waits until no callback is due or running.
