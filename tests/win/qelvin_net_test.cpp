@@ -11,7 +11,8 @@
 // to the Local Port monitor's list in the registry, where Wine's monitor keeps
 // its ports. The printui stand-in then adds the printer on it with the test
 // driver, whose DEVMODE carries the plug-in's 148-byte private part.
-// Screenshots: screenshots\qelvin-<language>-{search,list,options,wifi,accessories}.bmp.
+// Screenshots: screenshots\qelvin-<language>-{search,list,options,wifi,accessories}.bmp, and
+// qelvin-enus-dnsapi-{search,list,accessories}.bmp of Windows' DNS-SD road.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
@@ -454,6 +455,107 @@ TEST_F(QelvinNet, AHostileNameReachesNoCommandLine) {
   ASSERT_TRUE(run_.WaitForExit(30000)) << "the wizard does not close";
   // The printer was installed by its address: leaving on the accessories
   // page ends a finished installation.
+  EXPECT_EQ(run_.exitCode(), 0u);
+}
+
+// No dnssd.dll and no responder on the medium: Windows' own DNS-SD client
+// searches. Wine 8's dnsapi has no DnsServiceBrowse, so the test puts the
+// dnsapi stand-in (tools/dnsapi_standin, the simulated client announcing a
+// script) in system32 as dnsapi.dll, where the installer loads it by its
+// full path and binds it entry by entry as it binds Windows' own. Wine loads
+// a file there instead of its builtin only for a program whose load order
+// says native first: an AppDefaults override names the installer alone.
+// Wine's own dnsapi stays beside it as wdnsapi.dll, where the stand-in's
+// other entries forward, and is put back afterwards.
+class QelvinNetWindowsDnsSd : public QelvinNet {
+ protected:
+  void SetUp() override {
+    QelvinNet::SetUp();
+    if (HasFatalFailure()) return;
+    ASSERT_TRUE(DeleteFileW((folder_ + L"\\dnssd.dll").c_str()));
+    DeleteTree(folder_ + L"\\Bonjour");
+    wchar_t system[MAX_PATH] = {};
+    GetSystemDirectoryW(system, MAX_PATH);
+    dnsapi_ = std::wstring(system) + L"\\dnsapi.dll";
+    saved_ = std::wstring(system) + L"\\dnsapi.lx-saved";
+    wine_ = std::wstring(system) + L"\\wdnsapi.dll";
+    // A run that ended before putting Wine's back left it saved.
+    if (GetFileAttributesW(saved_.c_str()) == INVALID_FILE_ATTRIBUTES) {
+      ASSERT_TRUE(CopyFileW(dnsapi_.c_str(), saved_.c_str(), TRUE)) << GetLastError();
+    }
+    ASSERT_TRUE(CopyFileW(saved_.c_str(), wine_.c_str(), FALSE)) << GetLastError();
+    ASSERT_TRUE(CopyFileW(L"Z:" LX_DNSAPI_STANDIN, dnsapi_.c_str(), FALSE)) << GetLastError();
+    const wchar_t order[] = L"native,builtin";
+    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, kOverrides, L"dnsapi", REG_SZ, order, sizeof order), ERROR_SUCCESS);
+    dnsapiScript_ = root_ + L"\\dnsapi-script.txt";
+    SetEnvironmentVariableW(L"LX_DNSAPI_SCRIPT", dnsapiScript_.c_str());
+  }
+
+  void TearDown() override {
+    QelvinNet::TearDown();
+    RegDeleteTreeW(HKEY_CURRENT_USER, kOverrides);
+    SetEnvironmentVariableW(L"LX_DNSAPI_SCRIPT", nullptr);
+    if (!saved_.empty() && CopyFileW(saved_.c_str(), dnsapi_.c_str(), FALSE)) DeleteFileW(saved_.c_str());
+    if (!wine_.empty()) DeleteFileW(wine_.c_str());
+  }
+
+  void Script(const std::string& text) { ASSERT_TRUE(WriteBytes(dnsapiScript_, text.data(), text.size())); }
+
+  static constexpr const wchar_t* kOverrides = L"Software\\Wine\\AppDefaults\\" TEXT(QELVIN_EXE) L"\\DllOverrides";
+  std::wstring dnsapi_, saved_, wine_, dnsapiScript_;
+};
+
+// One printer answers its resolve with an IPv4 address, the other with an
+// IPv6 one only and gets its address from DnsQueryEx; the first is installed
+// by its host name on its port, and no responder service is made.
+TEST_F(QelvinNetWindowsDnsSd, FindsTheAnnouncedPrinterWithNoDnssdAndInstallsItOnItsPort) {
+  Script(std::string(kPrinterLine) + "\t2500\r\n" +
+         "LXN Label 0C2D\tlxn-0c2d.local.\t9100\t\ttxtvers=1|product=LXN-1\t3000\r\n"
+         "=A\tlxn-0c2d.local\t192.0.2.32\t200\r\n");
+  HWND page = StartAndSearch(kEnglish);
+  ASSERT_NE(page, nullptr) << "no search page";
+  EXPECT_EQ(ControlText(page, IDC_SEARCH_STATUS), kEnglish.searching);
+  Shot(kEnglish, L"dnsapi-search");
+
+  page = WaitForList(2);
+  ASSERT_NE(page, nullptr);
+  HWND list = GetDlgItem(page, IDC_NET_PRINTER_LIST);
+  EXPECT_EQ(ListItemText(list, 0, 0), kPrinterInstance);
+  EXPECT_EQ(ListItemText(list, 0, 1), L"192.0.2.30");
+  EXPECT_EQ(ListItemText(list, 0, 2), L"9100");
+  EXPECT_EQ(ListItemText(list, 1, 0), L"LXN Label 0C2D");
+  EXPECT_EQ(ListItemText(list, 1, 1), L"192.0.2.32") << "the address DnsQueryEx answered";
+  Shot(kEnglish, L"dnsapi-list");
+  walk_->Press(PSBTN_NEXT);
+
+  page = WaitForPage(IDC_ACCESSORY_CUTTER, 120000);
+  ASSERT_NE(page, nullptr) << "no accessories page";
+  Shot(kEnglish, L"dnsapi-accessories");
+  EXPECT_EQ(ReadLines(argsLog_),
+            (std::vector<std::wstring>{L"-a", L"-r", kPrinterPort, L"-h", L"lxn-0a1b.local", L"-o", L"raw"}));
+  EXPECT_TRUE(PortListed(kPrinterPort));
+  std::vector<BYTE> buffer;
+  const PRINTER_INFO_2W* created = nullptr;
+  for (const PRINTER_INFO_2W& p : printui_test::LocalPrinters(buffer))
+    if (kPrinter == p.pPrinterName) created = &p;
+  ASSERT_NE(created, nullptr) << "no printer \"" << Narrow(kPrinter) << "\"";
+  EXPECT_STREQ(created->pPortName, kPrinterPort);
+
+  std::string traces = run_.Traces();
+  for (const char* line : {"NetSearch: Windows DNS-SD (dnsapi.dll) searches", "DnsServiceBrowse started",
+                           "DnsQueryEx started for lxn-0c2d.local", "address = 192.0.2.32"})
+    EXPECT_NE(traces.find(line), std::string::npos) << line;
+  EXPECT_EQ(traces.find("dnssd.dll searches"), std::string::npos);
+  SC_HANDLE manager = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);
+  SC_HANDLE service = manager ? OpenServiceW(manager, kOwnResponder, SERVICE_QUERY_STATUS) : nullptr;
+  EXPECT_EQ(service, nullptr) << "this road registers no responder";
+  if (service) CloseServiceHandle(service);
+  if (manager) CloseServiceHandle(manager);
+
+  walk_->Press(PSBTN_NEXT);
+  ASSERT_NE(WaitForPage(IDC_PRINT_TEST_PAGE, 60000), nullptr) << "no finish page";
+  walk_->Press(PSBTN_CANCEL);
+  ASSERT_TRUE(run_.WaitForExit(30000)) << "the wizard does not close";
   EXPECT_EQ(run_.exitCode(), 0u);
 }
 
