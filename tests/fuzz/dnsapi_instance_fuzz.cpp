@@ -4,6 +4,8 @@
 // Input: a presence byte, port (2 bytes), IPv4 (4 bytes), then UTF-16 units
 // (little-endian pairs): name, host name, then key, value, key, value...,
 // separated by 0xFFFF; a value of one 0xFFFE unit stands for no value.
+// The same bytes, eight at a time, are also a DnsQueryEx answer's records
+// (type, data length, IP4_ADDRESS), read for the A-record fallback.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -56,5 +58,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (c == u' ' || c == u'"' || c == u'/' || c == u'\\' || c == u'\t' || c < 0x20) std::abort();
   if (!r.record.hostTarget.empty() && r.hostRefusal) std::abort();
   if ((present & 4) && ip4 != 0 && r.record.address.empty()) std::abort();
+
+  std::vector<lx::dnsapi::Record> records(size / 8);
+  const lx::dnsapi::Record* firstA = nullptr;
+  for (size_t i = 0; i < records.size(); ++i) {
+    lx::dnsapi::Record& rec = records[i];
+    rec = {};
+    rec.wType = static_cast<uint16_t>(data[i * 8] | (data[i * 8 + 1] << 8));
+    rec.wDataLength = static_cast<uint16_t>(data[i * 8 + 2] | (data[i * 8 + 3] << 8));
+    std::memcpy(&rec.ipAddress, data + i * 8 + 4, 4);
+    rec.pNext = i + 1 < records.size() ? &records[i + 1] : nullptr;
+    if (!firstA && i < lx::kMaxAnswerRecords && rec.wType == lx::dnsapi::kTypeA && rec.wDataLength >= 4 &&
+        rec.ipAddress != 0)
+      firstA = &rec;
+  }
+  lx::AddressAnswer answer = lx::AddressFromRecords(records.empty() ? nullptr : records.data());
+  if (!firstA != answer.address.empty()) std::abort();
+  if (firstA) {
+    const auto* b = reinterpret_cast<const unsigned char*>(&firstA->ipAddress);
+    std::string text = std::to_string(b[0]) + "." + std::to_string(b[1]) + "." + std::to_string(b[2]) + "." +
+                       std::to_string(b[3]);
+    if (lx::Utf16ToUtf8(answer.address) != text) std::abort();
+  }
   return 0;
 }
