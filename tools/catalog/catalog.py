@@ -26,7 +26,10 @@ import struct
 import sys
 import time
 
-from asn1crypto import algos, core
+try:
+    from asn1crypto import algos, core
+except ImportError:
+    sys.exit("catalog: python3-asn1crypto is not installed (apt-get install python3-asn1crypto)")
 
 OID_SIGNED_DATA = "1.2.840.113549.1.7.2"
 OID_CTL = "1.3.6.1.4.1.311.10.1"

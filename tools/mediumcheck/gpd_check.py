@@ -9,7 +9,8 @@ import os
 import re
 
 # GPD files the core driver installs, which any GPD may include.
-CORE_INCLUDES = {"stdnames.gpd", "ttfsub.gpd", "locale.gpd", "msxpsinc.gpd", "pjl.gpd", "p6disp.gpd", "pclxl.gpd"}
+CORE_INCLUDES = {"stdnames.gpd", "ttfsub.gpd", "locale.gpd", "msxpsinc.gpd"}
+PARAMETER = re.compile(r"%[-+#0-9a-zA-Z]*\{")
 CONSTRAINT_KEYS = ("*constraints", "*invalidcombination", "*invalidinstallablecombination")
 
 
@@ -25,7 +26,7 @@ def tokens(text, faults):
     """(line, keyword, value) entries and (line, "{"/"}", None) marks."""
     out = []
     for number, raw in enumerate(text.splitlines(), 1):
-        i, n, entry_start = 0, len(raw), None
+        i, n = 0, len(raw)
         line = []
         quoted = False
         while i < n:
@@ -39,7 +40,7 @@ def tokens(text, faults):
             elif c == '"':
                 quoted = True
                 line.append(c)
-            elif c == "%" and re.match(r"%[-+#0-9a-zA-Z]*\{", raw[i:]):
+            elif c == "%" and PARAMETER.match(raw, i):
                 # A command parameter such as %d{CursorYPos}: its braces are
                 # no construct.
                 close = raw.find("}", i)
@@ -165,7 +166,14 @@ def check_gpd(path, required=None, beside=()):
         for option in options:
             if option not in features[feature].options:
                 faults.append("plug-in: option %s of feature %s is not in %s" % (option, feature, name))
-    return faults
+    return limited(faults)
+
+
+def limited(faults, most=100):
+    """A file broken on every line reads as its first faults and a count."""
+    if len(faults) <= most:
+        return faults
+    return faults[:most] + ["... and %d more faults" % (len(faults) - most)]
 
 
 def enclosing(block, kind):

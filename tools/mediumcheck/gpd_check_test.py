@@ -42,7 +42,7 @@ BAD_INPUT = [
     ("UTF-16 with a byte-order mark", b"\xff\xfe" + GOOD.encode("utf-16-le"), "syntax: lx220.gpd is UTF-16"),
     ("UTF-16 without a byte-order mark", GOOD.encode("utf-16-le"), "syntax: lx220.gpd is UTF-16"),
     ("no features at all", b"*GPDSpecVersion: \"1.0\"\r\n", "plug-in: feature Orientation"),
-    ("braces and quotes everywhere", b'{{{ "\r\n}}}}\r\n*Feature: "\r\n{"' * 100, "braces: "),
+    ("braces and quotes everywhere", b'{{{ "\r\n}}}}\r\n*Feature: "\r\n{"' * 100, "syntax: line 1 has an unterminated string"),
     ("10 MB of options", GOOD_BYTES.replace(b"*Option: LEVEL15", b"*Option: LEVEL15\r\n{\r\n}\r\n" * ((10 << 20) // 24) + b"*Option: LEVEL15"),
      None),
 ]

@@ -291,6 +291,9 @@ class InfChecker:
                                     referenced.add(item.lower())
                                     if not self.inf.has(item):
                                         self.fault("syntax: [%s] %s names the missing section [%s]" % (section, line.key, item))
+                    # A data section of our own is referenced; Unidrv's lie in NTPRINT.INF.
+                    for line in self.inf.values(section, "DataSection"):
+                        referenced.update(v.lower() for v in line.fields if self.inf.has(v))
                     includes = {v.lower() for l in self.inf.values(section, "Include") for v in l.fields}
                     needs = {v.upper() for l in self.inf.values(section, "Needs") for v in l.fields}
                     if "ntprint.inf" not in includes or not needs & {"UNIDRV.OEM", "UNIDRV_BIDI.OEM"}:
@@ -364,7 +367,10 @@ def check_inf(path):
     inf, fault = load(path)
     if inf is None:
         return [fault], None
-    return InfChecker(inf).run(), inf
+    faults = InfChecker(inf).run()
+    if len(faults) > 100:
+        faults = faults[:100] + ["... and %d more faults" % (len(faults) - 100)]
+    return faults, inf
 
 
 def copied_files(inf):
