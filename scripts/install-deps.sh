@@ -3,13 +3,16 @@
 # Quick and silent when everything is already there.
 # usage: install-deps.sh [build|demo]  (default: everything the tests need)
 # Building the medium needs no Wine, and the demonstration no 32-bit Wine:
-# those two leave out what only the test run needs.
+# those two leave out what only the test run needs. Signing the medium
+# needs osslsigncode, which only the tests install: a packager who signs
+# installs it.
 set -euo pipefail
 
 build=(
   cmake ninja-build ccache g++ clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 mingw-w64-tools fp-utils python3
+  python3-asn1crypto
 )
 wine=(
   wine wine64 xvfb xauth x11-utils imagemagick
@@ -19,7 +22,7 @@ wine=(
 case "${1:-test}" in
   build) pkgs=("${build[@]}") ;;
   demo) pkgs=("${build[@]}" "${wine[@]}") ;;
-  test) pkgs=("${build[@]}" "${wine[@]}" wine32:i386) ;;
+  test) pkgs=("${build[@]}" "${wine[@]}" osslsigncode wine32:i386) ;;
   *) echo "usage: $0 [build|demo]" >&2; exit 2 ;;
 esac
 

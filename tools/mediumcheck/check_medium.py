@@ -1,18 +1,25 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """Checks that an installation medium hangs together: the models of
 Setup/cfgSetup.ini, the driver package's INF and feature file, the files
 the INF copies for each word size, the removal lists, the languages'
-documents, the plug-in's keywords and its help files.
+documents, the plug-in's keywords and its help files; the INF against the
+rules Windows applies to printer INFs, the feature file's own syntax, the
+plug-in's INI, and the catalog against every file it covers.
 
 usage: check_medium.py MEDIUM_FOLDER
 Prints one line per fault and exits 1, or prints "medium ok" and exits 0.
 """
 import os
 import re
+import struct
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import chm  # noqa: E402
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "catalog"))
+import catalog  # noqa: E402
+import gpd_check  # noqa: E402
+import inf_check  # noqa: E402
 
 ARCHES = {"NTamd64": "amd64", "NTx86": "x86"}
 
@@ -134,11 +141,61 @@ class Medium:
         if not inf_path:
             self.fault("INF \"%s\" named by [Install] InfName is not on the medium" % inf_name)
             return
+        faults, parsed = inf_check.check_inf(inf_path)
+        for f in faults:
+            self.fault("%s: %s" % (inf_name, f))
+        if parsed is None:
+            return
         inf = parse_ini(inf_path)
         self.check_models(cfg, cfg_lines, inf, inf_name)
         self.check_files(inf)
         self.check_uninstall(cfg, inf)
         self.check_languages(cfg_lines, inf)
+        self.check_catalog(inf, inf_path)
+
+    def package_files(self):
+        """The INF and the files it copies, each word size's folder, as
+        paths relative to the medium: what the catalog covers."""
+        cfg_path = self.find("Setup", "cfgSetup.ini")
+        inf_name = value(parse_ini(cfg_path).get("install", []), "InfName") if cfg_path else ""
+        inf_path = self.find(*inf_name.replace("\\", "/").split("/")) if inf_name else None
+        if not inf_path:
+            return []
+        inf = parse_ini(inf_path)
+        names = [os.path.relpath(inf_path, self.root).replace(os.sep, "/")]
+        for folder in self.arch_folders(inf).values():
+            for name in sorted(self.copied_files(inf)):
+                path = self.find(*[p for p in folder.split("\\") if p], name)
+                names.append(os.path.relpath(path, self.root).replace(os.sep, "/") if path else "/".join(
+                    [p for p in folder.split("\\") if p] + [name]))
+        return names
+
+    def arch_folders(self, inf):
+        folders = {}
+        for decoration, arch in ARCHES.items():
+            disks = inf.get(("SourceDisksNames." + decoration.replace("NT", "")).lower(), [])
+            folder = ""
+            for _, v in disks:
+                fields = (v or "").split(",")
+                folder = fields[3].strip().strip("\\") if len(fields) > 3 else ""
+            folders[arch] = folder
+        return folders
+
+    def check_catalog(self, inf, inf_path):
+        cat_name = value(inf.get("version", []), "CatalogFile")
+        if not cat_name:
+            return  # the INF check names the missing CatalogFile
+        folder = os.path.dirname(inf_path)
+        names = {n.lower(): n for n in os.listdir(folder)}
+        cat_path = os.path.join(folder, names[cat_name.lower()]) if cat_name.lower() in names else None
+        if not cat_path:
+            self.fault("%s named by CatalogFile is not beside the INF" % cat_name)
+            return
+        try:
+            for f in catalog.verify(cat_path, self.root, self.package_files()):
+                self.fault("catalog: " + f)
+        except catalog.CatalogError as e:
+            self.fault("catalog: %s" % e)
 
     def model_sections(self, inf):
         """{arch: [(model name, install section)]} from [Manufacturer]."""
@@ -203,10 +260,17 @@ class Medium:
             gpd = next((f for f in files if f.lower().endswith(".gpd")), None)
             path = self.find(*[p for p in folder.split("\\") if p], gpd) if gpd else None
             if path:
-                self.check_features(path, arch)
+                beside = os.listdir(os.path.dirname(path))
+                for f in gpd_check.check_gpd(path, PLUGIN_FEATURES, beside):
+                    self.fault("%s: %s" % (arch, f))
+            ini = self.find(*[p for p in folder.split("\\") if p], "lx220.ini")
+            if ini:
+                for f in inf_check.check_plugin_ini(ini, files):
+                    self.fault("%s: %s" % (arch, f))
             plugin = self.find(*[p for p in folder.split("\\") if p], "lx220ui.dll")
             if plugin:
                 self.check_plugin_keywords(plugin, arch)
+                self.check_driver_version(inf, plugin, arch)
             for code in PLUGIN_LANGUAGES:
                 name = "lx220ui%s.chm" % code
                 help_path = self.find(*[p for p in folder.split("\\") if p], name)
@@ -218,25 +282,18 @@ class Medium:
                 elif count < len(HELP_CONTEXTS):
                     self.fault("%s: %s maps %d help contexts, the pages open %d" % (arch, name, count, len(HELP_CONTEXTS)))
 
-    def check_features(self, gpd_path, arch):
-        features, current = {}, None
-        for raw in read_text(gpd_path).splitlines():
-            line = raw.split("*%", 1)[0].strip()
-            m = re.match(r"\*Feature:\s*(\S+)", line)
-            if m:
-                current = features.setdefault(m.group(1), set())
-                continue
-            m = re.match(r"\*Option:\s*(\S+)", line)
-            if m and current is not None:
-                current.add(m.group(1))
-        name = os.path.basename(gpd_path)
-        for feature, options in PLUGIN_FEATURES.items():
-            if feature not in features:
-                self.fault("%s: feature %s is not in %s" % (arch, feature, name))
-                continue
-            for option in options:
-                if option not in features[feature]:
-                    self.fault("%s: option %s of feature %s is not in %s" % (arch, option, feature, name))
+    def check_driver_version(self, inf, plugin_path, arch):
+        """DriverVer's version is the one the plug-in's VERSIONINFO carries."""
+        data = open(plugin_path, "rb").read()
+        at = data.find(b"\xbd\x04\xef\xfe")
+        if at < 0:
+            self.fault("%s: lx220ui.dll carries no VERSIONINFO" % arch)
+            return
+        ms, ls = struct.unpack_from("<II", data, at + 8)
+        built = "%d.%d.%d.%d" % (ms >> 16, ms & 0xFFFF, ls >> 16, ls & 0xFFFF)
+        driver_ver = value(inf.get("version", []), "DriverVer").split(",")
+        if len(driver_ver) < 2 or driver_ver[1].strip() != built:
+            self.fault("%s: DriverVer \"%s\" is not the version %s of lx220ui.dll" % (arch, ",".join(driver_ver), built))
 
     def check_plugin_keywords(self, plugin_path, arch):
         data = open(plugin_path, "rb").read()
@@ -289,6 +346,10 @@ class Medium:
             for doc in ("licence.rtf", "privacy.rtf"):
                 if not self.find("Setup", folder, doc):
                     self.fault("language %s: Setup\\%s\\%s is missing" % (suffix, folder, doc))
+
+
+def package_files(root):
+    return Medium(root).package_files()
 
 
 def main(argv):

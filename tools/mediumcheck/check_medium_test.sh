@@ -9,6 +9,10 @@ trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
 for b in "$1" "$2"; do
   cmake --install "$b" --prefix "$work/medium" >/dev/null || { echo "cannot lay out the medium from $b"; exit 1; }
 done
+# The unsigned catalog, as the medium build makes it.
+mapfile -t package < <("$here/../catalog/catalog.py" files "$work/medium")
+"$here/../catalog/catalog.py" make "$work/medium/lx220.cat" "$work/medium" "${package[@]}" >/dev/null ||
+  { echo "cannot make the catalog"; exit 1; }
 
 fail=0
 out=$("$here/check_medium.py" "$work/medium"); rc=$?
@@ -37,7 +41,7 @@ PY
 }
 
 broken "driver not in the INF" '"LX-223TH Label Printer" is not declared in lx220.inf for x86' \
-  ini_edit lx220.inf $'"LX-223TH Label Printer" = LX220.Install, USBPRINT\\LabelPrinterLX-223TH, LabelPrinterLX-223TH\r\n\r\n[LX220.Install]' $'\r\n[LX220.Install]'
+  ini_edit lx220.inf $'"LX-223TH Label Printer" = LX220.Install, USBPRINT\\LabelPrinterLX-223TH, LabelPrinterLX-223TH\r\n\r\n; No HelpFile' $'\r\n; No HelpFile'
 broken "file missing for one word size" "amd64: lx220uiru.dll copied by the INF is missing" rm amd64/lx220uiru.dll
 broken "option missing from the feature file" "option LANGUAGE_ZPL of feature PrinterLanuage is not in lx220.gpd" \
   ini_edit i386/lx220.gpd '*Option: LANGUAGE_ZPL' '*Option: LANGUAGE_ZPL2'
@@ -64,5 +68,16 @@ broken "help file without a context" "x86: lx220uija.chm maps 3 help contexts, t
   cp "$work/help-ja/lx220uija.chm" i386/lx220uija.chm
 broken "help file that is none" "amd64: lx220uizhcn.chm is not a compiled help file" \
   cp Setup/cfgSetup.ini amd64/lx220uizhcn.chm
+# The INF, feature file, plug-in INI and catalog rules, one of each.
+broken "INF without a catalog" "lx220.inf: 1233: [Version] names no CatalogFile" ini_edit lx220.inf $'CatalogFile=lx220.cat\r\n' ''
+broken "INF of another version" ',9.9.9.9" is not the version' sed -i 's/^\(DriverVer=[^,]*\),.*/\1,9.9.9.9\r/' lx220.inf
+broken "feature file default that is no option" "amd64: default: *DefaultOption IN9 of OutputRate" \
+  ini_edit amd64/lx220.gpd '*DefaultOption: IN3' '*DefaultOption: IN9'
+broken "plug-in INI with blanks" 'x86: plug-in INI: line 112 of [OEMFiles] has blanks around "="' python3 -c '
+import sys; p = "i386/lx220.ini"; t = open(p, "rb").read().decode("utf-16")
+open(p, "wb").write(b"\xff\xfe" + t.replace("OEMConfigFile1=", "OEMConfigFile1 = ").encode("utf-16-le"))'
+broken "a changed byte in a copied file" "catalog: i386/lx220uija.dll: its SHA1 hash is no member of lx220.cat" \
+  python3 -c 'f = open("i386/lx220uija.dll", "r+b"); f.seek(4096); b = f.read(1); f.seek(4096); f.write(bytes([b[0] ^ 1]))'
+broken "no catalog" "lx220.cat named by CatalogFile is not beside the INF" rm lx220.cat
 broken "INF not where cfgSetup.ini points" 'INF "lx220.inf" named by [Install] InfName is not on the medium' rm lx220.inf
 exit $fail
