@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "installer/core/installer_config.h"
 #include "installer/core/trace.h"
 #include "installer/discovery/responder_service.h"
 #include "platform/sim/sim_machine.h"
@@ -15,16 +16,23 @@ namespace {
 using Lines = std::vector<std::u16string>;
 
 constexpr char16_t kSetup[] = u"C:\\My Setup\\Setup\\";
-const std::u16string kResponder = std::u16string(kSetup) + u"Bonjour\\x64\\mDNSResponder.exe";
+const std::u16string kShipped = std::u16string(kSetup) + u"Bonjour\\x64\\mDNSResponder.exe";
+// The copy our service runs, in the installation folder.
+const std::u16string kResponder = u"C:\\Program Files\\Label Printer Driver\\Bonjour\\x64\\mDNSResponder.exe";
 const std::u16string kQuoted = u"\"" + kResponder + u"\"";
 
 class ResponderTest : public ::testing::Test {
  protected:
   ResponderTest() {
     debugEnabled = 1;
-    machine.files.AddFile(kResponder, "MZ");
+    StartUpConfig() = InstallerConfig();
+    StartUpConfig().install.FilePath = u"Label Printer Driver";
+    machine.files.AddFile(kShipped, "MZ");
   }
-  ~ResponderTest() override { debugEnabled = 0; }
+  ~ResponderTest() override {
+    debugEnabled = 0;
+    StartUpConfig() = InstallerConfig();
+  }
 
   const Os& os() { return proc->os; }
   Lines Trace() { return proc->debug.lines; }
@@ -109,14 +117,16 @@ TEST_F(ResponderTest, AServiceLeftPointingAtAGoneFolderIsRepairedAndStarted) {
   AddService(kOwnResponderService, u"\"D:\\Old Medium\\Setup\\Bonjour\\x64\\mDNSResponder.exe\"", kServiceStopped);
   EXPECT_TRUE(PrepareResponder(os()));
   EXPECT_EQ(Trace(), (Lines{u"Bonjour Service Not found", u"Found ZAX Bonjour Service",
-                            u"Service exists but not running, try StartService...", u"StartService failed (2)",
+                            u"ZAX Bonjour Service does not run the installed responder; not started as found",
                             u"Bonjour Service 运行异常", u"Start Bonjour Service", u"bonjour Path=" + kResponder,
-                            u"Service already exists, try open", u"StartService failed (2), retry once",
+                            u"Service already exists, try open",
+                            u"ZAX Bonjour Service runs another program: "
+                            u"\"D:\\Old Medium\\Setup\\Bonjour\\x64\\mDNSResponder.exe\"",
                             u"Service path updated: " + kResponder, u"StartService success", u"Bonjour Success"}));
   EXPECT_EQ(Own()->binaryPath, kQuoted);
   EXPECT_EQ(Own()->runningProgram, kResponder);
   EXPECT_EQ(Own()->startType, kServiceDemandStart);
-  EXPECT_EQ(machine.clock.now, 1500u);
+  EXPECT_EQ(machine.clock.now, 500u);
   EXPECT_EQ(machine.services.OpenHandles(), 0u);
 }
 
@@ -137,10 +147,13 @@ TEST_F(ResponderTest, EachFailingCallEndsWithItsTraceAndResult) {
   AddService(kOwnResponderService, u"\"D:\\Gone\\mDNSResponder.exe\"", kServiceStopped);
   machine.services.failures["ChangeServiceConfigW"] = kErrorAccessDenied;
   EXPECT_EQ(InstallOwnResponder(os()), 0);
+  // The repair refused: the service is not started with the program it names.
   EXPECT_EQ(Trace(), (Lines{u"Start Bonjour Service", u"bonjour Path=" + kResponder,
-                            u"Service already exists, try open", u"StartService failed (2), retry once",
-                            u"ChangeServiceConfig failed, err=5", u"StartService still failed (2)"}));
+                            u"Service already exists, try open",
+                            u"ZAX Bonjour Service runs another program: \"D:\\Gone\\mDNSResponder.exe\"",
+                            u"ChangeServiceConfig failed, err=5; ZAX Bonjour Service not started"}));
   EXPECT_EQ(Own()->starts, 0);
+  machine.services.failures.clear();
 
   // A start that fails otherwise is retried once, without touching the path.
   proc->debug.lines.clear();
@@ -189,7 +202,9 @@ TEST_F(ResponderTest, RemovalStopsAndDeletesOnlyOurService) {
 TEST(ResponderProgram, FolderOfTheInstallerAndWordSizeOfTheMachine) {
   SimMachine machine;
   auto proc = machine.StartProcess(u"Qelvin64.exe");
-  EXPECT_EQ(OwnResponderProgram(proc->os), u"Bonjour\\x64\\mDNSResponder.exe");
+  // No folder in the module path: no bare name, which would be looked for.
+  EXPECT_EQ(OwnResponderProgram(proc->os), u"");
+  EXPECT_TRUE(proc->debug.Has(u"Module path \"Qelvin64.exe\" has no folder; no Bonjour\\x64\\mDNSResponder.exe"));
   SimMachine x86;
   x86.MakeThirtyTwoBit();
   auto proc32 = x86.StartProcess(u"E:\\Setup\\Qelvin32.exe", 32);

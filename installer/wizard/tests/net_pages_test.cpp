@@ -19,7 +19,7 @@ std::string Config(int showSetting) {
   return "[Support_Driver]\r\nLX-220\r\n"
          "[LX-220]\r\nPRINTERNAME=LX-220 Label Printer\r\nDriverName=LX-220 Label\r\nHOSTNAME=LX-220\r\n"
          "InfName=lx220.inf\r\nShowSetting=" + std::to_string(showSetting) + "\r\n"
-         "[Install]\r\nInfName=Driver\\lx220.inf\r\nSupportNet=1\r\nNetOnline=1\r\nPRODUCT=LX\r\n"
+         "[Install]\r\nInfName=Driver\\lx220.inf\r\nSupportNet=1\r\nNetOnline=1\r\nPRODUCT=LX\r\nFilePath=Label Printer Driver\r\n"
          "[Debug]\r\nOpenDebug=1\r\n";
 }
 
