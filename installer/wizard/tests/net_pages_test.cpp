@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "installer/core/resource_ids.h"
+#include "platform/win_errors.h"
 #include "installer/wizard/tests/wizard_fixture.h"
 
 namespace lx {
@@ -15,11 +16,11 @@ namespace {
 
 using Rows = std::vector<std::vector<std::u16string>>;
 
-std::string Config(int showSetting) {
+std::string Config(int showSetting, const std::string& filePath = "Label Printer Driver") {
   return "[Support_Driver]\r\nLX-220\r\n"
          "[LX-220]\r\nPRINTERNAME=LX-220 Label Printer\r\nDriverName=LX-220 Label\r\nHOSTNAME=LX-220\r\n"
          "InfName=lx220.inf\r\nShowSetting=" + std::to_string(showSetting) + "\r\n"
-         "[Install]\r\nInfName=Driver\\lx220.inf\r\nSupportNet=1\r\nNetOnline=1\r\nPRODUCT=LX\r\nFilePath=Label Printer Driver\r\n"
+         "[Install]\r\nInfName=Driver\\lx220.inf\r\nSupportNet=1\r\nNetOnline=1\r\nPRODUCT=LX\r\nFilePath=" + filePath + "\r\n"
          "[Debug]\r\nOpenDebug=1\r\n";
 }
 
@@ -37,7 +38,7 @@ struct NetRig : WizardRig {
   void Open(std::vector<SimMdnsService> printers, bool search = true, bool library = true, int showSetting = 0) {
     machine.files.AddFile(std::u16string(kSetupFolder) + u"\\Bonjour\\x64\\mDNSResponder.exe", "MZ");
     AddDriverPackage({"LX-220 Label"});
-    WriteConfig(Config(showSetting));
+    WriteConfig(Config(showSetting, filePath));
     if (search && windowsRoad) {
       UseWindowsSearch();
       windows->services = std::move(printers);
@@ -60,8 +61,9 @@ struct NetRig : WizardRig {
     return true;
   }
   // The seventh tick starts the search.
-  void TickToSearch() {
-    for (int i = 0; i < 7; ++i) ASSERT_TRUE(Fire(kProgressTimerId));
+  void TickToSearch() { TickToSearchFrom(0); }
+  void TickToSearchFrom(int ticked) {
+    for (int i = ticked; i < 7; ++i) ASSERT_TRUE(Fire(kProgressTimerId));
     ASSERT_EQ(sheet().searchingPage.progress(), 35);
   }
   // Delivers posted messages until `done`; generous for loaded machines.
@@ -93,6 +95,7 @@ struct NetRig : WizardRig {
     else mdns->Announce(printer);
   }
   bool windowsRoad = false;  // Windows' DNS-SD instead of dnssd.dll; before Open
+  std::string filePath = "Label Printer Driver";  // the installation folder; before Open
 };
 
 class NetPagesTest : public ::testing::Test, public NetRig {};
@@ -443,6 +446,89 @@ TEST_F(NetPagesTest, OnWindowsDnsSdAPrinterInstallsByHostNameOrByItsAddress) {
     EXPECT_FALSE(rig.OwnResponder());
     EXPECT_TRUE(rig.windows->WaitIdle());
     EXPECT_EQ(rig.windows->OpenRequests(), 0);
+  }
+}
+
+}  // namespace
+}  // namespace lx
+
+namespace lx {
+namespace {
+
+// Service boundary: our responder service exists only while the search or
+// its list is shown. Every way off either page, the sheet's Exit and close
+// box included, leaves none registered; a search that cannot start or a
+// responder that does not come up leaves none either.
+TEST(NetPagesResponder, EveryWayOffTheNetworkRoadLeavesNoServiceBehind) {
+  struct Way {
+    const char* what;
+    bool fromList;
+    std::function<bool(NetRig&)> leave;
+  } ways[] = {
+      {"Back on the search page", false, [](NetRig& r) { return r.view.ClickBack(); }},
+      {"Exit on the search page", false, [](NetRig& r) { return r.view.ClickCancel(); }},
+      {"close box on the search page", false, [](NetRig& r) { return r.view.CloseBox(); }},
+      {"Back on the list", true, [](NetRig& r) { return r.view.ClickBack(); }},
+      {"Search Again", true, [](NetRig& r) { return r.view.Click(IDC_SEARCH_AGAIN); }},
+      {"Manual Search", true, [](NetRig& r) { return r.view.Click(IDC_MANUAL_SEARCH); }},
+      {"Exit on the list", true, [](NetRig& r) { return r.view.ClickCancel(); }},
+      {"close box on the list", true, [](NetRig& r) { return r.view.CloseBox(); }},
+  };
+  for (const Way& way : ways) {
+    SCOPED_TRACE(way.what);
+    NetRig rig;
+    rig.Open({Printer("LX-220 Shop", "192.0.2.30")});
+    for (int i = 0; i < 3; ++i) ASSERT_TRUE(rig.Fire(kProgressTimerId));
+    ASSERT_TRUE(rig.OwnResponder());
+    if (way.fromList) {
+      for (int i = 0; i < 4; ++i) ASSERT_TRUE(rig.Fire(kProgressTimerId));
+      ASSERT_TRUE(rig.WaitFor([&] { return rig.OnList(); }));
+      ASSERT_TRUE(rig.OwnResponder()) << "the list still merges what the search hears";
+    }
+    ASSERT_TRUE(way.leave(rig));
+    EXPECT_FALSE(rig.OwnResponder());
+    EXPECT_EQ(rig.machine.services.OpenHandles(), 0u);
+    // It ran our installed copy, never the medium's.
+    EXPECT_TRUE(rig.machine.files.FileExists(u"C:\\Program Files\\Label Printer Driver\\Bonjour\\x64\\mDNSResponder.exe"));
+  }
+}
+
+TEST(NetPagesResponder, AFailedSearchOrResponderLeavesNoServiceBehind) {
+  {
+    SCOPED_TRACE("dnssd.dll missing: the browse fails at once");
+    NetRig rig;
+    rig.Open({}, true, false);
+    for (int i = 0; i < 3; ++i) ASSERT_TRUE(rig.Fire(kProgressTimerId));
+    ASSERT_TRUE(rig.OwnResponder());
+    rig.TickToSearchFrom(3);
+    EXPECT_FALSE(rig.OwnResponder());
+    EXPECT_TRUE(rig.Traced(u"CStepSearching: the search did not start; the responder service goes"));
+  }
+  {
+    SCOPED_TRACE("no search at all");
+    NetRig rig;
+    rig.Open({}, false);
+    rig.TickToSearch();
+    EXPECT_FALSE(rig.OwnResponder());
+  }
+  {
+    SCOPED_TRACE("the responder does not come up");
+    NetRig rig;
+    rig.machine.services.failures["StartServiceW"] = kErrorServiceRequestTimeout;
+    rig.Open({Printer("LX-220 Shop", "192.0.2.30")});
+    for (int i = 0; i < 3; ++i) ASSERT_TRUE(rig.Fire(kProgressTimerId));
+    EXPECT_TRUE(rig.Traced(u"Bonjour Fail"));
+    EXPECT_FALSE(rig.OwnResponder());
+  }
+  {
+    SCOPED_TRACE("no installation folder under Program Files");
+    NetRig rig;
+    rig.filePath = "C:\\Users\\Public\\Bonjour";
+    rig.Open({Printer("LX-220 Shop", "192.0.2.30")});
+    for (int i = 0; i < 3; ++i) ASSERT_TRUE(rig.Fire(kProgressTimerId));
+    EXPECT_TRUE(rig.Traced(u"No installation folder under Program Files for the responder"));
+    EXPECT_FALSE(rig.OwnResponder());
+    EXPECT_FALSE(rig.machine.files.FileExists(u"C:\\Users\\Public\\Bonjour\\Bonjour\\x64\\mDNSResponder.exe"));
   }
 }
 
