@@ -113,3 +113,40 @@ TEST_F(SimServicesTest, RightsAndChosenFailures) {
 
 }  // namespace
 }  // namespace lx
+
+namespace lx {
+namespace {
+
+// The configuration as the manager holds it: read with the query-config
+// right only, changed in the binary path alone, and refused once marked.
+TEST_F(SimServicesTest, TheConfigurationReadsBackAndChangesOnlyWhatIsAsked) {
+  ScHandle m = sc.OpenSCManagerW(kScManagerAllAccess);
+  ScHandle s = sc.CreateServiceW(m, u"Own", u"Own", kServiceAllAccess, kServiceWin32OwnProcess, kServiceDemandStart,
+                                kServiceErrorNormal, u"relative.exe -x");
+  std::optional<ServiceConfig> config = sc.QueryServiceConfigW(s);
+  ASSERT_TRUE(config);
+  EXPECT_EQ(config->binaryPath, u"relative.exe -x");
+  EXPECT_EQ(config->startType, kServiceDemandStart);
+  std::u16string longPath = u"\"C:\\" + std::u16string(40000, u'a') + u".exe\"";
+  ASSERT_TRUE(sc.ChangeServiceConfigW(s, kServiceNoChange, kServiceNoChange, kServiceNoChange, longPath));
+  config = sc.QueryServiceConfigW(s);
+  EXPECT_EQ(config->binaryPath, longPath);
+  EXPECT_EQ(config->serviceType, kServiceWin32OwnProcess);
+  EXPECT_EQ(config->errorControl, kServiceErrorNormal);
+
+  ScHandle statusOnly = sc.OpenServiceW(m, u"Own", kServiceQueryStatus);
+  EXPECT_FALSE(sc.QueryServiceConfigW(statusOnly));
+  EXPECT_EQ(LastError(), kErrorAccessDenied);
+  ScHandle configOnly = sc.OpenServiceW(m, u"Own", kServiceQueryConfig);
+  EXPECT_TRUE(sc.QueryServiceConfigW(configOnly));
+  EXPECT_FALSE(sc.ChangeServiceConfigW(configOnly, kServiceNoChange, kServiceNoChange, kServiceNoChange, u"x.exe"));
+  EXPECT_EQ(LastError(), kErrorAccessDenied);
+  ASSERT_TRUE(sc.DeleteService(s));
+  EXPECT_FALSE(sc.ChangeServiceConfigW(s, kServiceNoChange, kServiceNoChange, kServiceNoChange, u"x.exe"));
+  EXPECT_EQ(LastError(), kErrorServiceMarkedForDelete);
+  for (ScHandle h : {statusOnly, configOnly, s, m}) sc.CloseServiceHandle(h);
+  EXPECT_EQ(machine.services.OpenHandles(), 0u);
+}
+
+}  // namespace
+}  // namespace lx
