@@ -22,10 +22,10 @@ class IRegistry {
   virtual bool KeyExists(RegRoot root, const std::u16string& path, RegView view = RegView::kDefault) = 0;
   // RegCreateKeyExW: creates the key and its missing parents.
   virtual bool CreateKey(RegRoot root, const std::u16string& path, RegView view = RegView::kDefault) = 0;
-  // RegCreateKeyW: the same, asking for the maximum allowed access, so it
-  // also opens a key that refuses write to the caller.
-  virtual bool CreateKeyMaximumAllowed(RegRoot root, const std::u16string& path,
-                                       RegView view = RegView::kDefault) = 0;
+  // RegOpenKeyExW with MAXIMUM_ALLOWED: opens an existing key even when it
+  // refuses write to the caller, and creates nothing.
+  virtual bool OpenKeyMaximumAllowed(RegRoot root, const std::u16string& path,
+                                     RegView view = RegView::kDefault) = 0;
   // RegDeleteKeyW: only a key without subkeys can be deleted.
   virtual bool DeleteKey(RegRoot root, const std::u16string& path, RegView view = RegView::kDefault) = 0;
   virtual std::vector<std::u16string> EnumSubKeys(RegRoot root, const std::u16string& path,

@@ -1,10 +1,11 @@
 // The service control manager: OpenSCManagerW, OpenServiceW, CreateServiceW,
-// StartServiceW, ChangeServiceConfigW, ControlService, QueryServiceStatus,
-// DeleteService, CloseServiceHandle. Failures leave the Windows error as the
+// StartServiceW, QueryServiceConfigW, ChangeServiceConfigW, ControlService,
+// QueryServiceStatus, DeleteService, CloseServiceHandle. Failures leave the Windows error as the
 // thread's last error.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace lx {
@@ -49,6 +50,14 @@ struct ServiceStatus {
   uint32_t waitHint = 0;
 };
 
+// QUERY_SERVICE_CONFIGW, the parts we read.
+struct ServiceConfig {
+  uint32_t serviceType = 0;
+  uint32_t startType = 0;
+  uint32_t errorControl = 0;
+  std::u16string binaryPath;  // the command line as the manager runs it
+};
+
 class IServices {
  public:
   virtual ~IServices() = default;
@@ -64,6 +73,9 @@ class IServices {
                                  const std::u16string& binaryPath) = 0;
   // StartServiceW with no arguments.
   virtual bool StartServiceW(ScHandle service) = 0;
+  // QueryServiceConfigW (needs SERVICE_QUERY_CONFIG), with a buffer as large
+  // as the manager asks for; nothing on failure.
+  virtual std::optional<ServiceConfig> QueryServiceConfigW(ScHandle service) = 0;
   // ChangeServiceConfigW; an empty `binaryPath` leaves it (NULL), and group,
   // tag, dependencies, account, password and display name are left.
   virtual bool ChangeServiceConfigW(ScHandle service, uint32_t serviceType, uint32_t startType,

@@ -1,6 +1,6 @@
 #include "installer/discovery/dnssd_binding.h"
 
-#include "installer/core/installer_config.h"
+#include "installer/discovery/beside_installer.h"
 
 namespace lx {
 
@@ -18,7 +18,8 @@ Fn As(void* p) {
 
 }  // namespace
 
-std::u16string DnssdLibraryPath(const Os& os) { return PathBesideProgram(os, u"dnssd.dll"); }
+// Never a bare name: that would be searched for, the current folder included.
+std::u16string DnssdLibraryPath(const Os& os) { return WholePathBesideInstaller(os, u"dnssd.dll"); }
 
 bool DnssdBinding::Load(const std::u16string& path) {
   Free();

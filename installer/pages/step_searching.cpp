@@ -29,8 +29,14 @@ void CStepSearching::SetProgress(int value) {
 void CStepSearching::StartSearch() {
   if (NetSearch* search = host_.search()) {
     search->StartNetSearch(&sink_);
+    // A browse that failed at once finds nothing: no service of ours waits for it.
+    if (!search->Searching() && !search->OnWindowsRoad()) {
+      DebugTrace(os(), "CStepSearching: the search did not start; the responder service goes");
+      RemoveOwnResponder(os());
+    }
     return;
   }
+  RemoveOwnResponder(os());
   // Without a search the page ends its own window, as a missing library would.
   view_->SetTimer(kSearchWindowTimerId, NetSearch::kSearchWindowMs);
 }

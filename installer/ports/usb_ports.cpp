@@ -71,8 +71,13 @@ bool FindUsbPrinterPort(const Os& os, UsbPortInfo& info) {
     // A DOT4 interface has no printer port of its own.
     if (Contains(device.devicePath, u"#dot4#")) return false;
     std::u16string key = GetDeviceParametersKey(device.devicePath);
-    // Windows may refuse write on this key; reading is all we need.
-    if (!os.registry->CreateKeyMaximumAllowed(RegRoot::kLocalMachine, key)) return false;
+    // Windows may refuse write on this key; reading is all we need, and a
+    // missing key is no port: nothing is created under DeviceClasses.
+    if (!os.registry->OpenKeyMaximumAllowed(RegRoot::kLocalMachine, key)) {
+      DebugTraceW(os, u"No Device Parameters key for %s (%u)", device.devicePath.c_str(),
+                  static_cast<unsigned>(os.system->GetLastError()));
+      return false;
+    }
     std::optional<uint32_t> port = os.registry->GetDword(RegRoot::kLocalMachine, key, u"Port Number");
     if (!port) return false;
     info.portName = UsbPortName(*port);

@@ -5,6 +5,7 @@
 #include "installer/core/installer_config.h"
 #include "installer/core/resource_ids.h"
 #include "installer/core/trace.h"
+#include "installer/discovery/responder_service.h"
 #include "installer/setup/network_install.h"
 #include "installer/core/ui_strings.h"
 #include "platform/clock.h"
@@ -12,6 +13,8 @@
 namespace lx {
 
 namespace {
+
+bool OnNetworkRoad(Step step) { return step == Step::kSearching || step == Step::kNetPrinters; }
 
 IPropertyPage* ChooseWelcome(SheetManage& sheet) {
   const InstallConfig& install = g_config.install;
@@ -63,6 +66,13 @@ void SheetManage::Run() {
   if (pageList_.empty()) return;
   current_ = pageList_.front();
   view_.RunModal(*this, *current_);
+  // However the sheet closed, our responder service goes with it.
+  if (OnNetworkRoad(step)) EndResponderUse();
+}
+
+void SheetManage::EndResponderUse() {
+  // Windows' own DNS-SD road never registers one.
+  if (!search_ || !search_->OnWindowsRoad()) RemoveOwnResponder(os_);
 }
 
 IPropertyPage* SheetManage::PageOf(Step target) {
@@ -86,6 +96,9 @@ void SheetManage::ShowPage(IPropertyPage* page, Step stepNumber) {
     DebugTrace(os_, "ShowPage: page of step %d is not part of this installer", static_cast<int>(stepNumber));
     return;
   }
+  // Our responder service lives only while the search or its list is shown:
+  // Back, Search Again, Manual Search and Next all end it here.
+  if (OnNetworkRoad(step) && stepNumber != Step::kNetPrinters) EndResponderUse();
   if (std::find(pageList_.begin(), pageList_.end(), page) == pageList_.end()) {
     pageList_.push_back(page);
     view_.AddPage(*page);
@@ -221,6 +234,7 @@ void SheetManage::OnWizardBack() {
 void SheetManage::OnCancel() {
   for (IPropertyPage* page : pageList_)
     if (page->IsBuilt()) page->OnReset();
+  if (OnNetworkRoad(step)) EndResponderUse();
   view_.EndWizard();
 }
 

@@ -125,6 +125,8 @@ class SheetManage : public ISheetEvents, public IEngineSink, public IWizardHost 
 
  private:
   void MoveBy(int delta);
+  // Removes our responder service as the network road ends.
+  void EndResponderUse();
   std::vector<IPropertyPage*> pageList_;
   IPropertyPage* welcome_ = nullptr;
   IPropertyPage* current_ = nullptr;

@@ -114,8 +114,8 @@ bool SimRegistry::CreateKey(RegRoot root, const std::u16string& path, RegView vi
   return !k->refusesWrite || Fail(kErrorAccessDenied);
 }
 
-bool SimRegistry::CreateKeyMaximumAllowed(RegRoot root, const std::u16string& path, RegView view) {
-  return Make(root, Redirect(root, path, view)) != nullptr || Fail(kErrorBadPathname);
+bool SimRegistry::OpenKeyMaximumAllowed(RegRoot root, const std::u16string& path, RegView view) {
+  return Find(root, Redirect(root, path, view)) != nullptr || Fail(kErrorFileNotFound);
 }
 
 void SimRegistry::RefuseWrite(RegRoot root, const std::u16string& path) {

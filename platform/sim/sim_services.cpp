@@ -135,6 +135,18 @@ bool SimServices::StartServiceW(ScHandle service) {
   return true;
 }
 
+std::optional<ServiceConfig> SimServices::QueryServiceConfigW(ScHandle service) {
+  SimService* s = ServiceOf(service, kServiceQueryConfig);
+  if (!s) return std::nullopt;
+  if (Failing("QueryServiceConfigW")) return std::nullopt;
+  ServiceConfig config;
+  config.serviceType = s->type;
+  config.startType = s->startType;
+  config.errorControl = s->errorControl;
+  config.binaryPath = s->binaryPath;
+  return config;
+}
+
 bool SimServices::ChangeServiceConfigW(ScHandle service, uint32_t serviceType, uint32_t startType,
                                       uint32_t errorControl, const std::u16string& binaryPath) {
   SimService* s = ServiceOf(service, kServiceChangeConfig);

@@ -64,9 +64,9 @@ class SimRegistryView : public IRegistry, private SimEntry {
     if (Faulted(kErrorAccessDenied)) return false;
     return r_.CreateKey(root, path, view);
   }
-  bool CreateKeyMaximumAllowed(RegRoot root, const std::u16string& path, RegView view) override {
+  bool OpenKeyMaximumAllowed(RegRoot root, const std::u16string& path, RegView view) override {
     if (Faulted(kErrorAccessDenied)) return false;
-    return r_.CreateKeyMaximumAllowed(root, path, view);
+    return r_.OpenKeyMaximumAllowed(root, path, view);
   }
   bool DeleteKey(RegRoot root, const std::u16string& path, RegView view) override {
     if (Faulted(kErrorAccessDenied)) return false;
@@ -322,6 +322,10 @@ class SimServicesView : public IServices, private SimEntry {
   bool StartServiceW(ScHandle service) override {
     Enter();
     return s_.StartServiceW(service);
+  }
+  std::optional<ServiceConfig> QueryServiceConfigW(ScHandle service) override {
+    Enter();
+    return s_.QueryServiceConfigW(service);
   }
   bool ChangeServiceConfigW(ScHandle service, uint32_t serviceType, uint32_t startType, uint32_t errorControl,
                            const std::u16string& binaryPath) override {

@@ -113,3 +113,25 @@ TEST_F(SimServicesTest, RightsAndChosenFailures) {
 
 }  // namespace
 }  // namespace lx
+
+namespace lx {
+namespace {
+
+// The configuration reads back whole, and needs the query-config right.
+TEST_F(SimServicesTest, TheConfigurationReadsBackWithTheQueryConfigRight) {
+  ScHandle m = sc.OpenSCManagerW(kScManagerAllAccess);
+  std::u16string longPath = u"\"C:\\" + std::u16string(40000, u'a') + u".exe\" -x";
+  ScHandle s = sc.CreateServiceW(m, u"Own", u"Own", kServiceAllAccess, kServiceWin32OwnProcess, kServiceDemandStart,
+                                kServiceErrorNormal, longPath);
+  std::optional<ServiceConfig> config = sc.QueryServiceConfigW(s);
+  ASSERT_TRUE(config);
+  EXPECT_EQ(config->binaryPath, longPath);
+  EXPECT_EQ(config->startType, kServiceDemandStart);
+  ScHandle statusOnly = sc.OpenServiceW(m, u"Own", kServiceQueryStatus);
+  EXPECT_FALSE(sc.QueryServiceConfigW(statusOnly));
+  EXPECT_EQ(LastError(), kErrorAccessDenied);
+  for (ScHandle h : {statusOnly, s, m}) sc.CloseServiceHandle(h);
+}
+
+}  // namespace
+}  // namespace lx

@@ -80,9 +80,8 @@ bool Win32Registry::CreateKey(RegRoot root, const std::u16string& path, RegView 
   return Create(root, path, KEY_WRITE, view);
 }
 
-// RegCreateKeyW has no view flag; RegCreateKeyExW with MAXIMUM_ALLOWED is what it does.
-bool Win32Registry::CreateKeyMaximumAllowed(RegRoot root, const std::u16string& path, RegView view) {
-  return Create(root, path, MAXIMUM_ALLOWED, view);
+bool Win32Registry::OpenKeyMaximumAllowed(RegRoot root, const std::u16string& path, RegView view) {
+  return static_cast<bool>(OpenKey(root, path, MAXIMUM_ALLOWED, view));
 }
 
 bool Win32Registry::DeleteKey(RegRoot root, const std::u16string& path, RegView view) {

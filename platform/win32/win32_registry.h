@@ -11,7 +11,7 @@ class Win32Registry : public IRegistry {
  public:
   bool KeyExists(RegRoot root, const std::u16string& path, RegView view) override;
   bool CreateKey(RegRoot root, const std::u16string& path, RegView view) override;
-  bool CreateKeyMaximumAllowed(RegRoot root, const std::u16string& path, RegView view) override;
+  bool OpenKeyMaximumAllowed(RegRoot root, const std::u16string& path, RegView view) override;
   bool DeleteKey(RegRoot root, const std::u16string& path, RegView view) override;
   std::vector<std::u16string> EnumSubKeys(RegRoot root, const std::u16string& path, RegView view) override;
   std::optional<std::u16string> GetString(RegRoot root, const std::u16string& path,

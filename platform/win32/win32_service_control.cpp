@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "platform/win32/wide.h"
 
 namespace lx {
@@ -41,6 +43,29 @@ ScHandle Win32ServiceControl::CreateServiceW(ScHandle manager, const std::u16str
 
 bool Win32ServiceControl::StartServiceW(ScHandle service) {
   return ::StartServiceW(Sc(service), 0, nullptr) != FALSE;
+}
+
+std::optional<ServiceConfig> Win32ServiceControl::QueryServiceConfigW(ScHandle service) {
+  // First asked with no buffer for the size it needs; a path that grew in
+  // between gets one more try.
+  DWORD needed = 0;
+  std::vector<uint64_t> buffer;  // aligned for the structure
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    auto* config = buffer.empty() ? nullptr : reinterpret_cast<QUERY_SERVICE_CONFIGW*>(buffer.data());
+    DWORD bytes = static_cast<DWORD>(buffer.size() * sizeof(uint64_t));
+    if (::QueryServiceConfigW(Sc(service), config, bytes, &needed)) {
+      if (!config) break;  // no buffer cannot hold the strings
+      ServiceConfig out;
+      out.serviceType = config->dwServiceType;
+      out.startType = config->dwStartType;
+      out.errorControl = config->dwErrorControl;
+      if (config->lpBinaryPathName) out.binaryPath = U(config->lpBinaryPathName);
+      return out;
+    }
+    if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER || needed <= bytes) return std::nullopt;
+    buffer.assign((needed + sizeof(uint64_t) - 1) / sizeof(uint64_t), 0);
+  }
+  return std::nullopt;
 }
 
 bool Win32ServiceControl::ChangeServiceConfigW(ScHandle service, uint32_t serviceType, uint32_t startType,

@@ -13,6 +13,7 @@ class Win32ServiceControl : public IServices {
                          uint32_t access, uint32_t serviceType, uint32_t startType, uint32_t errorControl,
                          const std::u16string& binaryPath) override;
   bool StartServiceW(ScHandle service) override;
+  std::optional<ServiceConfig> QueryServiceConfigW(ScHandle service) override;
   bool ChangeServiceConfigW(ScHandle service, uint32_t serviceType, uint32_t startType, uint32_t errorControl,
                            const std::u16string& binaryPath) override;
   bool ControlService(ScHandle service, uint32_t control, ServiceStatus& status) override;

@@ -25,8 +25,8 @@ class TestRegistry : public IRegistry {
     PutKey(path);
     return true;
   }
-  bool CreateKeyMaximumAllowed(RegRoot root, const std::u16string& path, RegView view) override {
-    return CreateKey(root, path, view);
+  bool OpenKeyMaximumAllowed(RegRoot root, const std::u16string& path, RegView view) override {
+    return KeyExists(root, path, view);
   }
   bool DeleteKey(RegRoot, const std::u16string& path, RegView) override {
     return keys_.erase(ToLowerAscii(path)) != 0;

@@ -90,6 +90,24 @@ void RemoveOwnResponderService() {
   CloseServiceHandle(manager);
 }
 
+// The program line the manager holds for our service; empty when there is none.
+std::wstring OwnResponderBinaryPath() {
+  SC_HANDLE manager = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);
+  SC_HANDLE service = manager ? OpenServiceW(manager, kOwnResponder, SERVICE_QUERY_CONFIG) : nullptr;
+  std::wstring path;
+  DWORD needed = 0;
+  if (service && !QueryServiceConfigW(service, nullptr, 0, &needed) && GetLastError() == ERROR_INSUFFICIENT_BUFFER) {
+    std::vector<uint64_t> buffer(needed / sizeof(uint64_t) + 1);
+    auto* config = reinterpret_cast<QUERY_SERVICE_CONFIGW*>(buffer.data());
+    if (QueryServiceConfigW(service, config, static_cast<DWORD>(buffer.size() * sizeof(uint64_t)), &needed) &&
+        config->lpBinaryPathName)
+      path = config->lpBinaryPathName;
+  }
+  if (service) CloseServiceHandle(service);
+  if (manager) CloseServiceHandle(manager);
+  return path;
+}
+
 bool PortListed(const std::wstring& name) {
   DWORD needed = 0, count = 0;
   EnumPortsW(nullptr, 1, nullptr, 0, &needed, &count);
@@ -557,6 +575,29 @@ TEST_F(QelvinNetWindowsDnsSd, FindsTheAnnouncedPrinterWithNoDnssdAndInstallsItOn
   walk_->Press(PSBTN_CANCEL);
   ASSERT_TRUE(run_.WaitForExit(30000)) << "the wizard does not close";
   EXPECT_EQ(run_.exitCode(), 0u);
+}
+
+// Our responder service runs the installed copy and lives only while the
+// search is shown: Back and Exit on the search page leave the real service
+// manager without it.
+TEST_F(QelvinNet, TheResponderServiceGoesWithBackAndWithExitOnTheSearchPage) {
+  Announce({{kPrinterLine, 25000}});  // late: the search page stays in view
+  wchar_t programFiles[MAX_PATH] = {};
+  GetEnvironmentVariableW(L"ProgramFiles", programFiles, MAX_PATH);
+  const std::wstring installed =
+      L"\"" + std::wstring(programFiles) + L"\\" + kInstallFolder + L"\\Bonjour\\x64\\mDNSResponder.exe\"";
+  ASSERT_NE(StartAndSearch(kEnglish), nullptr) << "no search page";
+  EXPECT_TRUE(WaitUntil([&] { return OwnResponderBinaryPath() == installed; }, 20000))
+      << "the service names " << Narrow(OwnResponderBinaryPath());
+  walk_->Press(PSBTN_BACK);
+  ASSERT_NE(WaitForPage(IDC_USB_INSTALL), nullptr) << "no install-type page after Back";
+  EXPECT_TRUE(WaitUntil([] { return OwnResponderBinaryPath().empty(); }, 10000)) << "Back left the service";
+
+  ASSERT_NE(StartAndSearch(kEnglish), nullptr) << "no search page";
+  ASSERT_TRUE(WaitUntil([&] { return OwnResponderBinaryPath() == installed; }, 20000));
+  walk_->Press(PSBTN_CANCEL);
+  ASSERT_TRUE(run_.WaitForExit(30000)) << "the wizard does not close";
+  EXPECT_EQ(OwnResponderBinaryPath(), L"") << "Exit left the service";
 }
 
 }  // namespace

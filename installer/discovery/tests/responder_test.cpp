@@ -5,7 +5,10 @@
 
 #include <vector>
 
+#include "common/text.h"
+#include "installer/core/installer_config.h"
 #include "installer/core/trace.h"
+#include "installer/discovery/dnssd_binding.h"
 #include "installer/discovery/responder_service.h"
 #include "platform/sim/sim_machine.h"
 
@@ -15,16 +18,23 @@ namespace {
 using Lines = std::vector<std::u16string>;
 
 constexpr char16_t kSetup[] = u"C:\\My Setup\\Setup\\";
-const std::u16string kResponder = std::u16string(kSetup) + u"Bonjour\\x64\\mDNSResponder.exe";
+const std::u16string kShipped = std::u16string(kSetup) + u"Bonjour\\x64\\mDNSResponder.exe";
+// The copy our service runs, in the installation folder.
+const std::u16string kResponder = u"C:\\Program Files\\Label Printer Driver\\Bonjour\\x64\\mDNSResponder.exe";
 const std::u16string kQuoted = u"\"" + kResponder + u"\"";
 
 class ResponderTest : public ::testing::Test {
  protected:
   ResponderTest() {
     debugEnabled = 1;
-    machine.files.AddFile(kResponder, "MZ");
+    StartUpConfig() = InstallerConfig();
+    StartUpConfig().install.FilePath = u"Label Printer Driver";
+    machine.files.AddFile(kShipped, "MZ");
   }
-  ~ResponderTest() override { debugEnabled = 0; }
+  ~ResponderTest() override {
+    debugEnabled = 0;
+    StartUpConfig() = InstallerConfig();
+  }
 
   const Os& os() { return proc->os; }
   Lines Trace() { return proc->debug.lines; }
@@ -109,14 +119,16 @@ TEST_F(ResponderTest, AServiceLeftPointingAtAGoneFolderIsRepairedAndStarted) {
   AddService(kOwnResponderService, u"\"D:\\Old Medium\\Setup\\Bonjour\\x64\\mDNSResponder.exe\"", kServiceStopped);
   EXPECT_TRUE(PrepareResponder(os()));
   EXPECT_EQ(Trace(), (Lines{u"Bonjour Service Not found", u"Found ZAX Bonjour Service",
-                            u"Service exists but not running, try StartService...", u"StartService failed (2)",
+                            u"ZAX Bonjour Service does not run the installed responder; not started as found",
                             u"Bonjour Service 运行异常", u"Start Bonjour Service", u"bonjour Path=" + kResponder,
-                            u"Service already exists, try open", u"StartService failed (2), retry once",
+                            u"Service already exists, try open",
+                            u"ZAX Bonjour Service runs another program: "
+                            u"\"D:\\Old Medium\\Setup\\Bonjour\\x64\\mDNSResponder.exe\"",
                             u"Service path updated: " + kResponder, u"StartService success", u"Bonjour Success"}));
   EXPECT_EQ(Own()->binaryPath, kQuoted);
   EXPECT_EQ(Own()->runningProgram, kResponder);
   EXPECT_EQ(Own()->startType, kServiceDemandStart);
-  EXPECT_EQ(machine.clock.now, 1500u);
+  EXPECT_EQ(machine.clock.now, 500u);
   EXPECT_EQ(machine.services.OpenHandles(), 0u);
 }
 
@@ -137,10 +149,13 @@ TEST_F(ResponderTest, EachFailingCallEndsWithItsTraceAndResult) {
   AddService(kOwnResponderService, u"\"D:\\Gone\\mDNSResponder.exe\"", kServiceStopped);
   machine.services.failures["ChangeServiceConfigW"] = kErrorAccessDenied;
   EXPECT_EQ(InstallOwnResponder(os()), 0);
+  // The repair refused: the service is not started with the program it names.
   EXPECT_EQ(Trace(), (Lines{u"Start Bonjour Service", u"bonjour Path=" + kResponder,
-                            u"Service already exists, try open", u"StartService failed (2), retry once",
-                            u"ChangeServiceConfig failed, err=5", u"StartService still failed (2)"}));
+                            u"Service already exists, try open",
+                            u"ZAX Bonjour Service runs another program: \"D:\\Gone\\mDNSResponder.exe\"",
+                            u"ChangeServiceConfig failed, err=5; ZAX Bonjour Service not started"}));
   EXPECT_EQ(Own()->starts, 0);
+  machine.services.failures.clear();
 
   // A start that fails otherwise is retried once, without touching the path.
   proc->debug.lines.clear();
@@ -189,13 +204,72 @@ TEST_F(ResponderTest, RemovalStopsAndDeletesOnlyOurService) {
 TEST(ResponderProgram, FolderOfTheInstallerAndWordSizeOfTheMachine) {
   SimMachine machine;
   auto proc = machine.StartProcess(u"Qelvin64.exe");
-  EXPECT_EQ(OwnResponderProgram(proc->os), u"Bonjour\\x64\\mDNSResponder.exe");
+  // No folder in the module path: no bare name, which would be looked for.
+  EXPECT_EQ(OwnResponderProgram(proc->os), u"");
+  EXPECT_TRUE(proc->debug.Has(u"Module path \"Qelvin64.exe\" has no folder; no Bonjour\\x64\\mDNSResponder.exe"));
   SimMachine x86;
   x86.MakeThirtyTwoBit();
   auto proc32 = x86.StartProcess(u"E:\\Setup\\Qelvin32.exe", 32);
   EXPECT_EQ(OwnResponderProgram(proc32->os), u"E:\\Setup\\Bonjour\\x86\\mDNSResponder.exe");
   EXPECT_EQ(ServiceCommandLine(u"C:\\a b\\m.exe"), u"\"C:\\a b\\m.exe\"");
   EXPECT_EQ(ServiceCommandLine(u"C:\\a\" -x \"b.exe"), u"");
+}
+
+// Service boundary: a service of our name with any other program line is
+// never started as found; it is stopped, repaired to our installed copy, or,
+// when that is refused, left unstarted and removed.
+TEST_F(ResponderTest, AServiceOfOurNameWithAnotherProgramIsRepairedOrRefusedNeverStartedAsFound) {
+  const std::u16string planted = u"C:\\Users\\Public\\responder.exe";
+  machine.files.AddFile(planted, "MZ");
+  machine.files.AddFile(kResponder, "MZ");
+  for (const std::u16string& line : {std::u16string(), std::u16string(u"mDNSResponder.exe"), kResponder,
+                                     kQuoted + u" -x", planted, u"\"" + kShipped + u"\"",
+                                     u"\"C:\\" + std::u16string(40000, u'x') + u".exe\""}) {
+    SCOPED_TRACE(Utf16ToUtf8(line.substr(0, 80)));
+    SimService& found = AddService(kOwnResponderService, line, line == planted ? kServiceRunning : kServiceStopped);
+    if (line == planted) found.runningProgram = planted;
+    EXPECT_EQ(EnsureResponderRunning(os()), 0);
+    EXPECT_EQ(Own()->starts, 0);
+    EXPECT_TRUE(PrepareResponder(os()));
+    EXPECT_EQ(Own()->binaryPath, kQuoted);
+    EXPECT_EQ(Own()->runningProgram, kResponder);
+    EXPECT_EQ(Own()->starts, 1);
+    RemoveOwnResponder(os());
+  }
+  for (const char* failing : {"ChangeServiceConfigW", "QueryServiceConfigW"}) {
+    SCOPED_TRACE(failing);
+    AddService(kOwnResponderService, planted, kServiceStopped);
+    machine.services.failures = {{failing, kErrorAccessDenied}};
+    EXPECT_EQ(InstallOwnResponder(os()), 0);
+    EXPECT_EQ(Own()->starts, 0);
+    EXPECT_FALSE(PrepareResponder(os()));
+    EXPECT_EQ(Own(), nullptr);
+    machine.services.failures.clear();
+  }
+  EXPECT_TRUE(ServiceRunsProgram(u"\"c:\\program files\\LABEL printer driver\\bonjour\\x64\\mdnsresponder.exe\"",
+                                 kResponder));
+}
+
+// Our program is copied into Program Files; an installation folder outside
+// it, or none, registers nothing. A cut module path names no file beside
+// the installer.
+TEST_F(ResponderTest, TheProgramIsCopiedIntoProgramFilesOrNothingIsRegistered) {
+  machine.files.AddFile(kShipped, "MZ shipped");
+  ASSERT_EQ(InstallOwnResponder(os()), 1);
+  EXPECT_EQ(machine.files.ReadFile(kResponder), std::optional<std::string>("MZ shipped"));
+  RemoveOwnResponder(os());
+  for (const char16_t* filePath : {u"", u"C:\\Users\\Public\\Bonjour", u"..\\..\\Users\\Public", u".."}) {
+    StartUpConfig().install.FilePath = filePath;
+    EXPECT_FALSE(PrepareResponder(os())) << Utf16ToUtf8(filePath);
+    EXPECT_EQ(Own(), nullptr);
+  }
+  EXPECT_TRUE(proc->debug.Has(u"No installation folder under Program Files for the responder"));
+
+  std::u16string cut = u"C:\\" + std::u16string(250, u'd') + u"\\Setup\\Qelvin64.exe";
+  auto cutProc = machine.StartProcess(cut);
+  EXPECT_EQ(OwnResponderProgram(cutProc->os), u"");
+  EXPECT_EQ(DnssdLibraryPath(cutProc->os), u"");
+  EXPECT_TRUE(cutProc->debug.Has(u"Module path cut at MAX_PATH; no dnssd.dll: " + cut.substr(0, 259)));
 }
 
 }  // namespace

@@ -93,7 +93,7 @@ TEST_F(UsbPortsTest, FirstAcceptedPrinterWithAPortNumberWins) {
   EXPECT_EQ(info.devicePath, PathOf(u"vid_1fc9&pid_0220&mi_00#6&2&0"));
   EXPECT_TRUE(Traced(u"Invalid device instance: USB\\VID_2D37&PID_0220&MI_01\\6&1&1"));
   EXPECT_TRUE(Traced(u"Found USB port: USB007"));
-  // Opening the parameters key creates it when the port monitor has not.
+  // The monitor's key without a port number is only read.
   EXPECT_TRUE(machine.registry.KeyExists(
       RegRoot::kLocalMachine, GetDeviceParametersKey(PathOf(u"vid_2d37&pid_0220#noport")), RegView::kDefault));
 
@@ -133,6 +133,17 @@ TEST_F(UsbPortsTest, NothingOfOursLeavesTheRecordEmpty) {
   EXPECT_FALSE(FindUsbPrinterPort(os, info));
   EXPECT_EQ(FindUsbPrinterDevicePath(os), u"");
   EXPECT_EQ(machine.devices.OpenLists(), 0u);
+}
+
+TEST_F(UsbPortsTest, AMissingParametersKeyIsNoPortAndIsNotCreated) {
+  Attach(u"USB\\VID_2D37&PID_0220\\NOKEY", PathOf(u"vid_2d37&pid_0220#nokey"), 3);
+  const std::u16string key = SimDeviceSetup::InterfaceKeyPath(PathOf(u"vid_2d37&pid_0220#nokey"));
+  ASSERT_TRUE(machine.registry.DeleteKey(RegRoot::kLocalMachine, key, RegView::kDefault));
+  UsbPortInfo info;
+  EXPECT_TRUE(FindUsbPrinterPort(os, info));
+  EXPECT_EQ(info.portName, u"");
+  EXPECT_FALSE(machine.registry.KeyExists(RegRoot::kLocalMachine, key, RegView::kDefault));
+  EXPECT_TRUE(Traced(u"No Device Parameters key for " + PathOf(u"vid_2d37&pid_0220#nokey") + u" (2)"));
 }
 
 TEST_F(UsbPortsTest, APortKeyThatRefusesWriteIsStillRead) {

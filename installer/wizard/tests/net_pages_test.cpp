@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "installer/core/resource_ids.h"
+#include "platform/win_errors.h"
 #include "installer/wizard/tests/wizard_fixture.h"
 
 namespace lx {
@@ -19,7 +20,7 @@ std::string Config(int showSetting) {
   return "[Support_Driver]\r\nLX-220\r\n"
          "[LX-220]\r\nPRINTERNAME=LX-220 Label Printer\r\nDriverName=LX-220 Label\r\nHOSTNAME=LX-220\r\n"
          "InfName=lx220.inf\r\nShowSetting=" + std::to_string(showSetting) + "\r\n"
-         "[Install]\r\nInfName=Driver\\lx220.inf\r\nSupportNet=1\r\nNetOnline=1\r\nPRODUCT=LX\r\n"
+         "[Install]\r\nInfName=Driver\\lx220.inf\r\nSupportNet=1\r\nNetOnline=1\r\nPRODUCT=LX\r\nFilePath=Label Printer Driver\r\n"
          "[Debug]\r\nOpenDebug=1\r\n";
 }
 
@@ -60,8 +61,9 @@ struct NetRig : WizardRig {
     return true;
   }
   // The seventh tick starts the search.
-  void TickToSearch() {
-    for (int i = 0; i < 7; ++i) ASSERT_TRUE(Fire(kProgressTimerId));
+  void TickToSearch() { TickToSearchFrom(0); }
+  void TickToSearchFrom(int ticked) {
+    for (int i = ticked; i < 7; ++i) ASSERT_TRUE(Fire(kProgressTimerId));
     ASSERT_EQ(sheet().searchingPage.progress(), 35);
   }
   // Delivers posted messages until `done`; generous for loaded machines.
@@ -443,6 +445,61 @@ TEST_F(NetPagesTest, OnWindowsDnsSdAPrinterInstallsByHostNameOrByItsAddress) {
     EXPECT_FALSE(rig.OwnResponder());
     EXPECT_TRUE(rig.windows->WaitIdle());
     EXPECT_EQ(rig.windows->OpenRequests(), 0);
+  }
+}
+
+}  // namespace
+}  // namespace lx
+
+namespace lx {
+namespace {
+
+// Service boundary: our responder service exists only while the search or
+// its list is shown. Every way off either page, the sheet's Exit and close
+// box included, leaves none registered; a search that cannot start or a
+// responder that does not come up leaves none either.
+TEST(NetPagesResponder, EveryWayOffTheNetworkRoadLeavesNoServiceBehind) {
+  struct Way {
+    const char* what;
+    bool fromList;
+    std::function<bool(NetRig&)> leave;
+  } ways[] = {
+      {"Back on the search page", false, [](NetRig& r) { return r.view.ClickBack(); }},
+      {"Exit on the search page", false, [](NetRig& r) { return r.view.ClickCancel(); }},
+      {"close box on the search page", false, [](NetRig& r) { return r.view.CloseBox(); }},
+      {"Back on the list", true, [](NetRig& r) { return r.view.ClickBack(); }},
+      {"Search Again", true, [](NetRig& r) { return r.view.Click(IDC_SEARCH_AGAIN); }},
+      {"Manual Search", true, [](NetRig& r) { return r.view.Click(IDC_MANUAL_SEARCH); }},
+      {"Exit on the list", true, [](NetRig& r) { return r.view.ClickCancel(); }},
+      {"close box on the list", true, [](NetRig& r) { return r.view.CloseBox(); }},
+  };
+  for (const Way& way : ways) {
+    SCOPED_TRACE(way.what);
+    NetRig rig;
+    rig.Open({Printer("LX-220 Shop", "192.0.2.30")});
+    for (int i = 0; i < 3; ++i) ASSERT_TRUE(rig.Fire(kProgressTimerId));
+    ASSERT_TRUE(rig.OwnResponder());
+    if (way.fromList) {
+      for (int i = 0; i < 4; ++i) ASSERT_TRUE(rig.Fire(kProgressTimerId));
+      ASSERT_TRUE(rig.WaitFor([&] { return rig.OnList(); }));
+      ASSERT_TRUE(rig.OwnResponder()) << "the list still merges what the search hears";
+    }
+    ASSERT_TRUE(way.leave(rig));
+    EXPECT_FALSE(rig.OwnResponder());
+    EXPECT_EQ(rig.machine.services.OpenHandles(), 0u);
+  }
+}
+
+TEST(NetPagesResponder, AFailedSearchOrResponderLeavesNoServiceBehind) {
+  for (bool library : {false, true}) {
+    SCOPED_TRACE(library ? "the responder does not come up" : "dnssd.dll missing: the browse fails at once");
+    NetRig rig;
+    if (library) rig.machine.services.failures["StartServiceW"] = kErrorServiceRequestTimeout;
+    rig.Open({Printer("LX-220 Shop", "192.0.2.30")}, true, library);
+    for (int i = 0; i < 3; ++i) ASSERT_TRUE(rig.Fire(kProgressTimerId));
+    EXPECT_EQ(rig.OwnResponder(), !library);
+    rig.TickToSearchFrom(3);
+    EXPECT_FALSE(rig.OwnResponder());
   }
 }
 

@@ -188,7 +188,11 @@ TEST(WindowsParity, AKeyThatRefusesWriteOpensOnlyWithTheMaximumAllowed) {
 
   EXPECT_FALSE(reg.CreateKey(RegRoot::kCurrentUser, path, RegView::kDefault));
   EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
-  EXPECT_TRUE(reg.CreateKeyMaximumAllowed(RegRoot::kCurrentUser, path, RegView::kDefault));
+  EXPECT_TRUE(reg.OpenKeyMaximumAllowed(RegRoot::kCurrentUser, path, RegView::kDefault));
+  // A missing key is not made by the open.
+  EXPECT_FALSE(reg.OpenKeyMaximumAllowed(RegRoot::kCurrentUser, path + u"\\Missing", RegView::kDefault));
+  EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+  EXPECT_FALSE(reg.KeyExists(RegRoot::kCurrentUser, path + u"\\Missing", RegView::kDefault));
   EXPECT_EQ(reg.GetDword(RegRoot::kCurrentUser, path, u"Port Number", RegView::kDefault), 9u);
   EXPECT_FALSE(reg.SetDword(RegRoot::kCurrentUser, path, u"Port Number", 10, RegView::kDefault));
 

@@ -1,7 +1,8 @@
 // Under Wine (or Windows): our own responder service is created, started,
 // found running, stopped and deleted through the real service manager, with
-// a stand-in service program where the installer expects the responder, in
-// a folder with blanks; a service left pointing at a gone folder is
+// a stand-in service program where the installer ships the responder, in a
+// folder with blanks; the service runs the copy in the installation folder
+// under Program Files. A service left pointing at another program is
 // repaired. Every service and file the test makes is removed again.
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -10,9 +11,11 @@
 #include <vector>
 
 #include "common/text.h"
+#include "installer/core/installer_config.h"
 #include "installer/core/trace.h"
 #include "installer/discovery/responder_service.h"
 #include "platform/debug_output.h"
+#include "platform/files.h"
 #include "platform/service_control.h"
 #include "platform/win32/win32_os.h"
 
@@ -58,6 +61,12 @@ class ResponderServiceWin : public ::testing::Test {
     os.system = &system;
     os.debug = &trace;
     debugEnabled = 1;
+    std::wstring folder = L"LxResponder Test " + std::to_wstring(::GetCurrentProcessId());
+    StartUpConfig().install.FilePath = U16(folder);
+    auto programFiles = os.files->GetFolderPath(KnownFolder::kProgramFiles);
+    ASSERT_TRUE(programFiles);
+    installFolder = std::wstring(programFiles->begin(), programFiles->end()) + L"\\" + folder;
+    installed = installFolder + L"\\Bonjour\\x64\\mDNSResponder.exe";
     RemoveOwnResponder(os);  // one left by an earlier run
     ASSERT_TRUE(WaitUntilGone());
     trace.lines.clear();
@@ -67,7 +76,13 @@ class ResponderServiceWin : public ::testing::Test {
     EXPECT_TRUE(WaitUntilGone());
     debugEnabled = 0;
     // The service's process may take a moment to end and free its file.
-    for (int i = 0; i < 50 && Exists(program) && !::DeleteFileW(program.c_str()); ++i) ::Sleep(100);
+    for (int i = 0; i < 50 && Exists(installed) && !::DeleteFileW(installed.c_str()); ++i) ::Sleep(100);
+    ::DeleteFileW((installFolder + L"\\Bonjour\\x64\\started.txt").c_str());
+    for (auto dir : {installFolder + L"\\Bonjour\\x64", installFolder + L"\\Bonjour", installFolder})
+      ::RemoveDirectoryW(dir.c_str());
+    EXPECT_FALSE(Exists(installFolder));
+    StartUpConfig() = InstallerConfig();
+    ::DeleteFileW(program.c_str());
     ::DeleteFileW((setup + L"Bonjour\\x64\\started.txt").c_str());
     if (plantedHere) {
       for (int i = 0; i < 50 && Exists(planted) && !::DeleteFileW(planted.c_str()); ++i) ::Sleep(100);
@@ -110,12 +125,12 @@ class ResponderServiceWin : public ::testing::Test {
   PlacedSystem system;
   Trace trace;
   Os os;
-  std::wstring root, setup, program, planted;
+  std::wstring root, setup, program, planted, installFolder, installed;
   bool plantedHere = false;
 };
 
 TEST_F(ResponderServiceWin, OurServiceIsCreatedStartedFoundStoppedAndDeleted) {
-  const std::u16string path = U16(program);
+  const std::u16string path = U16(installed);
   EXPECT_EQ(EnsureResponderRunning(os), 0) << "Wine has no system Bonjour Service";
   EXPECT_EQ(trace.lines, (std::vector<std::u16string>{u"Bonjour Service Not found", u"ZAX Bonjour Service Not found"}));
   trace.lines.clear();
@@ -123,7 +138,8 @@ TEST_F(ResponderServiceWin, OurServiceIsCreatedStartedFoundStoppedAndDeleted) {
   EXPECT_EQ(trace.lines, (std::vector<std::u16string>{u"Start Bonjour Service", u"bonjour Path=" + path,
                                                         u"StartService success"}));
   ASSERT_TRUE(WaitForState(SERVICE_RUNNING));
-  EXPECT_TRUE(Exists(setup + L"Bonjour\\x64\\started.txt")) << "the stand-in beside the installer ran";
+  EXPECT_TRUE(Exists(installFolder + L"\\Bonjour\\x64\\started.txt")) << "the installed copy ran";
+  EXPECT_FALSE(Exists(setup + L"Bonjour\\x64\\started.txt")) << "the medium's copy ran as a service";
   if (plantedHere) {
     EXPECT_FALSE(Exists(planted.substr(0, planted.find_last_of(L'\\') + 1) + L"started.txt"))
         << "the blank in the folder sent the manager to another program";
@@ -148,11 +164,23 @@ TEST_F(ResponderServiceWin, AServiceLeftPointingAtAGoneFolderIsRepaired) {
   sc.CloseServiceHandle(s);
   sc.CloseServiceHandle(m);
 
+  // The real manager hands back a path longer than any fixed buffer.
+  s = sc.OpenServiceW(m = sc.OpenSCManagerW(kScManagerAllAccess), kOwnResponderService, kServiceAllAccess);
+  std::u16string longPath = u"\"C:\\" + std::u16string(3000, u'x') + u".exe\"";
+  ASSERT_TRUE(sc.ChangeServiceConfigW(s, kServiceNoChange, kServiceNoChange, kServiceNoChange, longPath));
+  EXPECT_EQ(sc.QueryServiceConfigW(s).value_or(ServiceConfig{}).binaryPath, longPath);
+  ASSERT_TRUE(sc.ChangeServiceConfigW(s, kServiceNoChange, kServiceNoChange, kServiceNoChange, gone));
+  sc.CloseServiceHandle(s);
+  sc.CloseServiceHandle(m);
+
+  // Found with another program: not started as found, repaired to our copy.
+  EXPECT_EQ(EnsureResponderRunning(os), 0);
+  trace.lines.clear();
   ASSERT_EQ(InstallOwnResponder(os), 1);
-  const std::u16string path = U16(program);
+  const std::u16string path = U16(installed);
   EXPECT_EQ(trace.lines, (std::vector<std::u16string>{
                              u"Start Bonjour Service", u"bonjour Path=" + path, u"Service already exists, try open",
-                             u"StartService failed (2), retry once", u"Service path updated: " + path,
+                             u"ZAX Bonjour Service runs another program: " + gone, u"Service path updated: " + path,
                              u"StartService success"}));
   EXPECT_TRUE(WaitForState(SERVICE_RUNNING));
 }
