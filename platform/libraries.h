@@ -19,6 +19,14 @@ class ILibraries {
   virtual void* GetProcAddress(ModuleHandle module, const char* name) = 0;
   // FreeLibrary / dlclose.
   virtual void Free(ModuleHandle module) = 0;
+  // SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32), looked up in
+  // kernel32 at run time (Windows 7 has it only with KB2533623): a library
+  // loaded by name, a delay-loaded import included, then comes from the
+  // system folder alone, never from the program's folder or the current
+  // one. Without it SetDllDirectoryW(L"") at least takes the current folder
+  // out of the search. False when neither took effect. Nothing to do on a
+  // POSIX host.
+  virtual bool SearchSystemFolderOnly() = 0;
 };
 
 }  // namespace lx
