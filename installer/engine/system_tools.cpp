@@ -31,6 +31,7 @@ bool StartSystemTool(const Os& os, const std::u16string& path, const std::u16str
     DebugTraceWAlways(os, u"Not started: the system folder is not known (%s)", path.c_str());
     return false;
   }
+  DebugTraceWAlways(os, u"Starting %s in %s", path.c_str(), system.c_str());
   intptr_t r = os.shell->Execute(u"open", path, parameters, system, show);
   if (r <= kShellStarted) {
     DebugTraceWAlways(os, u"Not started: %s (shell error %d)", path.c_str(), static_cast<int>(r));
