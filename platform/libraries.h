@@ -11,8 +11,10 @@ using ModuleHandle = uintptr_t;
 class ILibraries {
  public:
   virtual ~ILibraries() = default;
-  // LoadLibraryExW(path, NULL, LOAD_WITH_ALTERED_SEARCH_PATH) on Windows: a
-  // full path loads exactly that file, nothing found on the search path.
+  // LoadLibraryExW(path, NULL, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR |
+  // LOAD_LIBRARY_SEARCH_SYSTEM32) on Windows, LOAD_WITH_ALTERED_SEARCH_PATH
+  // where those flags are unknown: a full path loads exactly that file, its
+  // dependencies from beside it and the system folder.
   // dlopen(path, RTLD_NOW | RTLD_LOCAL) on a POSIX host. Zero on failure.
   virtual ModuleHandle Load(const std::u16string& path) = 0;
   // GetProcAddress / dlsym; null when the entry point is missing.

@@ -7,9 +7,14 @@
 namespace lx {
 
 ModuleHandle Win32Libraries::Load(const std::u16string& path) {
-  // With a full path the altered search order also finds the library's own
-  // dependencies beside it, not in the current directory.
-  return reinterpret_cast<ModuleHandle>(::LoadLibraryExW(W(path), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
+  // The library's own dependencies come from beside it and from System32
+  // alone. Systems without the search flags (Windows 7 before KB2533623)
+  // refuse them as an invalid parameter: there the altered search order
+  // still looks beside the library first.
+  HMODULE module = ::LoadLibraryExW(W(path), nullptr, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
+  if (!module && ::GetLastError() == ERROR_INVALID_PARAMETER)
+    module = ::LoadLibraryExW(W(path), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+  return reinterpret_cast<ModuleHandle>(module);
 }
 
 void* Win32Libraries::GetProcAddress(ModuleHandle module, const char* name) {
