@@ -85,11 +85,8 @@ TEST_F(NamesTest, TheSimulatedPrintUiReadsCommandFilesAndSwitchesWhereANameWould
   machine.spooler.AddPrinter(u"Office", u"LPT1:", u"LX-220 Label");
   machine.files.AddFile(u"C:\\Users\\Public\\cmd.txt", "/dl /n Office /q");
   // Built by hand, as an installer without the refusal would have built them.
-  machine.shell.Execute(u"open", u"C:\\Windows\\system32\\rundll32.exe",
-                        *PrintUiSetDefault(u"@C:\\Users\\Public\\cmd.txt"), u"", kSwHide);
-  machine.shell.Execute(u"open", u"C:\\Windows\\system32\\rundll32.exe", *PrintUiSetDefault(u"/dl"), u"", kSwHide);
-  machine.shell.Execute(u"open", u"C:\\Windows\\system32\\rundll32.exe", *PrintUiSetDefault(u"@C:\\Missing.txt"), u"",
-                        kSwHide);
+  auto start = [&](const std::u16string& p) { machine.shell.Execute(u"open", u"rundll32.exe", p, u"", kSwHide); };
+  for (const char16_t* name : {u"@C:\\Users\\Public\\cmd.txt", u"/dl", u"@C:\\Missing.txt"}) start(*PrintUiSetDefault(name));
   LetToolsRun();
   ASSERT_EQ(machine.tools.runs.size(), 3u);
   // The file's text took the name's place: a second action, so nothing done.
@@ -100,8 +97,7 @@ TEST_F(NamesTest, TheSimulatedPrintUiReadsCommandFilesAndSwitchesWhereANameWould
   EXPECT_NE(machine.spooler.Find(u"Office"), nullptr);
 
   // A command file alone is a whole command to printui.
-  machine.shell.Execute(u"open", u"C:\\Windows\\system32\\rundll32.exe",
-                        u"printui.dll PrintUIEntry @C:\\Users\\Public\\cmd.txt", u"", kSwHide);
+  start(u"printui.dll PrintUIEntry @C:\\Users\\Public\\cmd.txt");
   LetToolsRun();
   EXPECT_EQ(machine.tools.runs.back().action, u"/dl");
   EXPECT_EQ(machine.spooler.Find(u"Office"), nullptr);
