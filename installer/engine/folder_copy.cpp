@@ -106,7 +106,7 @@ bool CopyNeededFiles(const Os& os, const std::u16string& source, const std::u16s
   for (size_t i = 0; i < names.size(); ++i) {
     std::u16string from = source + u"\\" + names[i];
     std::u16string to = target + u"\\" + names[i];
-    bool required = i < 2;
+    bool required = i < 2;  // InstalledCopyFiles lists the program and cfgSetup.ini first
     if (!required && !files.FileExists(from)) continue;
     size_t slash = names[i].find_last_of(u'\\');
     if (slash != std::u16string::npos && !CreateFolderTree(os, target + u"\\" + names[i].substr(0, slash)))
