@@ -95,7 +95,7 @@ TEST_F(RemovalScenarioTest, RemovesOurPrintersDriversPackagesEntryAndFilesButNot
   EXPECT_EQ(state.outcome, Outcome::kRemoved);
 }
 
-TEST_F(RemovalScenarioTest, APrinterNameThatLooksLikeSwitchesIsDeletedAsOneName) {
+TEST_F(RemovalScenarioTest, APrinterNameHoldingQuotesIsLeftAndNothingElseTouched) {
   Installed();
   // A quote in a name is refused before any line is built: that printer
   // stays (the removal then counts as incomplete), nothing else is touched.

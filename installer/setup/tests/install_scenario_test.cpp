@@ -163,7 +163,7 @@ TEST_F(InstallScenarioTest, ChosenPortWorkerRunsOnItsOwnThread) {
   EXPECT_EQ(sink.messages, (Msgs{kWmShowAccessories}));
 }
 
-TEST_F(InstallScenarioTest, HostileNamesReachTheToolsAsOneArgumentEach) {
+TEST_F(InstallScenarioTest, HostileNamesAreRefusedBeforeAnyToolStarts) {
   // A name or port that tries to end the quote is refused before any line is
   // built: nothing starts, the other printer stays, the outcome says why.
   AddOtherPrinter(u"Office");

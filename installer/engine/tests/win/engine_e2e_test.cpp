@@ -334,7 +334,7 @@ TEST_F(EngineE2ETest, InstallOnFilePortThenRemovalLeavesOnlyThePort) {
   EXPECT_TRUE(debug_.Saw(L"pnputil.exe not found, ")) << debug_.Dump();
 }
 
-TEST_F(EngineE2ETest, HostileNameIsOneNameAndTheDecoyPrinterSurvives) {
+TEST_F(EngineE2ETest, HostileNameIsRefusedAndTheDecoyPrinterSurvives) {
   AddDecoy();
   ASSERT_TRUE(FindPrinter(kOffice).found);
 
