@@ -12,6 +12,7 @@ namespace lx {
 
 namespace {
 constexpr uint32_t kSplashPauseMs = 500;
+constexpr size_t kModulePathChars = 260;  // GetModuleFileNameW's buffer
 
 bool IsAbsolutePath(const std::u16string& path) {
   return (path.size() >= 3 && path[1] == u':' && path[2] == u'\\') ||
@@ -48,7 +49,16 @@ std::optional<std::u16string> InstallerCommandLine(const std::u16string& install
 
 bool RunLauncher(LauncherServices& os, const std::function<void()>& fadeOut) {
   os.clock.Sleep(kSplashPauseMs);
-  std::u16string folder = LauncherFolder(os.system.ModuleFileName());
+  std::u16string module = os.system.ModuleFileName();
+  // The seam gives at most MAX_PATH - 1 characters: a path that long may have
+  // been cut, and its folder would be another one, where nothing is copied
+  // or started.
+  if (module.size() >= kModulePathChars - 1) {
+    os.debug.OutputW(FormatW(u"Module path cut at MAX_PATH: %s", module.c_str()));
+    if (fadeOut) fadeOut();
+    return false;
+  }
+  std::u16string folder = LauncherFolder(module);
   LauncherPaths paths = PathsFor(folder, NativeWordSize(os.system));
   // Without its own folder the launcher would copy into the current one.
   if (folder.empty() || !os.files.Copy(paths.librarySource, paths.libraryCopy, false))

@@ -30,6 +30,9 @@ class ISystem {
   // wProcessorArchitecture of GetNativeSystemInfo, looked up in kernel32 at
   // run time; nothing when the system lacks that function.
   virtual std::optional<uint16_t> NativeProcessorArchitecture() = 0;
+  // IsWow64Process of the running program: a 32-bit program on 64-bit
+  // Windows, whose System32 is the 32-bit folder. False when it cannot tell.
+  virtual bool IsWow64Process() = 0;
   // GetWindowsDirectoryW / GetSystemDirectoryW (260 characters); empty on failure.
   virtual std::u16string WindowsDirectory() = 0;
   virtual std::u16string SystemDirectory() = 0;

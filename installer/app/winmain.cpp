@@ -7,6 +7,7 @@
 #include "installer/unattended/quiet_install.h"
 #include "installer/wizard/sheet_runner.h"
 #include "platform/win32/wide.h"
+#include "platform/win32/win32_libraries.h"
 #include "platform/win32/win32_os.h"
 #include "platform/win32/win32_session.h"
 #include "ui/win32/win32_desktop.h"
@@ -42,6 +43,11 @@ struct Program {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
+  // First of all: the program runs elevated, and every library loaded by
+  // name from now on (the delay-loaded WINSPOOL.DRV, Riched20's helpers)
+  // must come from the system folder, never from the medium's folder.
+  if (!lx::Win32Libraries().SearchSystemFolderOnly())
+    ::OutputDebugStringW(L"SetDefaultDllDirectories failed; the current folder may still be searched");
   auto* program = new Program(instance);
   // Only the copy beside the program: it runs elevated. Without one, Windows'
   // own DNS-SD from System32 by its full path, where the system has it.

@@ -17,7 +17,7 @@ bool IsUninstallCommand(const std::u16string& commandLine) {
 }
 
 void RunWizard(const Os& os, bool uninstallMode, IWizardRunner* wizard) {
-  if (!uninstallMode) {
+  if (!uninstallMode && !ProgramFolder(os).empty()) {
     std::u16string tool = FormatW(u"%s\\FwUpate\\FwUpdate.exe", ProgramFolder(os).c_str());
     DebugTraceW(os, u"FwUpatePath=%s", tool.c_str());
     // Not waited for, and a failure to start is not reported.

@@ -80,7 +80,13 @@ bool ModelTable::AnyHostIn(const std::u16string& serviceName) const {
 }
 
 std::u16string ProgramFolder(const Os& os) {
-  std::u16string path = CutToBuffer(os.system->ModuleFileName(), 260);
+  // The seam gives at most MAX_PATH - 1 characters: a path that long may have
+  // been cut, and its folder would be another one.
+  std::u16string path = os.system->ModuleFileName();
+  if (path.size() >= kModulePathChars - 1) {
+    DebugTraceWAlways(os, u"Module path cut at MAX_PATH; no program folder: %s", path.c_str());
+    return u"";
+  }
   // PathRemoveFileSpecW keeps the backslash of a drive root.
   size_t slash = path.find_last_of(u'\\');
   if (slash == std::u16string::npos) return u"";

@@ -110,7 +110,10 @@ InstallerConfig& StartUpConfig();
 constexpr size_t kIniValueChars = 1024;
 constexpr size_t kIniSectionChars = 1024;
 
-// The running program's folder (its path less the file name, at most 260 characters).
+// GetModuleFileNameW's buffer, MAX_PATH.
+constexpr size_t kModulePathChars = 260;
+// The running program's folder (its path less the file name); empty, traced,
+// when the module path filled the buffer and may have been cut.
 std::u16string ProgramFolder(const Os& os);
 // `relative` in the program's folder, joined with one backslash.
 std::u16string PathBesideProgram(const Os& os, const std::u16string& relative);

@@ -2,7 +2,35 @@
 
 #include <initializer_list>
 
+#include "installer/core/trace.h"
+
 namespace lx {
+
+const char16_t* PrintUiNameFault(std::u16string_view name) {
+  if (name.empty()) return u"empty";
+  if (name.size() > kMaxPrintUiNameChars) return u"too long";
+  if (name[0] == u'/' || name[0] == u'-') return u"begins like a switch";
+  if (name[0] == u'@') return u"begins like a command file";
+  for (char16_t c : name) {
+    if (c == u'"') return u"holds a quote";
+    if (c < 0x20 || c == 0x7F || (c >= 0x80 && c <= 0x9F)) return u"holds a control character";
+  }
+  return nullptr;
+}
+
+bool AcceptPrintUiNames(const Os& os, std::initializer_list<std::u16string_view> names) {
+  for (std::u16string_view name : names) {
+    const char16_t* fault = PrintUiNameFault(name);
+    if (!fault) continue;
+    // The name itself is shown cut, and without what would break the line.
+    std::u16string shown;
+    for (char16_t c : name.substr(0, 64)) shown += c < 0x20 || c == 0x7F ? u'?' : c;
+    DebugTraceWAlways(os, u"Refused the name \"%s\"%s (%u characters): it %s", shown.c_str(),
+                      name.size() > 64 ? u"..." : u"", static_cast<unsigned>(name.size()), fault);
+    return false;
+  }
+  return true;
+}
 
 bool IsQuotableArgument(std::u16string_view text) {
   return text.find(u'\0') == std::u16string_view::npos;

@@ -5,11 +5,28 @@
 // extra switch.
 #pragma once
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "platform/os.h"
+
 namespace lx {
+
+// Printer, driver and port names longer than this are refused: no such name
+// is ever needed, and a long one could push the command line past its limit.
+constexpr size_t kMaxPrintUiNameChars = 260;
+
+// Why a printer, driver or port name may not reach a printui line; null
+// when it may. Refused: empty, longer than kMaxPrintUiNameChars, beginning
+// with `/` or `-` (a switch) or `@` (printui reads a command file), holding a
+// quote (nothing shows printui undoes our escaping) or a control character.
+const char16_t* PrintUiNameFault(std::u16string_view name);
+
+// True when every name may reach a printui line; otherwise traces the first
+// refused name and why, and nothing may be built from them.
+bool AcceptPrintUiNames(const Os& os, std::initializer_list<std::u16string_view> names);
 
 // False for text that no quoting can carry (an embedded NUL ends the command line).
 bool IsQuotableArgument(std::u16string_view text);

@@ -7,8 +7,9 @@
 #include "installer/core/wizard_state.h"
 #include "installer/engine/command_line.h"
 #include "installer/engine/model_lookup.h"
-#include "installer/engine/win_path.h"
+#include "installer/engine/system_tools.h"
 #include "platform/shell.h"
+#include "installer/engine/win_path.h"
 #include "platform/system.h"
 
 namespace lx {
@@ -17,6 +18,10 @@ std::u16string GetInfPath(const Os& os, const std::u16string& driverName) {
   std::u16string module = os.system->ModuleFileName();
   if (module.empty()) {
     DebugTraceW(os, u"Failed to get module file path.\n");
+    return u"";
+  }
+  if (module.size() >= kModulePathChars - 1) {
+    DebugTraceWAlways(os, u"Module path cut at MAX_PATH; no INF path: %s", module.c_str());
     return u"";
   }
   std::optional<std::u16string> folder = RemoveFileSpec(module);
@@ -45,6 +50,10 @@ bool InstallDriver(const Os& os, WizardState& state, const std::u16string& drive
   if (!regPath.empty()) state.ReplaceLanguageRegPath(regPath);
 
   const InstallTarget& target = state.target;
+  bool namesFit = target.portName.empty()
+                      ? AcceptPrintUiNames(os, {driverName})
+                      : AcceptPrintUiNames(os, {target.printerName, target.portName, driverName});
+  if (!namesFit) return false;
   std::optional<std::u16string> parameters =
       target.portName.empty()
           ? PrintUiInstallDriver(driverName, inf)
@@ -54,7 +63,8 @@ bool InstallDriver(const Os& os, WizardState& state, const std::u16string& drive
     return false;
   }
   DebugTraceW(os, u"%s", parameters->c_str());
-  os.shell->Execute(u"open", u"rundll32", *parameters, u"", kSwShowNormal);
+  // Not started is seen as the printer or driver that never appears.
+  StartPrintUi(os, *parameters, kSwShowNormal);
   return true;
 }
 

@@ -9,6 +9,7 @@
 #include "installer/core/ui_language.h"
 #include "installer/engine/command_line.h"
 #include "installer/engine/list_split.h"
+#include "installer/engine/system_tools.h"
 #include "installer/engine/uninstall_entry.h"
 #include "platform/clock.h"
 #include "platform/files.h"
@@ -46,12 +47,13 @@ constexpr int kPrinterPolls = 10;
 constexpr uint32_t kPrinterPollMs = 500;
 constexpr size_t kProfileValueChars = 260;
 
-void RunPrintUi(const Os& os, const std::optional<std::u16string>& parameters) {
+void RunPrintUi(const Os& os, std::u16string_view name, const std::optional<std::u16string>& parameters) {
+  if (!AcceptPrintUiNames(os, {name})) return;
   if (!parameters) {
     DebugTraceW(os, u"Refused a name that cannot be passed on a command line.");
     return;
   }
-  os.shell->Execute(u"open", u"rundll32", *parameters, u"", kSwShowNormal);
+  StartPrintUi(os, *parameters, kSwShowNormal);
   os.clock->Sleep(kAfterCommandMs);
 }
 
@@ -104,9 +106,9 @@ void DeletePrintersAndDrivers(const Os& os) {
     const ModelEntry* model = models.At(i);
     if (!model || model->DriverName.empty()) continue;
     for (const PrinterInfo2& p : printers)
-      if (p.driverName == model->DriverName) RunPrintUi(os, PrintUiDeletePrinter(p.printerName));
+      if (p.driverName == model->DriverName) RunPrintUi(os, p.printerName, PrintUiDeletePrinter(p.printerName));
     WaitUntilDriverUnused(os, model->DriverName);
-    RunPrintUi(os, PrintUiDeleteDriver(model->DriverName));
+    RunPrintUi(os, model->DriverName, PrintUiDeleteDriver(model->DriverName));
   }
 }
 
@@ -131,17 +133,11 @@ void DeleteOemInfPackages(const Os& os, const std::u16string& section, const std
     DebugTraceW(os, u"Skipped INF section \"%s\" with key \"%s\"", section.c_str(), key.c_str());
     return;
   }
-  std::u16string windows = os.system->WindowsDirectory();
-  IFileSystem& files = *os.files;
-  std::u16string pnputil =
-      windows + (Is64BitSystem(os) ? u"\\SysWOW64\\pnputil.exe" : u"\\System32\\pnputil.exe");
-  if (files.GetAttributes(pnputil) == kInvalidFileAttributes) {
+  // The machine's own pnputil, never one found by search.
+  std::u16string pnputil = SystemToolPath(os, SystemTool::kPnputil);
+  if (pnputil.empty() || os.files->GetAttributes(pnputil) == kInvalidFileAttributes) {
     DebugTraceW(os, u"pnputil.exe not found, %s", pnputil.c_str());
-    pnputil = windows + u"\\System32\\pnputil.exe";
-    if (files.GetAttributes(pnputil) == kInvalidFileAttributes) {
-      DebugTraceW(os, u"pnputil.exe not found2, %s", pnputil.c_str());
-      return;
-    }
+    return;
   }
 
   std::optional<std::vector<std::u16string>> matching = MatchingOemInfs(os, section, key);
@@ -153,7 +149,7 @@ void DeleteOemInfPackages(const Os& os, const std::u16string& section, const std
     std::optional<std::u16string> parameters = PnputilDeletePackage(name);
     if (!parameters) continue;
     DebugTraceW(os, u"del inf cmd = %s", parameters->c_str());
-    os.shell->Execute(u"open", pnputil, *parameters, u"", kSwHide);
+    StartSystemTool(os, pnputil, *parameters, kSwHide);
   }
 }
 

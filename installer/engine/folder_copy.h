@@ -1,8 +1,9 @@
-// The copy of the installer's folder into the program-files folder, which the
+// The copy of the installer into the program-files folder, which the
 // Add/Remove Programs entry starts, and the folder helpers it uses.
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/os.h"
 
@@ -18,8 +19,12 @@ bool CopyFolderTree(const Os& os, const std::u16string& source, const std::u16st
 // The program-files folder joined with FilePath: where the installer's copy
 // goes. Empty when either part is missing or the join fails.
 std::u16string InstallFolder(const Os& os);
-// Copies the installer's folder there; the folder when everything was
-// copied, else empty (traced).
+// The files of the installer's folder the installed copy needs, relative to
+// it: the program itself, cfgSetup.ini, and the language documents (.rtf and
+// .pdf). The Bonjour folders go along whole when the medium has them.
+std::vector<std::u16string> InstalledCopyFiles(const Os& os);
+// Copies those there; the folder when everything was copied, else empty
+// (traced).
 std::u16string CopyInstallerToInstallFolder(const Os& os);
 
 }  // namespace lx

@@ -5,6 +5,7 @@
 #include "common/format.h"
 #include "installer/core/trace.h"
 #include "installer/engine/command_line.h"
+#include "installer/engine/system_tools.h"
 #include "platform/shell.h"
 #include "platform/spooler.h"
 #include "platform/system.h"
@@ -21,12 +22,13 @@ bool HasPrinterNamed(const std::vector<PrinterInfo2>& printers, const std::u16st
   return false;
 }
 
-void RunPrintUi(const Os& os, const std::optional<std::u16string>& parameters, int show) {
+void RunPrintUi(const Os& os, std::u16string_view name, const std::optional<std::u16string>& parameters, int show) {
+  if (!AcceptPrintUiNames(os, {name})) return;
   if (!parameters) {
     DebugTraceW(os, u"Refused a name that cannot be passed on a command line.");
     return;
   }
-  os.shell->Execute(u"open", u"rundll32", *parameters, u"", show);
+  StartPrintUi(os, *parameters, show);
 }
 
 }  // namespace
@@ -66,11 +68,11 @@ std::u16string MakeUniquePrinterName(const Os& os, const std::u16string& request
 }
 
 void SetDefaultPrinter(const Os& os, const std::u16string& printerName) {
-  RunPrintUi(os, PrintUiSetDefault(printerName), kSwHide);
+  RunPrintUi(os, printerName, PrintUiSetDefault(printerName), kSwHide);
 }
 
 void PrintTestPage(const Os& os, const std::u16string& printerName) {
-  RunPrintUi(os, PrintUiTestPage(printerName), kSwHide);
+  RunPrintUi(os, printerName, PrintUiTestPage(printerName), kSwHide);
 }
 
 }  // namespace lx

@@ -2,6 +2,7 @@
 
 #include "installer/core/trace.h"
 #include "installer/engine/command_line.h"
+#include "installer/engine/system_tools.h"
 #include "installer/engine/win_path.h"
 #include "platform/devmode.h"
 #include "platform/files.h"
@@ -132,6 +133,6 @@ std::u16string FindPrnPortScript(const Os& os) {
   return candidate;
 }
 
-std::u16string GetScriptHostPath(const Os& os) { return Join(os.system->SystemDirectory(), u"cscript.exe"); }
+std::u16string GetScriptHostPath(const Os& os) { return SystemToolPath(os, SystemTool::kScriptHost); }
 
 }  // namespace lx

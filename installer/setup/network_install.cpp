@@ -10,6 +10,7 @@
 #include "installer/engine/language_suffix.h"
 #include "installer/engine/model_lookup.h"
 #include "installer/engine/printer_queries.h"
+#include "installer/engine/system_tools.h"
 #include "installer/ports/tcp_port.h"
 #include "platform/clock.h"
 #include "platform/shell.h"
@@ -34,7 +35,7 @@ void Progress(const Os& os, INetInstallSink& sink, std::initializer_list<int> po
 bool CreatePort(const Os& os, const std::u16string& address, const std::u16string& portName,
                 const std::u16string& parameters) {
   DebugTraceW(os, u"addPortCmd");
-  os.shell->Execute(u"open", GetScriptHostPath(os), parameters, u"", kSwHide);
+  StartSystemTool(os, GetScriptHostPath(os), parameters, kSwHide);
   DebugTraceW(os, u"addPortCmd %s", parameters.c_str());
   for (int n = 0; n < kPortPolls; ++n) {
     os.clock->Sleep(kPollMs);
@@ -71,8 +72,9 @@ void InstallNetworkPrinter(const Os& os, INetInstallSink& sink, WizardState& sta
   Progress(os, sink, {0, 10, 20, 30});
 
   std::optional<std::u16string> portParameters = PrnPortAddParameters(script, address);
+  bool namesFit = AcceptPrintUiNames(os, {target.printerName, portName, driverName});
   std::optional<std::u16string> installParameters =
-      PrintUiInstallPrinter(target.printerName, portName, driverName, inf);
+      namesFit ? PrintUiInstallPrinter(target.printerName, portName, driverName, inf) : std::nullopt;
   if (!portParameters || !installParameters) {
     // Nothing of it reaches a command line; no printer is made.
     DebugTraceW(os, u"Refused a network address that cannot be passed on a command line.");
@@ -92,7 +94,7 @@ void InstallNetworkPrinter(const Os& os, INetInstallSink& sink, WizardState& sta
   Progress(os, sink, {40, 50, 60});
   RegisterInstalledCopy(os);
   DebugTraceW(os, u"OnInstallNetPrinter %s", installParameters->c_str());
-  os.shell->Execute(u"open", u"rundll32", *installParameters, u"", kSwShowNormal);
+  StartPrintUi(os, *installParameters, kSwShowNormal);
   Progress(os, sink, {70, 80});
 
   if (!SetDefaultWhenInstalled(os, target.printerName)) {

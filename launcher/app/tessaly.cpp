@@ -6,6 +6,7 @@
 #include "launcher/app/resource.h"
 #include "launcher/launcher.h"
 #include "platform/win32/win32_services.h"
+#include "platform/win32/win32_libraries.h"
 #include "platform/win32/win32_process_start.h"
 
 namespace lx {
@@ -88,4 +89,10 @@ class CTessalyApp {
 
 }  // namespace lx
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) { return lx::CTessalyApp(instance).InitInstance(); }
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  // First of all: the launcher runs elevated from the medium's folder, and
+  // nothing it loads by name may come from there or the current folder.
+  if (!lx::Win32Libraries().SearchSystemFolderOnly())
+    ::OutputDebugStringW(L"SetDefaultDllDirectories failed; the current folder may still be searched");
+  return lx::CTessalyApp(instance).InitInstance();
+}

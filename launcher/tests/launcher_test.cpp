@@ -143,6 +143,19 @@ TEST_F(LauncherTest, WithoutItsOwnFolderNothingIsCopiedOrStartedRelativeToTheCur
   EXPECT_TRUE(process_->debug.Has(u"Start installer Fail: no usable path \"SETUP\\Qelvin64.exe\""));
 }
 
+TEST_F(LauncherTest, AModulePathThatFilledTheBufferIsAFailure) {
+  // GetModuleFileNameW cuts at 259 characters: the folder of a cut path is
+  // another one, so nothing is copied or started from it.
+  const std::u16string folder = u"D:\\" + std::u16string(250, u'm') + u"\\";
+  LayMedium(folder);
+  std::u16string module = folder + u"Tessaly.exe";
+  ASSERT_GE(module.size(), 259u);
+  EXPECT_FALSE(Run(module));
+  EXPECT_TRUE(starts_.started.empty());
+  EXPECT_FALSE(m_.files.FileExists(folder + u"Setup\\dnssd.dll"));
+  EXPECT_TRUE(process_->debug.Has(u"Module path cut at MAX_PATH: " + module.substr(0, 259)));
+}
+
 TEST(InstallerCommandLine, QuotesAbsolutePathsAndRefusesTheRest) {
   EXPECT_EQ(InstallerCommandLine(u"D:\\A B\\SETUP\\Qelvin32.exe"), u"\"D:\\A B\\SETUP\\Qelvin32.exe\"");
   EXPECT_EQ(InstallerCommandLine(u"\\\\server\\share\\SETUP\\Qelvin64.exe"),

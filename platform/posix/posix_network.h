@@ -13,6 +13,7 @@ class PosixLibraries : public ILibraries {
   ModuleHandle Load(const std::u16string& path) override;
   void* GetProcAddress(ModuleHandle module, const char* name) override;
   void Free(ModuleHandle module) override;
+  bool SearchSystemFolderOnly() override { return true; }
 };
 
 class PosixSockets : public ISockets {

@@ -21,6 +21,7 @@ ModuleHandle SimLibraries::Load(const std::u16string& path) {
   } else {
     std::vector<std::u16string> folders = {programFolder, systemFolder, windowsFolder, currentDirectory};
     folders.insert(folders.end(), pathFolders.begin(), pathFolders.end());
+    if (systemFolderOnly) folders = {systemFolder};
     for (const auto& folder : folders)
       if ((file = Find(folder + u"\\" + path))) break;
   }

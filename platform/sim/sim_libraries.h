@@ -21,6 +21,12 @@ class SimLibraries : public ILibraries {
   ModuleHandle Load(const std::u16string& path) override;
   void* GetProcAddress(ModuleHandle module, const char* name) override;
   void Free(ModuleHandle module) override;
+  // From then on a plain name is looked for in the system folder alone.
+  bool SearchSystemFolderOnly() override {
+    systemFolderOnly = true;
+    return true;
+  }
+  bool systemFolderOnly = false;
 
   std::u16string programFolder = u"C:\\Setup";
   std::u16string systemFolder = u"C:\\Windows\\system32";

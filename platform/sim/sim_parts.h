@@ -31,6 +31,9 @@ class SimSystem : public ISystem {
   uint32_t GetLastError() override { return lastError; }
   void SetLastError(uint32_t e) override { lastError = e; }
   std::optional<uint16_t> NativeProcessorArchitecture() override { return nativeArchitecture; }
+  bool IsWow64Process() override {
+    return programBits == 32 && nativeArchitecture && *nativeArchitecture != kProcessorArchitectureIntel;
+  }
   std::u16string WindowsDirectory() override { return windowsDirectory; }
   std::u16string SystemDirectory() override { return windowsDirectory + u"\\system32"; }
   std::optional<bool> ProtectedPrintEnabled() override { return protectedPrint; }

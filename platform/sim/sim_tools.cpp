@@ -1,5 +1,6 @@
 #include "platform/sim/sim_tools.h"
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -28,6 +29,39 @@ struct PrintUiCommand {
   std::map<char16_t, std::u16string> values;
 };
 
+// What printui does with its arguments, from Microsoft's reference page
+// "rundll32 printui.dll,PrintUIEntry" (Windows Commands, learn.microsoft.com):
+// - "rundll32 printui.dll PrintUIEntry [BaseParameter] [ModificationParameter...]",
+//   also "printui.dll,PrintUIEntry", "printui PrintUIEntry"; the entry point's
+//   name is case-sensitive;
+// - every parameter is a `/` switch: one base parameter (/if, /ia, /dl, /dd,
+//   /y, /k, ...) and modification parameters written "/n[name]", "/r[port]",
+//   "/m[model]", "/f[file]", "/b[base printer name]": the value may be
+//   joined to its switch (the examples write "/n\\client1\printer1");
+// - "@[file]": "Specifies a command-line argument file and directly inserts
+//   the text in that file into the command line".
+// The page says nothing of how a quoted value is split, nor of `-`. So here:
+// the line is split by the CommandLineToArgvW rules; an argument beginning
+// with `@` is replaced by the arguments of the file it names (a missing file
+// fails the line), wherever it stands; a separate value that begins with `/`
+// is taken as the next switch, not as the value, the strict reading. A
+// name that begins with `/` or `@` therefore never arrives as a name.
+std::optional<std::vector<std::u16string>> InsertCommandFiles(
+    const std::vector<std::u16string>& args, size_t from,
+    const std::function<std::optional<std::string>(const std::u16string&)>& read) {
+  std::vector<std::u16string> out(args.begin(), args.begin() + static_cast<std::ptrdiff_t>(from));
+  for (size_t i = from; i < args.size(); ++i) {
+    if (args[i].empty() || args[i][0] != u'@') {
+      out.push_back(args[i]);
+      continue;
+    }
+    std::optional<std::string> text = read(args[i].substr(1));
+    if (!text) return std::nullopt;
+    for (auto& a : SplitParameters(IniDocument::DecodeBytes(*text))) out.push_back(a);
+  }
+  return out;
+}
+
 // Switches after the entry point; a value follows its switch as the next
 // argument or is joined to it ("/nName"). Nothing when the line is not one
 // clear command.
@@ -46,7 +80,7 @@ std::optional<PrintUiCommand> ParsePrintUi(const std::vector<std::u16string>& ar
       if (a.size() > 2) {
         value = a.substr(2);
       } else {
-        if (i + 1 >= args.size()) return std::nullopt;
+        if (i + 1 >= args.size() || (!args[i + 1].empty() && args[i + 1][0] == u'/')) return std::nullopt;
         value = args[++i];
       }
       if (cmd.values.count(a[1])) return std::nullopt;
@@ -141,7 +175,13 @@ void SimPrinterTools::StartPrintUi(const SimShell::Launch& launch) {
   }
   std::u16string dllName = ToLowerAscii(FileNameOf(dll));
   if ((dllName != u"printui.dll" && dllName != u"printui") || entry != u"PrintUIEntry") return;
-  auto cmd = ParsePrintUi(argv, next);
+  auto expanded = InsertCommandFiles(argv, next, [this, run](const std::u16string& path) {
+    runs[run].commandFiles.push_back(path);
+    return files_.ReadFile(path);
+  });
+  if (!expanded) return;
+  runs[run].argv = *expanded;
+  auto cmd = ParsePrintUi(*expanded, next);
   if (!cmd) return;
   runs[run].action = cmd->action;
   auto value = [&](char16_t k) { return cmd->values.count(k) ? cmd->values.at(k) : std::u16string(); };

@@ -1,8 +1,9 @@
 // The printer tools the installer starts through the shell, as the simulated
 // machine runs them: rundll32 with printui.dll's PrintUIEntry, pnputil.exe
 // and cscript.exe with prnport.vbs. Each splits its parameters with the
-// CommandLineToArgvW rules at once and acts on the spooler and the INF store
-// after its delay of virtual time. A line they cannot parse, an unknown
+// CommandLineToArgvW rules at once (printui also reads its "@file" command
+// files, see sim_tools.cpp) and acts on the spooler and the INF store after
+// its delay of virtual time. A line they cannot parse, an unknown
 // switch, or several actions in one line do nothing.
 #pragma once
 
@@ -19,7 +20,8 @@ namespace lx {
 
 struct SimToolRun {
   std::u16string program;             // "rundll32.exe", "pnputil.exe", "cscript.exe"
-  std::vector<std::u16string> argv;   // the parameters as the tool split them
+  std::vector<std::u16string> argv;   // the parameters as the tool split them (printui: command files inserted)
+  std::vector<std::u16string> commandFiles;  // printui's "@file" arguments, as looked for
   std::u16string action;              // the action understood ("/if", "-d", "-a"), empty when none
   bool accepted = false;              // the line was understood
   bool done = false;                  // the delay has passed and the tool acted

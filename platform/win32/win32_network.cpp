@@ -7,18 +7,6 @@
 
 namespace lx {
 
-ModuleHandle Win32Libraries::Load(const std::u16string& path) {
-  // With a full path the altered search order also finds the library's own
-  // dependencies beside it, not in the current directory.
-  return reinterpret_cast<ModuleHandle>(::LoadLibraryExW(W(path), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
-}
-
-void* Win32Libraries::GetProcAddress(ModuleHandle module, const char* name) {
-  return reinterpret_cast<void*>(::GetProcAddress(reinterpret_cast<HMODULE>(module), name));
-}
-
-void Win32Libraries::Free(ModuleHandle module) { ::FreeLibrary(reinterpret_cast<HMODULE>(module)); }
-
 int Win32Sockets::WaitReadable(SocketHandle socket, uint32_t timeoutMs) {
   fd_set ready;
   FD_ZERO(&ready);

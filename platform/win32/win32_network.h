@@ -1,17 +1,10 @@
 // The real library loader and socket calls of Windows.
 #pragma once
 
-#include "platform/libraries.h"
 #include "platform/sockets.h"
+#include "platform/win32/win32_libraries.h"
 
 namespace lx {
-
-class Win32Libraries : public ILibraries {
- public:
-  ModuleHandle Load(const std::u16string& path) override;
-  void* GetProcAddress(ModuleHandle module, const char* name) override;
-  void Free(ModuleHandle module) override;
-};
 
 class Win32Sockets : public ISockets {
  public:

@@ -36,6 +36,11 @@ std::optional<uint16_t> Win32System::NativeProcessorArchitecture() {
   return info.wProcessorArchitecture;
 }
 
+bool Win32System::IsWow64Process() {
+  BOOL wow = FALSE;
+  return ::IsWow64Process(::GetCurrentProcess(), &wow) && wow;
+}
+
 std::u16string Win32System::WindowsDirectory() {
   wchar_t buf[MAX_PATH] = {};
   UINT n = ::GetWindowsDirectoryW(buf, MAX_PATH);

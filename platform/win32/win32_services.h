@@ -28,6 +28,7 @@ class Win32System : public ISystem {
   uint32_t GetLastError() override;
   void SetLastError(uint32_t error) override;
   std::optional<uint16_t> NativeProcessorArchitecture() override;
+  bool IsWow64Process() override;
   std::u16string WindowsDirectory() override;
   std::u16string SystemDirectory() override;
   std::optional<bool> ProtectedPrintEnabled() override;

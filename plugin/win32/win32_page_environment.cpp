@@ -28,7 +28,15 @@ HtmlHelpFn HtmlHelpFunction() {
   static std::once_flag once;
   static HtmlHelpFn function = nullptr;
   std::call_once(once, [] {
-    HMODULE viewer = ::LoadLibraryW(L"hhctrl.ocx");
+    // By its full path: the plug-in runs in the spooler and in every
+    // application that prints, whose folders and current folders vary.
+    wchar_t path[MAX_PATH];
+    UINT n = ::GetSystemDirectoryW(path, MAX_PATH);
+    HMODULE viewer = nullptr;
+    if (n != 0 && n + 12 < MAX_PATH) {
+      ::lstrcatW(path, L"\\hhctrl.ocx");
+      viewer = ::LoadLibraryExW(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    }
     if (viewer != nullptr) {
       function = reinterpret_cast<HtmlHelpFn>(reinterpret_cast<void*>(::GetProcAddress(viewer, "HtmlHelpW")));
     }

@@ -4,8 +4,10 @@
 // 32-bit installer, driven from this 64-bit test program).
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <psapi.h>
 
 #include <algorithm>
+#include <cwctype>
 #include <cstring>
 
 #include "installer/core/resource_ids.h"
@@ -102,6 +104,65 @@ TEST_F(QelvinStartup, ShowsTheLanguagePageFirst) {
   DWORD code = STILL_ACTIVE;
   GetExitCodeProcess(pi.hProcess, &code);
   EXPECT_EQ(code, 1602u);
+}
+
+std::string Ascii(const std::wstring& w) { return std::string(w.begin(), w.end()); }
+std::wstring Lower(std::wstring p) {
+  for (wchar_t& c : p) c = c == L'/' ? L'\\' : static_cast<wchar_t>(towlower(c));
+  return p;
+}
+
+// The modules a running process has loaded, by full path, lower case.
+std::vector<std::wstring> LoadedModules(HANDLE process) {
+  HMODULE modules[512];
+  DWORD bytes = 0;
+  std::vector<std::wstring> out;
+  if (!K32EnumProcessModules(process, modules, sizeof modules, &bytes)) return out;
+  for (DWORD i = 0; i < bytes / sizeof(HMODULE) && i < 512; ++i) {
+    wchar_t path[MAX_PATH] = {};
+    if (!K32GetModuleFileNameExW(process, modules[i], path, MAX_PATH)) continue;
+    out.push_back(Lower(path));
+  }
+  return out;
+}
+
+// Libraries planted beside the elevated installer and in the folder it is
+// started from are never loaded: Riched20 comes from the system folder by
+// its full path, WINSPOOL.DRV is delay-loaded after the search was limited
+// to System32, and dnssd.dll is only ever taken from beside the program.
+TEST_F(QelvinStartup, LoadsNoLibraryPlantedBesideItOrInTheCurrentFolder) {
+  WriteConfig("[Debug]\r\nOpenDebug=0\r\n");
+  wchar_t system[MAX_PATH] = {};
+  GetSystemDirectoryW(system, MAX_PATH);
+  // Any library of the right word size stands for a planted one.
+  const std::wstring stand = std::wstring(system) + L"\\version.dll";
+  const std::wstring current = MakeTempFolder(L"qelvin-cwd");
+  for (const wchar_t* name : {L"Riched20.dll", L"WINSPOOL.DRV"})
+    ASSERT_TRUE(CopyFileW(stand.c_str(), (folder + L"\\" + name).c_str(), FALSE));
+  for (const wchar_t* name : {L"Riched20.dll", L"WINSPOOL.DRV", L"dnssd.dll"})
+    ASSERT_TRUE(CopyFileW(stand.c_str(), (current + L"\\" + name).c_str(), FALSE));
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  std::wstring cmd = L"\"" + exe + L"\"";
+  ASSERT_TRUE(CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, current.c_str(), &si, &pi));
+  WizardWalk walk(pi.dwProcessId);
+  bool shown = walk.FindSheet(300000) && walk.WaitForPage(IDC_LANGUAGE_COMBO, 60000) != nullptr;
+  std::vector<std::wstring> modules = LoadedModules(pi.hProcess);
+  CloseWizard(pi.dwProcessId);
+  if (WaitForSingleObject(pi.hProcess, 60000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  ASSERT_TRUE(shown) << "the installer shows no language page";
+  ASSERT_FALSE(modules.empty());
+
+  const std::wstring besides = Lower(folder) + L"\\", cwd = Lower(current) + L"\\";
+  for (const std::wstring& m : modules) {
+    EXPECT_TRUE(m == Lower(exe) || m.rfind(besides, 0) != 0) << "loaded from beside the installer: " << Ascii(m);
+    EXPECT_NE(m.rfind(cwd, 0), 0u) << "loaded from the current folder: " << Ascii(m);
+  }
+  EXPECT_NE(std::find(modules.begin(), modules.end(), Lower(std::wstring(system) + L"\\riched20.dll")), modules.end())
+      << "Riched20.dll is not the system folder's";
 }
 
 // While the first installer shows its wizard, a second one shows the

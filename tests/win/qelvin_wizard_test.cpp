@@ -710,6 +710,11 @@ TEST_F(QelvinWizard, QuietRunsInstallOnFileRemoveAndRefuseBadSwitches) {
   EXPECT_EQ(created->pDriverName, kDriver);
   EXPECT_EQ(LastLine(log), "Result: installed, exit code 0");
   EXPECT_EQ(RegString(UninstallKey(), L"DisplayVersion"), L"1.0.0");
+  // printui's rundll32 by its full path, in the system folder.
+  wchar_t system[MAX_PATH] = {};
+  GetSystemDirectoryW(system, MAX_PATH);
+  const std::string started = "Starting " + Narrow(system) + "\\rundll32.exe in " + Narrow(system);
+  EXPECT_NE(install.traces.find(started), std::string::npos) << install.traces;
 
   const std::wstring copy = InstalledCopyFolder() + L"\\" + TEXT(QELVIN_EXE);
   QuietRun removal =

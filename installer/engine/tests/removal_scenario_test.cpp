@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "common/text.h"
 #include "installer/engine/driver_removal.h"
 #include "installer/engine/folder_copy.h"
@@ -75,9 +77,10 @@ TEST_F(RemovalScenarioTest, RemovesOurPrintersDriversPackagesEntryAndFilesButNot
   EXPECT_EQ(Parameters(u"pnputil.exe"),
             (Names{u"-f -d oem0.inf", u"-f -d oem0.inf", u"-f -d oem0.inf", u"-f -d oem0.inf",
                    u"-f -d oem3.inf"}));
-  EXPECT_EQ(machine.shell.launches.back().file, u"C:\\Windows\\System32\\pnputil.exe");
+  // A 64-bit installer: the system folder's own pnputil, run in that folder.
+  EXPECT_EQ(machine.shell.launches.back().file, u"C:\\Windows\\system32\\pnputil.exe");
+  EXPECT_EQ(machine.shell.launches.back().directory, u"C:\\Windows\\system32");
   EXPECT_EQ(machine.shell.launches.back().show, kSwHide);
-  EXPECT_TRUE(Traced(u"pnputil.exe not found, C:\\Windows\\SysWOW64\\pnputil.exe"));
   EXPECT_TRUE(Traced(u"del inf cmd =  -f -d oem3.inf"));
   EXPECT_EQ(machine.tools.OemInfs(), (Names{u"oem1.inf", u"oem2.inf"}));
 
@@ -92,13 +95,18 @@ TEST_F(RemovalScenarioTest, RemovesOurPrintersDriversPackagesEntryAndFilesButNot
   EXPECT_EQ(state.outcome, Outcome::kRemoved);
 }
 
-TEST_F(RemovalScenarioTest, APrinterNameThatLooksLikeSwitchesIsDeletedAsOneName) {
+TEST_F(RemovalScenarioTest, APrinterNameHoldingQuotesIsLeftAndNothingElseTouched) {
   Installed();
+  // A quote in a name is refused before any line is built: that printer
+  // stays (the removal then counts as incomplete), nothing else is touched.
   const std::u16string hostile = u"Lab\" /dd /m \"Acme 100";
   ASSERT_EQ(machine.spooler.AddPrinter(hostile, u"LPT1:", u"LX-220 Label"), 0u);
   DeletePrintersAndDrivers(os);
   LetToolsRun();
-  EXPECT_EQ(machine.spooler.Find(hostile), nullptr);
+  EXPECT_NE(machine.spooler.Find(hostile), nullptr);
+  for (const auto* r : Runs(u"rundll32.exe"))
+    EXPECT_EQ(std::count(r->argv.begin(), r->argv.end(), hostile), 0);
+  EXPECT_TRUE(Traced(u"Refused the name \"Lab\" /dd /m \"Acme 100\" (21 characters): it holds a quote"));
   EXPECT_TRUE(machine.spooler.HasDriver(u"Acme 100"));
   EXPECT_NE(machine.spooler.Find(u"Acme"), nullptr);
 }
@@ -224,7 +232,7 @@ TEST_F(RemovalScenarioTest, MissingToolsStoreAndFilesAreTracedAndPassedOver) {
   machine.files.RemoveFile(kDriverDir3 + u"\\lx220ui.dll");
   UninstallDriverPackage(os);
   int notFound = 0;
-  for (const auto& l : proc->debug.lines) notFound += l == u"pnputil.exe not found2, C:\\Windows\\System32\\pnputil.exe";
+  for (const auto& l : proc->debug.lines) notFound += l == u"pnputil.exe not found, C:\\Windows\\system32\\pnputil.exe";
   EXPECT_EQ(notFound, 4);
   EXPECT_TRUE(Runs(u"pnputil.exe").empty());
   EXPECT_EQ(machine.tools.OemInfs().size(), 4u);

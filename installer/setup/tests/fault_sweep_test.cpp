@@ -157,9 +157,8 @@ std::vector<Scenario> Scenarios() {
            {"spooler.ListPrinters:size", {1}, u"Failed to enumerate printers."},
            {"spooler.ListPrinters:allocation", {1}, u"Failed to retrieve printer information."},
            {"spooler.ListPrinters:read", {1}, u"Failed to retrieve printer information."},
-           // pnputil is looked for beside the 32-bit programs first, then in
-           // System32: the second look of each pair is the one that can fail.
-           {"files.GetAttributes", {2, 4, 6, 8}, u"pnputil.exe not found2, C:\\Windows\\System32\\pnputil.exe"},
+           // pnputil is looked for once per pair, in the system folder.
+           {"files.GetAttributes", {}, u"pnputil.exe not found, C:\\Windows\\system32\\pnputil.exe"},
            {"files.FindFiles", {}, u"No OEM INF files found"},
            {"registry.DeleteKey", {}, u"Failed to delete registry key: " + kEntryKey + u" (Error 5)\n"},
            {"spooler.DriverDirectory", {}, u"Failed to get printer driver directory. Error = 8.\n"},

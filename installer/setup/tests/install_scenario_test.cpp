@@ -163,28 +163,22 @@ TEST_F(InstallScenarioTest, ChosenPortWorkerRunsOnItsOwnThread) {
   EXPECT_EQ(sink.messages, (Msgs{kWmShowAccessories}));
 }
 
-TEST_F(InstallScenarioTest, HostileNamesReachTheToolsAsOneArgumentEach) {
+TEST_F(InstallScenarioTest, HostileNamesAreRefusedBeforeAnyToolStarts) {
+  // A name or port that tries to end the quote is refused before any line is
+  // built: nothing starts, the other printer stays, the outcome says why.
   AddOtherPrinter(u"Office");
-  const std::u16string hostile = u"Lab\" /dl /n \"Office";
-  InstallOnPort(os, sink, Lang(0), {u"LX-220 Label", hostile, u"LPT1:"},
-                Workers([](std::function<void()> w) { w(); }));
-  LetToolsRun();
-  const SimToolRun& run = machine.tools.runs[0];
-  EXPECT_EQ(run.action, u"/if");
-  EXPECT_EQ(run.argv, (Args{u"printui.dll", u"PrintUIEntry", u"/if", u"/b", hostile, u"/r", u"LPT1:",
-                            u"/m", u"LX-220 Label", u"/f", u"C:\\Medium\\amd64\\lx220.inf", u"/z"}));
-  EXPECT_NE(machine.spooler.Find(u"Office"), nullptr);  // not deleted
-  for (const auto& r : machine.tools.runs) EXPECT_NE(r.action, u"/dl");
-
-  // A port text that tries to end the quote is carried whole as well.
-  state.target = InstallTarget();
-  machine.tools.runs.clear();
-  const std::u16string port = u"LPT1:\\\" /m \"Evil";
-  InstallOnPort(os, sink, Lang(0), {u"LX-220 Label", u"Label", port},
-                Workers([](std::function<void()> w) { w(); }));
-  ASSERT_FALSE(machine.tools.runs.empty());
-  EXPECT_EQ(machine.tools.runs[0].argv[6], port);
-  EXPECT_EQ(machine.tools.runs[0].argv[8], u"LX-220 Label");
+  const InstallRequest hostile[] = {{u"LX-220 Label", u"Lab\" /dl /n \"Office", u"LPT1:"},
+                                    {u"LX-220 Label", u"Label", u"LPT1:\\\" /m \"Evil"}};
+  for (const InstallRequest& request : hostile) {
+    state.target = InstallTarget();
+    sink.messages.clear();
+    InstallOnPort(os, sink, Lang(0), request, Workers([](std::function<void()> w) { w(); }));
+    LetToolsRun();
+    EXPECT_TRUE(machine.tools.runs.empty());
+    EXPECT_EQ(state.outcome, Outcome::kNameRefused);
+    EXPECT_EQ(sink.messages, (Msgs{kWmInstallDone}));
+  }
+  EXPECT_NE(machine.spooler.Find(u"Office"), nullptr);
 }
 
 TEST_F(InstallScenarioTest, FailingEnumerationStillEndsWithTheCompletionMessage) {

@@ -131,7 +131,7 @@ TEST_F(NetworkInstallTest, ExistingPortIsFoundAtTheFirstPoll) {
   EXPECT_TRUE(PortWaits().empty());
   EXPECT_FALSE(FallbackRan());
   // Four progress pauses, the one poll, then the installation goes on.
-  EXPECT_EQ(machine.shell.launches[1].file, u"rundll32");
+  EXPECT_EQ(machine.shell.launches[1].file, u"C:\\Windows\\system32\\rundll32.exe");
   EXPECT_NE(machine.spooler.Find(u"LX-220 NET"), nullptr);
 }
 
@@ -188,9 +188,9 @@ TEST_F(NetworkInstallTest, HostileAddressesReachNoCommandLine) {
 
 TEST_F(NetworkInstallTest, HostilePrinterNamesStayOneArgumentOfPrintUi) {
   machine.tools.scriptDelayMs = 100;
-  const std::u16string names[] = {u"Lab\" /dl /n \"Office", u"a\\\" /y /n \"b\\", u"50% /z NET", u"tab\tname"};
+  // Blanks, a percent sign and switches inside a name travel as one argument.
   std::u16string address = u"192.0.2.30";
-  for (const auto& name : names) {
+  for (const std::u16string name : {u"50% /z NET", u"Front desk /y"}) {
     Install(address, name);
     // The install command is the last start before the default-printer one.
     auto install = std::find_if(machine.tools.runs.rbegin(), machine.tools.runs.rend(),
@@ -201,10 +201,19 @@ TEST_F(NetworkInstallTest, HostilePrinterNamesStayOneArgumentOfPrintUi) {
     ASSERT_EQ(run.argv.size(), 12u) << run.argv.size();
     EXPECT_EQ(run.argv[4], name);
     EXPECT_EQ(run.argv[6], u"IP_192.0.2.30");
-    // The spooler itself refuses backslashes in printer names.
-    if (name.find(u'\\') == std::u16string::npos) EXPECT_NE(machine.spooler.Find(name), nullptr);
+    EXPECT_NE(machine.spooler.Find(name), nullptr);
   }
   for (const auto& r : machine.tools.runs) EXPECT_TRUE(r.action == u"-a" || r.action == u"/if" || r.action == u"/y");
+
+  // A quote or a control character in the name: no printui line, no port.
+  for (const std::u16string name : {u"Lab\" /dl /n \"Office", u"a\\\" /y /n \"b\\", u"tab\tname"}) {
+    machine.tools.runs.clear();
+    machine.shell.launches.clear();
+    Install(u"192.0.2.31", name);
+    EXPECT_TRUE(machine.shell.launches.empty());
+    EXPECT_EQ(state.outcome, Outcome::kNameRefused);
+    EXPECT_EQ(state.target.printerName, u"");
+  }
 }
 
 }  // namespace

@@ -252,9 +252,10 @@ TEST_F(PortPageTest, EmptyModelTableLeavesThePageWorking) {
   ASSERT_TRUE(view.ClickNext());
   RunUntilIdle();
   EXPECT_EQ(view.CurrentPage(), &sheet().finish);
-  // No model, no printer: the finish page says so and offers no test page.
+  // No model, no printer: the empty names are refused before printui, the
+  // finish page says so and offers no test page.
   EXPECT_EQ(page().GetText(IDC_FINISH_RESULT), En(IDS_INSTALL_FAILED));
-  EXPECT_EQ(page().GetText(IDC_FINISH_NOTE), En(IDS_FAIL_PRINTER));
+  EXPECT_EQ(page().GetText(IDC_FINISH_NOTE), En(IDS_FAIL_NAME));
   EXPECT_TRUE(page().IsVisible(IDC_FINISH_NOTE));
   EXPECT_FALSE(page().IsVisible(IDC_PRINT_TEST_PAGE));
 }

@@ -244,11 +244,12 @@ TEST_F(Win32WizardTest, UsbInstallRunsOnAWorkerAndEndsOnTheFinishPage) {
         if (Page() != view.PageWindow(sheet->finish)) return Script::current->Again();
         EXPECT_EQ(sheet->step, Step::kFinish);
         HWND installing = view.PageWindow(sheet->installing);
-        EXPECT_EQ(SendMessageW(GetDlgItem(installing, IDC_INSTALL_PROGRESS), PBM_GETPOS, 0, 0), 90);
-        // The configuration names no model: no driver appears, and the page
-        // says so instead of claiming success.
+        // The configuration names no model: its empty driver name is refused
+        // before printui, where the ramp stood, and the page says so instead
+        // of claiming success.
+        EXPECT_EQ(SendMessageW(GetDlgItem(installing, IDC_INSTALL_PROGRESS), PBM_GETPOS, 0, 0), 40);
         EXPECT_EQ(TextOf(GetDlgItem(Page(), IDC_FINISH_RESULT)), Str(IDS_INSTALL_FAILED));
-        EXPECT_EQ(TextOf(GetDlgItem(Page(), IDC_FINISH_NOTE)), Str(IDS_FAIL_DRIVER));
+        EXPECT_EQ(TextOf(GetDlgItem(Page(), IDC_FINISH_NOTE)), Str(IDS_FAIL_NAME));
         EXPECT_TRUE(IsWindowVisible(GetDlgItem(Page(), IDC_FINISH_NOTE)));
         EXPECT_FALSE(IsWindowVisible(GetDlgItem(Page(), IDC_PRINT_TEST_PAGE)));
         EXPECT_EQ(TextOf(Button(kIdCancel)), Str(IDS_COMPLETE));
