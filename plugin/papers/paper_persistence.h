@@ -61,8 +61,9 @@ bool SavePaperStore(PaperContext& context, const PaperStore& store);
 // leaves the store dirty, so that a later save still writes the changes.
 bool SavePaperStoreIfChanged(PaperContext& context, PaperStore& store, bool force, bool keepDirty);
 
-// <common application data>\ZORVIKA\LX-220\<paper file name>, its folders
-// created; nothing when a folder cannot be found or created.
+// <common application data>\ZORVIKA\LX-220\<paper file name>; nothing is
+// created, and nothing when the common folder is unknown. Only the checked
+// handles of paper_shared_file touch the file.
 std::optional<std::u16string> PaperFilePath(PaperContext& context);
 
 // The largest store the shared file takes whole.

@@ -48,7 +48,7 @@ std::vector<PaperRecord> UserPapers(size_t count) {
   for (size_t i = 0; i < count; ++i) {
     std::u16string name = u"wine ";
     for (char c : std::to_string(100 + i)) name.push_back(static_cast<char16_t>(c));
-    list.push_back(MakePaperRecord(static_cast<int32_t>(145 + i), name, 20.0f + i, 15.5f, false));
+    list.push_back(MakePaperRecord(static_cast<int32_t>(145 + i), name, 30.0f + i, 15.5f, false));
   }
   return list;
 }
