@@ -4,8 +4,10 @@ namespace lx {
 
 namespace {
 
-// What reading and making names need under the inherited permissions.
-constexpr uint32_t kInheritedOthers = kFileGenericRead | kFileGenericExecute | 0x0002 | 0x0004;
+// What others may do under the inherited permissions: read, and in a
+// folder add files and folders (FILE_ADD_FILE, FILE_ADD_SUBDIRECTORY).
+constexpr uint32_t kInheritedOthers = kFileGenericRead | kFileGenericExecute;
+constexpr uint32_t kInheritedOthersInFolders = kInheritedOthers | 0x0002 | 0x0004;
 
 }  // namespace
 
@@ -19,7 +21,7 @@ bool SimFileSecurity::MayOpen(const std::u16string& key, uint32_t access) {
     return (granted & access) == access;
   }
   if (owner == callerSid) return true;
-  return (access & ~kInheritedOthers) == 0;
+  return (access & ~(files_.FolderExists(key) ? kInheritedOthersInFolders : kInheritedOthers)) == 0;
 }
 
 bool SimFileSecurity::SetDacl(const std::u16string& path, const std::vector<AccessAllowed>& entries) {
