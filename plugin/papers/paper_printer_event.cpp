@@ -26,7 +26,8 @@ std::vector<std::u16string> SectionNames(const std::u16string& text) {
 }
 
 // The file serves every printer: only when no other printer has a section
-// in it may it go; otherwise this printer's sizes are emptied, which reads
+// in it is it emptied (it stays, as the installation made it, for the
+// printers to come); otherwise this printer's sizes are emptied. Both read
 // back as no stored list. A file that fails its checks is left as it is.
 void ForgetPrinter(PaperContext& c, const std::u16string& printerName) {
   SharedFileText file = ReadSharedPaperFile(c);
@@ -35,7 +36,7 @@ void ForgetPrinter(PaperContext& c, const std::u16string& printerName) {
   for (const std::u16string& name : SectionNames(file.text))
     if (!EqualsIgnoreCase(name, printerName)) othersInFile = true;
   if (!othersInFile) {
-    RemoveSharedPaperFile(c);
+    if (!file.text.empty()) ClearSharedPaperFile(c);
     return;
   }
   if (printerName.empty()) return;

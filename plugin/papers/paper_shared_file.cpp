@@ -108,12 +108,12 @@ bool WriteSharedPaperValues(PaperContext& c, const std::u16string& section,
   return true;
 }
 
-bool RemoveSharedPaperFile(PaperContext& c) {
+bool ClearSharedPaperFile(PaperContext& c) {
   if (!c.platform.security) return false;
   CheckedPath path(*c.platform.files, *c.platform.security, c.platform.system);
-  if (OpenChecked(c, path, kDeleteRight) != SharedFileState::kOk) return false;
-  if (c.platform.files->DeleteByHandle(path.leaf())) return true;
-  Trace(c.platform, u"SharedPapers: %s cannot be deleted", path.path().c_str());
+  if (OpenChecked(c, path, kFileGenericWrite) != SharedFileState::kOk) return false;
+  if (c.platform.files->WriteHandle(path.leaf(), std::string())) return true;
+  Trace(c.platform, u"SharedPapers: %s cannot be emptied", path.path().c_str());
   return false;
 }
 

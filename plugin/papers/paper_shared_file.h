@@ -38,8 +38,10 @@ SharedFileText ReadSharedPaperFile(PaperContext& context);
 bool WriteSharedPaperValues(PaperContext& context, const std::u16string& section,
                             const std::vector<std::pair<std::u16string, std::u16string>>& values);
 
-// Deletes the checked file by its handle; false when it is not there or refused.
-bool RemoveSharedPaperFile(PaperContext& context);
+// Empties the checked file through its handle, which reads back as no list
+// for any printer; false when it is not there or refused. The file itself
+// stays, with the DACL that lets every user save: no user may make it again.
+bool ClearSharedPaperFile(PaperContext& context);
 
 // For SYSTEM and administrators (the printer events, the installer's
 // equivalent): makes the missing folders and the file with their protected

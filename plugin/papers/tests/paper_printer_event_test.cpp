@@ -71,12 +71,13 @@ TEST_F(PaperPrinterEventTest, InitializeLeavesAnExistingFileAlone) {
   EXPECT_EQ(world.security.daclWrites, 0);
 }
 
-TEST_F(PaperPrinterEventTest, DeleteRemovesTheFileButNotOtherPrintersSizes) {
+TEST_F(PaperPrinterEventTest, DeleteEmptiesTheFileButKeepsOtherPrintersSizes) {
   world.machine.spooler.callerIsAdmin = false;
   PaperPrinterEvent(*world.LoadModule(), kPrinter, kPrinterEventInitialize);
   ASSERT_TRUE(world.machine.files.FileExists(kPaperFile));
   PaperPrinterEvent(*world.LoadModule(), kPrinter, kPrinterEventDelete);
-  EXPECT_FALSE(world.machine.files.FileExists(kPaperFile));
+  EXPECT_EQ(world.machine.files.ReadFile(kPaperFile), std::string());  // kept for the printers to come
+  EXPECT_TRUE(world.security.DaclProtected(kPaperFile));
 
   // Two printers share the file: deleting one keeps the other's list.
   auto a = world.LoadModule();
