@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <set>
 #include <vector>
 
 #include "common/format.h"
@@ -105,7 +106,7 @@ void TakeRecords(PaperContext& c, PaperStore& store, const std::vector<uint8_t>&
   store.records.clear();
   store.records.reserve(count);
   std::vector<bool> numberTaken(kPaperMaxNumber + 1);
-  std::vector<std::u16string> names;
+  std::set<std::u16string> names;
   for (size_t i = 0; i < count; ++i) {
     PaperRecord r;
     std::memcpy(&r, data.data() + i * sizeof(PaperRecord), sizeof r);
@@ -113,13 +114,13 @@ void TakeRecords(PaperContext& c, PaperStore& store, const std::vector<uint8_t>&
     const char16_t* fault = PaperRecordFault(r);
     std::u16string name = PaperName(r);
     if (!fault && numberTaken[r.number]) fault = u"number repeated";
-    if (!fault && std::find(names.begin(), names.end(), name) != names.end()) fault = u"name repeated";
+    if (!fault && names.count(name)) fault = u"name repeated";
     if (fault) {
       Trace(c.platform, u"Paper record %d dropped: %s", static_cast<int>(i), fault);
       continue;
     }
     numberTaken[r.number] = true;
-    names.push_back(std::move(name));
+    names.insert(std::move(name));
     store.records.push_back(r);
   }
 }

@@ -19,7 +19,7 @@ namespace lx {
 // The module's papers: the platform, the shared file's name and a store for
 // each printer opened so far, told apart by the store's printer name
 // without regard to case, as Windows compares printer names. The stores read spooler,
-// profile, files, system, security and the trace of the platform.
+// files, system, security and the trace of the platform.
 //
 // Threads: the spooler, splwow64 and applications call the module from
 // several threads at once. One plain (not recursive) mutex, `lock`, guards
