@@ -83,7 +83,9 @@ class IFileSystem {
   // Handle-based access that never goes through a link at the path's last
   // name: CreateFileW(path, access, FILE_SHARE_READ | FILE_SHARE_WRITE, no
   // security, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT |
-  // FILE_FLAG_BACKUP_SEMANTICS). A reparse point opens as itself, a folder
+  // FILE_FLAG_BACKUP_SEMANTICS), sharing only FILE_SHARE_READ when `access`
+  // writes data, so that two writers exclude each other
+  // (ERROR_SHARING_VIOLATION). A reparse point opens as itself, a folder
   // opens too; no FILE_SHARE_DELETE, so the name cannot be renamed or
   // deleted by others while it is held. 0 on failure.
   virtual FileHandle OpenNoFollow(const std::u16string& path, uint32_t access) = 0;

@@ -126,7 +126,8 @@ bool Rewind(HANDLE h) {
 }  // namespace
 
 FileHandle Win32Files::OpenNoFollow(const std::u16string& path, uint32_t access) {
-  HANDLE h = ::CreateFileW(W(path), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+  const DWORD share = access & (GENERIC_WRITE | FILE_WRITE_DATA) ? FILE_SHARE_READ : FILE_SHARE_READ | FILE_SHARE_WRITE;
+  HANDLE h = ::CreateFileW(W(path), access, share, nullptr, OPEN_EXISTING,
                            FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (h == INVALID_HANDLE_VALUE) return 0;
   return static_cast<FileHandle>(reinterpret_cast<uintptr_t>(h));

@@ -71,19 +71,23 @@ std::optional<std::vector<uint8_t>> LoadFromPrinter(PaperContext& c, PrinterHand
   return data;
 }
 
-// The section's block as the shared file holds it now; nothing when the
-// file or the section holds none.
-std::optional<std::vector<uint8_t>> FileBlock(PaperContext& c, const std::u16string& section) {
-  if (section.empty()) return std::nullopt;
-  SharedFileText read = ReadSharedPaperFile(c);
-  if (read.state != SharedFileState::kOk) return std::nullopt;
-  IniDocument file = IniDocument::FromText(read.text);
+// The section's block in the shared file's text; nothing when the section
+// holds none.
+std::optional<std::vector<uint8_t>> BlockInText(const std::u16string& fileText, const std::u16string& section) {
+  IniDocument file = IniDocument::FromText(fileText);
   uint32_t size = ParseProfileInt(file.GetString(section, kSizeValue, u"0", kSizeTextChars).text);
   if (size == 0) return std::nullopt;
   ProfileResult hex = file.GetString(section, kDataValue, u"", kPaperHexChars + 1);
   std::u16string_view text(hex.text);
   if (text.size() > kPaperHexChars) text = text.substr(0, kPaperHexChars);
   return DecodePaperHex(text, size);
+}
+
+std::optional<std::vector<uint8_t>> FileBlock(PaperContext& c, const std::u16string& section) {
+  if (section.empty()) return std::nullopt;
+  SharedFileText read = ReadSharedPaperFile(c);
+  if (read.state != SharedFileState::kOk) return std::nullopt;
+  return BlockInText(read.text, section);
 }
 
 std::optional<std::vector<uint8_t>> LoadFromFile(PaperContext& c, const std::u16string& section) {
@@ -165,10 +169,10 @@ bool Named(const std::vector<std::u16string>& names, const std::u16string& name)
 // this store last read or wrote it: every user sharing the printer's section
 // keeps what the others added. A kept record whose number is taken here gets
 // the next free user number; one that finds no room is dropped with a trace.
-std::vector<PaperRecord> WithOthersRecords(PaperContext& c, const PaperStore& store) {
+std::vector<PaperRecord> WithOthersRecords(PaperContext& c, const PaperStore& store, const std::u16string& fileText) {
   PaperStore merged;
   merged.records = store.records;
-  std::optional<std::vector<uint8_t>> now = FileBlock(c, store.printerName);
+  std::optional<std::vector<uint8_t>> now = BlockInText(fileText, store.printerName);
   if (!now) return merged.records;
   PaperStore stored;
   TakeRecords(c, stored, *now);
@@ -193,11 +197,12 @@ std::vector<PaperRecord> WithOthersRecords(PaperContext& c, const PaperStore& st
 bool SaveToFile(PaperContext& c, const PaperStore& store) {
   bool ok = false;
   if (!store.printerName.empty() && store.records.size() <= kPaperFileRecords) {
-    std::vector<PaperRecord> records = WithOthersRecords(c, store);
-    std::vector<uint8_t> block = Block(records);
-    ok = WriteSharedPaperValues(c, store.printerName,
-                                {{kSizeValue, FormatW(u"%u", static_cast<unsigned>(block.size()))},
-                                 {kDataValue, EncodePaperHex(block)}});
+    std::vector<PaperRecord> records;
+    ok = EditSharedPaperFile(c, store.printerName, [&](const std::u16string& text) -> SharedFileValues {
+      records = WithOthersRecords(c, store, text);
+      std::vector<uint8_t> block = Block(records);
+      return {{kSizeValue, FormatW(u"%u", static_cast<unsigned>(block.size()))}, {kDataValue, EncodePaperHex(block)}};
+    });
     if (ok) {
       store.storedNames.clear();
       for (const PaperRecord& r : records) store.storedNames.push_back(PaperName(r));

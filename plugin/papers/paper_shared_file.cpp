@@ -78,8 +78,12 @@ SharedFileText ReadSharedPaperFile(PaperContext& c) {
   return out;
 }
 
-bool WriteSharedPaperValues(PaperContext& c, const std::u16string& section,
-                            const std::vector<std::pair<std::u16string, std::u16string>>& values) {
+bool WriteSharedPaperValues(PaperContext& c, const std::u16string& section, const SharedFileValues& values) {
+  return EditSharedPaperFile(c, section, [&values](const std::u16string&) { return values; });
+}
+
+bool EditSharedPaperFile(PaperContext& c, const std::u16string& section,
+                         const std::function<SharedFileValues(const std::u16string& text)>& values) {
   if (!c.platform.security) return false;
   CheckedPath path(*c.platform.files, *c.platform.security, c.platform.system);
   SharedFileState state = OpenChecked(c, path, kFileGenericRead | kFileGenericWrite);
@@ -92,7 +96,7 @@ bool WriteSharedPaperValues(PaperContext& c, const std::u16string& section,
   if (state == SharedFileState::kOk) state = ReadChecked(c, path, bytes);
   if (state != SharedFileState::kOk) return false;
   std::u16string text = IniDocument::DecodeBytes(bytes);
-  for (const auto& [key, value] : values) text = IniWithValue(text, section, key, value);
+  for (const auto& [key, value] : values(text)) text = IniWithValue(text, section, key, value);
   std::string ansi = Utf16ToAnsi(text);
   const bool unicode = bytes.empty() || Utf16Marked(bytes) || AnsiToUtf16(ansi) != text;
   std::string encoded = unicode ? IniDocument::EncodeUtf16Le(text) : std::move(ansi);

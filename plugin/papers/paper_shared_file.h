@@ -6,6 +6,7 @@
 // Every function expects the papers' lock held.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -35,8 +36,13 @@ SharedFileText ReadSharedPaperFile(PaperContext& context);
 // UTF-16 file stays UTF-16 (LE, with its mark), an ANSI one stays ANSI while
 // its text fits the code page. A missing file is made (MakeSharedPaperFile)
 // only by SYSTEM or an administrator.
-bool WriteSharedPaperValues(PaperContext& context, const std::u16string& section,
-                            const std::vector<std::pair<std::u16string, std::u16string>>& values);
+using SharedFileValues = std::vector<std::pair<std::u16string, std::u16string>>;
+bool WriteSharedPaperValues(PaperContext& context, const std::u16string& section, const SharedFileValues& values);
+// The same with values made from the file's text as read through the handle
+// that then writes it: nothing another writer saves in between is lost, as
+// a writer shares the file for reading only.
+bool EditSharedPaperFile(PaperContext& context, const std::u16string& section,
+                         const std::function<SharedFileValues(const std::u16string& text)>& values);
 
 // Empties the checked file through its handle, which reads back as no list
 // for any printer; false when it is not there or refused. The file itself

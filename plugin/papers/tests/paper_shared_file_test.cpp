@@ -168,6 +168,17 @@ TEST_F(SharedFileTest, TwoStandardUsersSaveInTurnAndBothKeepTheirSizes) {
     EXPECT_EQ(seen.count(), 12);
   }
   EXPECT_EQ(world.security.OwnerOf(kPaperFile), kSidLocalSystem);
+
+  // While another process writes the file, a save fails (and the page says
+  // so) instead of racing it.
+  FileHandle writer = world.machine.files.OpenNoFollow(kPaperFile, kFileGenericWrite);
+  ASSERT_NE(writer, 0u);
+  auto third = world.LoadModule();
+  PaperStore& late = OpenPaperStore(*third, kPrinter);
+  EXPECT_FALSE(SavePaperStore(*third, late));
+  EXPECT_TRUE(TracedPart(u"cannot be opened, error 32"));
+  world.machine.files.CloseFile(writer);
+  EXPECT_TRUE(SavePaperStore(*third, late));
 }
 
 // A printer name outside the ANSI code page keeps its section: the file is
