@@ -88,6 +88,29 @@ TEST(PaperStoreWineTest, SharedFileRoundTripThroughTheProfileFunctions) {
   ::DeleteFileW(W(*path));
 }
 
+// The checks on the real calls: the file a save made passes them (its
+// owner is one they trust, it is no reparse point); a second name (a hard
+// link) makes every load refuse it until that name goes.
+TEST(PaperStoreWineTest, AHardLinkedSharedFileIsRefused) {
+  const std::u16string fileName = u"lxpaperlinktestp.ini";
+  RealPapers first(fileName);
+  PaperStore& store = OpenPaperStore(first.context, u"No Such LX Printer");
+  ASSERT_TRUE(AddPaper(store, MakePaperRecord(NextPaperNumber(store), u"linked", 60, 40, false)));
+  ASSERT_TRUE(SavePaperStore(first.context, store));
+  auto path = PaperFilePath(first.context);
+  ASSERT_TRUE(path);
+  const std::wstring second = std::wstring(W(*path)) + L".second";
+  ASSERT_TRUE(::CreateHardLinkW(second.c_str(), W(*path), nullptr)) << ::GetLastError();
+  {
+    RealPapers linked(fileName);
+    EXPECT_FALSE(FindPaperByName(OpenPaperStore(linked.context, u"No Such LX Printer"), u"linked"));
+  }
+  ::DeleteFileW(second.c_str());
+  RealPapers unlinked(fileName);
+  EXPECT_TRUE(FindPaperByName(OpenPaperStore(unlinked.context, u"No Such LX Printer"), u"linked"));
+  ::DeleteFileW(W(*path));
+}
+
 // Wine keeps no DACL of its own on files (it answers one made from the
 // Unix mode), so the DACL is checked as built, with the system's functions,
 // and the file must accept it.
