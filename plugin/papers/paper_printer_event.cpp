@@ -58,7 +58,7 @@ void PaperPrinterEvent(PaperContext& context, const std::u16string& printerName,
   SharedFileText file = ReadSharedPaperFile(context);
   if (file.state != SharedFileState::kMissing && !(file.state == SharedFileState::kOk && file.text.empty()))
     return;
-  if (!MakeSharedPaperFile(context)) return;
+  MakeSharedPaperFile(context);  // a failure is traced; the printer data still gets the list
   PaperStore& store = OpenPaperStore(context, printerName);
   SavePaperStore(context, store);
   Trace(context.platform, printerName);
