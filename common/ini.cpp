@@ -182,4 +182,51 @@ uint32_t ParseProfileInt(std::u16string_view t) {
   return neg ? static_cast<uint32_t>(0u - v) : v;
 }
 
+std::u16string IniWithValue(std::u16string_view text, std::u16string_view sectionName, std::u16string_view keyName,
+                            std::u16string_view valueText) {
+  const std::u16string section(sectionName), key(keyName), value(valueText);
+  std::vector<std::u16string> lines;
+  for (size_t pos = 0; pos < text.size();) {
+    size_t end = text.find_first_of(u"\r\n", pos);
+    if (end == std::u16string::npos) end = text.size();
+    lines.emplace_back(text.substr(pos, end - pos));
+    pos = end;
+    if (pos < text.size() && text[pos] == u'\r') ++pos;
+    if (pos < text.size() && text[pos] == u'\n') ++pos;
+  }
+  std::u16string entry = key + u"=" + value;
+  bool inSection = false;
+  size_t insertAt = std::u16string::npos;
+  bool done = false;
+  for (size_t i = 0; i < lines.size() && !done; ++i) {
+    std::u16string_view t = Trim(lines[i]);
+    if (!t.empty() && t[0] == u'[') {
+      if (inSection) break;
+      size_t close = t.rfind(u']');
+      inSection = close != std::u16string_view::npos && EqualsIgnoreCase(t.substr(1, close - 1), Trim(section));
+      if (inSection) insertAt = i + 1;
+      continue;
+    }
+    if (!inSection) continue;
+    size_t eq = t.find(u'=');
+    if (eq != std::u16string_view::npos && EqualsIgnoreCase(Trim(t.substr(0, eq)), Trim(key))) {
+      lines[i] = entry;
+      done = true;
+    } else if (!t.empty()) {
+      insertAt = i + 1;
+    }
+  }
+  if (!done) {
+    if (insertAt == std::u16string::npos) {
+      lines.push_back(u"[" + section + u"]");
+      lines.push_back(entry);
+    } else {
+      lines.insert(lines.begin() + insertAt, entry);
+    }
+  }
+  std::u16string out;
+  for (const auto& l : lines) out += l + u"\r\n";
+  return out;
+}
+
 }  // namespace lx

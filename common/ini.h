@@ -50,6 +50,12 @@ class IniDocument {
   std::vector<Section> sections_;
 };
 
+// The text with the key's value as WritePrivateProfileStringW leaves it:
+// rewritten in place, or appended to its section, or the section appended;
+// the other lines kept as they were, every line ended by CR LF.
+std::u16string IniWithValue(std::u16string_view text, std::u16string_view section, std::u16string_view key,
+                            std::u16string_view value);
+
 // Reads a decimal integer as RtlUnicodeStringToInteger does with base 10:
 // leading blanks and one sign, digits up to the first other character,
 // wrapping on overflow; no digits give 0.

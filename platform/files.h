@@ -16,6 +16,7 @@ constexpr uint32_t kFileAttributeHidden = 0x02;
 constexpr uint32_t kFileAttributeDirectory = 0x10;
 constexpr uint32_t kFileAttributeArchive = 0x20;
 constexpr uint32_t kFileAttributeNormal = 0x80;
+constexpr uint32_t kFileAttributeReparsePoint = 0x400;
 constexpr uint32_t kInvalidFileAttributes = 0xFFFFFFFF;
 
 // SHGetFolderPathW folders (CSIDL values).
@@ -31,6 +32,16 @@ struct FindEntry {
   std::u16string name;  // cFileName
   uint32_t attributes = 0;
   uint64_t size = 0;
+};
+
+// A file or folder opened by OpenNoFollow; 0 is none.
+using FileHandle = uint64_t;
+
+// GetFileInformationByHandle's answer.
+struct OpenedFileInfo {
+  uint32_t attributes = 0;  // dwFileAttributes
+  uint64_t size = 0;        // nFileSizeHigh:nFileSizeLow
+  uint32_t links = 1;       // nNumberOfLinks: above 1 for a hard-linked file
 };
 
 class IFileSystem {
@@ -68,6 +79,28 @@ class IFileSystem {
   // SHGetFolderPathW(no window, folder, no token, current path); `create`
   // adds CSIDL_FLAG_CREATE. Nothing on failure.
   virtual std::optional<std::u16string> GetFolderPath(KnownFolder folder, bool create = false) = 0;
+
+  // Handle-based access that never goes through a link at the path's last
+  // name: CreateFileW(path, access, FILE_SHARE_READ | FILE_SHARE_WRITE, no
+  // security, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT |
+  // FILE_FLAG_BACKUP_SEMANTICS), sharing only FILE_SHARE_READ when `access`
+  // writes data, so that two writers exclude each other
+  // (ERROR_SHARING_VIOLATION). A reparse point opens as itself, a folder
+  // opens too; no FILE_SHARE_DELETE, so the name cannot be renamed or
+  // deleted by others while it is held. 0 on failure.
+  virtual FileHandle OpenNoFollow(const std::u16string& path, uint32_t access) = 0;
+  // GetFileInformationByHandle.
+  virtual bool QueryHandle(FileHandle handle, OpenedFileInfo& info) = 0;
+  // SetFilePointerEx to the start, then ReadFile until the end or
+  // `maxBytes`, whichever comes first.
+  virtual std::optional<std::string> ReadHandle(FileHandle handle, size_t maxBytes) = 0;
+  // SetFilePointerEx to the start, WriteFile of every byte, SetEndOfFile.
+  virtual bool WriteHandle(FileHandle handle, const std::string& bytes) = 0;
+  // SetFileInformationByHandle(FileDispositionInfo, DeleteFile TRUE): the
+  // name (a link itself, not what it points to) goes when the handle closes.
+  virtual bool DeleteByHandle(FileHandle handle) = 0;
+  // CloseHandle.
+  virtual void CloseFile(FileHandle handle) = 0;
 };
 
 }  // namespace lx

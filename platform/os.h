@@ -20,6 +20,7 @@ class IDeviceIo;
 class IServices;
 class ILibraries;
 class ISockets;
+class IFileSecurity;
 
 // Services that a subsystem does not use may be left null in its tests.
 struct Os {
@@ -38,6 +39,7 @@ struct Os {
   IServices* services = nullptr;
   ILibraries* libraries = nullptr;
   ISockets* sockets = nullptr;
+  IFileSecurity* fileSecurity = nullptr;
 };
 
 }  // namespace lx

@@ -5,6 +5,7 @@
 #include "installer/engine/folder_copy.h"
 #include "installer/engine/language_suffix.h"
 #include "installer/engine/model_lookup.h"
+#include "installer/engine/paper_folder.h"
 #include "installer/engine/printer_queries.h"
 #include "installer/engine/uninstall_entry.h"
 #include "installer/ports/usb_ports.h"
@@ -100,6 +101,7 @@ void RegisterInstalledCopy(const Os& os) {
 
 void CompleteInstallation(const Os& os, IEngineSink& sink, WizardState& state) {
   const InstallTarget& target = state.target;
+  PrepareSharedPaperFile(os);  // the plug-in's shared sizes; a failure is traced and costs only that file
   sink.SetProgress(50);
   // The entry's command must name a program that exists: copy first.
   std::u16string installedFolder = CopyInstallerToInstallFolder(os);

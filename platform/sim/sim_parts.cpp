@@ -50,52 +50,10 @@ uint32_t SimProfile::GetInt(const std::u16string& section, const std::u16string&
 
 bool SimProfile::WriteString(const std::u16string& section, const std::u16string& key,
                              const std::u16string& value, const std::u16string& file) {
-  // Rewrites the key in place, or appends it to its section, or appends the
-  // section; the file keeps its other lines as they were.
   auto bytes = files_.ReadFile(file);
   if (!bytes && files_.FileExists(file)) return false;
   std::u16string text = bytes ? IniDocument::DecodeBytes(*bytes) : u"";
-  std::vector<std::u16string> lines;
-  for (size_t pos = 0; pos < text.size();) {
-    size_t end = text.find_first_of(u"\r\n", pos);
-    if (end == std::u16string::npos) end = text.size();
-    lines.push_back(text.substr(pos, end - pos));
-    pos = end;
-    if (pos < text.size() && text[pos] == u'\r') ++pos;
-    if (pos < text.size() && text[pos] == u'\n') ++pos;
-  }
-  std::u16string entry = key + u"=" + value;
-  bool inSection = false;
-  size_t insertAt = std::u16string::npos;
-  bool done = false;
-  for (size_t i = 0; i < lines.size() && !done; ++i) {
-    std::u16string_view t = Trim(lines[i]);
-    if (!t.empty() && t[0] == u'[') {
-      if (inSection) break;
-      size_t close = t.rfind(u']');
-      inSection = close != std::u16string_view::npos && EqualsIgnoreCase(t.substr(1, close - 1), Trim(section));
-      if (inSection) insertAt = i + 1;
-      continue;
-    }
-    if (!inSection) continue;
-    size_t eq = t.find(u'=');
-    if (eq != std::u16string_view::npos && EqualsIgnoreCase(Trim(t.substr(0, eq)), Trim(key))) {
-      lines[i] = entry;
-      done = true;
-    } else if (!t.empty()) {
-      insertAt = i + 1;
-    }
-  }
-  if (!done) {
-    if (insertAt == std::u16string::npos) {
-      lines.push_back(u"[" + section + u"]");
-      lines.push_back(entry);
-    } else {
-      lines.insert(lines.begin() + insertAt, entry);
-    }
-  }
-  std::u16string out;
-  for (const auto& l : lines) out += l + u"\r\n";
+  std::u16string out = IniWithValue(text, section, key, value);
   std::string encoded = bytes && bytes->size() >= 2 && static_cast<unsigned char>((*bytes)[0]) == 0xFF &&
                                 static_cast<unsigned char>((*bytes)[1]) == 0xFE
                             ? IniDocument::EncodeUtf16Le(out)

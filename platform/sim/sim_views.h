@@ -160,6 +160,27 @@ class SimFilesView : public IFileSystem, private SimEntry {
     if (Faulted(kErrorAccessDenied)) return std::nullopt;
     return f_.GetFolderPath(folder, create);
   }
+  FileHandle OpenNoFollow(const std::u16string& path, uint32_t access) override {
+    if (Faulted(kErrorAccessDenied)) return 0;
+    return f_.OpenNoFollow(path, access);
+  }
+  bool QueryHandle(FileHandle handle, OpenedFileInfo& info) override {
+    if (Faulted(kErrorAccessDenied)) return false;
+    return f_.QueryHandle(handle, info);
+  }
+  std::optional<std::string> ReadHandle(FileHandle handle, size_t maxBytes) override {
+    if (Faulted(kErrorAccessDenied)) return std::nullopt;
+    return f_.ReadHandle(handle, maxBytes);
+  }
+  bool WriteHandle(FileHandle handle, const std::string& bytes) override {
+    if (Faulted(kErrorAccessDenied)) return false;
+    return f_.WriteHandle(handle, bytes);
+  }
+  bool DeleteByHandle(FileHandle handle) override {
+    if (Faulted(kErrorAccessDenied)) return false;
+    return f_.DeleteByHandle(handle);
+  }
+  void CloseFile(FileHandle handle) override { f_.CloseFile(handle); }
 
  private:
   SimFileSystem& f_;

@@ -2,6 +2,7 @@
 // listings, read-only files, folder creation and the errors callers log.
 #include <gtest/gtest.h>
 
+#include "platform/sim/sim_file_security.h"
 #include "platform/sim/sim_machine.h"
 #include "platform/sim/wildcard.h"
 
@@ -145,6 +146,86 @@ TEST_F(SimFilesTest, KnownFoldersFollowTheProgramsWordSize) {
   EXPECT_TRUE(fs.FileExists(u"C:\\Setup\\..\\Windows\\System32\\rundll32.exe"));
   EXPECT_EQ(proc32->os.system->GetLastError(), 2u);
   EXPECT_EQ(Error(), 0u);
+}
+
+// Reparse points: every path call goes through them at any level; the
+// handle-based open stops at the last name, and removing takes the link.
+TEST_F(SimFilesTest, LinksAreFollowedExceptAtTheLastNameOfANoFollowOpen) {
+  machine.files.AddFile(u"C:\\Target\\f.ini", "secret");
+  machine.files.AddFolder(u"C:\\Data");
+  machine.files.AddLink(u"C:\\Data\\J", u"C:\\Target", true);
+  machine.files.AddLink(u"C:\\Data\\l.ini", u"C:\\Target\\f.ini", false);
+  EXPECT_EQ(fs.ReadFile(u"C:\\Data\\J\\f.ini"), std::string("secret"));
+  EXPECT_EQ(fs.ReadFile(u"C:\\Data\\l.ini"), std::string("secret"));
+  EXPECT_TRUE(fs.IsDirectory(u"c:\\data\\j"));
+
+  OpenedFileInfo info;
+  for (const char16_t* link : {u"C:\\Data\\J", u"C:\\Data\\l.ini"}) {
+    FileHandle h = fs.OpenNoFollow(link, kFileGenericRead);
+    ASSERT_NE(h, 0u);
+    ASSERT_TRUE(fs.QueryHandle(h, info));
+    EXPECT_TRUE(info.attributes & kFileAttributeReparsePoint) << link;
+    EXPECT_EQ(fs.ReadHandle(h, 100), std::string()) << link;
+    fs.CloseFile(h);
+  }
+  // An inner link is followed, as Windows does: only the last name is not.
+  FileHandle inner = fs.OpenNoFollow(u"C:\\Data\\J\\f.ini", kFileGenericRead | kFileGenericWrite);
+  ASSERT_TRUE(fs.QueryHandle(inner, info));
+  EXPECT_EQ(info.attributes & kFileAttributeReparsePoint, 0u);
+  EXPECT_EQ(info.size, 6u);
+  EXPECT_EQ(fs.ReadHandle(inner, 3), std::string("sec"));
+  EXPECT_TRUE(fs.WriteHandle(inner, "new"));
+  fs.CloseFile(inner);
+  EXPECT_EQ(fs.ReadFile(u"C:\\Target\\f.ini"), std::string("new"));
+
+  FileHandle link = fs.OpenNoFollow(u"C:\\Data\\l.ini", kDeleteRight);
+  EXPECT_TRUE(fs.DeleteByHandle(link));
+  fs.CloseFile(link);
+  EXPECT_TRUE(fs.RemoveFolder(u"C:\\Data\\J"));
+  EXPECT_FALSE(fs.FileExists(u"C:\\Data\\l.ini"));
+  EXPECT_TRUE(fs.FileExists(u"C:\\Target\\f.ini"));
+  EXPECT_EQ(fs.OpenNoFollow(u"C:\\Data\\J", kFileGenericRead), 0u);
+  EXPECT_EQ(Error(), kErrorFileNotFound);
+  EXPECT_EQ(machine.files.openHandles(), 0);
+}
+
+// Owners and access: a new name belongs to its maker; a standard user reads
+// what others made under inherited permissions but writes only what an
+// explicit DACL grants; a handle's rights are those it was opened with.
+TEST_F(SimFilesTest, PermissionsFollowOwnersAndExplicitDacls) {
+  SimFileSecurity security(machine.caller, machine.files);
+  security.callerSid = u"S-1-5-21-1-1-1-1001";
+  security.callerIsAdministrator = false;
+  machine.files.AddFolder(u"C:\\ProgramData");
+  ASSERT_TRUE(fs.CreateFolder(u"C:\\ProgramData\\Mine"));
+  ASSERT_TRUE(fs.WriteFile(u"C:\\ProgramData\\Mine\\a.ini", "1"));
+  EXPECT_EQ(security.OwnerOf(u"C:\\ProgramData\\Mine\\a.ini"), u"S-1-5-21-1-1-1-1001");
+  FileHandle own = fs.OpenNoFollow(u"C:\\ProgramData\\Mine\\a.ini", kReadControl);
+  EXPECT_EQ(security.OwnerOfHandle(own), std::optional<std::u16string>(u"S-1-5-21-1-1-1-1001"));
+  EXPECT_FALSE(fs.WriteHandle(own, "x"));  // not opened for writing
+  fs.CloseFile(own);
+
+  security.callerSid = u"S-1-5-21-1-1-1-1002";
+  EXPECT_EQ(fs.ReadFile(u"C:\\ProgramData\\Mine\\a.ini"), std::string("1"));
+  EXPECT_FALSE(fs.WriteFile(u"C:\\ProgramData\\Mine\\a.ini", "2"));
+  EXPECT_EQ(fs.OpenNoFollow(u"C:\\ProgramData\\Mine\\a.ini", kFileGenericWrite), 0u);
+  EXPECT_FALSE(fs.RemoveFile(u"C:\\ProgramData\\Mine\\a.ini"));
+
+  security.callerSid = kSidLocalSystem;
+  ASSERT_TRUE(security.CreateProtected(u"C:\\ProgramData\\Shared", true,
+                                       {{kSidLocalSystem, kFileAllAccess}, {kSidEveryone, kFileGenericRead}}));
+  ASSERT_TRUE(security.CreateProtected(u"C:\\ProgramData\\Shared\\s.ini", false,
+                                       {{kSidEveryone, kFileGenericRead | kFileGenericWrite}}));
+  EXPECT_FALSE(security.CreateProtected(u"C:\\ProgramData\\Shared\\s.ini", false, {}));
+  EXPECT_TRUE(security.DaclProtected(u"C:\\ProgramData\\Shared\\s.ini"));
+  security.callerSid = u"S-1-5-21-1-1-1-1002";
+  EXPECT_TRUE(fs.WriteFile(u"C:\\ProgramData\\Shared\\s.ini", "2"));
+  EXPECT_FALSE(fs.WriteFile(u"C:\\ProgramData\\Shared\\other.ini", "2"));
+  EXPECT_FALSE(fs.CreateFolder(u"C:\\ProgramData\\Shared\\Sub"));
+  FileHandle shared = fs.OpenNoFollow(u"C:\\ProgramData\\Shared\\s.ini", kFileGenericRead);
+  EXPECT_FALSE(security.SetProtectedDaclOnHandle(shared, {}));
+  EXPECT_FALSE(fs.DeleteByHandle(shared));
+  fs.CloseFile(shared);
 }
 
 TEST(SimMachine, AThirtyTwoBitWindowsHasNoWow64Parts) {

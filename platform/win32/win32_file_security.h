@@ -1,4 +1,4 @@
-// File permissions through SetFileSecurityW.
+// File permissions through SetFileSecurityW, GetSecurityInfo and SetSecurityInfo.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +16,11 @@ class Win32FileSecurity : public IFileSecurity {
  public:
   bool SetDacl(const std::u16string& path, const std::vector<AccessAllowed>& entries) override;
   bool SetOwner(const std::u16string& path, const std::u16string& ownerSid) override;
+  std::optional<std::u16string> OwnerOfHandle(uint64_t handle) override;
+  bool SetProtectedDaclOnHandle(uint64_t handle, const std::vector<AccessAllowed>& entries) override;
+  bool CreateProtected(const std::u16string& path, bool folder, const std::vector<AccessAllowed>& entries) override;
+  std::optional<std::u16string> ProcessUserSid() override;
+  bool ProcessIsAdministrator() override;
 };
 
 }  // namespace lx

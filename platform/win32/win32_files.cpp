@@ -1,6 +1,8 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
+#include <algorithm>
+
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_services.h"
 
@@ -110,6 +112,70 @@ std::optional<std::u16string> Win32Files::GetFolderPath(KnownFolder folder, bool
   HRESULT hr = getFolderPath(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, buf);
   if (FAILED(hr)) return std::nullopt;
   return U(buf);
+}
+
+namespace {
+
+HANDLE AsHandle(FileHandle handle) { return reinterpret_cast<HANDLE>(static_cast<uintptr_t>(handle)); }
+
+bool Rewind(HANDLE h) {
+  LARGE_INTEGER start = {};
+  return ::SetFilePointerEx(h, start, nullptr, FILE_BEGIN) != FALSE;
+}
+
+}  // namespace
+
+FileHandle Win32Files::OpenNoFollow(const std::u16string& path, uint32_t access) {
+  const DWORD share = access & (GENERIC_WRITE | FILE_WRITE_DATA) ? FILE_SHARE_READ : FILE_SHARE_READ | FILE_SHARE_WRITE;
+  HANDLE h = ::CreateFileW(W(path), access, share, nullptr, OPEN_EXISTING,
+                           FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return 0;
+  return static_cast<FileHandle>(reinterpret_cast<uintptr_t>(h));
+}
+
+bool Win32Files::QueryHandle(FileHandle handle, OpenedFileInfo& info) {
+  BY_HANDLE_FILE_INFORMATION data = {};
+  if (!::GetFileInformationByHandle(AsHandle(handle), &data)) return false;
+  info.attributes = data.dwFileAttributes;
+  info.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  info.links = data.nNumberOfLinks;
+  return true;
+}
+
+std::optional<std::string> Win32Files::ReadHandle(FileHandle handle, size_t maxBytes) {
+  HANDLE h = AsHandle(handle);
+  if (!Rewind(h)) return std::nullopt;
+  std::string out;
+  char buf[65536];
+  while (out.size() < maxBytes) {
+    DWORD want = static_cast<DWORD>(std::min<size_t>(sizeof buf, maxBytes - out.size()));
+    DWORD got = 0;
+    if (!::ReadFile(h, buf, want, &got, nullptr)) return std::nullopt;
+    if (got == 0) break;
+    out.append(buf, got);
+  }
+  return out;
+}
+
+bool Win32Files::WriteHandle(FileHandle handle, const std::string& bytes) {
+  HANDLE h = AsHandle(handle);
+  if (!Rewind(h)) return false;
+  DWORD done = 0;
+  if (!bytes.empty() &&
+      (!::WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) || done != bytes.size()))
+    return false;
+  return ::SetEndOfFile(h) != FALSE;
+}
+
+bool Win32Files::DeleteByHandle(FileHandle handle) {
+  FILE_DISPOSITION_INFO disposition = {};
+  disposition.DeleteFile = TRUE;
+  return ::SetFileInformationByHandle(AsHandle(handle), FileDispositionInfo, &disposition, sizeof disposition) !=
+         FALSE;
+}
+
+void Win32Files::CloseFile(FileHandle handle) {
+  if (handle) ::CloseHandle(AsHandle(handle));
 }
 
 }  // namespace lx

@@ -9,6 +9,7 @@ Win32Os::Win32Os(HMODULE module) : resources_(module ? module : ::GetModuleHandl
   os_.sync = &sync_;
   os_.shell = &shell_;
   os_.files = &files_;
+  os_.fileSecurity = &fileSecurity_;
   os_.resources = &resources_;
   os_.clock = &clock_;
   os_.registry = &registry_;

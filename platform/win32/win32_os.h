@@ -6,6 +6,7 @@
 #include "platform/os.h"
 #include "platform/win32/win32_device_io.h"
 #include "platform/win32/win32_device_setup.h"
+#include "platform/win32/win32_file_security.h"
 #include "platform/win32/win32_network.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_service_control.h"
@@ -36,6 +37,7 @@ class Win32Os {
   Win32Sockets sockets_;
   Win32DeviceIo deviceIo_;
   Win32ServiceControl services_;
+  Win32FileSecurity fileSecurity_;
   Os os_;
 };
 

@@ -87,6 +87,12 @@ class Win32Files : public IFileSystem {
   bool Copy(const std::u16string& from, const std::u16string& to, bool failIfExists) override;
   bool RemoveFile(const std::u16string& path) override;
   std::optional<std::u16string> GetFolderPath(KnownFolder folder, bool create) override;
+  FileHandle OpenNoFollow(const std::u16string& path, uint32_t access) override;
+  bool QueryHandle(FileHandle handle, OpenedFileInfo& info) override;
+  std::optional<std::string> ReadHandle(FileHandle handle, size_t maxBytes) override;
+  bool WriteHandle(FileHandle handle, const std::string& bytes) override;
+  bool DeleteByHandle(FileHandle handle) override;
+  void CloseFile(FileHandle handle) override;
 };
 
 class Win32Resources : public IResources {

@@ -12,9 +12,9 @@ namespace {
 
 constexpr int kIdCancel = 2;     // the close box
 constexpr int kIdHelp = 1043;    // a help button, where a template has one
-constexpr double kMaxSize = 1778;
-constexpr double kMinWidth = 25;
-constexpr double kMinLength = 3;
+constexpr double kMaxSize = kPaperMaxSizeMm;
+constexpr double kMinWidth = kPaperMinWidthMm;
+constexpr double kMinLength = kPaperMinLengthMm;
 
 double ClampSize(double value, double low) { return std::clamp(value, low, kMaxSize); }
 

@@ -268,7 +268,11 @@ bool PaperPage::Apply() {
     saveFailed = c.papers->count() > 0 && c.papers->dirty &&
                  !SavePaperStoreIfChanged(*c.module.papers, *c.papers, false, false);
   }
-  if (saveFailed) c.Trace(u"SavePaper Fail");
+  if (saveFailed) {
+    // The sizes stay in the store, dirty, for this sheet and a later save.
+    c.Trace(u"SavePaper Fail");
+    if (c.env) c.env->MessageBox(view(), c.Text(IDS_PAPER_NOT_SAVED), c.Text(IDS_HINT_CAPTION), kMbOkOnly);
+  }
   return ApplyPages(c);
 }
 

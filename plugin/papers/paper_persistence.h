@@ -19,7 +19,7 @@ namespace lx {
 // The module's papers: the platform, the shared file's name and a store for
 // each printer opened so far, told apart by the store's printer name
 // without regard to case, as Windows compares printer names. The stores read spooler,
-// profile, files, system, security and the trace of the platform.
+// files, system, security and the trace of the platform.
 //
 // Threads: the spooler, splwow64 and applications call the module from
 // several threads at once. One plain (not recursive) mutex, `lock`, guards
@@ -61,8 +61,9 @@ bool SavePaperStore(PaperContext& context, const PaperStore& store);
 // leaves the store dirty, so that a later save still writes the changes.
 bool SavePaperStoreIfChanged(PaperContext& context, PaperStore& store, bool force, bool keepDirty);
 
-// <common application data>\ZORVIKA\LX-220\<paper file name>, its folders
-// created; nothing when a folder cannot be found or created.
+// <common application data>\ZORVIKA\LX-220\<paper file name>; nothing is
+// created, and nothing when the common folder is unknown. Only the checked
+// handles of paper_shared_file touch the file.
 std::optional<std::u16string> PaperFilePath(PaperContext& context);
 
 // The largest store the shared file takes whole.

@@ -2,37 +2,16 @@
 
 #include <vector>
 
-#include "common/ini.h"
 #include "common/text.h"
-#include "platform/file_security.h"
-#include "platform/files.h"
-#include "platform/profile.h"
+#include "plugin/papers/paper_shared_file.h"
 
 namespace lx {
 
 namespace {
 
-// Every user reads and writes the file's contents; only SYSTEM and the
-// Administrators may change its permissions, owner or existence.
-std::vector<AccessAllowed> SharedFileDacl() {
-  return {{kSidEveryone, kFileGenericRead | kFileGenericWrite},
-          {kSidLocalSystem, kFileAllAccess},
-          {kSidAdministrators, kFileAllAccess}};
-}
-
-// When the DACL cannot be written, the Administrators group takes the file
-// over and the DACL is written again.
-void OpenToAllUsers(IFileSecurity* security, const std::u16string& path) {
-  if (!security || security->SetDacl(path, SharedFileDacl())) return;
-  if (security->SetOwner(path, kSidAdministrators)) security->SetDacl(path, SharedFileDacl());
-}
-
 // Names of the sections the file holds, as its lines read.
-std::vector<std::u16string> SectionNames(IFileSystem& files, const std::u16string& path) {
+std::vector<std::u16string> SectionNames(const std::u16string& text) {
   std::vector<std::u16string> names;
-  std::optional<std::string> bytes = files.ReadFile(path);
-  if (!bytes) return names;
-  std::u16string text = IniDocument::DecodeBytes(*bytes);
   size_t start = 0;
   while (start <= text.size()) {
     size_t end = text.find_first_of(u"\r\n", start);
@@ -47,21 +26,21 @@ std::vector<std::u16string> SectionNames(IFileSystem& files, const std::u16strin
 }
 
 // The file serves every printer: only when no other printer has a section
-// in it may it go; otherwise this printer's sizes are emptied, which reads
-// back as no stored list.
-void ForgetPrinter(PaperContext& c, const std::u16string& printerName, const std::u16string& path) {
-  IFileSystem& files = *c.platform.files;
-  if (!files.FileExists(path)) return;
+// in it is it emptied (it stays, as the installation made it, for the
+// printers to come); otherwise this printer's sizes are emptied. Both read
+// back as no stored list. A file that fails its checks is left as it is.
+void ForgetPrinter(PaperContext& c, const std::u16string& printerName) {
+  SharedFileText file = ReadSharedPaperFile(c);
+  if (file.state != SharedFileState::kOk) return;
   bool othersInFile = false;
-  for (const std::u16string& name : SectionNames(files, path))
+  for (const std::u16string& name : SectionNames(file.text))
     if (!EqualsIgnoreCase(name, printerName)) othersInFile = true;
   if (!othersInFile) {
-    files.RemoveFile(path);
+    if (!file.text.empty()) ClearSharedPaperFile(c);
     return;
   }
   if (printerName.empty()) return;
-  c.platform.profile->WriteString(printerName, u"PapersDataSize", u"0", path);
-  c.platform.profile->WriteString(printerName, u"PapersData", u"", path);
+  WriteSharedPaperValues(c, printerName, {{u"PapersDataSize", u"0"}, {u"PapersData", u""}});
 }
 
 }  // namespace
@@ -70,20 +49,19 @@ void PaperPrinterEvent(PaperContext& context, const std::u16string& printerName,
   if (event != kPrinterEventInitialize && event != kPrinterEventDelete) return;
   // The shared file and the stores are those the other threads save to.
   PaperLock hold = LockPapers(context);
-  std::optional<std::u16string> path = PaperFilePath(context);
-  if (!path) return;
-  IFileSystem& files = *context.platform.files;
   if (event == kPrinterEventDelete) {
-    ForgetPrinter(context, printerName, *path);
+    ForgetPrinter(context, printerName);
     return;
   }
-  if (files.FileExists(*path)) return;
+  // A file that already holds sizes is left as it is; an empty one (as the
+  // installer makes it) or none gets the new printer's list.
+  SharedFileText file = ReadSharedPaperFile(context);
+  if (file.state != SharedFileState::kMissing && !(file.state == SharedFileState::kOk && file.text.empty()))
+    return;
+  MakeSharedPaperFile(context);  // a failure is traced; the printer data still gets the list
   PaperStore& store = OpenPaperStore(context, printerName);
   SavePaperStore(context, store);
   Trace(context.platform, printerName);
-  if (!files.FileExists(*path)) return;
-  files.SetAttributes(*path, kFileAttributeNormal);
-  OpenToAllUsers(context.platform.security, *path);
 }
 
 }  // namespace lx

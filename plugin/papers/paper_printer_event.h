@@ -1,5 +1,5 @@
 // What the printer events mean for the label sizes: a new printer gets its
-// list saved and the shared file opened to every user; a deleted printer's
+// list saved and the shared file made when missing; a deleted printer's
 // sizes leave the shared file.
 #pragma once
 

@@ -35,6 +35,15 @@ PaperRecord MakePaperRecord(int32_t number, std::u16string_view name, float widt
   return r;
 }
 
+const char16_t* PaperRecordFault(const PaperRecord& record) {
+  if (record.number < 1 || record.number > kPaperMaxNumber) return u"number out of range";
+  // The comparisons are false for NaN, so it is refused with the infinities.
+  if (!(record.width >= kPaperMinWidthMm && record.width <= kPaperMaxSizeMm)) return u"width out of range";
+  if (!(record.height >= kPaperMinLengthMm && record.height <= kPaperMaxSizeMm)) return u"length out of range";
+  if (record.builtIn > 1) return u"built-in flag not 0 or 1";
+  return nullptr;
+}
+
 std::u16string PaperName(const PaperRecord& record) {
   return std::u16string(record.name, StrLen16(record.name, kPaperNameChars));
 }

@@ -11,6 +11,11 @@ namespace lx {
 
 inline constexpr int32_t kUserPaperNumber = 256;  // DMPAPER_USER: the free size
 inline constexpr size_t kPaperNameChars = 32;     // 31 characters and the NUL
+// The sizes a label may have, in millimetres, and the numbers a record may carry.
+inline constexpr float kPaperMinWidthMm = 25.0f;
+inline constexpr float kPaperMinLengthMm = 3.0f;
+inline constexpr float kPaperMaxSizeMm = 1778.0f;
+inline constexpr int32_t kPaperMaxNumber = 32767;  // dmPaperSize is a short
 
 struct PaperRecord {
   int32_t number;                // dmPaperSize value, unique in the store
@@ -50,6 +55,11 @@ static_assert(sizeof(float) == 4 && sizeof(char16_t) == 2, "record field widths"
 // A zeroed record with these fields; the name is cut to 31 characters.
 PaperRecord MakePaperRecord(int32_t number, std::u16string_view name, float widthMm,
                             float heightMm, bool builtIn);
+
+// Why a stored record cannot be taken (a number outside 1..32767, a size
+// that is not finite or outside the limits, a built-in flag other than 0
+// or 1), or null when it can. Uniqueness is the store's to check.
+const char16_t* PaperRecordFault(const PaperRecord& record);
 
 // The record's name up to its NUL, never past the 32nd character.
 std::u16string PaperName(const PaperRecord& record);

@@ -38,6 +38,10 @@ struct PaperStore {
   // then lookups that notice a changed count fall back to walking the list.
   std::vector<PaperRecord> records;
   bool dirty = false;
+  // Names in the stored form when it was last loaded or saved here: a record
+  // found stored later under another name was added by another process and
+  // is kept by the next save of the shared file.
+  mutable std::vector<std::u16string> storedNames;
   PaperIndex index;
   uint64_t serial = NewPaperStoreSerial();  // a reused address is another store
 

@@ -142,6 +142,7 @@
 #define IDS_HINT_CAPTION          29
 #define IDS_PAPER_NAME_EXISTS     30
 #define IDS_PAPER_NUMBERS_USED    53
+#define IDS_PAPER_NOT_SAVED       54
 
 /* Strings: page titles (at most 31 characters) */
 #define IDS_ABOUT_TITLE           31

@@ -246,6 +246,7 @@ TEST(PaperPage, ApplyWritesThePublicPaperAndSavesTheStore) {
   EXPECT_EQ(rig.publicDm.dmPaperSize, 256);
 }
 
+// The user is told, and the size stays listed while the sheet is open.
 TEST(PaperPage, ASaveThatFailsIsTracedAndDoesNotFailTheApply) {
   PageRig rig;
   rig.world.machine.files.AddFile(u"C:\\ProgramData\\ZORVIKA", "not a folder");
@@ -257,6 +258,12 @@ TEST(PaperPage, ASaveThatFailsIsTracedAndDoesNotFailTheApply) {
   EXPECT_EQ(rig.publicDm.dmPaperSize, 145);
   const auto& lines = rig.world.process->debug.lines;
   EXPECT_NE(std::find(lines.begin(), lines.end(), u"SavePaper Fail"), lines.end());
+  ASSERT_EQ(rig.env.messages.size(), 1u);
+  EXPECT_EQ(rig.env.messages[0].text, rig.Text(IDS_PAPER_NOT_SAVED));
+  EXPECT_EQ(rig.env.messages[0].caption, rig.Text(IDS_HINT_CAPTION));
+  EXPECT_EQ(Entries(rig.Page()).size(), 12u);
+  EXPECT_TRUE(rig.sheet->ClickApply());  // tried again, told again
+  EXPECT_EQ(rig.env.messages.size(), 2u);
 }
 
 TEST(PaperPage, TwoPrintersInOneProcessListAndSaveTheirOwnSizes) {

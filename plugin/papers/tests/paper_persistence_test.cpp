@@ -49,7 +49,7 @@ TEST_F(PaperPersistenceTest, FreshPrinterGetsTheBuiltInsAndTheFirstSaveWritesThe
 TEST_F(PaperPersistenceTest, OneStorePerPrinterWithinAModule) {
   auto module = world.LoadModule();
   PaperStore& first = OpenPaperStore(*module, kPrinter);
-  ASSERT_TRUE(AddPaper(first, MakePaperRecord(145, u"only on A", 10, 10, false)));
+  ASSERT_TRUE(AddPaper(first, MakePaperRecord(145, u"only on A", 30, 10, false)));
   PaperStore& second = OpenPaperStore(*module, kOtherPrinter);
   EXPECT_NE(&first, &second);
   EXPECT_EQ(second.printerName, kOtherPrinter);
@@ -58,7 +58,7 @@ TEST_F(PaperPersistenceTest, OneStorePerPrinterWithinAModule) {
   // The same printer, however its name is cased, is the same store.
   EXPECT_EQ(&OpenPaperStore(*module, u"lx-220 LABEL"), &first);
 
-  ASSERT_TRUE(AddPaper(second, MakePaperRecord(145, u"only on B", 20, 20, false)));
+  ASSERT_TRUE(AddPaper(second, MakePaperRecord(145, u"only on B", 30, 20, false)));
   ASSERT_TRUE(SavePaperStoreIfChanged(*module, second, false, false));
   ASSERT_TRUE(SavePaperStoreIfChanged(*module, first, false, false));
   auto next = world.LoadModule();
@@ -215,20 +215,20 @@ TEST_F(PaperPersistenceTest, SaveIfChangedFlags) {
   EXPECT_EQ(OpenPaperStore(*world.LoadModule(), kPrinter).count(), 11);
 }
 
-TEST_F(PaperPersistenceTest, PaperFilePathCreatesItsFoldersOrFails) {
+TEST_F(PaperPersistenceTest, PaperFilePathCreatesNothingAndABlockedPathFailsTheSave) {
   auto module = world.LoadModule();
   EXPECT_EQ(PaperFilePath(*module), std::u16string(kPaperFile));
-  EXPECT_TRUE(world.machine.files.IsDirectory(u"C:\\ProgramData\\ZORVIKA\\LX-220"));
+  EXPECT_FALSE(world.machine.files.IsDirectory(u"C:\\ProgramData\\ZORVIKA"));
 
   PaperWorld blocked;
   blocked.machine.files.AddFile(u"C:\\ProgramData\\ZORVIKA", "not a folder");
   blocked.machine.spooler.callerIsAdmin = false;
   auto other = blocked.LoadModule();
-  EXPECT_FALSE(PaperFilePath(*other));
   PaperStore& store = OpenPaperStore(*other, kPrinter);
   EXPECT_EQ(store.count(), 11);
   EXPECT_FALSE(SavePaperStore(*other, store));
   EXPECT_TRUE(blocked.Traced(u"SetPapersToIni Failed"));
+  EXPECT_EQ(blocked.machine.files.ReadFile(u"C:\\ProgramData\\ZORVIKA"), std::string("not a folder"));
 }
 
 TEST_F(PaperPersistenceTest, AnEmptyPrinterNameNeitherOpensTheServerNorWritesASection) {

@@ -1,5 +1,5 @@
-// Printer events: a new printer's list is saved and the shared file opened
-// to every user with an explicit DACL; a deleted printer's sizes go.
+// Printer events: a new printer's list is saved and the shared file made
+// with explicit protected DACLs; a deleted printer's sizes go.
 #include <gtest/gtest.h>
 
 #include "plugin/papers/paper_printer_event.h"
@@ -19,8 +19,10 @@ TEST_F(PaperPrinterEventTest, InitializeSavesIntoPrinterDataWhenThePrinterCanBeC
   ASSERT_TRUE(world.Data(u"papersdata"));
   EXPECT_EQ(world.Data(u"papersdata")->size(), 1364u);
   EXPECT_TRUE(world.Traced(kPrinter));
-  EXPECT_FALSE(world.machine.files.FileExists(kPaperFile));
-  EXPECT_EQ(world.security.daclWrites, 0);
+  // The shared file is made all the same, empty, for the users who cannot
+  // change the printer.
+  EXPECT_EQ(world.machine.files.ReadFile(kPaperFile), std::string());
+  EXPECT_TRUE(world.security.DaclProtected(kPaperFile));
 }
 
 TEST_F(PaperPrinterEventTest, InitializeOpensANewSharedFileToAllUsersWithoutANullDacl) {
@@ -29,7 +31,9 @@ TEST_F(PaperPrinterEventTest, InitializeOpensANewSharedFileToAllUsersWithoutANul
   PaperPrinterEvent(*module, kPrinter, kPrinterEventInitialize);
   ASSERT_TRUE(world.machine.files.FileExists(kPaperFile));
   EXPECT_EQ(world.IniValue(kPrinter, u"PapersDataSize"), u"1364");
-  EXPECT_EQ(world.machine.files.GetAttributes(kPaperFile) & ~kFileAttributeNormal, 0u);  // archive bit gone
+  EXPECT_TRUE(world.security.DaclProtected(kPaperFile));
+  EXPECT_TRUE(world.security.DaclProtected(u"C:\\ProgramData\\ZORVIKA"));
+  EXPECT_EQ(world.security.RightsOf(u"C:\\ProgramData\\ZORVIKA\\LX-220", kSidEveryone) & (kDeleteRight | 0x6), 0u);
 
   auto dacl = world.security.DaclOf(kPaperFile);
   ASSERT_TRUE(dacl);
@@ -42,24 +46,20 @@ TEST_F(PaperPrinterEventTest, InitializeOpensANewSharedFileToAllUsersWithoutANul
   EXPECT_EQ(world.security.RightsOf(kPaperFile, kSidLocalSystem), kFileAllAccess);
 }
 
-TEST_F(PaperPrinterEventTest, ARefusedDaclIsRetriedOnceAdministratorsOwnTheFile) {
+// A file another user made (as the landed code let the first saving user
+// do) is neither re-permissioned, taken over nor read by the spooler.
+TEST_F(PaperPrinterEventTest, AFileOfAnotherUserIsLeftAlone) {
   world.machine.spooler.callerIsAdmin = false;
-  world.machine.files.AddFolder(u"C:\\ProgramData\\ZORVIKA\\LX-220");
-  world.security.SetFileOwner(kPaperFile, u"S-1-5-21-1-2-3-1001");  // created by another user
+  world.machine.files.AddFile(kPaperFile, "");
+  world.security.SetFileOwner(kPaperFile, u"S-1-5-21-1-2-3-1001");
   auto module = world.LoadModule();
   PaperPrinterEvent(*module, kPrinter, kPrinterEventInitialize);
-  EXPECT_EQ(world.security.OwnerOf(kPaperFile), kSidAdministrators);
-  EXPECT_EQ(world.security.daclWrites, 2);
-  EXPECT_TRUE(world.security.DaclOf(kPaperFile));
-
-  // Without the right to take the file over, the file keeps its permissions.
-  PaperWorld locked;
-  locked.machine.spooler.callerIsAdmin = false;
-  locked.security.mayTakeOwnership = false;
-  locked.security.SetFileOwner(kPaperFile, u"S-1-5-21-1-2-3-1001");
-  PaperPrinterEvent(*locked.LoadModule(), kPrinter, kPrinterEventInitialize);
-  EXPECT_TRUE(locked.machine.files.FileExists(kPaperFile));
-  EXPECT_FALSE(locked.security.DaclOf(kPaperFile));
+  EXPECT_EQ(world.security.OwnerOf(kPaperFile), u"S-1-5-21-1-2-3-1001");
+  EXPECT_EQ(world.security.daclWrites, 0);
+  EXPECT_FALSE(world.security.DaclOf(kPaperFile));
+  EXPECT_EQ(world.machine.files.ReadFile(kPaperFile), std::string());
+  EXPECT_TRUE(world.Traced(u"SharedPapers: refused, C:\\ProgramData\\ZORVIKA\\LX-220\\lx220uip.ini is owned by "
+                           u"S-1-5-21-1-2-3-1001"));
 }
 
 TEST_F(PaperPrinterEventTest, InitializeLeavesAnExistingFileAlone) {
@@ -71,12 +71,13 @@ TEST_F(PaperPrinterEventTest, InitializeLeavesAnExistingFileAlone) {
   EXPECT_EQ(world.security.daclWrites, 0);
 }
 
-TEST_F(PaperPrinterEventTest, DeleteRemovesTheFileButNotOtherPrintersSizes) {
+TEST_F(PaperPrinterEventTest, DeleteEmptiesTheFileButKeepsOtherPrintersSizes) {
   world.machine.spooler.callerIsAdmin = false;
   PaperPrinterEvent(*world.LoadModule(), kPrinter, kPrinterEventInitialize);
   ASSERT_TRUE(world.machine.files.FileExists(kPaperFile));
   PaperPrinterEvent(*world.LoadModule(), kPrinter, kPrinterEventDelete);
-  EXPECT_FALSE(world.machine.files.FileExists(kPaperFile));
+  EXPECT_EQ(world.machine.files.ReadFile(kPaperFile), std::string());  // kept for the printers to come
+  EXPECT_TRUE(world.security.DaclProtected(kPaperFile));
 
   // Two printers share the file: deleting one keeps the other's list.
   auto a = world.LoadModule();

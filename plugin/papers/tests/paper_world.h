@@ -86,7 +86,7 @@ inline std::vector<PaperRecord> UserPapers(size_t count) {
   for (size_t i = 0; i < count; ++i) {
     std::u16string name = u"user ";
     for (char c : std::to_string(1000 + i)) name.push_back(static_cast<char16_t>(c));
-    list.push_back(MakePaperRecord(static_cast<int32_t>(145 + i), name, 50.0f + i, 30.0f, false));
+    list.push_back(MakePaperRecord(static_cast<int32_t>(145 + i), name, 50.0f + i % 1000, 30.0f, false));
   }
   return list;
 }

@@ -146,7 +146,7 @@ TEST_F(PluginPapers, MergeTakesTheSizeOfAStoredPaper) {
   ClosePrinter(printer);
 }
 
-TEST_F(PluginPapers, PrinterEventsSaveTheListAndRemoveTheSharedFile) {
+TEST_F(PluginPapers, PrinterEventsSaveTheListAndEmptyTheSharedFile) {
   auto event = Slot<PrinterEventFn>(plugin_, 12);
   EXPECT_EQ(E_NOTIMPL, event(plugin_, const_cast<LPWSTR>(kPrinter), 3 /*INITIALIZE*/, 0, 0));
   HANDLE printer = nullptr;
@@ -161,7 +161,10 @@ TEST_F(PluginPapers, PrinterEventsSaveTheListAndRemoveTheSharedFile) {
   const std::wstring file = SharedPaperFile();
   ASSERT_TRUE(WritePrivateProfileStringW(kPrinter, L"PapersDataSize", L"0", file.c_str()));
   EXPECT_EQ(E_NOTIMPL, event(plugin_, const_cast<LPWSTR>(kPrinter), 4 /*DELETE*/, 0, 0));
-  EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(file.c_str()));
+  // The file stays, empty, with the permissions that let every user save.
+  WIN32_FILE_ATTRIBUTE_DATA data = {};
+  ASSERT_TRUE(GetFileAttributesExW(file.c_str(), GetFileExInfoStandard, &data));
+  EXPECT_EQ(data.nFileSizeLow, 0u);
 }
 
 }  // namespace

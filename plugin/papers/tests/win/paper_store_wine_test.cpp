@@ -48,7 +48,7 @@ std::vector<PaperRecord> UserPapers(size_t count) {
   for (size_t i = 0; i < count; ++i) {
     std::u16string name = u"wine ";
     for (char c : std::to_string(100 + i)) name.push_back(static_cast<char16_t>(c));
-    list.push_back(MakePaperRecord(static_cast<int32_t>(145 + i), name, 20.0f + i, 15.5f, false));
+    list.push_back(MakePaperRecord(static_cast<int32_t>(145 + i), name, 30.0f + i, 15.5f, false));
   }
   return list;
 }
@@ -85,6 +85,29 @@ TEST(PaperStoreWineTest, SharedFileRoundTripThroughTheProfileFunctions) {
   wchar_t size[16] = {};
   ::GetPrivateProfileStringW(L"No Such LX Printer", L"PapersDataSize", L"", size, 16, W(*path));
   EXPECT_STREQ(size, L"4092");
+  ::DeleteFileW(W(*path));
+}
+
+// The checks on the real calls: the file a save made passes them (its
+// owner is one they trust, it is no reparse point); a second name (a hard
+// link) makes every load refuse it until that name goes.
+TEST(PaperStoreWineTest, AHardLinkedSharedFileIsRefused) {
+  const std::u16string fileName = u"lxpaperlinktestp.ini";
+  RealPapers first(fileName);
+  PaperStore& store = OpenPaperStore(first.context, u"No Such LX Printer");
+  ASSERT_TRUE(AddPaper(store, MakePaperRecord(NextPaperNumber(store), u"linked", 60, 40, false)));
+  ASSERT_TRUE(SavePaperStore(first.context, store));
+  auto path = PaperFilePath(first.context);
+  ASSERT_TRUE(path);
+  const std::wstring second = std::wstring(W(*path)) + L".second";
+  ASSERT_TRUE(::CreateHardLinkW(second.c_str(), W(*path), nullptr)) << ::GetLastError();
+  {
+    RealPapers linked(fileName);
+    EXPECT_FALSE(FindPaperByName(OpenPaperStore(linked.context, u"No Such LX Printer"), u"linked"));
+  }
+  ::DeleteFileW(second.c_str());
+  RealPapers unlinked(fileName);
+  EXPECT_TRUE(FindPaperByName(OpenPaperStore(unlinked.context, u"No Such LX Printer"), u"linked"));
   ::DeleteFileW(W(*path));
 }
 
