@@ -7,6 +7,7 @@
 #include <winspool.h>
 
 #include <cstring>
+#include <thread>
 #include <vector>
 
 #include "plugin/oem/oem_com.h"
@@ -539,6 +540,57 @@ TEST(PrintHostAttach, ModulesLoadAtTheFirstSheetNotAtAttach) {
     EXPECT_TRUE(pages.empty());
     EXPECT_EQ(0u, plugin->Release());
   }
+}
+
+// The first answers of a fresh module, asked by many threads at once: each
+// gets its whole answer, and the modules are loaded once for all of them.
+TEST(PrintHostAttach, FirstAnswersFromManyThreadsAtOnce) {
+  PluginCopy copy(L"phostthui", {L"enus", L"bmp"});
+  ASSERT_TRUE(copy.Load()) << GetLastError();
+  constexpr int kThreads = 8;
+  struct Seen {
+    HRESULT devMode = E_FAIL, sheet = E_FAIL, caps = E_FAIL;
+    std::vector<BYTE> privateOut = std::vector<BYTE>(148, 0);
+    std::vector<PROPSHEETPAGEW> pages;
+    DWORD papers = 0;
+  };
+  std::vector<Seen> seen(kThreads);
+  std::vector<IPrintOemUI2*> plugins;
+  for (int i = 0; i < kThreads; ++i) plugins.push_back(copy.Create());
+  for (IPrintOemUI2* plugin : plugins) ASSERT_NE(nullptr, plugin);
+  HANDLE go = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  std::vector<std::thread> threads;
+  for (int i = 0; i < kThreads; ++i) {
+    threads.emplace_back([&, i] {
+      WaitForSingleObject(go, INFINITE);
+      Seen& mine = seen[i];
+      OEMDMPARAM param = {};
+      param.cbSize = sizeof param;
+      param.pOEMDMOut = mine.privateOut.data();
+      wchar_t device[] = L"LX-220 Label Printer";
+      // Half start with the sheet, half with the DEVMODE.
+      if (i % 2) mine.sheet = AddPrinterSheet(plugins[i], mine.pages);
+      mine.devMode = plugins[i]->DevMode(OEMDM_DEFAULT, &param);
+      mine.caps = plugins[i]->DeviceCapabilities(nullptr, nullptr, device, DC_PAPERS, nullptr, nullptr, nullptr, 0,
+                                                 &mine.papers);
+      if (!(i % 2)) mine.sheet = AddPrinterSheet(plugins[i], mine.pages);
+    });
+  }
+  SetEvent(go);
+  for (std::thread& t : threads) t.join();
+  CloseHandle(go);
+  auto expected = lx::testing::ExpectedDefaultPrivateDevmode();
+  for (int i = 0; i < kThreads; ++i) {
+    EXPECT_EQ(S_OK, seen[i].devMode) << i;
+    EXPECT_EQ(0, std::memcmp(seen[i].privateOut.data(), expected.data(), expected.size())) << i;
+    EXPECT_EQ(S_OK, seen[i].caps) << i;
+    EXPECT_EQ(11u, seen[i].papers & 0xFFFF) << i;
+    EXPECT_EQ(S_OK, seen[i].sheet) << i;
+    ASSERT_EQ(1u, seen[i].pages.size()) << i;
+    EXPECT_EQ(seen[0].pages[0].hInstance, seen[i].pages[0].hInstance) << i;
+    EXPECT_EQ(seen[0].pages[0].hActCtx, seen[i].pages[0].hActCtx) << i;
+  }
+  for (IPrintOemUI2* plugin : plugins) EXPECT_EQ(0u, plugin->Release());
 }
 
 TEST(PrintHostAttach, SuffixWithoutItsModuleFallsBackToEnglish) {
