@@ -18,6 +18,11 @@ int UiLanguageIndex(std::u16string_view suffix) {
   return 0;
 }
 
+bool IsUiLanguageCode(std::u16string_view suffix) {
+  return std::any_of(std::begin(kUiLanguageCodes), std::end(kUiLanguageCodes),
+                     [suffix](const char16_t* code) { return EqualsIgnoreCase(suffix, code); });
+}
+
 const char16_t* UiLanguageCode(int index) {
   return (index >= 0 && index < kUiLanguageCount) ? kUiLanguageCodes[index] : kUiLanguageCodes[0];
 }

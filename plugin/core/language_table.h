@@ -16,6 +16,8 @@ extern const char16_t* const kUiLanguageCodes[kUiLanguageCount];
 
 // The index whose code equals `suffix` without regard to case, else 0.
 int UiLanguageIndex(std::u16string_view suffix);
+// Whether `suffix` equals one of the codes without regard to case.
+bool IsUiLanguageCode(std::u16string_view suffix);
 const char16_t* UiLanguageCode(int index);
 
 // The code of a Windows language id by primary language (low 10 bits) and

@@ -57,6 +57,12 @@ std::optional<std::u16string> GetLanguageSuffix(PluginPlatform& platform,
     // The value is read into 260 bytes, 129 characters and the terminator;
     // a longer one does not fit and the read fails.
     if (suffix && suffix->size() > 129) return std::nullopt;
+    // The value becomes part of a module's path: only a code of the UI
+    // language table (in any case) names one.
+    if (suffix && !IsUiLanguageCode(*suffix)) {
+      Trace(platform, u"Suffix %s is no UI language: none taken", suffix->c_str());
+      return std::nullopt;
+    }
     return suffix;
   }
   std::optional<std::u16string> code = WindowsLanguageCode(platform.host->GetUserDefaultLangId());

@@ -21,6 +21,7 @@ std::u16string ConfigFileStem(std::u16string_view baseName);
 std::u16string DriverConfigPath(std::u16string_view driverDirectory, std::u16string_view baseName);
 
 // The installer's "Suffix" under HKLM "Software\<DrvierName>\<ModelName>";
+// a value that is no UI language code is no suffix;
 // without that key, the code of the user's Windows language.
 std::optional<std::u16string> GetLanguageSuffix(PluginPlatform& platform,
                                                 const std::u16string& configPath);

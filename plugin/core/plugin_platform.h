@@ -17,6 +17,11 @@ class ISpooler;
 class IFileSystem;
 class IFileSecurity;
 
+// The state of one run-once gate: an INIT_ONCE on Windows (pointer-sized).
+struct OnceGate {
+  void* state = nullptr;
+};
+
 class IPluginHost {
  public:
   virtual ~IPluginHost() = default;
@@ -26,7 +31,18 @@ class IPluginHost {
   // level 1; nothing when the call fails.
   virtual std::optional<std::u16string> PrinterDriverDirectory() = 0;
   virtual LangId GetUserDefaultLangId() = 0;
+  // InitOnceExecuteOnce on `gate`: the first caller runs `init(context)`,
+  // callers that come meanwhile wait for it, later ones return at once. An
+  // exception from `init` leaves the gate open (the next caller tries
+  // again) and goes on to the caller.
+  virtual void RunOnce(OnceGate& gate, void (*init)(void*), void* context) = 0;
 };
+
+// RunOnce with any callable.
+template <typename Init>
+void RunOnce(IPluginHost& host, OnceGate& gate, Init& init) {
+  host.RunOnce(gate, [](void* context) { (*static_cast<Init*>(context))(); }, &init);
+}
 
 struct PluginPlatform {
   IPluginHost* host = nullptr;

@@ -20,6 +20,10 @@ class FakeHost : public IPluginHost {
   std::u16string PluginModulePath() override { return modulePath; }
   std::optional<std::u16string> PrinterDriverDirectory() override { return driverDir; }
   LangId GetUserDefaultLangId() override { return lang; }
+  void RunOnce(OnceGate& gate, void (*init)(void*), void* context) override {
+    if (gate.state == nullptr) init(context);
+    gate.state = &gate;
+  }
   std::u16string modulePath = kDriverDir + u"\\3\\lx220ui.dll";
   std::optional<std::u16string> driverDir = kDriverDir;
   LangId lang = 0x0409;
@@ -74,6 +78,24 @@ TEST_F(Naming, RegistryKeyFollowsTheConfigurationFile) {
   registry.PutString(kSuffixKey, u"Suffix", u"ru");  // the default key: not read
   registry.PutString(u"Software\\Brand Labels\\BL-4", u"Suffix", u"de");
   EXPECT_EQ(u"de", GetLanguageSuffix(platform, kConfig).value_or(u"?"));
+}
+
+// The value becomes part of a module path: anything but a code of the
+// fourteen is no suffix, and only the English module is looked for.
+TEST_F(Naming, RegistrySuffixOutsideTheLanguageTableIsNoSuffix) {
+  for (const char16_t* value : {u"..\\..\\..\\Temp\\evil", u"jaJP", u"en", u"enus ", u"ru\\x", u"", u"zhcn.dll"}) {
+    registry.PutString(kSuffixKey, u"Suffix", value);
+    AttachPlan plan = PlanAttach(platform);
+    EXPECT_FALSE(plan.suffix) << std::string(value, value + std::char_traits<char16_t>::length(value));
+    EXPECT_EQ(0, plan.uiLanguage);
+    ASSERT_EQ(1u, plan.resourceModules.size());
+    EXPECT_EQ(kDriverDir + u"\\3\\lx220uienus.dll", plan.resourceModules[0]);
+  }
+  EXPECT_TRUE(debug.Has(u"Suffix jaJP is no UI language: none taken"));
+  for (const char16_t* value : {u"Tl", u"ESMX", u"nl"}) {
+    registry.PutString(kSuffixKey, u"Suffix", value);
+    EXPECT_EQ(value, GetLanguageSuffix(platform, kConfig).value_or(u"?"));
+  }
 }
 
 TEST_F(Naming, KeyWithoutSuffixGivesNoSuffixAndTheEnglishModule) {

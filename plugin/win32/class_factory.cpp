@@ -2,10 +2,17 @@
 
 #include <new>
 
+#include "plugin/core/exception_barrier.h"
 #include "plugin/win32/module_context.h"
 #include "plugin/win32/oem_ui_plugin.h"
 
 namespace lx {
+
+OemUiClassFactory::OemUiClassFactory(ModuleContext& module) : module_(module) {
+  ::InterlockedIncrement(&module_.liveObjects);
+}
+
+OemUiClassFactory::~OemUiClassFactory() { ::InterlockedDecrement(&module_.liveObjects); }
 
 HRESULT OemUiClassFactory::QueryInterface(REFIID iid, void** out) {
   if (out == nullptr) return E_POINTER;
@@ -30,11 +37,13 @@ HRESULT OemUiClassFactory::CreateInstance(IUnknown* outer, REFIID iid, void** ou
   if (out == nullptr) return E_POINTER;
   *out = nullptr;
   if (outer != nullptr) return CLASS_E_NOAGGREGATION;
-  OemUiPlugin* plugin = new (std::nothrow) OemUiPlugin(module_);
-  if (plugin == nullptr) return E_OUTOFMEMORY;
-  HRESULT hr = plugin->QueryInterface(iid, out);
-  plugin->Release();
-  return hr;
+  return Barrier(module_.platform(), u"CreateInstance", [&] {
+    OemUiPlugin* plugin = new (std::nothrow) OemUiPlugin(module_);
+    if (plugin == nullptr) return E_OUTOFMEMORY;
+    HRESULT hr = plugin->QueryInterface(iid, out);
+    plugin->Release();
+    return hr;
+  });
 }
 
 HRESULT OemUiClassFactory::LockServer(BOOL lock) {

@@ -14,10 +14,11 @@ inline constexpr GUID kClsidPlugin = {0xabce80d7, 0x9f46, 0x11d1,
 inline constexpr GUID kClsidPluginAlt = {0x91723892, 0x45d2, 0x48e2,
                                          {0x9e, 0xc9, 0x56, 0x23, 0x79, 0xda, 0xf9, 0x92}};
 
-// Hands the module's context to every object it makes.
+// Hands the module's context to every object it makes. A factory alive
+// keeps the module loaded, as a plug-in object does.
 class OemUiClassFactory final : public IClassFactory {
  public:
-  explicit OemUiClassFactory(ModuleContext& module) : module_(module) {}
+  explicit OemUiClassFactory(ModuleContext& module);
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
   ULONG STDMETHODCALLTYPE AddRef() override;
   ULONG STDMETHODCALLTYPE Release() override;
@@ -25,7 +26,7 @@ class OemUiClassFactory final : public IClassFactory {
   HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override;
 
  private:
-  ~OemUiClassFactory() = default;
+  ~OemUiClassFactory();
   ModuleContext& module_;
   volatile LONG refs_ = 1;
 };

@@ -3,13 +3,16 @@
 
 #include <new>
 
+#include "plugin/core/exception_barrier.h"
 #include "plugin/win32/class_factory.h"
 #include "plugin/win32/module_context.h"
 
 namespace {
 
 // The loaded module's context: made at process attach, gone at detach. The
-// COM exports are the only way in, and they hand it on.
+// COM exports are the only way in, and they hand it on. Attach runs under
+// the loader lock and so loads and reads nothing: the context does that on
+// first use (module_context.h).
 lx::ModuleContext* g_module = nullptr;
 
 }  // namespace
@@ -44,13 +47,16 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, LPVOID* out) {
   if (!IsEqualCLSID(clsid, lx::kClsidPlugin) && !IsEqualCLSID(clsid, lx::kClsidPluginAlt)) {
     return CLASS_E_CLASSNOTAVAILABLE;
   }
-  auto* factory = new (std::nothrow) lx::OemUiClassFactory(*g_module);
-  if (factory == nullptr) return E_OUTOFMEMORY;
-  HRESULT hr = factory->QueryInterface(iid, out);
-  factory->Release();
-  return hr;
+  return lx::Barrier(g_module->platform(), u"DllGetClassObject", [&] {
+    auto* factory = new (std::nothrow) lx::OemUiClassFactory(*g_module);
+    if (factory == nullptr) return E_OUTOFMEMORY;
+    HRESULT hr = factory->QueryInterface(iid, out);
+    factory->Release();
+    return hr;
+  });
 }
 
+// Reads two counters: nothing in it can throw.
 STDAPI DllCanUnloadNow() {
   return (g_module->liveObjects != 0 || g_module->lockCount != 0) ? S_FALSE : S_OK;
 }

@@ -3,12 +3,17 @@
 // the trace. DllMain makes it at process attach and hands it
 // to the class factory, which hands it to every plug-in object and its pages;
 // it goes at process detach.
+//
+// DllMain runs under the loader lock, so the context does nothing there but
+// keep its handle: the spooler call, the configuration and registry reads
+// (the plan) and the activation context with the language and bitmap
+// modules are each made once, by the first answer that needs them, behind a
+// run-once gate of the platform (InitOnceExecuteOnce).
 #pragma once
 
 #include <windows.h>
 
 #include <memory>
-#include <mutex>
 #include <string>
 
 #include "platform/win32/win32_file_security.h"
@@ -29,8 +34,9 @@ class ModuleContext {
   ModuleContext(const ModuleContext&) = delete;
   ModuleContext& operator=(const ModuleContext&) = delete;
 
-  // Process attach: names what to load and loads the resource and bitmap
-  // modules; false leaves nothing loaded.
+  // Process attach, under the loader lock: only a look for the bitmap
+  // module beside the plug-in, so that a copy without its modules still
+  // refuses to load. Loads nothing.
   bool Attach();
   // Process detach. At process end the loader unloads the modules itself.
   void Detach(bool processEnding);
@@ -41,6 +47,15 @@ class ModuleContext {
   std::u16string ResourceText(unsigned id) const;
   // A page's tab title, loaded as page titles are (see PageTitle).
   std::u16string PageTitleText(unsigned id) const;
+
+  // Worked out at first use: names, configuration file, model class,
+  // language suffix (each built name goes to the trace then).
+  const AttachPlan& plan();
+  // At first use: the activation context, the language module (as an image
+  // resource: nothing of it runs) and the bitmap module. False, with a trace
+  // line, when neither language module or the bitmap module loads; the
+  // answer is kept. The accessors below hold what it loaded.
+  bool LoadModules();
 
   // Made at first use (the paper file's name goes to the trace then); each
   // printer's store inside is opened when that printer first needs it.
@@ -53,13 +68,13 @@ class ModuleContext {
   HMODULE bitmapModule() const { return bitmapModule_; }
   // INVALID_HANDLE_VALUE when the module's manifest gave none.
   HANDLE activationContext() const { return activationContext_; }
-  const AttachPlan& plan() const { return plan_; }
   // What the pages' environment loads templates and pictures from.
   PageModules pageModules() const { return {resources_, bitmapModule_, activationContext_}; }
   int uiLanguage() const { return uiLanguage_; }
   const std::u16string& unitText() const { return unitText_; }
 
-  // What decides whether the module may unload.
+  // What decides whether the module may unload: plug-in objects and class
+  // factories alive, and LockServer locks.
   volatile LONG lockCount = 0;
   volatile LONG liveObjects = 0;
 
@@ -82,7 +97,8 @@ class ModuleContext {
   int uiLanguage_ = 0;
   std::u16string unitText_ = u"mm";
 
-  std::once_flag papersOnce_, optionsOnce_;
+  bool modulesLoaded_ = false;
+  OnceGate planOnce_, modulesOnce_, papersOnce_, optionsOnce_;
   std::unique_ptr<PaperContext> papers_;
   std::unique_ptr<OptionTable> options_;
 };

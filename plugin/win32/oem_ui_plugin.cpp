@@ -7,6 +7,7 @@
 #include "platform/spooler.h"
 #include "platform/win32/wide.h"
 #include "plugin/core/about_info.h"
+#include "plugin/core/exception_barrier.h"
 #include "plugin/core/frame_logic.h"
 #include "plugin/core/naming.h"
 #include "plugin/capabilities/device_capabilities.h"
@@ -27,6 +28,9 @@ HRESULT Finish(FrameResult r) {
   if (r.lastError != 0) ::SetLastError(r.lastError);
   return r.hr;
 }
+
+// A sheet whose language or bitmap module did not load shows no pages.
+const HRESULT kModulesMissing = HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND);
 
 PrinterHandle HandleOf(HANDLE printer) { return reinterpret_cast<PrinterHandle>(printer); }
 
@@ -99,11 +103,17 @@ ULONG OemUiPlugin::Release() {
   return static_cast<ULONG>(left);
 }
 
+// Methods that only return a constant need no barrier: nothing in them throws.
+
 HRESULT OemUiPlugin::GetInfo(DWORD mode, PVOID buffer, DWORD size, PDWORD needed) {
-  return Finish(AnswerGetInfo(mode, buffer, size, needed));
+  return Barrier(module_.platform(), u"GetInfo", [&] { return Finish(AnswerGetInfo(mode, buffer, size, needed)); });
 }
 
 HRESULT OemUiPlugin::DevMode(DWORD mode, POEMDMPARAM param) {
+  return Barrier(module_.platform(), u"DevMode", [&] { return AnswerDevModeOfModule(mode, param); });
+}
+
+HRESULT OemUiPlugin::AnswerDevModeOfModule(DWORD mode, POEMDMPARAM param) {
   HANDLE printer = param != nullptr ? param->hPrinter : nullptr;
   // The printer's paper store; its name is read only when the merge first
   // looks a paper up.
@@ -113,6 +123,10 @@ HRESULT OemUiPlugin::DevMode(DWORD mode, POEMDMPARAM param) {
 }
 
 HRESULT OemUiPlugin::PublishDriverInterface(IUnknown* core) {
+  return Barrier(module_.platform(), u"PublishDriverInterface", [&] { return KeepCoreInterface(core); });
+}
+
+HRESULT OemUiPlugin::KeepCoreInterface(IUnknown* core) {
   if (core_ != nullptr) return S_OK;
   if (core == nullptr) return E_FAIL;
   IPrintCoreHelper* helper = nullptr;
@@ -129,7 +143,12 @@ HRESULT OemUiPlugin::PublishDriverInterface(IUnknown* core) {
 HRESULT OemUiPlugin::CommonUIProp(DWORD, PVOID) { return S_OK; }
 
 HRESULT OemUiPlugin::DocumentPropertySheets(PPROPSHEETUI_INFO info, LPARAM lParam) {
+  return Barrier(module_.platform(), u"DocumentPropertySheets", [&] { return AddDocumentPages(info, lParam); });
+}
+
+HRESULT OemUiPlugin::AddDocumentPages(PPROPSHEETUI_INFO info, LPARAM lParam) {
   auto addPages = [this](PROPSHEETUI_INFO& sheet) -> PageAddOutcome {
+    if (!module_.LoadModules()) return {kModulesMissing, false, 0};
     auto* param = reinterpret_cast<OEMUIPSPARAM*>(sheet.lParamInit);
     if (core_ == nullptr || coreFeatures_ == nullptr || param == nullptr || param->pOEMDM == nullptr ||
         param->pPublicDM == nullptr) {
@@ -160,8 +179,13 @@ HRESULT OemUiPlugin::DocumentPropertySheets(PPROPSHEETUI_INFO info, LPARAM lPara
 }
 
 HRESULT OemUiPlugin::DevicePropertySheets(PPROPSHEETUI_INFO info, LPARAM lParam) {
+  return Barrier(module_.platform(), u"DevicePropertySheets", [&] { return AddPrinterPages(info, lParam); });
+}
+
+HRESULT OemUiPlugin::AddPrinterPages(PPROPSHEETUI_INFO info, LPARAM lParam) {
   auto addPages = [this](PROPSHEETUI_INFO& sheet) -> PageAddOutcome {
     if (sheet.pfnComPropSheet == nullptr) return {S_OK, false, 0};
+    if (!module_.LoadModules()) return {kModulesMissing, false, 0};
     auto page = MakePrinterAboutPage(module_, sheet);
     if (page == nullptr) return {E_OUTOFMEMORY, false, 0};
     LONG_PTR added = AddSheetPage(sheet, std::move(page), module_.resources(),
@@ -177,16 +201,20 @@ HRESULT OemUiPlugin::DevQueryPrintEx(PVOID, PVOID, PDEVMODEW, PVOID) { return E_
 HRESULT OemUiPlugin::DeviceCapabilities(PVOID, HANDLE, PWSTR deviceName, WORD capability, PVOID output,
                                         PDEVMODEW, PVOID, DWORD, DWORD* result) {
   static_assert(sizeof(DWORD) == sizeof(uint32_t), "capability result width");
-  return AnswerDeviceCapabilities(module_.Papers(), reinterpret_cast<const char16_t*>(deviceName), capability,
-                                  output, reinterpret_cast<uint32_t*>(result));
+  return Barrier(module_.platform(), u"DeviceCapabilities", [&] {
+    return AnswerDeviceCapabilities(module_.Papers(), reinterpret_cast<const char16_t*>(deviceName), capability,
+                                    output, reinterpret_cast<uint32_t*>(result));
+  });
 }
 
 HRESULT OemUiPlugin::UpgradePrinter(DWORD, PBYTE) { return E_NOTIMPL; }
 
 HRESULT OemUiPlugin::PrinterEvent(PWSTR printerName, INT event, DWORD, LPARAM) {
   // The core driver always does its own handling of the event as well.
-  PaperPrinterEvent(module_.Papers(), U(printerName), event);
-  return E_NOTIMPL;
+  return Barrier(module_.platform(), u"PrinterEvent", [&] {
+    PaperPrinterEvent(module_.Papers(), U(printerName), event);
+    return E_NOTIMPL;
+  });
 }
 
 HRESULT OemUiPlugin::DriverEvent(DWORD, DWORD, LPBYTE, LPARAM) { return E_NOTIMPL; }
@@ -201,11 +229,13 @@ HRESULT OemUiPlugin::UpdateExternalFonts(HANDLE, HANDLE, PWSTR) { return E_NOTIM
 
 HRESULT OemUiPlugin::QueryJobAttributes(HANDLE, PDEVMODEW, DWORD, LPBYTE) { return E_NOTIMPL; }
 
-HRESULT OemUiPlugin::HideStandardUI(DWORD mode) { return AnswerHideStandardUI(mode); }
+HRESULT OemUiPlugin::HideStandardUI(DWORD mode) {
+  return Barrier(module_.platform(), u"HideStandardUI", [&] { return AnswerHideStandardUI(mode); });
+}
 
 HRESULT OemUiPlugin::DocumentEvent(HANDLE, HDC, INT event, ULONG, PVOID, ULONG cbOut, PVOID out,
                                    PINT result) {
-  return AnswerDocumentEvent(event, cbOut, out, result);
+  return Barrier(module_.platform(), u"DocumentEvent", [&] { return AnswerDocumentEvent(event, cbOut, out, result); });
 }
 
 }  // namespace lx

@@ -46,6 +46,11 @@ class OemUiPlugin final : public IPrintOemUI2 {
 
  private:
   virtual ~OemUiPlugin();
+  // The work of the methods of the same names, inside their barriers.
+  HRESULT AnswerDevModeOfModule(DWORD mode, POEMDMPARAM param);
+  HRESULT KeepCoreInterface(IUnknown* core);
+  HRESULT AddDocumentPages(PPROPSHEETUI_INFO info, LPARAM lParam);
+  HRESULT AddPrinterPages(PPROPSHEETUI_INFO info, LPARAM lParam);
 
   ModuleContext& module_;
   volatile LONG refs_ = 1;

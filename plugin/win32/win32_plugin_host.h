@@ -15,6 +15,7 @@ class Win32PluginHost : public IPluginHost {
   std::u16string PluginModulePath() override;
   std::optional<std::u16string> PrinterDriverDirectory() override;
   LangId GetUserDefaultLangId() override;
+  void RunOnce(OnceGate& gate, void (*init)(void*), void* context) override;
 
  private:
   HMODULE self_;

@@ -7,6 +7,7 @@
 #include <winspool.h>
 
 #include <cstring>
+#include <thread>
 #include <vector>
 
 #include "plugin/oem/oem_com.h"
@@ -405,11 +406,14 @@ TEST_F(PrintHost, CanUnloadFollowsObjectsAndLocks) {
 
   IClassFactory* factory = nullptr;
   ASSERT_EQ(S_OK, getClassObject_(kClsid1, IID_IClassFactory, reinterpret_cast<void**>(&factory)));
+  // A class factory held keeps the module, as a lock does.
+  EXPECT_EQ(S_FALSE, canUnloadNow_());
   factory->LockServer(TRUE);
   EXPECT_EQ(S_FALSE, canUnloadNow_());
   factory->LockServer(FALSE);
-  EXPECT_EQ(S_OK, canUnloadNow_());
+  EXPECT_EQ(S_FALSE, canUnloadNow_());
   factory->Release();
+  EXPECT_EQ(S_OK, canUnloadNow_());
 }
 
 TEST_F(PrintHost, ModuleCarriesItsManifestAndVersion) {
@@ -447,6 +451,148 @@ TEST(PrintHostAttach, MissingResourceModulesRefuseTheLoad) {
   DeleteFileW(copy.c_str());
 }
 
+// A copy of the plug-in under another base name in the driver folder, with
+// those of its modules that `files` names ("enus", "bmp"), and its objects.
+struct PluginCopy {
+  std::wstring folder = printhost::DriverDirectory() + L"\\3";
+  std::wstring base;
+  std::vector<std::wstring> made;
+  HMODULE module = nullptr;
+
+  PluginCopy(const wchar_t* baseName, std::initializer_list<const wchar_t*> files) : base(baseName) {
+    const std::wstring program = printhost::ProgramFolder();
+    Copy(program + L"\\lx220ui.dll", base + L".dll");
+    for (const wchar_t* part : files) Copy(program + L"\\lx220ui" + part + L".dll", base + part + L".dll");
+  }
+  ~PluginCopy() {
+    if (module != nullptr) FreeLibrary(module);
+    for (const std::wstring& path : made) DeleteFileW(path.c_str());
+  }
+  void Copy(const std::wstring& from, const std::wstring& name) {
+    made.push_back(folder + L"\\" + name);
+    EXPECT_TRUE(CopyFileW(from.c_str(), made.back().c_str(), FALSE));
+  }
+  bool Load() {
+    module = LoadLibraryW((folder + L"\\" + base + L".dll").c_str());
+    return module != nullptr;
+  }
+  // Whether `part`'s module is mapped as code in this process.
+  bool Mapped(const wchar_t* part) const {
+    return GetModuleHandleW((folder + L"\\" + base + part + L".dll").c_str()) != nullptr;
+  }
+  IPrintOemUI2* Create() {
+    auto get = reinterpret_cast<printhost::GetClassObjectFn>(
+        reinterpret_cast<void*>(GetProcAddress(module, "DllGetClassObject")));
+    IClassFactory* factory = nullptr;
+    if (get == nullptr || get(kClsid1, IID_IClassFactory, reinterpret_cast<void**>(&factory)) != S_OK) return nullptr;
+    IPrintOemUI2* plugin = nullptr;
+    factory->CreateInstance(nullptr, IID_IPrintOemUI2, reinterpret_cast<void**>(&plugin));
+    factory->Release();
+    return plugin;
+  }
+};
+
+// The printer sheet's one page: what the language and bitmap modules are
+// first needed for.
+HRESULT AddPrinterSheet(IPrintOemUI2* plugin, std::vector<PROPSHEETPAGEW>& pages) {
+  OEMUIPSPARAM ps = {};
+  ps.cbSize = sizeof ps;
+  PROPSHEETUI_INFO info = printhost::InitSheetInfo(&pages, RecordPage, &ps);
+  return plugin->DevicePropertySheets(&info, 0);
+}
+
+// Attach loads nothing: the modules come with the first answer that needs
+// them, and a module that is missing then fails that answer, not the load.
+TEST(PrintHostAttach, ModulesLoadAtTheFirstSheetNotAtAttach) {
+  {
+    PluginCopy copy(L"phostlzui", {L"enus", L"bmp"});
+    ASSERT_TRUE(copy.Load()) << GetLastError();
+    EXPECT_FALSE(copy.Mapped(L"bmp"));
+    IPrintOemUI2* plugin = copy.Create();
+    ASSERT_NE(nullptr, plugin);
+    OEMDMPARAM param = {};
+    param.cbSize = sizeof param;
+    std::vector<BYTE> privateOnly(148, 0);
+    param.pOEMDMOut = privateOnly.data();
+    EXPECT_EQ(S_OK, plugin->DevMode(OEMDM_DEFAULT, &param));
+    EXPECT_FALSE(copy.Mapped(L"bmp"));  // DEVMODE work needs no module
+    std::vector<PROPSHEETPAGEW> pages;
+    EXPECT_EQ(S_OK, AddPrinterSheet(plugin, pages));
+    ASSERT_EQ(1u, pages.size());
+    EXPECT_TRUE(copy.Mapped(L"bmp"));
+    // The language module is mapped as an image resource, never as code.
+    EXPECT_FALSE(copy.Mapped(L"enus"));
+    EXPECT_NE(nullptr, FindResourceW(pages[0].hInstance, pages[0].pszTemplate, MAKEINTRESOURCEW(5)));
+    EXPECT_EQ(0u, plugin->Release());
+  }
+  {
+    PluginCopy copy(L"phostnolangui", {L"bmp"});
+    ASSERT_TRUE(copy.Load()) << GetLastError();
+    IPrintOemUI2* plugin = copy.Create();
+    ASSERT_NE(nullptr, plugin);
+    OEMDMPARAM param = {};
+    param.cbSize = sizeof param;
+    EXPECT_EQ(S_OK, plugin->DevMode(OEMDM_SIZE, &param));
+    std::vector<PROPSHEETPAGEW> pages;
+    for (int i = 0; i < 2; ++i) {  // and the second time alike
+      EXPECT_EQ(HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND), AddPrinterSheet(plugin, pages));
+    }
+    EXPECT_TRUE(pages.empty());
+    EXPECT_EQ(0u, plugin->Release());
+  }
+}
+
+// The first answers of a fresh module, asked by many threads at once: each
+// gets its whole answer, and the modules are loaded once for all of them.
+TEST(PrintHostAttach, FirstAnswersFromManyThreadsAtOnce) {
+  PluginCopy copy(L"phostthui", {L"enus", L"bmp"});
+  ASSERT_TRUE(copy.Load()) << GetLastError();
+  constexpr int kThreads = 8;
+  struct Seen {
+    HRESULT devMode = E_FAIL, sheet = E_FAIL, caps = E_FAIL;
+    std::vector<BYTE> privateOut = std::vector<BYTE>(148, 0);
+    std::vector<PROPSHEETPAGEW> pages;
+    DWORD papers = 0;
+  };
+  std::vector<Seen> seen(kThreads);
+  std::vector<IPrintOemUI2*> plugins;
+  for (int i = 0; i < kThreads; ++i) plugins.push_back(copy.Create());
+  for (IPrintOemUI2* plugin : plugins) ASSERT_NE(nullptr, plugin);
+  HANDLE go = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  std::vector<std::thread> threads;
+  for (int i = 0; i < kThreads; ++i) {
+    threads.emplace_back([&, i] {
+      WaitForSingleObject(go, INFINITE);
+      Seen& mine = seen[i];
+      OEMDMPARAM param = {};
+      param.cbSize = sizeof param;
+      param.pOEMDMOut = mine.privateOut.data();
+      wchar_t device[] = L"LX-220 Label Printer";
+      // Half start with the sheet, half with the DEVMODE.
+      if (i % 2) mine.sheet = AddPrinterSheet(plugins[i], mine.pages);
+      mine.devMode = plugins[i]->DevMode(OEMDM_DEFAULT, &param);
+      mine.caps = plugins[i]->DeviceCapabilities(nullptr, nullptr, device, DC_PAPERS, nullptr, nullptr, nullptr, 0,
+                                                 &mine.papers);
+      if (!(i % 2)) mine.sheet = AddPrinterSheet(plugins[i], mine.pages);
+    });
+  }
+  SetEvent(go);
+  for (std::thread& t : threads) t.join();
+  CloseHandle(go);
+  auto expected = lx::testing::ExpectedDefaultPrivateDevmode();
+  for (int i = 0; i < kThreads; ++i) {
+    EXPECT_EQ(S_OK, seen[i].devMode) << i;
+    EXPECT_EQ(0, std::memcmp(seen[i].privateOut.data(), expected.data(), expected.size())) << i;
+    EXPECT_EQ(S_OK, seen[i].caps) << i;
+    EXPECT_EQ(11u, seen[i].papers & 0xFFFF) << i;
+    EXPECT_EQ(S_OK, seen[i].sheet) << i;
+    ASSERT_EQ(1u, seen[i].pages.size()) << i;
+    EXPECT_EQ(seen[0].pages[0].hInstance, seen[i].pages[0].hInstance) << i;
+    EXPECT_EQ(seen[0].pages[0].hActCtx, seen[i].pages[0].hActCtx) << i;
+  }
+  for (IPrintOemUI2* plugin : plugins) EXPECT_EQ(0u, plugin->Release());
+}
+
 TEST(PrintHostAttach, SuffixWithoutItsModuleFallsBackToEnglish) {
   const std::wstring folder = printhost::DriverDirectory() + L"\\3";
   const std::wstring program = printhost::ProgramFolder();
@@ -471,7 +617,21 @@ TEST(PrintHostAttach, SuffixWithoutItsModuleFallsBackToEnglish) {
 
   HMODULE module = LoadLibraryW((folder + L"\\phostfbui.dll").c_str());
   EXPECT_NE(nullptr, module) << GetLastError();
-  if (module != nullptr) FreeLibrary(module);
+  if (module != nullptr) {
+    // The English module stands in when the sheet first needs one.
+    auto get = reinterpret_cast<printhost::GetClassObjectFn>(
+        reinterpret_cast<void*>(GetProcAddress(module, "DllGetClassObject")));
+    IClassFactory* factory = nullptr;
+    ASSERT_EQ(S_OK, get(kClsid1, IID_IClassFactory, reinterpret_cast<void**>(&factory)));
+    IPrintOemUI2* plugin = nullptr;
+    ASSERT_EQ(S_OK, factory->CreateInstance(nullptr, IID_IPrintOemUI2, reinterpret_cast<void**>(&plugin)));
+    factory->Release();
+    std::vector<PROPSHEETPAGEW> pages;
+    EXPECT_EQ(S_OK, AddPrinterSheet(plugin, pages));
+    EXPECT_EQ(1u, pages.size());
+    plugin->Release();
+    FreeLibrary(module);
+  }
   RegDeleteKeyW(HKEY_LOCAL_MACHINE, L"Software\\PrintHostTest\\Fallback");
   RegDeleteKeyW(HKEY_LOCAL_MACHINE, L"Software\\PrintHostTest");
   for (const wchar_t* name : {L"phostfbui.dll", L"phostfbuienus.dll", L"phostfbuibmp.dll", L"phostfb.ini"}) {

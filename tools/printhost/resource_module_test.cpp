@@ -1,5 +1,5 @@
 // The language resource module as the loaded plug-in uses it: the module the
-// plug-in's attach chose (by the run's suffix) serves all six templates with
+// plug-in chose (by the run's suffix) serves all six templates with
 // exactly the pages' controls, its strings load by id, and a module without
 // the metric paper names (the Russian one) still gives working sheets.
 #include <gtest/gtest.h>
@@ -17,6 +17,7 @@
 
 #include "plugin/oem/oem_com.h"
 #include "plugin/resources/resource_ids.h"
+#include "tools/printhost/driver_folder.h"
 #include "tools/printhost/fake_core_helper.h"
 #include "tools/printhost/plugin_fixture.h"
 
@@ -155,24 +156,44 @@ class ResourceModule : public PrintHost {
     ASSERT_NE(nullptr, resources_) << "no language module of the plug-in is loaded";
   }
 
-  // The language module the plug-in's attach loaded: the one the run's suffix
-  // names, or, without a suffix, the one module of the plug-in in the process.
-  static HMODULE LoadedLanguageModule(std::wstring& name) {
-    if (!printhost::RunSuffix().empty()) {
-      name = L"lx220ui" + printhost::RunSuffix() + L".dll";
-      return GetModuleHandleW(name.c_str());
-    }
-    HMODULE found = nullptr;
+  // The language module the plug-in uses, as its printer sheet hands it out
+  // (mapped as an image resource, it is in no module list), and which of the
+  // installed modules it is: the one whose texts it holds, which is the one
+  // the run's suffix names when there is one.
+  HMODULE LoadedLanguageModule(std::wstring& name) {
+    IPrintOemUI2* plugin = Create();
+    if (plugin == nullptr) return nullptr;
+    RealSheet sheet;
+    OEMUIPSPARAM ps = {};
+    ps.cbSize = sizeof ps;
+    PROPSHEETUI_INFO info = printhost::InitSheetInfo(&sheet, AddRealPage, &ps);
+    EXPECT_EQ(S_OK, plugin->DevicePropertySheets(&info, 0));
+    for (HPROPSHEETPAGE page : sheet.handles) DestroyPropertySheetPage(page);
+    plugin->Release();
+    if (sheet.pages.empty()) return nullptr;
+    HMODULE used = sheet.pages[0].hInstance;
+    auto texts = [](HMODULE m) {
+      std::wstring all;
+      for (UINT id : {IDS_PAPER_TITLE, IDS_OPTIONS_TITLE, IDS_ABOUT_TITLE, IDS_UNIT, IDS_LEGAL_NOTICE})
+        all += LoadText(m, id) + L"|";
+      return all;
+    };
     int count = 0;
     for (const wchar_t* candidate : printhost::kLanguageModules) {
-      if (HMODULE m = GetModuleHandleW(candidate)) {
-        found = m;
+      HMODULE m = LoadLibraryExW((printhost::DriverDirectory() + L"\\3\\" + candidate).c_str(), nullptr,
+                                 LOAD_LIBRARY_AS_IMAGE_RESOURCE | LOAD_LIBRARY_AS_DATAFILE);
+      if (m == nullptr) continue;
+      if (texts(m) == texts(used)) {
         name = candidate;
         ++count;
       }
+      FreeLibrary(m);
     }
-    EXPECT_EQ(1, count) << "the plug-in keeps one language module";
-    return found;
+    EXPECT_EQ(1, count) << "the plug-in's texts are those of one language module";
+    if (!printhost::RunSuffix().empty()) {
+      EXPECT_EQ(0, lstrcmpiW((L"lx220ui" + printhost::RunSuffix() + L".dll").c_str(), name.c_str()));
+    }
+    return used;
   }
 
   bool IsRussian() const { return lstrcmpiW(name_.c_str(), L"lx220uiru.dll") == 0; }

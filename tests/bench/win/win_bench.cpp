@@ -100,8 +100,73 @@ void BenchAttach(const std::wstring& plugin, const std::wstring& trivial, const 
   std::printf("attach%s_other_ratio %.3f\n", tag, Median(altRatio));
 }
 
-// Where the attach time goes: the pieces the plug-in's attach is made of,
-// each alone, and the attach again with the system DLLs it imports already
+// The first DevMode call of a freshly attached plug-in (a default private
+// DEVMODE), and its first printer sheet: what attach no longer does is paid
+// there, once per process. Beside the trivial DLL's attach in the same rounds.
+void BenchFirstAnswers(const std::wstring& plugin, const std::wstring& trivial) {
+  std::vector<double> devMode, sheet, base, devModeRatio, sheetRatio;
+  struct Pages {
+    static LONG_PTR CALLBACK Add(HANDLE, UINT function, LPARAM, LPARAM) {
+      return function == CPSFUNC_ADD_PROPSHEETPAGEW ? 1 : 0;
+    }
+  };
+  for (int r = 0; r < kRounds; ++r) {
+    double d = 0, p = 0;
+    for (int i = 0; i < kPerRound; ++i) {
+      HMODULE m = LoadLibraryW(plugin.c_str());
+      if (!m) return (void)std::printf("first_failed 0\n");
+      auto get = reinterpret_cast<GetClassObjectFn>(reinterpret_cast<void*>(GetProcAddress(m, "DllGetClassObject")));
+      IClassFactory* factory = nullptr;
+      IPrintOemUI2* object = nullptr;
+      if (get(kClsid, IID_IClassFactory, reinterpret_cast<void**>(&factory)) == S_OK)
+        factory->CreateInstance(nullptr, IID_IPrintOemUI2, reinterpret_cast<void**>(&object));
+      if (factory) factory->Release();
+      if (!object) {
+        FreeLibrary(m);
+        return (void)std::printf("first_failed 0\n");
+      }
+      BYTE privateOut[148] = {};
+      OEMDMPARAM param = {};
+      param.cbSize = sizeof param;
+      param.pOEMDMOut = privateOut;
+      auto t0 = Clock::now();
+      HRESULT hr = object->DevMode(OEMDM_DEFAULT, &param);
+      auto t1 = Clock::now();
+      OEMUIPSPARAM ps = {};
+      ps.cbSize = sizeof ps;
+      PROPSHEETUI_INFO info = {};
+      info.cbSize = sizeof info;
+      info.Version = PROPSHEETUI_INFO_VERSION;
+      info.Reason = PROPSHEETUI_REASON_INIT;
+      info.pfnComPropSheet = Pages::Add;
+      info.lParamInit = reinterpret_cast<LPARAM>(&ps);
+      auto t2 = Clock::now();
+      HRESULT sheetHr = object->DevicePropertySheets(&info, 0);
+      auto t3 = Clock::now();
+      object->Release();
+      FreeLibrary(m);
+      if (hr != S_OK || sheetHr != S_OK) return (void)std::printf("first_failed 0\n");
+      d += Ns(t1 - t0);
+      p += Ns(t3 - t2);
+    }
+    auto t4 = Clock::now();
+    for (int i = 0; i < kPerRound; ++i)
+      if (!AttachOnce(trivial, kClsid)) return (void)std::printf("first_failed 0\n");
+    base.push_back(Ns(Clock::now() - t4) / kPerRound);
+    devMode.push_back(d / kPerRound);
+    sheet.push_back(p / kPerRound);
+    devModeRatio.push_back(devMode.back() / base.back());
+    sheetRatio.push_back(sheet.back() / base.back());
+  }
+  Report("first_devmode", Median(devMode));
+  std::printf("first_devmode_ratio %.3f\n", Median(devModeRatio));
+  Report("first_sheet", Median(sheet));
+  std::printf("first_sheet_ratio %.3f\n", Median(sheetRatio));
+  Report("first_trivial", Median(base));
+}
+
+// Where the time of the first answers goes: the pieces the plug-in once
+// made at attach and now makes on first use, each alone, and the attach again with the system DLLs it imports already
 // loaded (as in a process that prints), beside `other` when given.
 void BenchAttachParts(const std::wstring& plugin, const std::wstring& trivial, const std::wstring& other) {
   std::wstring folder = plugin.substr(0, plugin.find_last_of(L"\\"));
@@ -111,7 +176,14 @@ void BenchAttachParts(const std::wstring& plugin, const std::wstring& trivial, c
     FreeLibrary(m);
     return true;
   };
-  Report("attach_part_language_module", Median(Rounds([&] { return loadFree(folder + L"\\lx220uienus.dll"); })));
+  // The language module as the plug-in maps it: an image resource.
+  Report("attach_part_language_module", Median(Rounds([&] {
+           HMODULE m = LoadLibraryExW((folder + L"\\lx220uienus.dll").c_str(), nullptr,
+                                      LOAD_LIBRARY_AS_IMAGE_RESOURCE | LOAD_LIBRARY_AS_DATAFILE);
+           if (!m) return false;
+           FreeLibrary(m);
+           return true;
+         })));
   Report("attach_part_bitmap_module", Median(Rounds([&] { return loadFree(folder + L"\\lx220uibmp.dll"); })));
   // The plug-in's own activation context, as its attach makes it.
   auto pluginContext = [&] {
@@ -308,7 +380,19 @@ int wmain(int argc, wchar_t** argv) {
     return 1;
   }
   std::wstring plugin = printhost::DriverDirectory() + L"\\3\\lx220ui.dll";
+  if (!other.empty()) {
+    // The plug-in refuses to load without its bitmap module beside it: the
+    // other build gets a folder of its own with this one's.
+    std::wstring folder = lx::testing::MakeTempFolder(L"lxbenchcmp");
+    if (!CopyFileW(other.c_str(), (folder + L"\\lx220ui.dll").c_str(), FALSE) ||
+        !CopyFileW((here + L"\\lx220uibmp.dll").c_str(), (folder + L"\\lx220uibmp.dll").c_str(), FALSE)) {
+      std::fwprintf(stderr, L"cannot lay out %ls\n", other.c_str());
+      return 1;
+    }
+    other = folder + L"\\lx220ui.dll";
+  }
   BenchAttach(plugin, here + L"\\bench_trivial_com.dll", other, "");
+  BenchFirstAnswers(plugin, here + L"\\bench_trivial_com.dll");
   BenchAttachParts(plugin, here + L"\\bench_trivial_com.dll", other);
   BenchCapabilities(plugin, L"LX Bench No Such Printer", "11");
   if (AddPrinterWithPapers(2049)) {
