@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Checks a shipped Windows binary: it imports system DLLs only and, for the
-# programs that need it, its manifest asks for administrator rights; a
+# programs that need it, its manifest asks for administrator rights and
+# per-monitor DPI awareness; a
 # program may also be held to not importing some system DLLs at all.
 # usage: check_pe.sh OBJDUMP FILE [requireAdministrator] ["dll dll ..."]
 set -euo pipefail
@@ -17,6 +18,11 @@ while read -r dll; do
 done < <("$objdump" -p "$file" | sed -n 's/^\s*DLL Name: //p')
 if [ -n "$level" ] && ! grep -aq "level=\"$level\"" "$file"; then
   echo "$file: manifest does not ask for $level"; fail=1
+fi
+# The elevated programs draw their own windows: they declare per-monitor v2
+# awareness with the per-monitor fallback, or Windows stretches them blurred.
+if [ -n "$level" ] && ! { grep -aq '>PerMonitorV2,PerMonitor</dpiAwareness>' "$file" && grep -aq '>true/pm</dpiAware>' "$file"; }; then
+  echo "$file: manifest declares no per-monitor DPI awareness"; fail=1
 fi
 [ $fail -eq 0 ] && echo "$file: ok"
 exit $fail
