@@ -21,7 +21,8 @@ if [ -n "$level" ] && ! grep -aq "level=\"$level\"" "$file"; then
 fi
 # The elevated programs draw their own windows: they declare per-monitor v2
 # awareness with the per-monitor fallback, or Windows stretches them blurred.
-if [ -n "$level" ] && ! { grep -aq '>PerMonitorV2,PerMonitor</dpiAwareness>' "$file" && grep -aq '>true/pm</dpiAware>' "$file"; }; then
+# A DLL's manifest has no say: its host process decides.
+if [ "$level" = requireAdministrator ] && ! { grep -aq '>PerMonitorV2,PerMonitor</dpiAwareness>' "$file" && grep -aq '>true/pm</dpiAware>' "$file"; }; then
   echo "$file: manifest declares no per-monitor DPI awareness"; fail=1
 fi
 [ $fail -eq 0 ] && echo "$file: ok"

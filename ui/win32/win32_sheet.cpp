@@ -170,6 +170,7 @@ LRESULT CALLBACK Win32SheetView::SheetSubclass(HWND window, UINT message, WPARAM
   if (IsCtlColorMessage(message) && self->events_) {
     HWND control = reinterpret_cast<HWND>(lParam);
     ControlColors colors = self->events_->CtlColor(GetDlgCtrlID(control), ControlKindOf(control));
+    if (colors.system) return DefSubclassProc(window, message, wParam, lParam);
     // One white brush, made at the first request and kept.
     if (!self->sheetBrush_) self->sheetBrush_ = CreateSolidBrush(RGB(255, 255, 255));
     return ApplyControlColors(reinterpret_cast<HDC>(wParam), colors, self->sheetBrush_);
