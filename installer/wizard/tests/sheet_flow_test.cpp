@@ -435,6 +435,9 @@ TEST_F(SheetFlowTest, CancelDuringAnInstallationClosesAtOnce) {
   StartWizard();
   GoToInstallType();
   ASSERT_TRUE(view.Click(IDC_USB_INSTALL));
+  // Enter and Space go to the progress bar, not to Exit, which Tab reaches.
+  view.DeliverPosted();
+  EXPECT_TRUE(page().At(IDC_INSTALL_PROGRESS).focused);
   ASSERT_TRUE(view.ClickCancel());
   EXPECT_TRUE(view.ended);
   EXPECT_TRUE(view.boxes.empty());
