@@ -770,6 +770,49 @@ TEST_F(QelvinWizard, KeyboardAloneWalksTheUsbRoadInReadingOrder) {
   // UsbInstallWithoutAPrinterLeavesARemovalEntryThatWorks, ends in seconds).
 }
 
+// What a page shows that lies outside it or outside the sheet, at the display's DPI.
+std::string ControlsOutside(HWND sheet, HWND page) {
+  std::string out;
+  RECT pageRect = {}, sheetRect = {};
+  GetWindowRect(page, &pageRect);
+  GetWindowRect(sheet, &sheetRect);
+  for (HWND c = GetWindow(page, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    RECT r = {};
+    if (!IsWindowVisible(c) || !GetWindowRect(c, &r)) continue;
+    if (r.left < pageRect.left || r.top < pageRect.top || r.right > pageRect.right || r.bottom > pageRect.bottom ||
+        r.right > sheetRect.right || r.bottom > sheetRect.bottom)
+      out += "control " + std::to_string(GetDlgCtrlID(c)) + " outside the page; ";
+  }
+  return out;
+}
+
+// The wizard at the display's DPI (the test run sets LogPixels 144 and 192 in
+// copies of the prefix, tests/scripts/wine_dpi_test.sh): every page to the
+// port page keeps its controls inside the page and the sheet, the pictures
+// are scaled for the DPI, and each page is kept as a screenshot.
+TEST_F(QelvinWizard, PagesKeepTheirControlsInsideAtTheDisplaysDpi) {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  ASSERT_NO_FATAL_FAILURE(StartInstaller());
+  const std::wstring tag = L"dpi" + std::to_wstring(dpi);
+  std::string error;
+  HWND port = walk_->ToPortPage(0, [&](const wchar_t* name) {
+    HWND page = CurrentPage(sheet_);
+    EXPECT_EQ(ControlsOutside(sheet_, page), "") << Narrow(name) << " at " << dpi << " dpi";
+    if (HWND logo = GetDlgItem(page, IDC_LOGO); logo && IsWindowVisible(logo)) {
+      RECT r = {};
+      GetClientRect(logo, &r);
+      EXPECT_NEAR(r.right, MulDiv(120, dpi, 96), 1) << "logo of " << Narrow(name) << " not scaled for " << dpi << " dpi";
+    }
+    Shot(kEnglish, (tag + L"-" + name).c_str());
+  }, &error);
+  ASSERT_NE(port, nullptr) << error;
+  EXPECT_EQ(ControlsOutside(sheet_, port), "") << "port page at " << dpi << " dpi";
+  Shot(kEnglish, (tag + L"-port").c_str());
+  CloseAndExpectExit(1602);
+}
+
 // Unattended: bad switches change nothing; a quiet installation on FILE:
 // makes the printer without a window; a quiet removal from the installed
 // copy removes it. The exit codes are what a deployment tool reads.
