@@ -671,52 +671,6 @@ TEST_F(QelvinWizard, UsbInstallWithoutAPrinterLeavesARemovalEntryThatWorks) {
 
 // --- the keyboard alone ---
 
-// The control of the installer's thread that has the keyboard focus.
-HWND FocusOf(HWND sheet) {
-  GUITHREADINFO info = {sizeof(info)};
-  if (!GetGUIThreadInfo(GetWindowThreadProcessId(sheet, nullptr), &info)) return nullptr;
-  return info.hwndFocus;
-}
-
-// One key, down and up, to the foreground window, as a keyboard sends it.
-void Key(HWND sheet, WORD vk) {
-  if (GetForegroundWindow() != sheet) SetForegroundWindow(sheet);
-  INPUT in[2] = {};
-  for (INPUT& i : in) {
-    i.type = INPUT_KEYBOARD;
-    i.ki.wVk = vk;
-  }
-  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, in, sizeof(INPUT));
-  Sleep(250);
-}
-
-// Presses Tab round the whole sheet from where the focus is and answers the
-// page's controls in the order Tab reached them (the sheet's buttons left out).
-std::vector<int> TabOrderOf(HWND sheet, HWND page) {
-  std::vector<HWND> seen;
-  for (int i = 0; i < 24; ++i) {
-    HWND focus = FocusOf(sheet);
-    if (!focus || (!seen.empty() && focus == seen.front())) break;
-    seen.push_back(focus);
-    Key(sheet, VK_TAB);
-  }
-  std::vector<int> order;
-  for (HWND w : seen)
-    if (GetParent(w) == page) order.push_back(GetDlgCtrlID(w));
-  return order;
-}
-
-// Tab until `controlId` of `parent` has the focus; false when Tab never gets there.
-bool TabTo(HWND sheet, HWND parent, int controlId) {
-  HWND target = GetDlgItem(parent, controlId);
-  for (int i = 0; i < 24; ++i) {
-    if (FocusOf(sheet) == target) return true;
-    Key(sheet, VK_TAB);
-  }
-  return FocusOf(sheet) == target;
-}
-
 // The USB road to its installation with Tab, Space, the arrow keys and Enter
 // alone. Each page's Tab order is its reading order: a template change
 // that breaks it fails here. Enter is the default button (Next).
