@@ -115,10 +115,20 @@ class IDialogView {
   virtual void SetRichText(int id, const std::string& rtf) = 0;
   // A bitmap of the program's resources into a picture control (STM_SETIMAGE);
   // the bitmap shown before is released. False when it cannot be loaded
-  // (the control is then left as it was).
+  // (the control is then left as it was). Scaled for the window's DPI
+  // (GetDpiForWindow where there is one, else LOGPIXELSY); a centring
+  // picture (SS_CENTERIMAGE) no larger than its control.
   virtual bool SetBitmap(int id, int bitmapId) = 0;
-  // Creates the window's font and sends it to every direct child (WM_SETFONT).
+  // Creates the window's font for the window's DPI and sends it to every
+  // direct child (WM_SETFONT).
   virtual void SetChildFont(const std::u16string& face, int tenthsOfPoint) = 0;
+  // The name a screen reader gives the control, for a control no static text
+  // names (IAccPropServices::SetHwndPropStr, PROPID_ACC_NAME; oleacc through
+  // CoCreateInstance, so nothing fails where it is missing).
+  virtual void SetAccessibleName(int id, const std::u16string& name) = 0;
+  // A high-contrast scheme is on (SystemParametersInfoW SPI_GETHIGHCONTRAST,
+  // HCF_HIGHCONTRASTON).
+  virtual bool HighContrast() = 0;
 
   // Timers of this window (SetTimer / KillTimer); they arrive as OnTimer.
   virtual void SetTimer(unsigned timerId, unsigned milliseconds) = 0;

@@ -75,7 +75,34 @@ int CMyPropertyPage::ShowMessage(unsigned textId, unsigned captionId, unsigned t
   return host_.view().ShowMessageBox(Text(textId), captionId ? Text(captionId) : u"", type);
 }
 
+namespace {
+constexpr unsigned kWmFocusField = 0x0400 + 510;
+}
+
+void CMyPropertyPage::FocusAfterActivation(int controlId) {
+  view_->PostToWindow(kWmFocusField, static_cast<uintptr_t>(controlId), 0);
+}
+
+void CMyPropertyPage::OnMessage(unsigned message, uintptr_t wParam, intptr_t) {
+  if (message == kWmFocusField && view_) view_->SetFocus(static_cast<int>(wParam));
+}
+
+std::u16string CMyPropertyPage::ShownLinkText(const std::u16string& text) {
+  std::u16string shown;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text.compare(i, 3, u"<a>") == 0) {
+      i += 2;
+    } else if (text.compare(i, 4, u"</a>") == 0) {
+      i += 3;
+    } else {
+      shown += text[i];
+    }
+  }
+  return shown;
+}
+
 ControlColors CMyPropertyPage::CtlColor(int, ControlKind kind) const {
+  if (view_ && view_->HighContrast()) return kSystemColors;
   ControlColors colors;
   colors.transparent = kind == ControlKind::kStatic || kind == ControlKind::kPicture;
   return colors;

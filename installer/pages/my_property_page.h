@@ -27,6 +27,8 @@ class CMyPropertyPage : public IPropertyPage {
   // The common page set-up: the page font, and the logo on pages that have one.
   void OnInitDialog(IDialogView& view) override;
   void OnSetActive() override { RefreshTexts(); }
+  void OnMessage(unsigned message, uintptr_t wParam, intptr_t lParam) override;
+  // White pages, or the system's colours under a high-contrast scheme.
   ControlColors CtlColor(int controlId, ControlKind kind) const override;
 
   // Sets the page's texts and the sheet's three wizard buttons.
@@ -47,6 +49,11 @@ class CMyPropertyPage : public IPropertyPage {
   void SetSheetButtonTexts(unsigned nextId, unsigned backId, unsigned cancelId);
   void SetSheetButtons(bool back, bool next, bool cancel);
   void SetPictureBitmap(int bitmapId);
+  // Focus into the field once the sheet has finished showing the page (it
+  // puts the focus on the page's first control itself).
+  void FocusAfterActivation(int controlId);
+  // The text of a link without its markup, as the page shows it.
+  static std::u16string ShownLinkText(const std::u16string& text);
   // Every model's driver name into the combo box, in the model table's order.
   void AddDriverNames(int comboId);
   std::u16string Text(unsigned stringId) const;

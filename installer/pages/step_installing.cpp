@@ -18,6 +18,10 @@ void CStepInstalling::OnInitDialog(IDialogView& view) {
 void CStepInstalling::OnSetActive() {
   RefreshTexts();
   SetSheetButtons(false, false, true);
+  // With Back and Next off the sheet would focus Exit, and an Enter or Space
+  // meant for the page would end the wizard. On the progress bar they do
+  // nothing; Tab still reaches Exit.
+  FocusAfterActivation(IDC_INSTALL_PROGRESS);
 }
 
 void CStepInstalling::SetStatusText(unsigned stringId) {

@@ -101,6 +101,12 @@ void CStepWelcome::RefreshTexts() {
   SetControlTexts(*view_, {{IDC_WELCOME_TEXT, IDS_WELCOME},
                            {IDC_LICENCE_LINK, IDS_LICENCE_LINK},
                            {IDC_PRIVACY_LINK, IDS_PRIVACY_LINK}});
+  // No static text names the documents and the agree box: a screen reader
+  // reads them by the links' texts.
+  const std::u16string licence = ShownLinkText(Text(IDS_LICENCE_LINK));
+  view_->SetAccessibleName(licenceViewId_, licence);
+  view_->SetAccessibleName(IDC_AGREE_CHECK, licence);
+  view_->SetAccessibleName(privacyViewId_, ShownLinkText(Text(IDS_PRIVACY_LINK)));
   SetSheetButtonTexts(IDS_NEXT, IDS_BACK, IDS_EXIT);
 }
 

@@ -95,6 +95,8 @@ void CStepSelectPort::RefreshTexts() {
                            {IDC_DRIVER_LABEL, IDS_DRIVER_NAME},
                            {IDC_PRINTER_NAME_LABEL, IDS_PRINTER_NAME},
                            {IDC_PORT_CONFIGURE, IDS_CONFIGURATION}});
+  // The heading above the list names it; the field before it is the name's.
+  view_->SetAccessibleName(IDC_PORT_LIST, Text(IDS_PORT_HEADING));
   SetSheetButtonTexts(IDS_INSTALL, IDS_BACK, IDS_EXIT);
 }
 

@@ -33,6 +33,7 @@ CStepSetWifi::CStepSetWifi(IWizardHost& host) : CMyPropertyPage(host, IDD_STEP_S
 void CStepSetWifi::OnSetActive() {
   RefreshTexts();
   SetSheetButtons(true, true, true);
+  FocusAfterActivation(IDC_WIFI_NAME_EDIT);
 }
 
 intptr_t CStepSetWifi::OnWizardNext() {

@@ -82,6 +82,7 @@ void CStepSetprinter::OnSetActive() {
   if (NetSearch* search = host_.search()) search->StopNetSearch();
   RefreshTexts();
   SetSheetButtons(true, true, true);
+  FocusAfterActivation(IDC_PRINTER_IP_EDIT);
 }
 
 void CStepSetprinter::OnCommand(int controlId, int code) {

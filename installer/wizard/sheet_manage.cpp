@@ -254,6 +254,9 @@ void SheetManage::OnSheetMessage(unsigned message, uintptr_t, intptr_t) {
         SetProgress(position);
         os_.clock->Sleep(50);
       }
+      // Keys pressed during the last steps were meant for the installing
+      // page; on the finish page they would press its test-page button.
+      view_.DropQueuedInput();
       GoTo(Step::kFinish);
       finish.ShowOutcome(state_.outcome);
       break;
@@ -266,6 +269,7 @@ void SheetManage::OnSheetMessage(unsigned message, uintptr_t, intptr_t) {
 }
 
 ControlColors SheetManage::CtlColor(int, ControlKind kind) const {
+  if (view_.Frame().HighContrast()) return kSystemColors;
   ControlColors colors;
   colors.transparent = kind == ControlKind::kStatic || kind == ControlKind::kPicture;
   return colors;

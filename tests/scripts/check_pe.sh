@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Checks a shipped Windows binary: it imports system DLLs only and, for the
-# programs that need it, its manifest asks for administrator rights; a
-# program may also be held to not importing some system DLLs at all, and an
-# elevated program to importing only KnownDLLs (which Windows maps from
-# System32 whatever lies beside the program) and the side-by-side COMCTL32
-# of its manifest; anything else it needs is delay-loaded or bound at run
-# time, after it has restricted the library search to System32.
+# programs that need it, its manifest asks for administrator rights and
+# per-monitor DPI awareness; a program may also be held to not importing
+# some system DLLs at all, and an elevated program to importing only
+# KnownDLLs (which Windows maps from System32 whatever lies beside the
+# program) and the side-by-side COMCTL32 of its manifest; anything else it
+# needs is delay-loaded or bound at run time, after it has restricted the
+# library search to System32.
 # usage: check_pe.sh OBJDUMP FILE [requireAdministrator] ["dll dll ..."] [knowndlls]
 set -euo pipefail
 objdump=$1 file=$2 level=${3:-} unwanted=${4:-} known=${5:-}
@@ -33,6 +34,12 @@ while read -r dll; do
 done < <("$objdump" -p "$file" | sed -n 's/^\s*DLL Name: //p')
 if [ -n "$level" ] && ! grep -aq "level=\"$level\"" "$file"; then
   echo "$file: manifest does not ask for $level"; fail=1
+fi
+# The elevated programs draw their own windows: they declare per-monitor v2
+# awareness with the per-monitor fallback, or Windows stretches them blurred.
+# A DLL's manifest has no say: its host process decides.
+if [ "$level" = requireAdministrator ] && ! { grep -aq '>PerMonitorV2,PerMonitor</dpiAwareness>' "$file" && grep -aq '>true/pm</dpiAware>' "$file"; }; then
+  echo "$file: manifest declares no per-monitor DPI awareness"; fail=1
 fi
 [ $fail -eq 0 ] && echo "$file: ok"
 exit $fail

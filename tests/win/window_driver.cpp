@@ -241,4 +241,45 @@ bool SaveScreenshot(HWND window, const std::wstring& path) {
   return ok;
 }
 
+HWND FocusOf(HWND window) {
+  GUITHREADINFO info = {sizeof(info)};
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
+}
+
+void Key(HWND window, WORD vk) {
+  if (GetForegroundWindow() != window) SetForegroundWindow(window);
+  INPUT in[2] = {};
+  for (INPUT& i : in) {
+    i.type = INPUT_KEYBOARD;
+    i.ki.wVk = vk;
+  }
+  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, in, sizeof(INPUT));
+  Sleep(250);
+}
+
+std::vector<int> TabOrderOf(HWND window, HWND parent) {
+  std::vector<HWND> seen;
+  for (int i = 0; i < 24; ++i) {
+    HWND focus = FocusOf(window);
+    if (!focus || (!seen.empty() && focus == seen.front())) break;
+    seen.push_back(focus);
+    Key(window, VK_TAB);
+  }
+  std::vector<int> order;
+  for (HWND w : seen)
+    if (GetParent(w) == parent) order.push_back(GetDlgCtrlID(w));
+  return order;
+}
+
+bool TabTo(HWND window, HWND parent, int controlId) {
+  HWND target = GetDlgItem(parent, controlId);
+  for (int i = 0; i < 24; ++i) {
+    if (FocusOf(window) == target) return true;
+    Key(window, VK_TAB);
+  }
+  return FocusOf(window) == target;
+}
+
 }  // namespace lx::testing

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace lx::testing {
 
@@ -40,6 +41,16 @@ bool ListSelectRow(HWND list, int row);
 // Clicks the first link of a SysLink control with the mouse (button down
 // and up on a point the control reports as part of the link).
 bool ClickFirstLink(HWND link);
+
+// The keyboard: the control of the window's thread that has the focus; one
+// key down and up sent to the window, brought to the front, as a keyboard
+// sends it (SendInput); Tab pressed round the whole window, answering the
+// controls of `parent` in the order Tab reached them; Tab pressed until
+// `controlId` of `parent` has the focus (false when it never gets there).
+HWND FocusOf(HWND window);
+void Key(HWND window, WORD vk);
+std::vector<int> TabOrderOf(HWND window, HWND parent);
+bool TabTo(HWND window, HWND parent, int controlId);
 
 // What the screen shows of the window, as a 24-bit BMP file.
 bool SaveScreenshot(HWND window, const std::wstring& path);

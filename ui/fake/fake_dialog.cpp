@@ -337,6 +337,11 @@ void FakeDialog::SetChildFont(const std::u16string& face, int tenthsOfPoint) {
   ++fontsCreated;
 }
 
+void FakeDialog::SetAccessibleName(int id, const std::u16string& name) {
+  LX_CONTROL_OR(id)
+  c->accessibleName = name;
+}
+
 void FakeDialog::PostToWindow(unsigned message, uintptr_t wParam, intptr_t lParam) {
   std::lock_guard<std::mutex> lock(postedLock_);
   posted_.push_back({message, wParam, lParam});

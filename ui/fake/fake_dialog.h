@@ -52,6 +52,7 @@ struct FakeControl {
   std::string rtf;
   int bitmap = 0;  // 0: none
   int bitmapsReleased = 0;
+  std::u16string accessibleName;  // set by the page; empty: the screen reader's own
 };
 
 class FakeDialog : public IDialogView {
@@ -107,6 +108,8 @@ class FakeDialog : public IDialogView {
   void SetRichText(int id, const std::string& rtf) override;
   bool SetBitmap(int id, int bitmapId) override;
   void SetChildFont(const std::u16string& face, int tenthsOfPoint) override;
+  void SetAccessibleName(int id, const std::u16string& name) override;
+  bool HighContrast() override { return highContrast; }
   void SetTimer(unsigned timerId, unsigned milliseconds) override {
     timers.insert(timerId);
     timerPeriods[timerId] = milliseconds;
@@ -152,6 +155,7 @@ class FakeDialog : public IDialogView {
   int fontTenths = 0;
   int fontsCreated = 0;
   bool sheetChanged = false;  // the last PSM_CHANGED / PSM_UNCHANGED
+  bool highContrast = false;  // the scheme the tests put on
   std::set<unsigned> timers;
   std::map<unsigned, unsigned> timerPeriods;  // the last period set for each id
   std::vector<int> missingIds;  // ids asked for that the window does not have

@@ -185,7 +185,12 @@ int FakeSheet::DeliverPosted() {
     }
     if (have) {
       // After the wizard has closed a posted message is lost.
-      if (!ended && events_) events_->OnSheetMessage(message, 0, 0);
+      // Input made while the message is handled waits for it, as in a real
+      // message loop.
+      if (!ended && events_) Input([&] {
+          events_->OnSheetMessage(message, 0, 0);
+          return true;
+        });
       ++delivered;
       continue;
     }

@@ -1,6 +1,7 @@
 #include "ui/win32/win32_dialog.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
 #include <richedit.h>
 
 #include <vector>
@@ -34,6 +35,66 @@ DWORD CALLBACK ReadStream(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* gi
   *given = static_cast<LONG>(n);
   return 0;
 }
+
+// The DPI the window is drawn for: its monitor's under per-monitor awareness
+// (GetDpiForWindow, Windows 10 1607 and later), the system's before.
+int WindowDpi(HWND window) {
+  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+  static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  if (getDpiForWindow)
+    if (UINT dpi = getDpiForWindow(window)) return static_cast<int>(dpi);
+  HDC dc = GetDC(window);
+  int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+  ReleaseDC(window, dc);
+  return dpi > 0 ? dpi : 96;
+}
+
+// The bitmap at `dpi`; a centring picture keeps within `room` (its control).
+HBITMAP ScaledBitmap(HBITMAP bitmap, int dpi, const RECT* room) {
+  BITMAP info = {};
+  if (!GetObjectW(bitmap, sizeof(info), &info) || info.bmWidth <= 0 || info.bmHeight <= 0) return bitmap;
+  int cx = MulDiv(info.bmWidth, dpi, 96), cy = MulDiv(info.bmHeight, dpi, 96);
+  if (room) {
+    int roomX = room->right - room->left, roomY = room->bottom - room->top;
+    if (roomX > 0 && roomY > 0 && (cx > roomX || cy > roomY)) {
+      // The smaller of the two ratios, so that both sides fit.
+      if (static_cast<long long>(roomX) * info.bmHeight <= static_cast<long long>(roomY) * info.bmWidth) {
+        cx = roomX;
+        cy = MulDiv(info.bmHeight, roomX, info.bmWidth);
+      } else {
+        cy = roomY;
+        cx = MulDiv(info.bmWidth, roomY, info.bmHeight);
+      }
+    }
+  }
+  if (cx == info.bmWidth && cy == info.bmHeight) return bitmap;
+  HDC screen = GetDC(nullptr);
+  HDC from = CreateCompatibleDC(screen), to = CreateCompatibleDC(screen);
+  HBITMAP scaled = CreateCompatibleBitmap(screen, cx, cy);
+  ReleaseDC(nullptr, screen);
+  if (!scaled) {
+    DeleteDC(from);
+    DeleteDC(to);
+    return bitmap;
+  }
+  HGDIOBJ oldFrom = SelectObject(from, bitmap), oldTo = SelectObject(to, scaled);
+  SetStretchBltMode(to, HALFTONE);
+  SetBrushOrgEx(to, 0, 0, nullptr);
+  StretchBlt(to, 0, 0, cx, cy, from, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+  SelectObject(from, oldFrom);
+  SelectObject(to, oldTo);
+  DeleteDC(from);
+  DeleteDC(to);
+  DeleteObject(bitmap);
+  return scaled;
+}
+
+// CLSID_AccPropServices, IID_IAccPropServices and PROPID_ACC_NAME, defined
+// here so that nothing links oleacc.
+const CLSID kAccPropServices = {0xb5f8350b, 0x0548, 0x48b1, {0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7}};
+const IID kIAccPropServices = {0x6e26e776, 0x04f0, 0x495d, {0x80, 0xe4, 0x33, 0x30, 0x35, 0x2e, 0x31, 0x69}};
+const GUID kPropIdAccName = {0x608d3df8, 0x8128, 0x4aa7, {0xa4, 0x28, 0xf5, 0x5e, 0x49, 0x26, 0x72, 0x91}};
 
 }  // namespace
 
@@ -308,6 +369,9 @@ bool Win32DialogView::SetBitmap(int id, int bitmapId) {
   if (!item) return false;
   HBITMAP bitmap = LoadBitmapW(resources_, MAKEINTRESOURCEW(bitmapId));
   if (!bitmap) return false;
+  RECT room = {};
+  const bool centred = (GetWindowLongW(item, GWL_STYLE) & SS_CENTERIMAGE) != 0 && GetClientRect(item, &room);
+  bitmap = ScaledBitmap(bitmap, WindowDpi(window_), centred ? &room : nullptr);
   auto old = reinterpret_cast<HBITMAP>(
       SendMessageW(item, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap)));
   if (old && old != bitmap) DeleteObject(old);
@@ -316,9 +380,7 @@ bool Win32DialogView::SetBitmap(int id, int bitmapId) {
 
 void Win32DialogView::SetChildFont(const std::u16string& face, int tenthsOfPoint) {
   if (!window_) return;
-  HDC dc = GetDC(window_);
-  int height = -MulDiv(tenthsOfPoint, GetDeviceCaps(dc, LOGPIXELSY), 720);
-  ReleaseDC(window_, dc);
+  int height = -MulDiv(tenthsOfPoint, WindowDpi(window_), 720);
   HFONT font = CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, W(face));
   if (!font) return;
@@ -326,6 +388,27 @@ void Win32DialogView::SetChildFont(const std::u16string& face, int tenthsOfPoint
     SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
   if (font_) DeleteObject(font_);
   font_ = font;
+}
+
+void Win32DialogView::SetAccessibleName(int id, const std::u16string& name) {
+  HWND item = Item(id);
+  if (!item) return;
+  IAccPropServices* services = nullptr;
+  HRESULT hr = CoCreateInstance(kAccPropServices, nullptr, CLSCTX_INPROC_SERVER, kIAccPropServices,
+                                reinterpret_cast<void**>(&services));
+  if (hr == CO_E_NOTINITIALIZED && SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)))
+    hr = CoCreateInstance(kAccPropServices, nullptr, CLSCTX_INPROC_SERVER, kIAccPropServices,
+                          reinterpret_cast<void**>(&services));
+  if (FAILED(hr) || !services) return;
+  // The annotation stays with the window until it is destroyed.
+  services->SetHwndPropStr(item, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, kPropIdAccName, W(name));
+  services->Release();
+}
+
+bool Win32DialogView::HighContrast() {
+  HIGHCONTRASTW contrast = {sizeof(contrast)};
+  return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) &&
+         (contrast.dwFlags & HCF_HIGHCONTRASTON);
 }
 
 void Win32DialogView::SetTimer(unsigned timerId, unsigned milliseconds) {

@@ -64,6 +64,8 @@ class Win32DialogView : public IDialogView {
   void SetRichText(int id, const std::string& rtf) override;
   bool SetBitmap(int id, int bitmapId) override;
   void SetChildFont(const std::u16string& face, int tenthsOfPoint) override;
+  void SetAccessibleName(int id, const std::u16string& name) override;
+  bool HighContrast() override;
   void SetTimer(unsigned timerId, unsigned milliseconds) override;
   void KillTimer(unsigned timerId) override;
   void PostToWindow(unsigned message, uintptr_t wParam, intptr_t lParam) override;

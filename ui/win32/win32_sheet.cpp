@@ -74,7 +74,13 @@ void Win32SheetView::SetCurrentPage(IPropertyPage& page) {
 // Sent, not posted (the PropSheet_SetWizButtons macro posts): the buttons are
 // in their new state when the call returns.
 void Win32SheetView::SetWizardButtons(uint32_t flags) {
-  if (window_) SendMessageW(window_, PSM_SETWIZBUTTONS, 0, flags);
+  if (!window_) return;
+  SendMessageW(window_, PSM_SETWIZBUTTONS, 0, flags);
+  // With Next off the sheet makes its cancel button the default, and an Enter
+  // meant for the page (the agreement not yet ticked, an installation
+  // running) would end the wizard. Next stays the default: Enter does
+  // nothing until Next can act; Esc is still the cancel.
+  if (!(flags & (PSWIZB_NEXT | PSWIZB_FINISH))) SendMessageW(window_, DM_SETDEFID, kIdWizNext, 0);
 }
 
 void Win32SheetView::BringToFront() {
@@ -170,6 +176,7 @@ LRESULT CALLBACK Win32SheetView::SheetSubclass(HWND window, UINT message, WPARAM
   if (IsCtlColorMessage(message) && self->events_) {
     HWND control = reinterpret_cast<HWND>(lParam);
     ControlColors colors = self->events_->CtlColor(GetDlgCtrlID(control), ControlKindOf(control));
+    if (colors.system) return DefSubclassProc(window, message, wParam, lParam);
     // One white brush, made at the first request and kept.
     if (!self->sheetBrush_) self->sheetBrush_ = CreateSolidBrush(RGB(255, 255, 255));
     return ApplyControlColors(reinterpret_cast<HDC>(wParam), colors, self->sheetBrush_);

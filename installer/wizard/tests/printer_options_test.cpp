@@ -164,6 +164,21 @@ TEST_F(OptionsPageTest, IpAutoGetAsksThePrinterOnUsb) {
   EXPECT_EQ(other.page().GetText(IDC_PRINTER_NAME_EDIT), u"LX-420 Zed NET");
 }
 
+// The options and WiFi pages put the focus into their first field once the
+// sheet has shown them, wherever the sheet's own focus went.
+TEST_F(OptionsPageTest, FocusLandsOnTheFirstFieldOfInput) {
+  OpenOptions();
+  ASSERT_TRUE(page().FocusEdit(IDC_PRINTER_NAME_EDIT));
+  ASSERT_TRUE(view.Click(IDC_WIFI_CONFIGURATOR));
+  RunUntilIdle();
+  EXPECT_TRUE(page().At(IDC_WIFI_NAME_EDIT).focused);
+  ASSERT_TRUE(view.ClickBack());
+  ASSERT_TRUE(page().FocusEdit(IDC_PRINTER_NAME_EDIT));
+  RunUntilIdle();
+  EXPECT_TRUE(page().At(IDC_PRINTER_IP_EDIT).focused);
+  EXPECT_FALSE(page().At(IDC_PRINTER_NAME_EDIT).focused);
+}
+
 // Clicks made while the printer on USB is busy are dropped, not replayed on
 // the page shown once the exchange is over: a second "Connect" queued during
 // the hand-over never becomes the options page's "Install".

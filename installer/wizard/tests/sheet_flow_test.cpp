@@ -185,6 +185,8 @@ TEST_F(SheetFlowTest, AccessoryChoiceSetsThePostPrintActionOfTheNewPrinter) {
   uint64_t before = machine.clock.now;
   ASSERT_TRUE(view.ClickNext());
   EXPECT_EQ(view.CurrentPage(), &sheet().installing);
+  // A key pressed during the last steps is not acted on by the finish page.
+  machine.clock.After(60, [&] { view.Click(IDC_PRINT_TEST_PAGE); });
   EXPECT_EQ(static_cast<int>(sheet().step), 4);
   EXPECT_EQ(page().GetText(IDC_INSTALL_STATUS), u"Setting up...");
   EXPECT_EQ(machine.clock.now - before, 500u);  // five positions, 100 ms each
@@ -196,6 +198,8 @@ TEST_F(SheetFlowTest, AccessoryChoiceSetsThePostPrintActionOfTheNewPrinter) {
   EXPECT_EQ(view.CurrentPage(), &sheet().finish);
   EXPECT_EQ(static_cast<int>(sheet().step), 6);
   EXPECT_EQ(page().GetText(IDC_FINISH_RESULT), u"Installation Complete");
+  EXPECT_EQ(view.droppedInput, 1);
+  EXPECT_TRUE(view.boxes.empty());
   // The cutter's post-print action sits 12 bytes before the DEVMODE's end.
   const DevModeBytes& dm = machine.spooler.Find(u"LX-220 Label Printer")->info.devMode;
   ASSERT_GE(dm.size(), 12u);
@@ -403,10 +407,37 @@ TEST_F(SheetFlowTest, IgnoredAndLateMessagesChangeNothing) {
   EXPECT_EQ(view.ViewOf(sheet().finish), nullptr);
 }
 
+// For screen readers: fields no static text names get the name of a text the
+// page shows. A high-contrast scheme gives pages and sheet the system's colours.
+TEST_F(SheetFlowTest, PagesNameTheirFieldsAndFollowHighContrast) {
+  StartWizard();
+  ASSERT_TRUE(view.ClickNext());
+  ASSERT_EQ(view.CurrentPage(), &sheet().main);
+  EXPECT_EQ(page().At(IDC_MAIN_LICENCE_VIEW).accessibleName, u"I agree to License Agreement and");
+  EXPECT_EQ(page().At(IDC_AGREE_CHECK).accessibleName, u"I agree to License Agreement and");
+  EXPECT_EQ(page().At(IDC_PRIVACY_VIEW).accessibleName, u"Privacy Policy.");
+  ASSERT_TRUE(view.Click(IDC_AGREE_CHECK));
+  ASSERT_TRUE(view.ClickNext());
+  ASSERT_TRUE(view.Click(IDC_OTHER_PORT_INSTALL));
+  ASSERT_EQ(view.CurrentPage(), &sheet().selectPort);
+  EXPECT_EQ(page().At(IDC_PORT_LIST).accessibleName, En(IDS_PORT_HEADING));
+
+  EXPECT_FALSE(view.ColorsOf(IDC_PORT_TITLE).system);
+  EXPECT_FALSE(view.ColorsOf(kIdWizNext).system);
+  page().highContrast = true;
+  view.FrameView().highContrast = true;
+  EXPECT_TRUE(view.ColorsOf(IDC_PORT_TITLE).system);
+  EXPECT_TRUE(view.ColorsOf(IDC_PRINTER_NAME_EDIT).system);
+  EXPECT_TRUE(view.ColorsOf(kIdWizNext).system);
+}
+
 TEST_F(SheetFlowTest, CancelDuringAnInstallationClosesAtOnce) {
   StartWizard();
   GoToInstallType();
   ASSERT_TRUE(view.Click(IDC_USB_INSTALL));
+  // Enter and Space go to the progress bar, not to Exit, which Tab reaches.
+  view.DeliverPosted();
+  EXPECT_TRUE(page().At(IDC_INSTALL_PROGRESS).focused);
   ASSERT_TRUE(view.ClickCancel());
   EXPECT_TRUE(view.ended);
   EXPECT_TRUE(view.boxes.empty());

@@ -16,7 +16,7 @@
 namespace lxres {
 namespace {
 
-enum Kind { Push, RadioFirst, Radio, Check, CheckFirst, Group, Text, CText, Picture, Edit, EditDigits, Combo, Trackbar };
+enum Kind { Push, RadioFirst, Radio, Check, CheckFirst, Group, GroupFirst, Text, CText, Picture, Edit, EditDigits, Combo, Trackbar };
 
 struct Control {
   DWORD id;
@@ -45,7 +45,7 @@ const std::vector<Template>& ExpectedTemplates() {
            {1031, Radio, 180, 123, 78, 10, 207},
            {1033, Radio, 180, 140, 90, 10, 208},
            {1035, Radio, 180, 158, 95, 10, 209},
-           {1038, Check, 180, 206, 116, 10, 210},
+           {1038, CheckFirst, 180, 206, 116, 10, 210},
            {1039, Check, 180, 222, 118, 10, 211},
            {kNoId, Group, 36, 14, 280, 64, 201},
            {1072, Group, 36, 90, 122, 152, 212},
@@ -54,29 +54,29 @@ const std::vector<Template>& ExpectedTemplates() {
            {1074, Group, 170, 191, 146, 51, 214},
        }},
       {102, 215, {
+           {1117, Group, 32, 12, 282, 49, 201},
+           {1097, Text, 59, 34, 50, 8, 202},
+           {1106, Edit, 118, 32, 171, 14, 0},
+           {1118, Group, 31, 75, 282, 100, 216},
+           {1099, Text, 58, 103, 46, 11, 217},
+           {1005, Edit, 117, 100, 173, 14, 0},
+           {1100, Text, 58, 137, 41, 8, 218},
+           {1007, Edit, 116, 134, 174, 14, 0},
            {1041, Push, 67, 198, 72, 14, 219},
            {1042, Push, 206, 198, 69, 14, 220},
-           {1007, Edit, 116, 134, 174, 14, 0},
-           {1100, Text, 58, 137, 41, 8, 218},
-           {1005, Edit, 117, 100, 173, 14, 0},
-           {1099, Text, 58, 103, 46, 11, 217},
-           {1118, Group, 31, 75, 282, 100, 216},
-           {1106, Edit, 118, 32, 171, 14, 0},
-           {1097, Text, 59, 34, 50, 8, 202},
-           {1117, Group, 32, 12, 282, 49, 201},
        }},
       {105, 35, {
+           {1089, Group, 30, 15, 289, 80, 304},
            {1051, CheckFirst, 43, 30, 186, 10, 312},
            {1087, Text, 44, 50, 74, 8, 305},
-           {1088, Text, 44, 71, 60, 8, 306},
-           {1052, Trackbar, 120, 69, 175, 12, 0},
-           {1089, Group, 30, 15, 289, 80, 304},
-           {1066, Text, 306, 70, 8, 8, 307},
            {1053, Trackbar, 120, 50, 175, 12, 0},
            {1067, Text, 306, 52, 8, 8, 308},
+           {1088, Text, 44, 71, 60, 8, 306},
+           {1052, Trackbar, 120, 69, 175, 12, 0},
+           {1066, Text, 306, 70, 8, 8, 307},
            {1071, Group, 30, 107, 289, 54, 401},
-           {1021, Combo, 110, 131, 171, 30, 0},
            {1104, CText, 31, 133, 67, 8, 402},
+           {1021, Combo, 110, 131, 171, 30, 0},
        }},
       {107, 31, {
            {1062, Push, 110, 84, 131, 14, 405},
@@ -93,37 +93,37 @@ const std::vector<Template>& ExpectedTemplates() {
            {1110, RadioFirst, 46, 36, 84, 10, 45},
            {1111, Radio, 46, 56, 84, 10, 44},
            {1112, Radio, 46, 76, 84, 10, 46},
-           {1120, Group, 29, 168, 289, 48, 49},
+           {1120, GroupFirst, 29, 168, 289, 48, 49},
            {1114, Text, 41, 188, 51, 8, 47},
            {1121, Edit, 103, 186, 70, 14, 0},
            {1107, Check, 192, 187, 109, 10, 48},
        }},
       {153, 315, {
+           {1084, Group, 25, 7, 300, 80, 301},
            {1081, Text, 45, 22, 43, 8, 302},
            {1027, Combo, 108, 21, 191, 30, 0},
            {1082, Text, 45, 39, 49, 8, 303},
            {1054, Combo, 107, 37, 192, 30, 0},
-           {1084, Group, 25, 7, 300, 80, 301},
+           {1132, Check, 44, 55, 237, 10, 320},
+           {1109, Text, 46, 70, 56, 8, 316},
+           {1111, Edit, 107, 68, 191, 14, 0},
+           {1133, Group, 25, 95, 300, 94, 319},
+           {1107, Text, 40, 110, 59, 8, 318},
+           {1131, Check, 112, 110, 96, 10, 101},
+           {1134, Text, 39, 129, 94, 8, 221},
+           {1055, Combo, 145, 127, 117, 30, 0},
+           {1135, Text, 39, 148, 63, 8, 226},
+           {1056, Combo, 111, 146, 117, 30, 0},
+           {1136, Text, 237, 148, 36, 8, 231},
+           {1112, EditDigits, 277, 146, 33, 14, 0},
+           {1105, Text, 39, 169, 67, 8, 403},
+           {1106, Edit, 113, 167, 62, 14, 0},
+           {1110, Check, 180, 169, 131, 10, 9},
+           {1094, Group, 25, 192, 300, 55, 309},
            {1075, Text, 46, 210, 113, 8, 311},
            {1047, Edit, 162, 207, 114, 14, 0},
            {1076, Text, 47, 230, 103, 8, 310},
            {1048, Edit, 162, 227, 114, 14, 0},
-           {1094, Group, 25, 192, 300, 55, 309},
-           {1133, Group, 25, 95, 300, 94, 319},
-           {1132, Check, 44, 55, 237, 10, 320},
-           {1105, Text, 39, 169, 67, 8, 403},
-           {1106, Edit, 113, 167, 62, 14, 0},
-           {1110, Check, 180, 169, 131, 10, 9},
-           {1131, Check, 112, 110, 96, 10, 101},
-           {1109, Text, 46, 70, 56, 8, 316},
-           {1111, Edit, 107, 68, 191, 14, 0},
-           {1107, Text, 40, 110, 59, 8, 318},
-           {1134, Text, 39, 129, 94, 8, 221},
-           {1135, Text, 39, 148, 63, 8, 226},
-           {1055, Combo, 145, 127, 117, 30, 0},
-           {1056, Combo, 111, 146, 117, 30, 0},
-           {1136, Text, 237, 148, 36, 8, 231},
-           {1112, EditDigits, 277, 146, 33, 14, 0},
        }},
   };
   return templates;
@@ -138,17 +138,18 @@ bool IsClass(const NameOrOrdinal& cls, WORD ordinal, const wchar_t* name) {
 void ExpectKind(const DialogItem& item, Kind kind) {
   const DWORD s = item.style;
   EXPECT_EQ(s & (WS_CHILD | WS_VISIBLE), DWORD(WS_CHILD | WS_VISIBLE));
-  const bool groupStart = kind == RadioFirst || kind == CheckFirst;
+  const bool groupStart = kind == RadioFirst || kind == CheckFirst || kind == GroupFirst;
   switch (kind) {
     case Push:
     case RadioFirst:
     case Radio:
     case Check:
     case CheckFirst:
-    case Group: {
+    case Group:
+    case GroupFirst: {
       EXPECT_TRUE(IsClass(item.windowClass, 0x0080, L"Button"));
       DWORD type = kind == Push ? BS_PUSHBUTTON
-                   : kind == Group ? BS_GROUPBOX
+                   : (kind == Group || kind == GroupFirst) ? BS_GROUPBOX
                    : (kind == Check || kind == CheckFirst) ? BS_AUTOCHECKBOX
                                                            : BS_AUTORADIOBUTTON;
       EXPECT_EQ(s & BS_TYPEMASK, type);

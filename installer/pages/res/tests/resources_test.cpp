@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "installer/core/resource_ids.h"
+#include "tests/shared/dialog_check_win.h"
 
 namespace {
 
@@ -136,6 +137,7 @@ struct Control {
   std::wstring cls;  // class name, or "#n" for an atom
   DWORD style;
   short x, y, cx, cy;
+  std::wstring text;
 };
 
 struct Template {
@@ -227,10 +229,9 @@ Template ParseTemplate(const BYTE* data, size_t size) {
     Control c{};
     DWORD itemHelp, itemEx;
     WORD extra;
-    std::wstring text;
     if (!r.Align4() || !r.Dword(&itemHelp) || !r.Dword(&itemEx) || !r.Dword(&c.style) ||
         !r.Short(&c.x) || !r.Short(&c.y) || !r.Short(&c.cx) || !r.Short(&c.cy) || !r.Dword(&c.id) ||
-        !r.SzOrOrd(&c.cls) || !r.SzOrOrd(&text) || !r.Word(&extra) || !r.Skip(extra))
+        !r.SzOrOrd(&c.cls) || !r.SzOrOrd(&c.text) || !r.Word(&extra) || !r.Skip(extra))
       return t;
     t.controls.push_back(c);
   }
@@ -245,7 +246,7 @@ struct ExpectedTemplate {
 
 const std::vector<ExpectedTemplate>& ExpectedTemplates() {
   static const std::vector<ExpectedTemplate> all = {
-      {IDD_STEP_INIT, {1013, 1030}},
+      {IDD_STEP_INIT, {1030, 1013}},
       {IDD_STEP_MAIN, {1022, 1023, 1027, 1026, 1031, 1024, 1025, 1005}},
       {IDD_STEP_INSTALLER_TYPE, {1032, 1014, 1016, 1017, 1015, 1066, 1019}},
       {IDD_STEP_INSTALLING, {1059, 1033, 1019}},
@@ -373,6 +374,152 @@ TEST(InstallerTemplates, EveryPageWindowCanBeBuilt) {
     for (DWORD id : e.controls) EXPECT_NE(GetDlgItem(page, static_cast<int>(id)), nullptr) << e.id << "/" << id;
     DestroyWindow(page);
   }
+}
+
+// ---- template rules in every language -----------------------------------
+
+// Texts the pages put into their controls; the other controls keep the template's.
+const std::vector<std::pair<DWORD, UINT>>& PageTexts(UINT page) {
+  static const std::vector<std::pair<UINT, std::vector<std::pair<DWORD, UINT>>>> texts = {
+      {IDD_STEP_INIT, {{IDC_LANGUAGE_LABEL, IDS_SELECT_LANGUAGE}}},
+      {IDD_STEP_MAIN, {{IDC_WELCOME_TEXT, IDS_WELCOME}, {IDC_LICENCE_LINK, IDS_LICENCE_LINK},
+                       {IDC_PRIVACY_LINK, IDS_PRIVACY_LINK}}},
+      {IDD_STEP_INSTALLER_TYPE, {{IDC_INSTALL_TYPE_HEADING, IDS_INSTALL_OPTIONS}, {IDC_USB_INSTALL, IDS_USB_INSTALL},
+                                 {IDC_NET_INSTALL, IDS_NET_INSTALL}, {IDC_UNINSTALL, IDS_UNINSTALL},
+                                 {IDC_OTHER_PORT_INSTALL, IDS_OTHER_PORT_INSTALL},
+                                 {IDC_PROTECTED_PRINT_NOTE, IDS_PROTECTED_PRINT}}},
+      {IDD_STEP_INSTALLING, {{IDC_INSTALL_STATUS, IDS_INSTALLING}}},
+      {IDD_STEP_SEARCHING, {{IDC_SEARCH_STATUS, IDS_SEARCHING}}},
+      {IDD_STEP_SETPRINTER, {{IDC_OPTIONS_TITLE, IDS_PRINTER_OPTIONS}, {IDC_OPTIONS_HEADING, IDS_ENTER_PRINTER_IP},
+                             {IDC_DRIVER_LABEL, IDS_DRIVER_NAME}, {IDC_PRINTER_NAME_LABEL, IDS_PRINTER_NAME},
+                             {IDC_PRINTER_IP_LABEL, IDS_PRINTER_IP}, {IDC_IP_AUTO_WIFI, IDS_IP_AUTO_WIFI},
+                             {IDC_IP_AUTO_NET, IDS_IP_AUTO_NET}, {IDC_WIFI_CONFIGURATOR, IDS_WIFI_CONFIGURATOR},
+                             {IDC_SET_DEFAULT_PRINTER, IDS_SET_DEFAULT_PRINTER}}},
+      {IDD_STEP_SELECT_PORT, {{IDC_PORT_TITLE, IDS_SPECIFYING_PORTS}, {IDC_PORT_HEADING, IDS_PORT_HEADING},
+                              {IDC_DRIVER_LABEL, IDS_DRIVER_NAME}, {IDC_PRINTER_NAME_LABEL, IDS_PRINTER_NAME},
+                              {IDC_PORT_CONFIGURE, IDS_CONFIGURATION}}},
+      {IDD_STEP_FINISH, {{IDC_PRINT_TEST_PAGE, IDS_PRINT_TEST_PAGE}, {IDC_FINISH_RESULT, IDS_INSTALL_DONE},
+                         {IDC_FINISH_NOTE, IDS_PRINTER_NOT_CONNECTED}}},
+      {IDD_STEP_MAIN_NOPIC, {{IDC_WELCOME_TEXT, IDS_WELCOME}, {IDC_LICENCE_LINK, IDS_LICENCE_LINK},
+                             {IDC_PRIVACY_LINK, IDS_PRIVACY_LINK}}},
+      {IDD_STEP_SET_WIFI, {{IDC_WIFI_TITLE, IDS_WIFI_CONFIGURATION}, {IDC_WIFI_HEADING, IDS_ENTER_WIFI},
+                           {IDC_WIFI_NAME_LABEL, IDS_WIFI_NAME}, {IDC_WIFI_PASSWORD_LABEL, IDS_WIFI_PASSWORD}}},
+      {IDD_STEP_SELECT_NET_PRINTER, {{IDC_NET_LIST_TITLE, IDS_SELECT_PRINTER},
+                                     {IDC_NET_LIST_HEADING, IDS_SELECT_PRINTER_HEADING},
+                                     {IDC_BY_HOSTNAME, IDS_INSTALL_BY_HOSTNAME}, {IDC_MANUAL_SEARCH, IDS_MANUAL_SEARCH},
+                                     {IDC_SEARCH_AGAIN, IDS_SEARCH_AGAIN}}},
+      {IDD_STEP_MAIN_NOLP, {{IDC_WELCOME_TEXT, IDS_WELCOME}, {IDC_LICENCE_LINK, IDS_LICENCE_LINK},
+                            {IDC_PRIVACY_LINK, IDS_PRIVACY_LINK}}},
+      {IDD_STEP_PRINTER_ACCESSORIES, {{IDC_ACCESSORY_HEADING, IDS_ACCESSORY_HEADING},
+                                      {IDC_ACCESSORY_NONE, IDS_ACCESSORY_NONE},
+                                      {IDC_ACCESSORY_PEELER, IDS_ACCESSORY_PEELER},
+                                      {IDC_ACCESSORY_CUTTER, IDS_ACCESSORY_CUTTER}}},
+  };
+  for (const auto& [id, pairs] : texts)
+    if (id == page) return pairs;
+  static const std::vector<std::pair<DWORD, UINT>> none;
+  return none;
+}
+
+// Fields that no static text names: the pages give them their accessible name
+// from a text they show (the links' texts, the port page's heading).
+bool NamedByThePage(UINT page, DWORD control) {
+  switch (control) {
+    case IDC_LICENCE_VIEW:
+    case IDC_PRIVACY_VIEW: return page == IDD_STEP_MAIN || page == IDD_STEP_MAIN_NOPIC;
+    case IDC_MAIN_LICENCE_VIEW: return page == IDD_STEP_MAIN;
+    case IDC_PORT_LIST: return page == IDD_STEP_SELECT_PORT;
+  }
+  return false;
+}
+
+// The order Tab reaches each page's controls, the order it is read in.
+const std::vector<std::pair<UINT, std::vector<uint32_t>>>& ReadingOrders() {
+  static const std::vector<std::pair<UINT, std::vector<uint32_t>>> orders = {
+      {IDD_STEP_INIT, {1013}},
+      {IDD_STEP_MAIN, {1022, 1023, 1027, 1026, 1024, 1025}},
+      {IDD_STEP_INSTALLER_TYPE, {1014, 1016, 1017, 1015}},
+      {IDD_STEP_INSTALLING, {}},
+      {IDD_STEP_SEARCHING, {}},
+      {IDD_STEP_SETPRINTER, {1034, 1011, 1012, 1052, 1044, 1045, 1043, 1018}},
+      {IDD_STEP_SELECT_PORT, {1034, 1011, 1021, 1020, 1040}},
+      {IDD_STEP_FINISH, {1028}},
+      {IDD_STEP_MAIN_NOPIC, {1022, 1023, 1026, 1024, 1025}},
+      {IDD_STEP_SET_WIFI, {1048, 1049}},
+      {IDD_STEP_SELECT_NET_PRINTER, {1055, 1052, 1058, 1056}},
+      {IDD_STEP_MAIN_NOLP, {1026, 1024, 1025}},
+      {IDD_STEP_PRINTER_ACCESSORIES, {1065}},
+  };
+  return orders;
+}
+
+dlgcheck::Page CheckedPage(UINT id, const Template& t, LANGID lang) {
+  dlgcheck::Page page{"template " + std::to_string(id), t.cx, t.cy, {}};
+  for (const Control& c : t.controls) {
+    std::wstring text = c.text;
+    for (const auto& [control, stringId] : PageTexts(id))
+      if (control == c.id) text = StringOf(stringId, lang).value_or(text);
+    const bool ordinal = c.cls.size() > 1 && c.cls[0] == L'#';
+    page.controls.push_back({c.id,
+                             dlgcheck::KindOf(ordinal ? static_cast<uint16_t>(std::stoi(c.cls.substr(1))) : 0,
+                                              dlgcheck::U16(ordinal ? L"" : c.cls), c.style),
+                             c.style, c.x, c.y, c.cx, c.cy, dlgcheck::U16(text), NamedByThePage(id, c.id)});
+  }
+  return page;
+}
+
+// Every page in every language, with the texts and the font the page shows
+// them in (Times New Roman 8.2 pt for Russian, MS Shell Dlg 7.2 pt otherwise),
+// keeps the template rules and its reading order; 40 % longer texts are named
+// control by control, and nothing else breaks.
+TEST(InstallerTemplates, EveryPageKeepsTheTemplateRulesInEveryLanguage) {
+  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_LINK_CLASS};
+  InitCommonControlsEx(&icc);
+  ASSERT_NE(LoadLibraryW(L"riched20.dll"), nullptr);
+  HWND probe = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 8, 8, nullptr, nullptr, nullptr, nullptr);
+  if (!probe) GTEST_SKIP() << "no display for windows";
+  DestroyWindow(probe);
+  ASSERT_EQ(ReadingOrders().size(), ExpectedTemplates().size());
+  int longerNamed = 0;
+  for (const auto& [id, order] : ReadingOrders()) {
+    SCOPED_TRACE("template " + std::to_string(id));
+    const Template t = LoadTemplate(id);
+    ASSERT_TRUE(t.ok);
+    HRSRC info = FindResourceExW(nullptr, RT_DIALOG, MAKEINTRESOURCEW(id), kTemplateLanguage);
+    std::vector<BYTE> copy(static_cast<const BYTE*>(LockResource(LoadResource(nullptr, info))),
+                           static_cast<const BYTE*>(LockResource(LoadResource(nullptr, info))) +
+                               SizeofResource(nullptr, info));
+    DWORD style;
+    std::memcpy(&style, copy.data() + 12, sizeof(style));
+    style = (style & ~WS_CHILD) | WS_POPUP;
+    std::memcpy(copy.data() + 12, &style, sizeof(style));
+    HWND page = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(copy.data()),
+                                           nullptr, NullProc, 0);
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(dlgcheck::TabOrder(CheckedPage(id, t, kEnglish)), order) << "reading order";
+    for (size_t i = 0; i < std::size(kLanguages); ++i) {
+      const LANGID lang = kLanguages[i];
+      SCOPED_TRACE("language " + std::to_string(lang));
+      HDC dc = GetDC(page);
+      const bool russian = i == 2;
+      HFONT font = CreateFontW(-MulDiv(russian ? 82 : 72, GetDeviceCaps(dc, LOGPIXELSY), 720), 0, 0, 0, FW_NORMAL,
+                               FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                               DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, russian ? L"Times New Roman" : L"MS Shell Dlg");
+      ReleaseDC(page, dc);
+      {
+        dlgcheck::GdiMeasure measure(page, font);
+        const dlgcheck::Page checked = CheckedPage(id, t, lang);
+        EXPECT_EQ(dlgcheck::Describe(dlgcheck::CheckPage(checked, &measure.metrics())), "");
+        for (const auto& f : dlgcheck::CheckPage(dlgcheck::Lengthened(checked, 40), &measure.metrics())) {
+          EXPECT_EQ(f.rule, "fit") << f.what;
+          ++longerNamed;
+        }
+      }
+      DeleteObject(font);
+    }
+    DestroyWindow(page);
+  }
+  EXPECT_GT(longerNamed, 0) << "no text 40 % longer overflows: the check measures nothing";
 }
 
 // ---- bitmaps and icon ----------------------------------------------------
