@@ -225,19 +225,22 @@ PaperStore* FindOpenPaperStore(PaperContext& context, std::u16string_view printe
 
 PaperStore& OpenPaperStore(PaperContext& context, const std::u16string& printerName) {
   if (PaperStore* open = FindOpenPaperStore(context, printerName)) return *open;
-  context.stores.push_back(std::make_unique<PaperStore>());
-  PaperStore& store = *context.stores.back();
+  // Listed only once whole: a load that throws (out of memory) must not
+  // leave a half-made store that answers for this printer from then on.
+  auto made = std::make_unique<PaperStore>();
+  PaperStore& store = *made;
   Trace(context.platform, u"Papers Init pPrinterName");
   store.printerName = CutToBuffer(printerName, kPrinterNameChars);
   LoadPaperStore(context, store);
   if (!store.records.empty()) {
     SortPapers(store);
-    return store;
+  } else {
+    store.records = BuiltInPapers();
+    IndexPapers(store);
+    store.dirty = true;
+    Trace(context.platform, u"Paper CodeInit");
   }
-  store.records = BuiltInPapers();
-  IndexPapers(store);
-  store.dirty = true;
-  Trace(context.platform, u"Paper CodeInit");
+  context.stores.push_back(std::move(made));
   return store;
 }
 
