@@ -79,14 +79,18 @@ bool ModelTable::AnyHostIn(const std::u16string& serviceName) const {
   return First([&](const ModelEntry& m) { return Contains(serviceName, m.HOSTNAME); }) != nullptr;
 }
 
-std::u16string ProgramFolder(const Os& os) {
-  // The seam gives at most MAX_PATH - 1 characters: a path that long may have
-  // been cut, and its folder would be another one.
+std::u16string WholeModulePath(const Os& os, const char16_t* what) {
+  // The seam gives at most MAX_PATH - 1 characters.
   std::u16string path = os.system->ModuleFileName();
   if (path.size() >= kModulePathChars - 1) {
-    DebugTraceWAlways(os, u"Module path cut at MAX_PATH; no program folder: %s", path.c_str());
+    DebugTraceWAlways(os, u"Module path cut at MAX_PATH; no %s: %s", what, path.c_str());
     return u"";
   }
+  return path;
+}
+
+std::u16string ProgramFolder(const Os& os) {
+  std::u16string path = WholeModulePath(os, u"program folder");
   // PathRemoveFileSpecW keeps the backslash of a drive root.
   size_t slash = path.find_last_of(u'\\');
   if (slash == std::u16string::npos) return u"";

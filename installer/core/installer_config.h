@@ -112,6 +112,10 @@ constexpr size_t kIniSectionChars = 1024;
 
 // GetModuleFileNameW's buffer, MAX_PATH.
 constexpr size_t kModulePathChars = 260;
+// The running program's path; empty, with the trace line "Module path cut at
+// MAX_PATH; no <what>: <path>", when it filled the buffer and may have been
+// cut (anything built from it would name another file).
+std::u16string WholeModulePath(const Os& os, const char16_t* what);
 // The running program's folder (its path less the file name); empty, traced,
 // when the module path filled the buffer and may have been cut.
 std::u16string ProgramFolder(const Os& os);

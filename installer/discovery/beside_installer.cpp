@@ -1,5 +1,6 @@
 #include "installer/discovery/beside_installer.h"
 
+#include "installer/core/installer_config.h"
 #include "installer/core/trace.h"
 #include "installer/engine/win_path.h"
 #include "platform/system.h"
@@ -19,11 +20,8 @@ bool IsAbsolute(const std::u16string& path) {
 std::u16string WholePathBesideInstaller(const Os& os, const std::u16string& relative) {
   // The seam hands back at most MAX_PATH - 1 characters: a path that long
   // may have been cut, and anything beside it would not fit anyway.
-  std::u16string module = os.system->ModuleFileName();
-  if (module.size() >= kMaxPathChars - 1) {
-    DebugTraceWAlways(os, u"Module path cut at MAX_PATH; no %s: %s", relative.c_str(), module.c_str());
-    return u"";
-  }
+  std::u16string module = WholeModulePath(os, relative.c_str());
+  if (module.empty()) return u"";
   size_t slash = module.find_last_of(u'\\');
   if (!IsAbsolute(module) || slash == std::u16string::npos) {
     DebugTraceWAlways(os, u"Module path \"%s\" has no folder; no %s", module.c_str(), relative.c_str());

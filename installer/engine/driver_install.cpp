@@ -15,13 +15,9 @@
 namespace lx {
 
 std::u16string GetInfPath(const Os& os, const std::u16string& driverName) {
-  std::u16string module = os.system->ModuleFileName();
+  std::u16string module = WholeModulePath(os, u"INF path");
   if (module.empty()) {
     DebugTraceW(os, u"Failed to get module file path.\n");
-    return u"";
-  }
-  if (module.size() >= kModulePathChars - 1) {
-    DebugTraceWAlways(os, u"Module path cut at MAX_PATH; no INF path: %s", module.c_str());
     return u"";
   }
   std::optional<std::u16string> folder = RemoveFileSpec(module);

@@ -19,12 +19,8 @@ uint32_t LastError(const Os& os) { return os.system->GetLastError(); }
 }  // namespace
 
 std::u16string GetInstallerFolder(const Os& os) {
-  std::u16string module = os.system->ModuleFileName();
+  std::u16string module = WholeModulePath(os, u"installer folder");
   if (module.empty()) return u"";
-  if (module.size() >= kModulePathChars - 1) {
-    DebugTraceWAlways(os, u"Module path cut at MAX_PATH; no installer folder: %s", module.c_str());
-    return u"";
-  }
   return RemoveFileSpec(module).value_or(u"");
 }
 
