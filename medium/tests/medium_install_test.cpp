@@ -24,6 +24,7 @@
 #include "tests/win/process_driver.h"
 #include "tests/win/window_driver.h"
 #include "tests/win/wizard_walk.h"
+#include "tools/printhost/plugin_fixture.h"
 #include "tools/printui/spooler_probe.h"
 #include "tools/printui/standin_setup.h"
 
@@ -159,6 +160,20 @@ class MediumOnWine : public ::testing::Test {
   TracedRun run_;
 };
 
+// The core driver's sheet callback, keeping the pages the plug-in adds.
+LONG_PTR CALLBACK RecordPage(HANDLE sheet, UINT function, LPARAM lParam1, LPARAM) {
+  if (function != CPSFUNC_ADD_PROPSHEETPAGEW) return 0;
+  reinterpret_cast<std::vector<PROPSHEETPAGEW>*>(sheet)->push_back(*reinterpret_cast<PROPSHEETPAGEW*>(lParam1));
+  return 1;
+}
+
+std::string TemplateBytes(HMODULE module, LPCWSTR name) {
+  HRSRC found = FindResourceW(module, name, MAKEINTRESOURCEW(5));  // RT_DIALOG
+  HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+  if (!loaded) return "";
+  return std::string(static_cast<const char*>(LockResource(loaded)), SizeofResource(module, found));
+}
+
 TEST_F(MediumOnWine, WizardInstallsOnFilePortAndThePackagesPluginAnswersThePrintHost) {
   StartInstaller();
   ASSERT_NE(pid_, 0u) << "the medium's installer does not start";
@@ -221,7 +236,6 @@ TEST_F(MediumOnWine, WizardInstallsOnFilePortAndThePackagesPluginAnswersThePrint
   // printer's paper queries.
   HMODULE plugin = LoadLibraryW((target + L"\\lx220ui.dll").c_str());
   ASSERT_NE(plugin, nullptr) << "the package's plug-in does not load: " << GetLastError();
-  EXPECT_NE(GetModuleHandleW(L"lx220uienus.dll"), nullptr) << "the suffix's language module was not taken";
   using GetClassObjectFn = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, LPVOID*);
   auto getClassObject = reinterpret_cast<GetClassObjectFn>(
       reinterpret_cast<void*>(GetProcAddress(plugin, "DllGetClassObject")));
@@ -248,6 +262,21 @@ TEST_F(MediumOnWine, WizardInstallsOnFilePortAndThePackagesPluginAnswersThePrint
   for (DWORD i = 0; i < (count & 0xFFFF); ++i) papers.emplace_back(names.data() + i * 64);
   EXPECT_NE(std::find(papers.begin(), papers.end(), L"4_x_6"), papers.end());
   for (const std::wstring& paper : papers) EXPECT_FALSE(paper.empty() || paper[0] == L'#');
+
+  // The first sheet takes the language module the installer's suffix names:
+  // its page is that module's template, byte for byte.
+  std::vector<PROPSHEETPAGEW> pages;
+  OEMUIPSPARAM ps = {};
+  ps.cbSize = sizeof ps;
+  PROPSHEETUI_INFO info = printhost::InitSheetInfo(&pages, RecordPage, &ps);
+  ASSERT_EQ(ui->DevicePropertySheets(&info, 0), S_OK);
+  ASSERT_EQ(pages.size(), 1u);
+  HMODULE english = LoadLibraryExW((target + L"\\lx220uienus.dll").c_str(), nullptr,
+                                   LOAD_LIBRARY_AS_IMAGE_RESOURCE | LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(english, nullptr);
+  EXPECT_EQ(TemplateBytes(pages[0].hInstance, pages[0].pszTemplate), TemplateBytes(english, pages[0].pszTemplate))
+      << "the suffix's language module was not taken";
+  FreeLibrary(english);
   ui->Release();
   FreeLibrary(plugin);
 }
