@@ -30,8 +30,7 @@ class Level {
     if (!Open(kLevelAccess) && !Open(kCheckAccess)) return Missing() && Make();
     OpenedFileInfo info;
     if (!os_.files->QueryHandle(handle_, info)) return Fail(u"cannot be asked");
-    const bool link = (info.attributes & kFileAttributeReparsePoint) || (!folder_ && info.links > 1);
-    if (link) {
+    if (IsLink(info)) {
       DebugTraceWAlways(os_, u"SharedPapers: %s is a link, removed", path_.c_str());
       if (!os_.files->DeleteByHandle(handle_)) return Fail(u"cannot be removed");
       Close();
@@ -44,17 +43,25 @@ class Level {
                         owner ? owner->c_str() : u"(unknown)");
       // The handle held keeps the name on the object checked.
       if (!os_.fileSecurity->SetOwner(path_, kSidAdministrators)) return Fail(u"cannot be taken over");
-      FileHandle checked = handle_;
-      handle_ = 0;
-      bool reopened = Open(kLevelAccess);
-      os_.files->CloseFile(checked);
-      if (!reopened) return Fail(u"cannot be opened again");
+      // No handle shares deleting, so the held one would refuse a second
+      // open: it is closed, and what the name then opens is checked anew.
+      Close();
+      if (!Open(kLevelAccess)) return Fail(u"cannot be opened again");
+      owner = os_.fileSecurity->OwnerOfHandle(handle_);
+      if (!os_.files->QueryHandle(handle_, info) || !IsPlainLevel(info) || !owner || !IsTrustedOwner(*owner))
+        return Fail(u"changed while it was taken over");
     }
     if (!os_.fileSecurity->SetProtectedDaclOnHandle(handle_, Dacl())) return Fail(u"keeps its DACL");
     return true;
   }
 
  private:
+  bool IsLink(const OpenedFileInfo& info) const {
+    return (info.attributes & kFileAttributeReparsePoint) || (!folder_ && info.links > 1);
+  }
+  bool IsPlainLevel(const OpenedFileInfo& info) const {
+    return !IsLink(info) && ((info.attributes & kFileAttributeDirectory) != 0) == folder_;
+  }
   std::vector<AccessAllowed> Dacl() const { return folder_ ? ProtectedFolderDacl() : SharedFileDacl(); }
   bool Open(uint32_t access) {
     handle_ = os_.files->OpenNoFollow(path_, access);

@@ -347,13 +347,15 @@ FileHandle SimFileSystem::OpenNoFollow(const std::u16string& path, uint32_t acce
     caller_.SetError(kErrorAccessDenied);
     return 0;
   }
-  // A writer shares reading only: a second writer is refused.
-  if (access & kWriteData)
-    for (const auto& [h, open] : handles_)
-      if (open.key == key && (open.access & kWriteData)) {
-        caller_.SetError(kErrorSharingViolation);
-        return 0;
-      }
+  // A writer shares reading only: a second writer is refused. No handle
+  // shares deleting, so one with the delete right and any other handle on
+  // the same object exclude each other, whichever came first.
+  for (const auto& [h, open] : handles_)
+    if (open.key == key && (((access & kWriteData) && (open.access & kWriteData)) ||
+                            ((access | open.access) & kDeleteRight))) {
+      caller_.SetError(kErrorSharingViolation);
+      return 0;
+    }
   handles_[++nextHandle_] = OpenHandle{key, access};
   return nextHandle_;
 }
