@@ -126,6 +126,11 @@ class IDialogView {
   // names (IAccPropServices::SetHwndPropStr, PROPID_ACC_NAME; oleacc through
   // CoCreateInstance, so nothing fails where it is missing).
   virtual void SetAccessibleName(int id, const std::u16string& name) = 0;
+  // The control takes typed characters and the arrow keys itself: its
+  // WM_GETDLGCODE also answers DLGC_WANTCHARS | DLGC_WANTARROWS
+  // (SetWindowSubclass), so the dialog manager neither reads a character
+  // typed there as another control's mnemonic nor moves the focus by arrows.
+  virtual void KeepKeys(int id) = 0;
   // A high-contrast scheme is on (SystemParametersInfoW SPI_GETHIGHCONTRAST,
   // HCF_HIGHCONTRASTON).
   virtual bool HighContrast() = 0;

@@ -11,6 +11,9 @@ void CStepInstalling::OnInitDialog(IDialogView& view) {
   SetSheetButtons(false, false, true);
   view.ProgressSetRange(IDC_INSTALL_PROGRESS, 0, 100);
   view.ProgressSetPos(IDC_INSTALL_PROGRESS, 0);
+  // It holds the focus while the installation runs: a letter, a space or an
+  // arrow typed then must neither press a button by its mnemonic nor move on.
+  view.KeepKeys(IDC_INSTALL_PROGRESS);
 }
 
 // The page is left only by the worker's completion, so Back and Next stay

@@ -342,6 +342,11 @@ void FakeDialog::SetAccessibleName(int id, const std::u16string& name) {
   c->accessibleName = name;
 }
 
+void FakeDialog::KeepKeys(int id) {
+  LX_CONTROL_OR(id)
+  c->keepsKeys = true;
+}
+
 void FakeDialog::PostToWindow(unsigned message, uintptr_t wParam, intptr_t lParam) {
   std::lock_guard<std::mutex> lock(postedLock_);
   posted_.push_back({message, wParam, lParam});

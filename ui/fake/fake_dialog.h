@@ -53,6 +53,7 @@ struct FakeControl {
   int bitmap = 0;  // 0: none
   int bitmapsReleased = 0;
   std::u16string accessibleName;  // set by the page; empty: the screen reader's own
+  bool keepsKeys = false;         // typed characters and arrows stay with it
 };
 
 class FakeDialog : public IDialogView {
@@ -109,6 +110,7 @@ class FakeDialog : public IDialogView {
   bool SetBitmap(int id, int bitmapId) override;
   void SetChildFont(const std::u16string& face, int tenthsOfPoint) override;
   void SetAccessibleName(int id, const std::u16string& name) override;
+  void KeepKeys(int id) override;
   bool HighContrast() override { return highContrast; }
   void SetTimer(unsigned timerId, unsigned milliseconds) override {
     timers.insert(timerId);

@@ -405,6 +405,20 @@ void Win32DialogView::SetAccessibleName(int id, const std::u16string& name) {
   services->Release();
 }
 
+namespace {
+
+LRESULT CALLBACK KeepKeysProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR) {
+  if (message == WM_GETDLGCODE) return DefSubclassProc(window, message, wParam, lParam) | DLGC_WANTCHARS | DLGC_WANTARROWS;
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(window, KeepKeysProc, id);
+  return DefSubclassProc(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+void Win32DialogView::KeepKeys(int id) {
+  if (HWND item = Item(id)) SetWindowSubclass(item, KeepKeysProc, 1, 0);
+}
+
 bool Win32DialogView::HighContrast() {
   HIGHCONTRASTW contrast = {sizeof(contrast)};
   return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) &&

@@ -65,6 +65,7 @@ class Win32DialogView : public IDialogView {
   bool SetBitmap(int id, int bitmapId) override;
   void SetChildFont(const std::u16string& face, int tenthsOfPoint) override;
   void SetAccessibleName(int id, const std::u16string& name) override;
+  void KeepKeys(int id) override;
   bool HighContrast() override;
   void SetTimer(unsigned timerId, unsigned milliseconds) override;
   void KillTimer(unsigned timerId) override;

@@ -438,6 +438,8 @@ TEST_F(SheetFlowTest, CancelDuringAnInstallationClosesAtOnce) {
   // Enter and Space go to the progress bar, not to Exit, which Tab reaches.
   view.DeliverPosted();
   EXPECT_TRUE(page().At(IDC_INSTALL_PROGRESS).focused);
+  // Nor does a typed character or an arrow reach another control.
+  EXPECT_TRUE(page().At(IDC_INSTALL_PROGRESS).keepsKeys);
   ASSERT_TRUE(view.ClickCancel());
   EXPECT_TRUE(view.ended);
   EXPECT_TRUE(view.boxes.empty());
