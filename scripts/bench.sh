@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Benchmarks and their budgets: builds the Release host benchmarks and the
-# 64-bit Windows ones, runs them (the Windows part under Wine, inside
+# 64-bit Windows ones (32-bit too where the kernel runs them), runs them (the Windows part under Wine, inside
 # xvfb-run), and prints one table with every figure beside its floor, the
 # ratio, the budget and the sizes of the shipped binaries; ends non-zero
 # when a budget falls short. Not part of scripts/test.sh: figures depend on
@@ -28,9 +28,6 @@ if [ "${1:-}" = "--compare" ]; then
   compare=(--compare "$(realpath "$2")")
 fi
 if [ "${1:-}" != "--host" ]; then
-  # 64-bit only: 32-bit programs do not run on every machine, and where
-  # QEMU runs them their figures would measure the emulation; the table
-  # says so.
   cmake --preset bench-win64 >/dev/null
   cmake --build --preset bench-win64 >/dev/null
   # Everything, not only the bench: the sizes row installs the medium, which
@@ -47,6 +44,21 @@ if [ "${1:-}" != "--host" ]; then
     lx_wine "$1/lx_win_bench.exe" "$(lx_winepath "$2")" "${extra[@]}" </dev/null >"$3" 2>/dev/null
     exit $?' _ "$bench" "build/bench-win64/installer/Qelvin64.exe" "$out/win64.txt" "${compare[1]:-}" || true
   win=(--win64 "$out/win64.txt")
+  # 32-bit too where the kernel runs 32-bit programs: under QEMU the figures
+  # would measure the emulation, and the table says why they are missing.
+  if lx_wine32_road && [ "$LX_WINE32_ROAD" = native ]; then
+    rm -f "$out/win32.txt"
+    cmake --preset bench-win32 >/dev/null
+    cmake --build --preset bench-win32 >/dev/null
+    xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+      . scripts/wine-env.sh
+      lx_wine_session
+      lx_wine "$1/lx_win_bench.exe" "$(lx_winepath "$2")" </dev/null >"$3" 2>/dev/null
+      exit $?' _ build/bench-win32/tests/bench "build/bench-win32/installer/Qelvin32.exe" "$out/win32.txt" || true
+    win+=(--win32 "$out/win32.txt")
+  else
+    win+=(--wine32-why "$LX_WINE32_WHY")
+  fi
 fi
 
 # The shipped 64-bit binaries as the medium carries them (cmake --install,

@@ -85,7 +85,7 @@ def host_rows(path):
             budget=3, ref_label="swprintf")
 
 
-def win_rows(path):
+def win_rows(path, sec="wine64"):
     v = {}
     if path and os.path.exists(path):
         for line in open(path):
@@ -95,7 +95,6 @@ def win_rows(path):
                     v[parts[0]] = float(parts[1])
                 except ValueError:
                     pass
-    sec = "wine64"
     row(sec, "plug-in attach (load, class object, instance, release, unload)", v.get("attach_plugin"),
         v.get("attach_trivial"), budget=2, ref_label="trivial COM DLL", ratio=v.get("attach_ratio"))
     trivial = v.get("attach_trivial")
@@ -131,10 +130,6 @@ def win_rows(path):
         for q, label in (("papers", "DC_PAPERS"), ("papersize", "DC_PAPERSIZE"), ("papernames", "DC_PAPERNAMES")):
             row(sec, "%s through lx220ui.dll, %d papers, trace lines sent" % (label, v["caps_%s_count" % n]),
                 v.get("caps_%s_%s" % (n, q)), v.get("caps_%s_%s_floor" % (n, q)), ref_label="memcpy")
-    for what, budget in (("plug-in attach", 2), ("installer start to first visible page", 1.5)):
-        rows.append(("wine32", what, "-", "-", "-", "<= %gx" % budget,
-                     "NOT RUN (32-bit programs run here emulated, if at all)"))
-        short.append("wine32: %s (not measured: 32-bit programs run here emulated, if at all)" % what)
 
 
 def size_rows(medium):
@@ -162,12 +157,21 @@ def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("--host")
     ap.add_argument("--win64")
+    ap.add_argument("--win32")
+    ap.add_argument("--wine32-why")
     ap.add_argument("--medium")
     a = ap.parse_args()
     if a.host:
         host_rows(a.host)
     if a.win64 is not None:
         win_rows(a.win64)
+    if a.win32 is not None:
+        win_rows(a.win32, "wine32")
+    elif a.win64 is not None:
+        why = a.wine32_why or "32-bit programs run here emulated, if at all"
+        for what, budget in (("plug-in attach", 2), ("installer start to first visible page", 1.5)):
+            rows.append(("wine32", what, "-", "-", "-", "<= %gx" % budget, "NOT RUN (%s)" % why))
+            short.append("wine32: %s (not measured: %s)" % (what, why))
     size_rows(a.medium)
     head = ("where", "measure", "figure", "reference", "ratio", "budget", "")
     widths = [max(len(str(r[i])) for r in rows + [head]) for i in range(len(head))]
