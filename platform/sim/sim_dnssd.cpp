@@ -9,6 +9,7 @@
 #endif
 
 #include <cctype>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <thread>
@@ -46,6 +47,26 @@ struct SimDnssd::Ref {
   sockaddr_in address = {};
   std::vector<SimMdnsService> snapshot;  // what the replies report
 };
+
+std::vector<std::string> SplitScriptLine(const std::string& line, char separator) {
+  std::vector<std::string> parts;
+  size_t start = 0;
+  for (size_t at; (at = line.find(separator, start)) != std::string::npos; start = at + 1)
+    parts.push_back(line.substr(start, at - start));
+  if (!line.empty()) parts.push_back(line.substr(start));
+  return parts;
+}
+
+bool ReadScriptedService(const std::vector<std::string>& f, SimMdnsService& s) {
+  if (f.size() < 5) return false;
+  s.instance = f[0];
+  s.host = f[1];
+  s.port = static_cast<uint16_t>(std::strtoul(f[2].c_str(), nullptr, 10));
+  s.address = f[3];
+  s.txt = SimTxt(SplitScriptLine(f[4], '|'));
+  if (f.size() > 5) s.announceDelayMs = std::atoi(f[5].c_str());
+  return true;
+}
 
 std::string SimTxt(const std::vector<std::string>& items) {
   std::string txt;

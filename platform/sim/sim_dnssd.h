@@ -42,6 +42,13 @@ struct SimMdnsService {
 
 // A TXT record from "key=value" strings, each with its length byte.
 std::string SimTxt(const std::vector<std::string>& items);
+// The Windows tests' announcement scripts: `line` cut at each `separator`
+// (a trailing one gives an empty last field).
+std::vector<std::string> SplitScriptLine(const std::string& line, char separator);
+// A script's service line, tab-separated: instance, host, port, address,
+// TXT items joined by "|", and an optional announcement delay in ms. False
+// for a line with fewer than five fields.
+bool ReadScriptedService(const std::vector<std::string>& fields, SimMdnsService& service);
 // The escaped full name of an instance of "_pdl-datastream._tcp" in "local".
 std::string SimFullName(const std::string& instance);
 

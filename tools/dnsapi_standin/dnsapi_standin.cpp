@@ -21,7 +21,6 @@
 #include <fstream>
 #include <map>
 #include <mutex>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -42,15 +41,6 @@ struct State {
 State* g_state = nullptr;
 std::once_flag g_once;
 
-std::vector<std::string> Split(const std::string& line, char separator) {
-  std::vector<std::string> parts;
-  std::string part;
-  std::istringstream in(line);
-  while (std::getline(in, part, separator)) parts.push_back(part);
-  if (!line.empty() && line.back() == separator) parts.emplace_back();
-  return parts;
-}
-
 void ReadScript(SimDnsapi& sim) {
   wchar_t path[MAX_PATH] = {};
   if (!GetEnvironmentVariableW(L"LX_DNSAPI_SCRIPT", path, MAX_PATH)) return;
@@ -59,7 +49,7 @@ void ReadScript(SimDnsapi& sim) {
   while (std::getline(file, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.empty() || line[0] == '#') continue;
-    std::vector<std::string> f = Split(line, '\t');
+    std::vector<std::string> f = lx::SplitScriptLine(line, '\t');
     if (f[0] == "=A" && f.size() >= 3) {
       SimDnsapi::AddressAnswer answer;
       answer.address = f[2];
@@ -67,15 +57,8 @@ void ReadScript(SimDnsapi& sim) {
       sim.addresses[f[1]] = answer;
       continue;
     }
-    if (f.size() < 5) continue;
     SimMdnsService s;
-    s.instance = f[0];
-    s.host = f[1];
-    s.port = static_cast<uint16_t>(std::strtoul(f[2].c_str(), nullptr, 10));
-    s.address = f[3];
-    s.txt = lx::SimTxt(Split(f[4], '|'));
-    if (f.size() > 5) s.announceDelayMs = std::atoi(f[5].c_str());
-    sim.services.push_back(s);
+    if (lx::ReadScriptedService(f, s)) sim.services.push_back(s);
   }
 }
 

@@ -21,7 +21,6 @@
 #include <fstream>
 #include <map>
 #include <mutex>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -62,15 +61,6 @@ std::wstring ModuleFolder() {
   return folder.substr(0, folder.find_last_of(L'\\'));
 }
 
-std::vector<std::string> Split(const std::string& line, char separator) {
-  std::vector<std::string> parts;
-  std::string part;
-  std::istringstream in(line);
-  while (std::getline(in, part, separator)) parts.push_back(part);
-  if (!line.empty() && line.back() == separator) parts.emplace_back();
-  return parts;
-}
-
 std::vector<SimMdnsService> ReadScript() {
   wchar_t named[MAX_PATH] = {};
   std::wstring path = GetEnvironmentVariableW(L"LX_DNSSD_SCRIPT", named, MAX_PATH) ? std::wstring(named)
@@ -81,16 +71,9 @@ std::vector<SimMdnsService> ReadScript() {
   while (std::getline(file, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.empty() || line[0] == '#') continue;
-    std::vector<std::string> f = Split(line, '\t');
-    if (f.size() < 5) continue;
+    std::vector<std::string> f = lx::SplitScriptLine(line, '\t');
     SimMdnsService s;
-    s.instance = f[0];
-    s.host = f[1];
-    s.port = static_cast<uint16_t>(std::strtoul(f[2].c_str(), nullptr, 10));
-    s.address = f[3];
-    s.txt = lx::SimTxt(Split(f[4], '|'));
-    if (f.size() > 5) s.announceDelayMs = std::atoi(f[5].c_str());
-    services.push_back(s);
+    if (lx::ReadScriptedService(f, s)) services.push_back(s);
   }
   return services;
 }
