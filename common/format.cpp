@@ -1,12 +1,12 @@
 #include "common/format.h"
 
 #include <cctype>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <optional>
 
+#include "common/exact_decimal.h"
 #include "common/text.h"
 
 namespace lx {
@@ -70,34 +70,28 @@ const Ch* ParseConversion(const Ch* p, Conversion& conv, va_list& args) {
 
 // %f, %e and %g with a "." whatever the process locale: an application that
 // set a comma locale must not change what a field shows or a trace says.
-// std::to_chars gives the digits printf gives (exactly rounded); signs,
-// width and zero padding are applied here. Nothing for '#' and %a, which
-// the product does not use: those go to the C library.
+// The digits are printf's (exactly rounded, half to even), worked out from
+// the double's exact value; signs, width and zero padding are applied here.
+// Nothing for '#' and %a, which the product does not use: those go to the
+// C library.
 std::optional<std::string> FormatFloatWithoutLocale(const Conversion& conv, double v) {
   const char c = conv.conv;
   const bool upper = c == 'F' || c == 'E' || c == 'G';
-  std::chars_format style;
-  switch (c) {
-    case 'f': case 'F': style = std::chars_format::fixed; break;
-    case 'e': case 'E': style = std::chars_format::scientific; break;
-    case 'g': case 'G': style = std::chars_format::general; break;
-    default: return std::nullopt;
-  }
+  const char style = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (style != 'f' && style != 'e' && style != 'g') return std::nullopt;
   if (conv.flags.find('#') != std::string::npos) return std::nullopt;
-  int precision = conv.precision >= 0 ? conv.precision : 6;
-  if ((c == 'g' || c == 'G') && precision == 0) precision = 1;
+  const int precision = conv.precision >= 0 ? conv.precision : 6;
   if (precision > 60) return std::nullopt;
-  // Fixed notation of 1e308 with 60 decimals stays well inside this.
-  char digits[400];
   std::string body;
   if (std::isnan(v)) {
     body = "nan";
   } else if (std::isinf(v)) {
     body = "inf";
   } else {
-    auto r = std::to_chars(digits, digits + sizeof digits, std::fabs(v), style, precision);
-    if (r.ec != std::errc()) return std::nullopt;
-    body.assign(digits, r.ptr);
+    const DecimalDigits digits = ExactDecimal(v);
+    body = style == 'f' ? FormatFixed(digits, precision)
+         : style == 'e' ? FormatScientific(digits, precision)
+                        : FormatGeneral(digits, precision);
   }
   if (upper)
     for (char& ch : body) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));

@@ -2,7 +2,9 @@
 
 #include <clocale>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 #include <random>
 
@@ -57,10 +59,23 @@ TEST(Format, NarrowConversionsMatchTheCrt) {
 TEST(Format, FloatsAreThoseOfTheCLocaleWhateverTheProcessLocale) {
   std::mt19937_64 random(11);
   const char* formats[] = {"%f", "%0.2f", "%.1f", "%8.3f", "%-9.2f|", "%+.2f", "% .1f", "%08.2f",
-                           "%e", "%.3E", "%g", "%.4g", "%G", "%.0f", "%.0e", "%12.5g"};
+                           "%e", "%.3E", "%g", "%.4g", "%G", "%.0f", "%.0e", "%12.5g",
+                           "%.17g", "%.0g", "%.25e", "%.60f", "%.40g"};
+  // Halves that round to even, carries that add a digit, %g's edges between
+  // its two styles, and the ends of the range.
   std::vector<double> values = {0.0, -0.0, 1.005, 2.25, -3.125, 1e-7, 123456789.987, 1e300, -1e-300,
-                                std::numeric_limits<double>::denorm_min(), 101.6, 0.5, 1.5, 2.5};
+                                std::numeric_limits<double>::denorm_min(), 101.6, 0.5, 1.5, 2.5,
+                                0.125, 0.375, 9.995, 999.5, 999999.5, 0.0001, 0.00001, 9.9999996e-5,
+                                123456, 1e22, 1e23, 0.95, 9.5, 99.95,
+                                std::numeric_limits<double>::max(), std::numeric_limits<double>::min()};
   for (int i = 0; i < 300; ++i) values.push_back(std::ldexp(static_cast<double>(random() % 2000001) - 1e6, -(int)(random() % 40)));
+  // Any finite double at all, from its bits.
+  for (int i = 0; i < 300; ++i) {
+    const uint64_t bits = random();
+    double v;
+    std::memcpy(&v, &bits, sizeof v);
+    if (std::isfinite(v)) values.push_back(v);
+  }
   char expected[512];
   for (const char* f : formats)
     for (double v : values) {

@@ -1,0 +1,179 @@
+#include "common/exact_decimal.h"
+
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+namespace lx {
+
+namespace {
+
+// An unsigned integer, 32 bits a word, lowest word first.
+using BigInt = std::vector<uint32_t>;
+
+void MultiplySmall(BigInt& n, uint32_t k) {
+  uint64_t carry = 0;
+  for (uint32_t& w : n) {
+    carry += static_cast<uint64_t>(w) * k;
+    w = static_cast<uint32_t>(carry);
+    carry >>= 32;
+  }
+  if (carry != 0) n.push_back(static_cast<uint32_t>(carry));
+}
+
+void ShiftLeft(BigInt& n, int bits) {
+  n.insert(n.begin(), static_cast<size_t>(bits / 32), 0u);
+  const int rest = bits % 32;
+  if (rest == 0) return;
+  uint32_t carry = 0;
+  for (uint32_t& w : n) {
+    const uint32_t next = w >> (32 - rest);
+    w = (w << rest) | carry;
+    carry = next;
+  }
+  if (carry != 0) n.push_back(carry);
+}
+
+// Decimal digits of n (n > 0), nine at a time from the lowest.
+std::string ToDecimal(BigInt n) {
+  std::string reversed;
+  while (!n.empty()) {
+    uint64_t remainder = 0;
+    for (size_t i = n.size(); i-- > 0;) {
+      const uint64_t part = (remainder << 32) | n[i];
+      n[i] = static_cast<uint32_t>(part / 1000000000u);
+      remainder = part % 1000000000u;
+    }
+    while (!n.empty() && n.back() == 0) n.pop_back();
+    for (int i = 0; i < 9 && (remainder != 0 || !n.empty()); ++i) {
+      reversed.push_back(static_cast<char>('0' + remainder % 10));
+      remainder /= 10;
+    }
+  }
+  return std::string(reversed.rbegin(), reversed.rend());
+}
+
+void DropTrailingZeros(DecimalDigits& d) {
+  const size_t last = d.digits.find_last_not_of('0');
+  d.digits.resize(last == std::string::npos ? 0 : last + 1);
+  if (d.digits.empty()) d.exponent = 0;
+}
+
+// Keeps the first `kept` digits (any number, also none or fewer than zero),
+// rounding half to even on what is dropped.
+DecimalDigits KeepDigits(DecimalDigits d, long long kept) {
+  if (kept >= static_cast<long long>(d.digits.size())) return d;
+  // The value is then under a tenth of the last kept place: it rounds to zero.
+  if (kept < 0) return DecimalDigits{};
+  const size_t n = static_cast<size_t>(kept);
+  const char next = d.digits[n];
+  // Digits end without zeros: any digit after `next` makes the rest non-zero.
+  const bool restNonZero = n + 1 < d.digits.size();
+  const bool lastOdd = n > 0 && ((d.digits[n - 1] - '0') & 1) != 0;
+  const bool up = next > '5' || (next == '5' && (restNonZero || lastOdd));
+  d.digits.resize(n);
+  if (up) {
+    size_t i = n;
+    while (i > 0 && d.digits[i - 1] == '9') d.digits[--i] = '0';
+    if (i == 0) {
+      d.digits.insert(d.digits.begin(), '1');
+      ++d.exponent;
+    } else {
+      ++d.digits[i - 1];
+    }
+  }
+  DropTrailingZeros(d);
+  return d;
+}
+
+// The digit of d at `index` from its first digit, 0 outside the digits.
+char DigitAt(const DecimalDigits& d, long long index) {
+  return index >= 0 && index < static_cast<long long>(d.digits.size()) ? d.digits[static_cast<size_t>(index)] : '0';
+}
+
+}  // namespace
+
+DecimalDigits ExactDecimal(double v) {
+  v = std::fabs(v);
+  if (v == 0.0 || !std::isfinite(v)) return DecimalDigits{};
+  int binaryExponent = 0;
+  const double fraction = std::frexp(v, &binaryExponent);
+  uint64_t mantissa = static_cast<uint64_t>(std::ldexp(fraction, 53));
+  int e = binaryExponent - 53;  // v = mantissa x 2^e
+  while ((mantissa & 1) == 0) {
+    mantissa >>= 1;
+    ++e;
+  }
+  BigInt n{static_cast<uint32_t>(mantissa), static_cast<uint32_t>(mantissa >> 32)};
+  if (n.back() == 0) n.pop_back();
+  int decimalShift = 0;
+  if (e >= 0) {
+    ShiftLeft(n, e);
+  } else {
+    // mantissa / 2^k = mantissa x 5^k / 10^k
+    for (int k = -e; k > 0; k -= 13) {
+      uint32_t power = 1;  // 5^min(k, 13), the largest power of five in 32 bits
+      for (int i = 0; i < k && i < 13; ++i) power *= 5;
+      MultiplySmall(n, power);
+    }
+    decimalShift = e;
+  }
+  DecimalDigits d;
+  d.digits = ToDecimal(std::move(n));
+  d.exponent = static_cast<int>(d.digits.size()) + decimalShift;
+  DropTrailingZeros(d);
+  return d;
+}
+
+DecimalDigits RoundToDecimals(DecimalDigits d, int decimals) {
+  const long long kept = static_cast<long long>(d.exponent) + decimals;
+  return KeepDigits(std::move(d), kept);
+}
+
+DecimalDigits RoundToSignificant(DecimalDigits d, int count) { return KeepDigits(std::move(d), count); }
+
+std::string FormatFixed(const DecimalDigits& exact, int precision) {
+  const DecimalDigits d = RoundToDecimals(exact, precision);
+  std::string text;
+  if (d.exponent <= 0) text = "0";
+  for (long long i = 0; i < d.exponent; ++i) text.push_back(DigitAt(d, i));
+  if (precision > 0) {
+    text.push_back('.');
+    for (long long i = 0; i < precision; ++i) text.push_back(DigitAt(d, d.exponent + i));
+  }
+  return text;
+}
+
+std::string FormatScientific(const DecimalDigits& exact, int precision) {
+  const DecimalDigits d = RoundToSignificant(exact, precision + 1);
+  std::string text(1, DigitAt(d, 0));
+  if (precision > 0) {
+    text.push_back('.');
+    for (long long i = 1; i <= precision; ++i) text.push_back(DigitAt(d, i));
+  }
+  const int x = d.digits.empty() ? 0 : d.exponent - 1;
+  text += x < 0 ? "e-" : "e+";
+  const int magnitude = x < 0 ? -x : x;
+  if (magnitude < 10) text.push_back('0');
+  text += std::to_string(magnitude);
+  return text;
+}
+
+std::string FormatGeneral(const DecimalDigits& exact, int precision) {
+  const int p = precision > 0 ? precision : 1;
+  const DecimalDigits d = RoundToSignificant(exact, p);
+  const int x = d.digits.empty() ? 0 : d.exponent - 1;
+  std::string text = p > x && x >= -4 ? FormatFixed(d, p - 1 - x) : FormatScientific(d, p - 1);
+  // Without '#', %g drops the fraction's trailing zeros and a bare point.
+  const size_t point = text.find('.');
+  if (point == std::string::npos) return text;
+  const size_t e = text.find('e');
+  const size_t fractionEnd = e == std::string::npos ? text.size() : e;
+  size_t keep = fractionEnd;
+  while (keep > point + 1 && text[keep - 1] == '0') --keep;
+  if (keep == point + 1) keep = point;
+  text.erase(keep, fractionEnd - keep);
+  return text;
+}
+
+}  // namespace lx
