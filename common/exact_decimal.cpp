@@ -53,6 +53,124 @@ std::string ToDecimal(BigInt n) {
   return std::string(reversed.rbegin(), reversed.rend());
 }
 
+void Trim(BigInt& n) {
+  while (!n.empty() && n.back() == 0) n.pop_back();
+}
+
+long long BitLength(const BigInt& n) {
+  if (n.empty()) return 0;
+  long long bits = static_cast<long long>(n.size() - 1) * 32;
+  for (uint32_t top = n.back(); top != 0; top >>= 1) ++bits;
+  return bits;
+}
+
+bool Bit(const BigInt& n, long long i) {
+  const size_t word = static_cast<size_t>(i / 32);
+  return i >= 0 && word < n.size() && ((n[word] >> (i % 32)) & 1u) != 0;
+}
+
+int Compare(const BigInt& a, const BigInt& b) {
+  if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
+  for (size_t i = a.size(); i-- > 0;)
+    if (a[i] != b[i]) return a[i] < b[i] ? -1 : 1;
+  return 0;
+}
+
+// a -= b, for a >= b.
+void Subtract(BigInt& a, const BigInt& b) {
+  int64_t borrow = 0;
+  for (size_t i = 0; i < a.size(); ++i) {
+    int64_t d = static_cast<int64_t>(a[i]) - borrow - (i < b.size() ? b[i] : 0);
+    borrow = d < 0 ? 1 : 0;
+    a[i] = static_cast<uint32_t>(d + (borrow << 32));
+  }
+  Trim(a);
+}
+
+void AddSmall(BigInt& n, uint32_t k) {
+  for (size_t i = 0; i < n.size() && k != 0; ++i) {
+    const uint64_t sum = static_cast<uint64_t>(n[i]) + k;
+    n[i] = static_cast<uint32_t>(sum);
+    k = static_cast<uint32_t>(sum >> 32);
+  }
+  if (k != 0) n.push_back(k);
+}
+
+void MultiplyByPowerOfTen(BigInt& n, long long k) {
+  for (; k >= 9; k -= 9) MultiplySmall(n, 1000000000u);
+  uint32_t rest = 1;
+  for (; k > 0; --k) rest *= 10;
+  MultiplySmall(n, rest);
+}
+
+BigInt FromDigits(std::string_view digits) {
+  BigInt n;
+  for (size_t i = 0; i < digits.size(); i += 9) {
+    const size_t count = digits.size() - i < 9 ? digits.size() - i : 9;
+    uint32_t chunk = 0;
+    uint32_t scale = 1;
+    for (size_t j = 0; j < count; ++j) {
+      chunk = chunk * 10 + static_cast<uint32_t>(digits[i + j] - '0');
+      scale *= 10;
+    }
+    MultiplySmall(n, scale);
+    AddSmall(n, chunk);
+  }
+  Trim(n);
+  return n;
+}
+
+// floor(num / den), den > 0; `remains` tells a remainder. Word by word for a
+// one-word divisor (every text of up to nine decimals), else bit by bit.
+BigInt Divide(const BigInt& num, const BigInt& den, bool& remains) {
+  if (den.size() == 1) {
+    BigInt quotient(num);
+    uint64_t remainder = 0;
+    for (size_t i = quotient.size(); i-- > 0;) {
+      const uint64_t part = (remainder << 32) | quotient[i];
+      quotient[i] = static_cast<uint32_t>(part / den[0]);
+      remainder = part % den[0];
+    }
+    Trim(quotient);
+    remains = remainder != 0;
+    return quotient;
+  }
+  BigInt quotient(num.size(), 0u);
+  BigInt rest;
+  for (long long i = BitLength(num) - 1; i >= 0; --i) {
+    ShiftLeft(rest, 1);
+    if (Bit(num, i)) {
+      if (rest.empty()) rest.push_back(0);
+      rest[0] |= 1u;
+    }
+    if (Compare(rest, den) >= 0) {
+      Subtract(rest, den);
+      quotient[static_cast<size_t>(i / 32)] |= 1u << (i % 32);
+    }
+  }
+  Trim(quotient);
+  remains = !rest.empty();
+  return quotient;
+}
+
+// The double nearest to (q + f) x 2^scale, where 0 < f < 1 when `sticky`
+// and f = 0 otherwise; q holds at least 54 bits whenever `sticky`.
+double RoundToDouble(const BigInt& q, bool sticky, long long scale) {
+  const long long length = BitLength(q);
+  // 53 bits kept; fewer for a subnormal, whose lowest bit is 2^-1074.
+  long long drop = length - 53;
+  if (drop < -1074 - scale) drop = -1074 - scale;
+  uint64_t m = 0;
+  for (long long k = 0; k < 53; ++k)
+    if (Bit(q, drop + k)) m |= uint64_t{1} << k;
+  if (drop > 0) {
+    bool rest = sticky;
+    for (long long i = 0; i < drop - 1 && !rest; ++i) rest = Bit(q, i);
+    if (Bit(q, drop - 1) && (rest || (m & 1) != 0)) ++m;  // 2^53 stays exact
+  }
+  return std::ldexp(static_cast<double>(m), static_cast<int>(scale + drop));
+}
+
 void DropTrailingZeros(DecimalDigits& d) {
   const size_t last = d.digits.find_last_not_of('0');
   d.digits.resize(last == std::string::npos ? 0 : last + 1);
@@ -174,6 +292,39 @@ std::string FormatGeneral(const DecimalDigits& exact, int precision) {
   if (keep == point + 1) keep = point;
   text.erase(keep, fractionEnd - keep);
   return text;
+}
+
+double DecimalToDouble(std::string_view digits, long long exponent) {
+  const size_t first = digits.find_first_not_of('0');
+  if (first == std::string_view::npos) return 0.0;
+  const size_t last = digits.find_last_not_of('0');
+  exponent += static_cast<long long>(digits.size() - 1 - last);
+  std::string kept(digits.substr(first, last + 1 - first));
+  // The value lies in [10^(magnitude-1), 10^magnitude).
+  const long long magnitude = static_cast<long long>(kept.size()) + exponent;
+  if (magnitude > 320) return HUGE_VAL;
+  if (magnitude < -330) return 0.0;
+  // A midpoint between two doubles has at most 768 significant digits: past
+  // 800 only whether anything follows matters, and a final 1 says so.
+  if (kept.size() > 800) {
+    exponent += static_cast<long long>(kept.size()) - 801;
+    kept.resize(800);
+    kept.push_back('1');
+  }
+  BigInt n = FromDigits(kept);
+  if (exponent >= 0) {
+    MultiplyByPowerOfTen(n, exponent);
+    return RoundToDouble(n, false, 0);
+  }
+  BigInt den{1u};
+  MultiplyByPowerOfTen(den, -exponent);
+  // Enough quotient bits for 53 and the rounding: at least 66.
+  long long shift = 66 + BitLength(den) - BitLength(n);
+  if (shift < 0) shift = 0;
+  ShiftLeft(n, static_cast<int>(shift));
+  bool remains = false;
+  const BigInt q = Divide(n, den, remains);
+  return RoundToDouble(q, remains, -shift);
 }
 
 }  // namespace lx

@@ -1,10 +1,12 @@
-// Digits of a double for printf's %f, %e and %g, worked out from the
-// double's exact value, so that they never depend on the C library or its
-// locale. Small on purpose: the plug-in is loaded into every process that
-// prints, and a table-driven converter costs it about 170 KB.
+// Exact conversions between doubles and decimal text, for printf's %f, %e
+// and %g and for reading typed numbers: worked out with whole numbers, so
+// that they never depend on the C library or its locale. Small on purpose:
+// the plug-in is loaded into every process that prints, and the C++
+// library's table-driven converters cost it about 200 KB.
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace lx {
 
@@ -32,5 +34,11 @@ DecimalDigits RoundToSignificant(DecimalDigits d, int count);
 std::string FormatFixed(const DecimalDigits& d, int precision);
 std::string FormatScientific(const DecimalDigits& d, int precision);
 std::string FormatGeneral(const DecimalDigits& d, int precision);
+
+// The double nearest to <digits> x 10^exponent, half to even, as a correctly
+// rounded strtod gives it: +inf beyond the largest double, 0 or a subnormal
+// below the smallest normal one. `digits` holds only '0' to '9' (any number,
+// none reads as 0).
+double DecimalToDouble(std::string_view digits, long long exponent);
 
 }  // namespace lx

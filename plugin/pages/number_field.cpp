@@ -1,10 +1,10 @@
 #include "plugin/pages/number_field.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <string>
 
+#include "common/exact_decimal.h"
 #include "common/format.h"
 
 namespace lx {
@@ -71,9 +71,9 @@ std::optional<TypedText> FilterTyped(std::u16string_view text, NumberChars chars
   return out;
 }
 
-// The number's text is gathered as ASCII and converted by std::from_chars,
-// which is exactly rounded and ignores the locale, as wcstod is in the "C"
-// locale: "1.005" is 1.00499999999999989..., never 1.0050000000000001.
+// The number's digits are gathered as ASCII and converted exactly, as wcstod
+// does in the "C" locale and whatever the process locale: "1.005" is
+// 1.00499999999999989..., never 1.0050000000000001.
 double ReadNumber(std::u16string_view text) {
   std::u16string mapped;
   mapped.reserve(text.size());
@@ -82,48 +82,30 @@ double ReadNumber(std::u16string_view text) {
   while (i < mapped.size() && IsWhite(mapped[i])) ++i;
   bool negative = false;
   if (i < mapped.size() && (mapped[i] == u'-' || mapped[i] == u'+')) negative = mapped[i++] == u'-';
-  std::string number;
-  bool digits = false;
-  for (; i < mapped.size() && IsDigit(mapped[i]); ++i) {
-    digits = true;
-    number.push_back(static_cast<char>(mapped[i]));
-  }
+  std::string digits;
+  long long exponent = 0;  // of the last digit
+  for (; i < mapped.size() && IsDigit(mapped[i]); ++i) digits.push_back(static_cast<char>(mapped[i]));
+  bool any = !digits.empty();
   if (i < mapped.size() && mapped[i] == u'.') {
-    number.push_back('.');
     for (++i; i < mapped.size() && IsDigit(mapped[i]); ++i) {
-      digits = true;
-      number.push_back(static_cast<char>(mapped[i]));
+      any = true;
+      digits.push_back(static_cast<char>(mapped[i]));
+      --exponent;
     }
   }
-  if (!digits) return 0.0;
-  // Where the first significant digit stands, as a power of ten, to tell an
-  // overflow from an underflow when the conversion finds the text out of range.
-  long long magnitude = 0;
-  {
-    const size_t point = number.find('.');
-    const size_t whole = point == std::string::npos ? number.size() : point;
-    const size_t first = number.find_first_not_of("0.");
-    if (first != std::string::npos)
-      magnitude = first < whole ? static_cast<long long>(whole - first) : -static_cast<long long>(first - whole - 1);
-  }
+  if (!any) return 0.0;
   if (i + 1 < mapped.size() && (mapped[i] == u'e' || mapped[i] == u'E')) {
     size_t j = i + 1;
-    std::string exponent = "e";
-    if (mapped[j] == u'-' || mapped[j] == u'+') exponent.push_back(static_cast<char>(mapped[j++]));
-    if (j < mapped.size() && IsDigit(mapped[j])) {
-      long long e = 0;
-      for (; j < mapped.size() && IsDigit(mapped[j]); ++j) {
-        exponent.push_back(static_cast<char>(mapped[j]));
-        if (e < 1000000) e = e * 10 + (mapped[j] - u'0');
-      }
-      magnitude += exponent[1] == '-' ? -e : e;
-      number += exponent;
-    }
+    bool below = false;
+    if (mapped[j] == u'-' || mapped[j] == u'+') below = mapped[j++] == u'-';
+    long long e = 0;
+    // Beyond a million the value is out of range either way.
+    for (; j < mapped.size() && IsDigit(mapped[j]); ++j)
+      if (e < 1000000) e = e * 10 + (mapped[j] - u'0');
+    exponent += below ? -e : e;
   }
-  double value = 0.0;
-  auto r = std::from_chars(number.data(), number.data() + number.size(), value, std::chars_format::general);
-  // Out of range: too small reads as 0, too large is held at the ceiling.
-  if (r.ec == std::errc::result_out_of_range) value = magnitude > 0 ? 1e300 : 0.0;
+  double value = DecimalToDouble(digits, exponent);
+  // Too large is held at the ceiling (too small has come out as 0).
   if (!std::isfinite(value) || value > 1e300) value = 1e300;
   return negative ? -value : value;
 }

@@ -3,7 +3,6 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include <mutex>
 #include <vector>
 
 #include "platform/win32/wide.h"
@@ -25,9 +24,9 @@ constexpr size_t kMostPicturesPerPage = 64;
 // hhctrl.ocx is loaded the first time any page asks for help and stays for
 // the life of the process, as the help viewer's windows may outlive a sheet.
 HtmlHelpFn HtmlHelpFunction() {
-  static std::once_flag once;
-  static HtmlHelpFn function = nullptr;
-  std::call_once(once, [] {
+  // A local static's guarded start, not std::call_once: that one brings
+  // pthread_once and std::system_error into the plug-in.
+  static const HtmlHelpFn function = [] {
     // By its full path: the plug-in runs in the spooler and in every
     // application that prints, whose folders and current folders vary.
     wchar_t path[MAX_PATH];
@@ -37,10 +36,10 @@ HtmlHelpFn HtmlHelpFunction() {
       ::lstrcatW(path, L"\\hhctrl.ocx");
       viewer = ::LoadLibraryExW(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     }
-    if (viewer != nullptr) {
-      function = reinterpret_cast<HtmlHelpFn>(reinterpret_cast<void*>(::GetProcAddress(viewer, "HtmlHelpW")));
-    }
-  });
+    return viewer == nullptr
+               ? HtmlHelpFn{nullptr}
+               : reinterpret_cast<HtmlHelpFn>(reinterpret_cast<void*>(::GetProcAddress(viewer, "HtmlHelpW")));
+  }();
   return function;
 }
 

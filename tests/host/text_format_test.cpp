@@ -7,7 +7,11 @@
 #include <cstring>
 #include <limits>
 #include <random>
+#include <string>
+#include <utility>
+#include <vector>
 
+#include "common/exact_decimal.h"
 #include "common/format.h"
 #include "common/text.h"
 
@@ -91,6 +95,60 @@ TEST(Format, FloatsAreThoseOfTheCLocaleWhateverTheProcessLocale) {
   EXPECT_EQ(FormatA("%0.2f", 101.6), "101.60");
   EXPECT_EQ(FormatW(u"%.1f mm x %0.2e", 50.8, 1234.5), u"50.8 mm x 1.23e+03");
   std::setlocale(LC_ALL, "C");
+}
+
+// The exact decimal digits and exponent of a long double, from printf's
+// exact %Le: 1.25e-3 is "125" and -5.
+std::pair<std::string, long long> ExactDigits(long double v) {
+  std::vector<char> text(1200);
+  std::snprintf(text.data(), text.size(), "%.1100Le", v);
+  const std::string s(text.data());
+  const size_t e = s.find('e');
+  std::string digits = s.substr(0, 1) + s.substr(2, e - 2);
+  return {digits, std::stoll(s.substr(e + 1)) - static_cast<long long>(digits.size() - 1)};
+}
+
+// Reading decimal text gives the nearest double, and a text exactly halfway
+// between two doubles the one with the even last bit: checked at the
+// midpoints themselves (up to 767 digits), just below and just above them
+// (also past the 800 digits that are read in full), from zero to beyond the
+// largest double.
+TEST(DecimalReading, GivesTheNearestDoubleAndHalfwayTheEvenOne) {
+  std::mt19937_64 random(5);
+  std::vector<double> lows = {0.0, std::numeric_limits<double>::denorm_min(), std::numeric_limits<double>::min(),
+                              1.0, 0.1, 101.6, 9007199254740992.0, std::numeric_limits<double>::max()};
+  for (int i = 0; i < 400; ++i) {
+    const uint64_t bits = random() >> 1;  // positive
+    double v;
+    std::memcpy(&v, &bits, sizeof v);
+    if (std::isfinite(v)) lows.push_back(v);
+  }
+  static_assert(std::numeric_limits<long double>::digits >= 64, "midpoints need 64-bit long doubles");
+  for (double low : lows) {
+    const double high = std::nextafter(low, HUGE_VAL);
+    // Past the largest double, halfway to the next power of two.
+    const long double step = std::isinf(high) ? static_cast<long double>(low) - std::nextafter(low, 0.0)
+                                              : static_cast<long double>(high) - low;
+    const long double mid = low + step / 2;
+    uint64_t lowBits;
+    std::memcpy(&lowBits, &low, sizeof low);
+    const double even = (lowBits & 1) == 0 ? low : high;
+    auto [digits, exponent] = ExactDigits(mid);
+    ASSERT_EQ(DecimalToDouble(digits, exponent), even) << digits << "e" << exponent;
+    ASSERT_EQ(DecimalToDouble(digits + "1", exponent - 1), high) << digits;
+    ASSERT_EQ(DecimalToDouble("000" + digits + std::string(900, '0') + "1", exponent - 901), high) << digits;
+    auto [below, belowExponent] = ExactDigits(std::nextafter(mid, 0.0L));
+    ASSERT_EQ(DecimalToDouble(below, belowExponent), low) << below;
+    auto [exact, exactExponent] = ExactDigits(low);
+    ASSERT_EQ(DecimalToDouble(exact + "000", exactExponent - 3), low);
+  }
+  EXPECT_EQ(DecimalToDouble("", 0), 0.0);
+  EXPECT_EQ(DecimalToDouble("000", 400), 0.0);
+  EXPECT_EQ(DecimalToDouble("1", 309), HUGE_VAL);
+  EXPECT_EQ(DecimalToDouble("1", -400), 0.0);
+  EXPECT_EQ(DecimalToDouble("1", 999999999), HUGE_VAL);
+  EXPECT_EQ(DecimalToDouble("1005", -3), 1.005);
+  EXPECT_EQ(DecimalToDouble(std::string(5000, '9'), -4990), 1e10);
 }
 
 TEST(Format, WideTakesWideStringsLikeMicrosoftsPrintf) {
