@@ -277,11 +277,16 @@ std::string FormatScientific(const DecimalDigits& exact, int precision) {
   return text;
 }
 
-std::string FormatGeneral(const DecimalDigits& exact, int precision) {
+std::string FormatGeneral(const DecimalDigits& exact, int precision, bool alternate) {
   const int p = precision > 0 ? precision : 1;
   const DecimalDigits d = RoundToSignificant(exact, p);
   const int x = d.digits.empty() ? 0 : d.exponent - 1;
-  std::string text = p > x && x >= -4 ? FormatFixed(d, p - 1 - x) : FormatScientific(d, p - 1);
+  const bool fixed = p > x && x >= -4;
+  std::string text = fixed ? FormatFixed(d, p - 1 - x) : FormatScientific(d, p - 1);
+  if (alternate) {
+    if (text.find('.') == std::string::npos) text.insert(fixed ? text.size() : 1, ".");
+    return text;
+  }
   // Without '#', %g drops the fraction's trailing zeros and a bare point.
   const size_t point = text.find('.');
   if (point == std::string::npos) return text;

@@ -33,7 +33,8 @@ DecimalDigits RoundToSignificant(DecimalDigits d, int count);
 // "1.23e+03", "0.0001". The exponent has at least two digits.
 std::string FormatFixed(const DecimalDigits& d, int precision);
 std::string FormatScientific(const DecimalDigits& d, int precision);
-std::string FormatGeneral(const DecimalDigits& d, int precision);
+// With `alternate` (printf's '#'), %g keeps its trailing zeros and point.
+std::string FormatGeneral(const DecimalDigits& d, int precision, bool alternate = false);
 
 // The double nearest to <digits> x 10^exponent, half to even, as a correctly
 // rounded strtod gives it: +inf beyond the largest double, 0 or a subnormal

@@ -2,9 +2,8 @@
 
 #include <cctype>
 #include <cmath>
-#include <cstdio>
+#include <cstdint>
 #include <cstring>
-#include <optional>
 
 #include "common/exact_decimal.h"
 #include "common/text.h"
@@ -68,95 +67,156 @@ const Ch* ParseConversion(const Ch* p, Conversion& conv, va_list& args) {
   return *p ? p + 1 : p;
 }
 
-// %f, %e and %g with a "." whatever the process locale: an application that
+bool Has(const Conversion& conv, char flag) { return conv.flags.find(flag) != std::string::npos; }
+
+// The sign or prefix, zero padding and width around a conversion's body, as
+// printf lays them out: zeros go between the two.
+std::string Lay(const Conversion& conv, const std::string& lead, const std::string& body, bool zeros) {
+  const size_t len = lead.size() + body.size();
+  const size_t width = conv.width > 0 ? static_cast<size_t>(conv.width) : 0;
+  if (width <= len) return lead + body;
+  if (Has(conv, '-')) return lead + body + std::string(width - len, ' ');
+  if (zeros) return lead + std::string(width - len, '0') + body;
+  return std::string(width - len, ' ') + lead + body;
+}
+
+std::string Digits(unsigned long long v, unsigned base, bool upper) {
+  const char* symbols = upper ? "0123456789ABCDEF" : "0123456789abcdef";
+  std::string reversed;
+  do {
+    reversed.push_back(symbols[v % base]);
+    v /= base;
+  } while (v != 0);
+  return std::string(reversed.rbegin(), reversed.rend());
+}
+
+// %d %i %u %x %X %o with C's flags and precision (the least number of
+// digits; none for 0 at precision 0, and then no zero padding either).
+std::string FormatInteger(const Conversion& conv, va_list& args) {
+  const bool isSigned = conv.conv == 'd' || conv.conv == 'i';
+  unsigned long long magnitude = 0;
+  bool negative = false;
+  if (conv.size == Conversion::kLongLong) {
+    if (isSigned) {
+      const long long v = va_arg(args, long long);
+      negative = v < 0;
+      magnitude = negative ? 0 - static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v);
+    } else {
+      magnitude = va_arg(args, unsigned long long);
+    }
+  } else if (isSigned) {
+    // Windows' long is 32 bits: %ld and %lu take the same as %d and %u.
+    int v = va_arg(args, int);
+    if (conv.size == Conversion::kShort) v = static_cast<short>(v);
+    negative = v < 0;
+    magnitude = negative ? 0 - static_cast<unsigned long long>(static_cast<long long>(v)) : static_cast<unsigned>(v);
+  } else {
+    unsigned v = va_arg(args, unsigned);
+    if (conv.size == Conversion::kShort) v = static_cast<unsigned short>(v);
+    magnitude = v;
+  }
+  const unsigned base = conv.conv == 'o' ? 8 : (conv.conv == 'x' || conv.conv == 'X') ? 16 : 10;
+  std::string body = magnitude == 0 && conv.precision == 0 ? std::string() : Digits(magnitude, base, conv.conv == 'X');
+  if (conv.precision > 0 && body.size() < static_cast<size_t>(conv.precision))
+    body.insert(0, static_cast<size_t>(conv.precision) - body.size(), '0');
+  std::string lead;
+  if (isSigned) lead = negative ? "-" : Has(conv, '+') ? "+" : Has(conv, ' ') ? " " : "";
+  if (Has(conv, '#')) {
+    if (base == 8 && (body.empty() || body[0] != '0')) body.insert(0, "0");
+    if (base == 16 && magnitude != 0) lead = conv.conv == 'X' ? "0X" : "0x";
+  }
+  return Lay(conv, lead, body, Has(conv, '0') && conv.precision < 0);
+}
+
+// %a: "0x1.8p+1" for 3, a subnormal as "0x0.<hex>p-1022"; without a
+// precision as few hex digits as are exact, with one rounded half to even.
+std::string HexFloat(double v, int precision, bool alternate) {
+  uint64_t bits;
+  std::memcpy(&bits, &v, sizeof v);
+  uint64_t fraction = bits & ((uint64_t{1} << 52) - 1);
+  const int biased = static_cast<int>((bits >> 52) & 0x7FF);
+  unsigned lead = biased == 0 ? 0 : 1;
+  int exponent = biased == 0 ? (fraction == 0 ? 0 : -1022) : biased - 1023;
+  int count = 13;
+  if (precision >= 0 && precision < 13) {
+    const int dropped = (13 - precision) * 4;
+    const uint64_t rest = fraction & ((uint64_t{1} << dropped) - 1);
+    const uint64_t half = uint64_t{1} << (dropped - 1);
+    fraction >>= dropped;
+    // Even or odd by the last digit kept: the leading one when none follow.
+    const bool odd = ((precision == 0 ? lead : fraction) & 1) != 0;
+    if (rest > half || (rest == half && odd)) ++fraction;
+    if (fraction >> (precision * 4) != 0) {  // carried into the leading digit
+      fraction &= (uint64_t{1} << (precision * 4)) - 1;
+      ++lead;
+    }
+    count = precision;
+  }
+  std::string hex;
+  for (int i = count - 1; i >= 0; --i) hex.push_back("0123456789abcdef"[(fraction >> (i * 4)) & 0xF]);
+  if (precision < 0) {
+    while (!hex.empty() && hex.back() == '0') hex.pop_back();
+  } else if (precision > 13) {
+    hex.append(static_cast<size_t>(precision - 13), '0');
+  }
+  std::string text = "0x" + std::string(1, static_cast<char>('0' + lead));
+  if (!hex.empty() || alternate) text += "." + hex;
+  text += exponent < 0 ? "p-" : "p+";
+  return text + std::to_string(exponent < 0 ? -exponent : exponent);
+}
+
+// %f %e %g %a with a "." whatever the process locale: an application that
 // set a comma locale must not change what a field shows or a trace says.
 // The digits are printf's (exactly rounded, half to even), worked out from
-// the double's exact value; signs, width and zero padding are applied here.
-// Nothing for '#' and %a, which the product does not use: those go to the
-// C library.
-std::optional<std::string> FormatFloatWithoutLocale(const Conversion& conv, double v) {
+// the double's exact value; nothing here calls the C library's printf.
+std::string FormatFloat(const Conversion& conv, double v) {
   const char c = conv.conv;
-  const bool upper = c == 'F' || c == 'E' || c == 'G';
+  const bool upper = c == 'F' || c == 'E' || c == 'G' || c == 'A';
   const char style = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  if (style != 'f' && style != 'e' && style != 'g') return std::nullopt;
-  if (conv.flags.find('#') != std::string::npos) return std::nullopt;
-  const int precision = conv.precision >= 0 ? conv.precision : 6;
-  if (precision > 60) return std::nullopt;
+  const bool alternate = Has(conv, '#');
+  const int precision = conv.precision >= 0 ? conv.precision : (style == 'a' ? -1 : 6);
   std::string body;
   if (std::isnan(v)) {
     body = "nan";
   } else if (std::isinf(v)) {
     body = "inf";
+  } else if (style == 'a') {
+    body = HexFloat(std::fabs(v), precision, alternate);
   } else {
     const DecimalDigits digits = ExactDecimal(v);
-    body = style == 'f' ? FormatFixed(digits, precision)
-         : style == 'e' ? FormatScientific(digits, precision)
-                        : FormatGeneral(digits, precision);
+    if (style == 'f') {
+      body = FormatFixed(digits, precision);
+      if (alternate && precision == 0) body += '.';
+    } else if (style == 'e') {
+      body = FormatScientific(digits, precision);
+      if (alternate && precision == 0) body.insert(1, ".");
+    } else {
+      body = FormatGeneral(digits, precision, alternate);
+    }
   }
   if (upper)
     for (char& ch : body) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
   std::string sign;
   if (std::signbit(v) && !std::isnan(v)) sign = "-";
-  else if (conv.flags.find('+') != std::string::npos) sign = "+";
-  else if (conv.flags.find(' ') != std::string::npos) sign = " ";
-  const size_t len = sign.size() + body.size();
-  const size_t width = conv.width > 0 ? static_cast<size_t>(conv.width) : 0;
-  if (width <= len) return sign + body;
-  if (conv.flags.find('-') != std::string::npos) return sign + body + std::string(width - len, ' ');
-  if (conv.flags.find('0') != std::string::npos && std::isfinite(v)) return sign + std::string(width - len, '0') + body;
-  return std::string(width - len, ' ') + sign + body;
+  else if (Has(conv, '+')) sign = "+";
+  else if (Has(conv, ' ')) sign = " ";
+  const bool zeros = Has(conv, '0') && std::isfinite(v);
+  if (style == 'a' && zeros) return Lay(conv, sign + body.substr(0, 2), body.substr(2), true);
+  return Lay(conv, sign, body, zeros);
 }
 
-// Formats one numeric conversion through the C library with the same conv;
-// on Windows builds MinGW's own printf follows C99 as glibc does, and so does
-// Microsoft's CRT since 2015 for these conversions.
 std::string FormatNumber(const Conversion& conv, va_list& args) {
-  std::string fmt = "%" + conv.flags;
-  if (conv.width >= 0) fmt += std::to_string(conv.width);
-  if (conv.precision >= 0) fmt += "." + std::to_string(conv.precision);
-  char buf[512];
   switch (conv.conv) {
-    case 'd':
-    case 'i':
-    case 'u':
-    case 'x':
-    case 'X':
-    case 'o': {
-      bool isSigned = conv.conv == 'd' || conv.conv == 'i';
-      if (conv.size == Conversion::kLongLong) {
-        fmt += std::string("ll") + conv.conv;
-        if (isSigned)
-          std::snprintf(buf, sizeof buf, fmt.c_str(), va_arg(args, long long));
-        else
-          std::snprintf(buf, sizeof buf, fmt.c_str(), va_arg(args, unsigned long long));
-      } else {
-        // Windows' long is 32 bits: %ld and %lu take the same as %d and %u.
-        fmt += conv.conv;
-        if (isSigned) {
-          int v = va_arg(args, int);
-          if (conv.size == Conversion::kShort) v = static_cast<short>(v);
-          std::snprintf(buf, sizeof buf, fmt.c_str(), v);
-        } else {
-          unsigned v = va_arg(args, unsigned);
-          if (conv.size == Conversion::kShort) v = static_cast<unsigned short>(v);
-          std::snprintf(buf, sizeof buf, fmt.c_str(), v);
-        }
-      }
-      break;
+    case 'd': case 'i': case 'u': case 'x': case 'X': case 'o':
+      return FormatInteger(conv, args);
+    case 'p': {
+      const auto address = static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(va_arg(args, void*)));
+      std::string hex = Digits(address, 16, true);
+      return std::string(sizeof(void*) * 2 - hex.size(), '0') + hex;
     }
-    case 'p':
-      std::snprintf(buf, sizeof buf, sizeof(void*) == 8 ? "%016llX" : "%08llX",
-                    static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(va_arg(args, void*))));
-      break;
-    default: {  // f F e E g G a A
-      const double v = va_arg(args, double);
-      if (std::optional<std::string> text = FormatFloatWithoutLocale(conv, v)) return *text;
-      fmt += conv.conv;
-      std::snprintf(buf, sizeof buf, fmt.c_str(), v);
-      break;
-    }
+    default:  // f F e E g G a A
+      return FormatFloat(conv, va_arg(args, double));
   }
-  return buf;
 }
 
 template <typename Out>

@@ -16,7 +16,9 @@ OemUiClassFactory::~OemUiClassFactory() { ::InterlockedDecrement(&module_.liveOb
 
 HRESULT OemUiClassFactory::QueryInterface(REFIID iid, void** out) {
   if (out == nullptr) return E_POINTER;
-  if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IClassFactory)) {
+  // __uuidof: the IIDs from the headers, not libuuid's IID_IClassFactory,
+  // whose object brings some 6 KB of unrelated GUIDs into the plug-in.
+  if (IsEqualIID(iid, __uuidof(IUnknown)) || IsEqualIID(iid, __uuidof(IClassFactory))) {
     *out = static_cast<IClassFactory*>(this);
     AddRef();
     return S_OK;

@@ -86,7 +86,7 @@ HRESULT OemUiPlugin::QueryInterface(REFIID iid, void** out) {
   if (out == nullptr) return E_POINTER;
   // Only the second version of the interface: the core driver then calls
   // HideStandardUI and DocumentEvent, which the pages rely on.
-  if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IPrintOemUI2)) {
+  if (IsEqualIID(iid, __uuidof(IUnknown)) || IsEqualIID(iid, IID_IPrintOemUI2)) {
     *out = static_cast<IPrintOemUI2*>(this);
     AddRef();
     return S_OK;

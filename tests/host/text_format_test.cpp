@@ -46,6 +46,31 @@ TEST(Text, CaseRulesAreAsciiOnly) {
   EXPECT_EQ(ToLowerAscii(u"/UnInstall \u00C9"), u"/uninstall \u00C9");
 }
 
+// Integers with every flag, width and precision give the C library's text.
+TEST(Format, IntegersWithFlagsWidthAndPrecisionAreThoseOfPrintf) {
+  const char* formats[] = {"%d", "%5d", "%-5d|", "%05d", "%+d", "% d", "%.3d", "%.0d", "%+.0d", "%8.3d",
+                           "%-+8.3d|", "%x", "%#x", "%#X", "%#o", "%o", "%08.3x", "%#08x", "%#.0o",
+                           "%u", "%+u", "%010u", "%hd", "%hu", "%.12x", "% 05d", "%-#10o|"};
+  const long long values[] = {0, 1, -1, 7, -42, 255, 65535, 65536, -32768, 2147483647, -2147483647 - 1};
+  char expected[128];
+  for (const char* f : formats)
+    for (long long v : values) {
+      std::snprintf(expected, sizeof expected, f, static_cast<int>(v));
+      ASSERT_EQ(FormatA(f, static_cast<int>(v)), expected) << f << " " << v;
+    }
+  for (const char* f : {"%lld", "%+20lld", "%llx", "%#llo", "%-25llu|", "%.30lld"})
+    for (long long v : {0LL, -1LL, 9223372036854775807LL, -9223372036854775807LL - 1}) {
+      std::snprintf(expected, sizeof expected, f, v);
+      ASSERT_EQ(FormatA(f, v), expected) << f << " " << v;
+    }
+  EXPECT_EQ(FormatA("%I64d|%I64u", -5LL, 18446744073709551615ULL), "-5|18446744073709551615");
+  EXPECT_EQ(FormatW(u"%04X-%ls", 0xBEEFu, u"ok"), u"BEEF-ok");
+  // Hexadecimal floats: exact digits, or rounded half to even to a precision.
+  EXPECT_EQ(FormatA("%a|%A|%a|%a", 3.0, 0.5, 0.0, -1.0), "0x1.8p+1|0X1P-1|0x0p+0|-0x1p+0");
+  EXPECT_EQ(FormatA("%.0a|%.1a|%.3a|%#a", 1.5, 1.03125, 1.0, 1.0), "0x2p+0|0x1.0p+0|0x1.000p+0|0x1.p+0");
+  EXPECT_EQ(FormatA("%a|%012a", std::numeric_limits<double>::denorm_min(), 1.0), "0x0.0000000000001p-1022|0x0000001p+0");
+}
+
 TEST(Format, NarrowConversionsMatchTheCrt) {
   EXPECT_EQ(FormatA("%s (%d)", "Label", 2), "Label (2)");
   EXPECT_EQ(FormatA("USB%03d", 7), "USB007");
@@ -64,7 +89,8 @@ TEST(Format, FloatsAreThoseOfTheCLocaleWhateverTheProcessLocale) {
   std::mt19937_64 random(11);
   const char* formats[] = {"%f", "%0.2f", "%.1f", "%8.3f", "%-9.2f|", "%+.2f", "% .1f", "%08.2f",
                            "%e", "%.3E", "%g", "%.4g", "%G", "%.0f", "%.0e", "%12.5g",
-                           "%.17g", "%.0g", "%.25e", "%.60f", "%.40g"};
+                           "%.17g", "%.0g", "%.25e", "%.60f", "%.40g", "%.80f", "%#.0f", "%#.0e",
+                           "%-+12.3e|", "%010.4g", "%+08.0f"};
   // Halves that round to even, carries that add a digit, %g's edges between
   // its two styles, and the ends of the range.
   std::vector<double> values = {0.0, -0.0, 1.005, 2.25, -3.125, 1e-7, 123456789.987, 1e300, -1e-300,
@@ -88,6 +114,9 @@ TEST(Format, FloatsAreThoseOfTheCLocaleWhateverTheProcessLocale) {
     }
   EXPECT_EQ(FormatA("%f|%5.1f", std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity()),
             "inf| -inf");
+  // '#' keeps %g's zeros and point, also where rounding adds a digit (the C
+  // standard's text; glibc writes "1.e+06" there).
+  EXPECT_EQ(FormatA("%#g|%#.3g|%#.1g|%#g|%#.2g", 1.0, 999.5, 1.0, 999999.5, 0.0), "1.00000|1.00e+03|1.|1.00000e+06|0.0");
 
   if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) GTEST_SKIP() << "no comma locale on this machine";
   std::snprintf(expected, sizeof expected, "%.2f", 101.6);
