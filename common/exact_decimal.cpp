@@ -34,27 +34,33 @@ void ShiftLeft(BigInt& n, int bits) {
   if (carry != 0) n.push_back(carry);
 }
 
+void Trim(BigInt& n) {
+  while (!n.empty() && n.back() == 0) n.pop_back();
+}
+
+// n /= d (d > 0), word by word; returns the remainder.
+uint32_t DivideSmall(BigInt& n, uint32_t d) {
+  uint64_t remainder = 0;
+  for (size_t i = n.size(); i-- > 0;) {
+    const uint64_t part = (remainder << 32) | n[i];
+    n[i] = static_cast<uint32_t>(part / d);
+    remainder = part % d;
+  }
+  Trim(n);
+  return static_cast<uint32_t>(remainder);
+}
+
 // Decimal digits of n (n > 0), nine at a time from the lowest.
 std::string ToDecimal(BigInt n) {
   std::string reversed;
   while (!n.empty()) {
-    uint64_t remainder = 0;
-    for (size_t i = n.size(); i-- > 0;) {
-      const uint64_t part = (remainder << 32) | n[i];
-      n[i] = static_cast<uint32_t>(part / 1000000000u);
-      remainder = part % 1000000000u;
-    }
-    while (!n.empty() && n.back() == 0) n.pop_back();
+    uint32_t remainder = DivideSmall(n, 1000000000u);
     for (int i = 0; i < 9 && (remainder != 0 || !n.empty()); ++i) {
       reversed.push_back(static_cast<char>('0' + remainder % 10));
       remainder /= 10;
     }
   }
   return std::string(reversed.rbegin(), reversed.rend());
-}
-
-void Trim(BigInt& n) {
-  while (!n.empty() && n.back() == 0) n.pop_back();
 }
 
 long long BitLength(const BigInt& n) {
@@ -125,14 +131,7 @@ BigInt FromDigits(std::string_view digits) {
 BigInt Divide(const BigInt& num, const BigInt& den, bool& remains) {
   if (den.size() == 1) {
     BigInt quotient(num);
-    uint64_t remainder = 0;
-    for (size_t i = quotient.size(); i-- > 0;) {
-      const uint64_t part = (remainder << 32) | quotient[i];
-      quotient[i] = static_cast<uint32_t>(part / den[0]);
-      remainder = part % den[0];
-    }
-    Trim(quotient);
-    remains = remainder != 0;
+    remains = DivideSmall(quotient, den[0]) != 0;
     return quotient;
   }
   BigInt quotient(num.size(), 0u);
