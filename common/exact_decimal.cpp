@@ -102,11 +102,13 @@ void AddSmall(BigInt& n, uint32_t k) {
   if (k != 0) n.push_back(k);
 }
 
-void MultiplyByPowerOfTen(BigInt& n, long long k) {
-  for (; k >= 9; k -= 9) MultiplySmall(n, 1000000000u);
-  uint32_t rest = 1;
-  for (; k > 0; --k) rest *= 10;
-  MultiplySmall(n, rest);
+// n *= base^k, as many factors of base at a time as fit in 32 bits.
+void MultiplyByPower(BigInt& n, uint32_t base, long long k) {
+  while (k > 0) {
+    uint32_t factor = 1;
+    for (; k > 0 && factor <= UINT32_MAX / base; --k) factor *= base;
+    MultiplySmall(n, factor);
+  }
 }
 
 BigInt FromDigits(std::string_view digits) {
@@ -222,17 +224,12 @@ DecimalDigits ExactDecimal(double v) {
     ++e;
   }
   BigInt n{static_cast<uint32_t>(mantissa), static_cast<uint32_t>(mantissa >> 32)};
-  if (n.back() == 0) n.pop_back();
+  Trim(n);
   int decimalShift = 0;
   if (e >= 0) {
     ShiftLeft(n, e);
   } else {
-    // mantissa / 2^k = mantissa x 5^k / 10^k
-    for (int k = -e; k > 0; k -= 13) {
-      uint32_t power = 1;  // 5^min(k, 13), the largest power of five in 32 bits
-      for (int i = 0; i < k && i < 13; ++i) power *= 5;
-      MultiplySmall(n, power);
-    }
+    MultiplyByPower(n, 5, -e);  // mantissa / 2^k = mantissa x 5^k / 10^k
     decimalShift = e;
   }
   DecimalDigits d;
@@ -317,11 +314,11 @@ double DecimalToDouble(std::string_view digits, long long exponent) {
   }
   BigInt n = FromDigits(kept);
   if (exponent >= 0) {
-    MultiplyByPowerOfTen(n, exponent);
+    MultiplyByPower(n, 10, exponent);
     return RoundToDouble(n, false, 0);
   }
   BigInt den{1u};
-  MultiplyByPowerOfTen(den, -exponent);
+  MultiplyByPower(den, 10, -exponent);
   // Enough quotient bits for 53 and the rounding: at least 66.
   long long shift = 66 + BitLength(den) - BitLength(n);
   if (shift < 0) shift = 0;

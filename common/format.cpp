@@ -71,13 +71,14 @@ bool Has(const Conversion& conv, char flag) { return conv.flags.find(flag) != st
 
 // The sign or prefix, zero padding and width around a conversion's body, as
 // printf lays them out: zeros go between the two.
-std::string Lay(const Conversion& conv, const std::string& lead, const std::string& body, bool zeros) {
+template <typename Str>
+Str Lay(const Conversion& conv, const Str& lead, const Str& body, bool zeros) {
   const size_t len = lead.size() + body.size();
   const size_t width = conv.width > 0 ? static_cast<size_t>(conv.width) : 0;
   if (width <= len) return lead + body;
-  if (Has(conv, '-')) return lead + body + std::string(width - len, ' ');
-  if (zeros) return lead + std::string(width - len, '0') + body;
-  return std::string(width - len, ' ') + lead + body;
+  if (Has(conv, '-')) return lead + body + Str(width - len, ' ');
+  if (zeros) return lead + Str(width - len, '0') + body;
+  return Str(width - len, ' ') + lead + body;
 }
 
 std::string Digits(unsigned long long v, unsigned base, bool upper) {
@@ -201,7 +202,7 @@ std::string FormatFloat(const Conversion& conv, double v) {
   else if (Has(conv, '+')) sign = "+";
   else if (Has(conv, ' ')) sign = " ";
   const bool zeros = Has(conv, '0') && std::isfinite(v);
-  if (style == 'a' && zeros) return Lay(conv, sign + body.substr(0, 2), body.substr(2), true);
+  if (style == 'a' && zeros) return Lay(conv, sign + body.substr(0, 2), body.substr(2), true);  // after "0x"
   return Lay(conv, sign, body, zeros);
 }
 
@@ -217,20 +218,6 @@ std::string FormatNumber(const Conversion& conv, va_list& args) {
     default:  // f F e E g G a A
       return FormatFloat(conv, va_arg(args, double));
   }
-}
-
-template <typename Out>
-void Pad(Out& out, const Conversion& conv, size_t len) {
-  if (conv.width > 0 && static_cast<size_t>(conv.width) > len)
-    out.append(conv.width - len, ' ');
-}
-
-template <typename Str>
-void AppendPadded(Str& out, const Conversion& conv, const Str& text) {
-  bool left = conv.flags.find('-') != std::string::npos;
-  if (!left) Pad(out, conv, text.size());
-  out += text;
-  if (left) Pad(out, conv, text.size());
 }
 
 // Narrow and wide texts as the target string type.
@@ -316,7 +303,7 @@ std::basic_string<Ch> FormatImpl(const Ch* format, va_list args) {
           size_t n = conv.precision >= 0 ? strnlen(s, conv.precision) : std::strlen(s);
           text = Convert(static_cast<Str*>(nullptr), std::string_view(s, n));
         }
-        AppendPadded(out, conv, text);
+        out += Lay(conv, Str(), text, false);
         break;
       }
       case 'c':
@@ -324,7 +311,7 @@ std::basic_string<Ch> FormatImpl(const Ch* format, va_list args) {
         int v = va_arg(ap, int);
         Str text(1, static_cast<Ch>(kWide ? static_cast<char16_t>(v)
                                           : static_cast<char>(static_cast<unsigned char>(v))));
-        AppendPadded(out, conv, text);
+        out += Lay(conv, Str(), text, false);
         break;
       }
       case 0:

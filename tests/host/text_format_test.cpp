@@ -50,7 +50,7 @@ TEST(Text, CaseRulesAreAsciiOnly) {
 TEST(Format, IntegersWithFlagsWidthAndPrecisionAreThoseOfPrintf) {
   const char* formats[] = {"%d", "%5d", "%-5d|", "%05d", "%+d", "% d", "%.3d", "%.0d", "%+.0d", "%8.3d",
                            "%-+8.3d|", "%x", "%#x", "%#X", "%#o", "%o", "%08.3x", "%#08x",
-                           "%u", "%+u", "%010u", "%hd", "%hu", "%.12x", "% 05d", "%-#10o|"};
+                           "%u", "%+u", "%010u", "%hd", "%hu", "%.12x", "% 05d", "%-#10o|", "%-05d|", "%+ d"};
   const long long values[] = {0, 1, -1, 7, -42, 255, 65535, 65536, -32768, 2147483647, -2147483647 - 1};
   char expected[128];
   for (const char* f : formats)
@@ -67,6 +67,10 @@ TEST(Format, IntegersWithFlagsWidthAndPrecisionAreThoseOfPrintf) {
   // '#' makes an octal 0 at precision 0 "0", as C says (MinGW's printf writes nothing).
   EXPECT_EQ(FormatA("%#.0o|%.0o|%#.0x", 0, 0, 0), "0||");
   EXPECT_EQ(FormatW(u"%04X-%ls", 0xBEEFu, u"ok"), u"BEEF-ok");
+  // A width from the arguments, negative for the left; %s and %c padded alike.
+  EXPECT_EQ(FormatA("[%*d|%*d|%-4s|%3c]", 4, 7, -4, 7, "ab", 'x'), "[   7|7   |ab  |  x]");
+  EXPECT_EQ(FormatW(u"[%5s|%-3c]", u"ab", u'y'), u"[   ab|y  ]");
+  EXPECT_EQ(FormatA("%p", reinterpret_cast<void*>(0xABCDEF)), sizeof(void*) == 8 ? "0000000000ABCDEF" : "00ABCDEF");
   // Hexadecimal floats: exact digits, or rounded half to even to a precision.
   EXPECT_EQ(FormatA("%a|%A|%a|%a", 3.0, 0.5, 0.0, -1.0), "0x1.8p+1|0X1P-1|0x0p+0|-0x1p+0");
   EXPECT_EQ(FormatA("%.0a|%.1a|%.3a|%#a", 1.5, 1.03125, 1.0, 1.0), "0x2p+0|0x1.0p+0|0x1.000p+0|0x1.p+0");
